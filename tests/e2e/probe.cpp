@@ -1,0 +1,70 @@
+// A stand-in for the program a launcher starts: writes down what it was started with.
+//
+// The record goes to the file named by LAUNCHER_PROBE_RECORD, one "key=value" line each for
+// its module path, current directory, command line, and the show mode and flags of its
+// start-up info. It is written beside the target and renamed into place, so a reader never
+// sees half of it. When LAUNCHER_PROBE_HOLD names an event, the probe then waits (at most
+// 30 s) until that event is set, so a test can see that the launcher did not wait for it.
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+std::string Environment(const char* name)
+{
+    char value[1024];
+    const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+    return length == 0 || length >= sizeof value ? std::string() : std::string(value, length);
+}
+
+std::string Record()
+{
+    char module[MAX_PATH * 4];
+    const DWORD moduleLength = GetModuleFileNameA(nullptr, module, sizeof module);
+    char directory[MAX_PATH * 4];
+    const DWORD directoryLength = GetCurrentDirectoryA(sizeof directory, directory);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    GetStartupInfoA(&startup);
+
+    std::string record;
+    record += "module=" + std::string(module, moduleLength) + "\n";
+    record += "directory=" + std::string(directory, directoryLength) + "\n";
+    record += "command_line=" + std::string(GetCommandLineA()) + "\n";
+    record += "show_window=" + std::to_string(startup.wShowWindow) + "\n";
+    record += "flags=" + std::to_string(startup.dwFlags) + "\n";
+    return record;
+}
+
+bool WriteWhole(const std::string& path, const std::string& text)
+{
+    const std::string temporary = path + ".partial";
+    const HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool complete = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                          written == text.size() && FlushFileBuffers(file);
+    CloseHandle(file);
+    return complete && MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    const std::string recordPath = Environment("LAUNCHER_PROBE_RECORD");
+    if (recordPath.empty() || !WriteWhole(recordPath, Record()))
+        return 1;
+    const std::string hold = Environment("LAUNCHER_PROBE_HOLD");
+    if (!hold.empty()) {
+        const HANDLE release = OpenEventA(SYNCHRONIZE, FALSE, hold.c_str());
+        if (release != nullptr) {
+            WaitForSingleObject(release, 30000);
+            CloseHandle(release);
+        }
+    }
+    return 0;
+}
