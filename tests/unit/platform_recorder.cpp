@@ -1,0 +1,63 @@
+// The recording stand-in for the launcher's platform services.
+#include "platform_recorder.h"
+
+#include "launcher/launch_directory.h"
+#include "launcher/platform.h"
+
+#include <cstring>
+
+PlatformRecording Platform;
+
+char LaunchDirectory[LaunchDirectorySize];
+
+void ResetPlatform()
+{
+    Platform = PlatformRecording();
+    SetLaunchDirectory("Borvi cd1 versie2");
+}
+
+void SetLaunchDirectory(const std::string& name)
+{
+    std::memset(LaunchDirectory, 0, sizeof LaunchDirectory);
+    std::memcpy(LaunchDirectory, name.data(), name.size());
+}
+
+bool PlatformSetCurrentDirectory(const char* path)
+{
+    Platform.calls.emplace_back("SetCurrentDirectory");
+    Platform.directoryChanges.emplace_back(path);
+    return Platform.directoryChangeSucceeds;
+}
+
+// Like GetCurrentDirectoryA: a path that does not fit is reported by the size it needs and
+// not delivered, and the buffer is then left as it was.
+unsigned long PlatformGetCurrentDirectory(unsigned long capacity, char* buffer)
+{
+    Platform.calls.emplace_back("GetCurrentDirectory");
+    Platform.currentDirectoryCapacities.push_back(capacity);
+    if (Platform.currentDirectoryQueryFails)
+        return 0;
+    const unsigned long length = Platform.currentDirectory.size();
+    if (length + 1 > capacity)
+        return length + 1;
+    std::memcpy(buffer, Platform.currentDirectory.c_str(), length + 1);
+    return length;
+}
+
+const char* PlatformGetCommandLine()
+{
+    Platform.calls.emplace_back("GetCommandLine");
+    return Platform.commandLine.c_str();
+}
+
+void PlatformStartProgram(const char* command, unsigned showMode)
+{
+    Platform.calls.emplace_back("StartProgram");
+    Platform.started.push_back({command, showMode});
+}
+
+void PlatformShowMessage(const char* text, const char* title)
+{
+    Platform.calls.emplace_back("ShowMessage");
+    Platform.messages.push_back({text, title});
+}

@@ -1,0 +1,40 @@
+// A recording stand-in for the launcher's platform services, and the launch directory field
+// the unit tests run with.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct StartedProgram {
+    std::string command;
+    unsigned showMode;
+};
+
+struct ShownMessage {
+    std::string text;
+    std::string title;
+};
+
+// What the stand-in answers and what it was asked. Reset() before each test.
+struct PlatformRecording {
+    // Answers.
+    bool directoryChangeSucceeds = true;
+    std::string currentDirectory = "C:\\Media\\Borvi cd1 versie2";
+    bool currentDirectoryQueryFails = false;
+    std::string commandLine = "\"C:\\Media\\SETUP.EXE\"";
+
+    // Questions, in the order asked.
+    std::vector<std::string> calls;
+    std::vector<std::string> directoryChanges;
+    std::vector<unsigned long> currentDirectoryCapacities;
+    std::vector<StartedProgram> started;
+    std::vector<ShownMessage> messages;
+};
+
+extern PlatformRecording Platform;
+
+// Fresh answers and no recorded calls; the launch directory back to its default name.
+void ResetPlatform();
+
+// Stores name (which must fit) in the launch directory field, zeros after it.
+void SetLaunchDirectory(const std::string& name);
