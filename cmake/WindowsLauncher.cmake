@@ -9,21 +9,21 @@ set(LAUNCHER_FREESTANDING_FLAGS
     -fno-stack-protector -fno-tree-loop-distribute-patterns -fno-ident)
 
 # add_launcher_executable(TARGET NAME): the launcher as TARGET.exe with NAME as its launch
-# directory, left at the top of the build tree.
+# directory, left in the current build folder.
 function(add_launcher_executable target name)
     set(field "${CMAKE_CURRENT_BINARY_DIR}/${target}_launch_directory.cpp")
     launch_directory_source("${field}" "${name}")
     add_executable(${target} WIN32
         ${NAMING_SOURCES} ${LAUNCHER_SOURCES} "${field}"
-        naming/code_page_query_win32.cpp
-        launcher/platform_win32.cpp
-        launcher/startup_win32.cpp
-        resources/launcher.rc)
-    target_include_directories(${target} PRIVATE launcher)
+        ${PROJECT_SOURCE_DIR}/naming/code_page_query_win32.cpp
+        ${PROJECT_SOURCE_DIR}/launcher/platform_win32.cpp
+        ${PROJECT_SOURCE_DIR}/launcher/startup_win32.cpp
+        ${PROJECT_SOURCE_DIR}/resources/launcher.rc)
+    target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/launcher)
     target_compile_options(${target} PRIVATE
         $<$<COMPILE_LANGUAGE:CXX>:${LAUNCHER_WARNINGS} ${LAUNCHER_FREESTANDING_FLAGS}>)
     target_link_options(${target} PRIVATE
         -nostdlib -nostartfiles -s -Wl,--gc-sections -Wl,-e,${LAUNCHER_ENTRY_SYMBOL})
     target_link_libraries(${target} PRIVATE kernel32)
-    set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}")
+    set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}")
 endfunction()

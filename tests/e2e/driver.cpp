@@ -1,0 +1,444 @@
+// End-to-end driver: starts the real launcher as a desktop would and checks what a user
+// could observe (the program it started, the window it showed, its exit status).
+//
+//   driver GROUP LAUNCHER PROBE WORK
+//
+// GROUP picks the cases (start, window, double-byte, drive-root, nested); LAUNCHER is the
+// launcher executable to try, PROBE the program to place in launch directories, WORK an empty
+// folder for the cases' layouts. Every wait is bounded. Prints one line per failed check and
+// a closing "N passed, N failed" line; exits non-zero when a case failed.
+#include <windows.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr DWORD LauncherTimeoutMs = 15000;  // a launcher that waits longer has hung
+constexpr DWORD RecordTimeoutMs = 15000;    // a started program writes its record well within this
+constexpr DWORD AbsenceWaitMs = 2000;       // how long to watch for a program that must not start
+const char DefaultLaunchDirectory[] = "Borvi cd1 versie2";
+const char MessageTitle[] = "Ruvio Error";
+
+struct Settings {
+    std::string launcher;
+    std::string probe;
+    std::string work;
+};
+Settings Given;
+
+int Passed = 0;
+int Failed = 0;
+std::string CurrentCase;
+bool CaseFailed = false;
+
+void Check(bool condition, const std::string& what)
+{
+    if (!condition) {
+        std::printf("FAIL %s: %s\n", CurrentCase.c_str(), what.c_str());
+        CaseFailed = true;
+    }
+}
+
+void CheckEqual(const std::string& actual, const std::string& expected, const std::string& what)
+{
+    Check(actual == expected, what + ": expected [" + expected + "], got [" + actual + "]");
+}
+
+std::string Join(const std::string& folder, const std::string& name)
+{
+    return folder.back() == '\\' ? folder + name : folder + "\\" + name;
+}
+
+void MakeFolder(const std::string& path)
+{
+    if (!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        Check(false, "cannot create folder " + path);
+}
+
+void CopyAs(const std::string& from, const std::string& to)
+{
+    Check(CopyFileA(from.c_str(), to.c_str(), FALSE) != 0, "cannot copy " + from + " to " + to);
+}
+
+// What a probe recorded, key by key; empty when it wrote nothing.
+using Record = std::map<std::string, std::string>;
+
+Record ReadRecord(const std::string& path)
+{
+    Record record;
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr)
+        return record;
+    char line[4096];
+    while (std::fgets(line, sizeof line, file) != nullptr) {
+        std::string text(line);
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+            text.pop_back();
+        const auto equals = text.find('=');
+        if (equals != std::string::npos)
+            record[text.substr(0, equals)] = text.substr(equals + 1);
+    }
+    std::fclose(file);
+    return record;
+}
+
+Record AwaitRecord(const std::string& path, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return ReadRecord(path);
+        if (GetTickCount() - start >= timeoutMs)
+            return Record();
+        Sleep(20);
+    }
+}
+
+// The command line a started program saw, without the quotes Wine adds around a resolved
+// path that holds spaces (Windows hands the command on as it was given).
+std::string Unquoted(const std::string& commandLine)
+{
+    if (commandLine.size() >= 2 && commandLine.front() == '"' && commandLine.back() == '"')
+        return commandLine.substr(1, commandLine.size() - 2);
+    return commandLine;
+}
+
+// One case's folder: a fresh folder under WORK, the launcher copied in as launcherName, and
+// a record path for the probe.
+struct Layout {
+    std::string folder;
+    std::string launcher;
+    std::string record;
+};
+
+Layout MakeLayout(const std::string& caseFolder, const std::string& launcherName)
+{
+    Layout layout;
+    layout.folder = Join(Given.work, caseFolder);
+    MakeFolder(layout.folder);
+    layout.launcher = Join(layout.folder, launcherName);
+    CopyAs(Given.launcher, layout.launcher);
+    layout.record = Join(layout.folder, "started-program.txt");
+    return layout;
+}
+
+// Places the probe at launchDirectory\programName, creating the launch directory.
+void PlaceProgram(const std::string& launchDirectory, const std::string& programName)
+{
+    MakeFolder(launchDirectory);
+    CopyAs(Given.probe, Join(launchDirectory, programName));
+}
+
+struct Launch {
+    std::string commandLine;   // empty: the launcher's path in double quotes
+    std::string directory;     // empty: the layout's folder
+    int showMode = -1;         // -1: no show mode of its own
+    std::string holdEvent;     // passed to the probe, which then waits for it
+};
+
+// Starts the layout's launcher as a desktop would. Returns its process, or null.
+PROCESS_INFORMATION Start(const Layout& layout, const Launch& launch)
+{
+    std::string commandLine = launch.commandLine.empty() ? "\"" + layout.launcher + "\"" : launch.commandLine;
+    const std::string directory = launch.directory.empty() ? layout.folder : launch.directory;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (launch.showMode >= 0) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = static_cast<WORD>(launch.showMode);
+    }
+    SetEnvironmentVariableA("LAUNCHER_PROBE_RECORD", layout.record.c_str());
+    SetEnvironmentVariableA("LAUNCHER_PROBE_HOLD", launch.holdEvent.empty() ? nullptr : launch.holdEvent.c_str());
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(layout.launcher.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        directory.c_str(), &startup, &process)) {
+        Check(false, "cannot start " + layout.launcher + " (error " + std::to_string(GetLastError()) + ")");
+        return PROCESS_INFORMATION{};
+    }
+    CloseHandle(process.hThread);
+    return process;
+}
+
+// Waits for the launcher to end and checks it ended with status 0; ends it if it hung.
+void ExpectExitZero(PROCESS_INFORMATION& process)
+{
+    if (process.hProcess == nullptr)
+        return;
+    if (WaitForSingleObject(process.hProcess, LauncherTimeoutMs) != WAIT_OBJECT_0) {
+        Check(false, "the launcher did not end within its time");
+        TerminateProcess(process.hProcess, 99);
+        WaitForSingleObject(process.hProcess, 5000);
+    } else {
+        DWORD status = 1;
+        GetExitCodeProcess(process.hProcess, &status);
+        Check(status == 0, "exit status " + std::to_string(status));
+    }
+    CloseHandle(process.hProcess);
+    process.hProcess = nullptr;
+}
+
+void ExpectStarted(const Layout& layout, const std::string& launchDirectory, const std::string& programName,
+                   const std::string& command)
+{
+    const Record record = AwaitRecord(layout.record, RecordTimeoutMs);
+    if (record.empty()) {
+        Check(false, "nothing was started (expected " + programName + ")");
+        return;
+    }
+    auto field = [&record](const char* key) {
+        const auto found = record.find(key);
+        return found == record.end() ? std::string() : found->second;
+    };
+    CheckEqual(field("module"), Join(launchDirectory, programName), "started program");
+    CheckEqual(field("directory"), launchDirectory, "its current directory");
+    CheckEqual(Unquoted(field("command_line")), command, "its command");
+    CheckEqual(field("show_window"), "1", "its show mode");
+    Check((std::stoul("0" + field("flags")) & STARTF_USESHOWWINDOW) != 0, "its show mode was not set");
+}
+
+void ExpectNothingStarted(const Layout& layout)
+{
+    Check(AwaitRecord(layout.record, AbsenceWaitMs).empty(), "a program was started");
+}
+
+// The normal road: launcher named NAME.exe beside the launch directory holding NAME.exe.
+void RunNormal(const std::string& caseFolder, const std::string& launcherName, const std::string& programName,
+               const std::string& commandName, Launch launch = Launch())
+{
+    const Layout layout = MakeLayout(caseFolder, launcherName);
+    const std::string launchDirectory = Join(layout.folder, DefaultLaunchDirectory);
+    PlaceProgram(launchDirectory, programName);
+    if (!launch.commandLine.empty() && launch.commandLine.find('%') != std::string::npos)
+        launch.commandLine.replace(launch.commandLine.find('%'), 1, layout.launcher);
+    PROCESS_INFORMATION process = Start(layout, launch);
+    ExpectExitZero(process);
+    ExpectStarted(layout, launchDirectory, programName, Join(launchDirectory, commandName));
+}
+
+// ---- start: the normal road, command lines and file names -------------------------------
+
+void NormalStartDoesNotWaitForTheProgram()
+{
+    const Layout layout = MakeLayout("normal", "SETUP.exe");
+    const std::string launchDirectory = Join(layout.folder, DefaultLaunchDirectory);
+    PlaceProgram(launchDirectory, "SETUP.exe");
+    const std::string holdName = "LauncherTestHold" + std::to_string(GetCurrentProcessId());
+    const HANDLE hold = CreateEventA(nullptr, TRUE, FALSE, holdName.c_str());
+    Launch launch;
+    launch.holdEvent = holdName;
+    PROCESS_INFORMATION process = Start(layout, launch);
+    // The probe stays until released, so the launcher must end on its own first.
+    ExpectExitZero(process);
+    ExpectStarted(layout, launchDirectory, "SETUP.exe", Join(launchDirectory, "SETUP"));
+    SetEvent(hold);
+    CloseHandle(hold);
+}
+
+void StartedMinimisedStillShowsTheProgramNormally()
+{
+    for (const int own : {SW_SHOWMINNOACTIVE, SW_HIDE, SW_MAXIMIZE}) {
+        Launch launch;
+        launch.showMode = own;
+        RunNormal("show-mode-" + std::to_string(own), "SETUP.exe", "SETUP.exe", "SETUP", launch);
+    }
+}
+
+void CommandLinesNameTheProgram()
+{
+    struct Row {
+        const char* folder;
+        const char* commandLine;  // % stands for the launcher's full path
+        const char* program;      // file placed in the launch directory
+        const char* command;      // name part of the command started
+    };
+    const Row rows[] = {
+        {"slash-argument", "\"%\" /x", "x.exe", "x"},
+        {"path-argument", "\"%\" C:\\DATA\\NOTES.TXT", "NOTES.exe", "NOTES"},
+        {"drive-no-backslash", "Q:DEMO.EXE", "DEMO.exe", "DEMO"},
+        {"unquoted-path", "%", "DEMO.exe", "DEMO"},
+        {"trailing-space", "\"%\" ", "DEMO.exe", "DEMO"},
+        {"several-full-stops", "\"%\\..\\A.B.C.EXE\"", "A.B.C", "A.B.C"},
+        {"no-extension", "%\\..\\DEMO", "DEMO.exe", "DEMO"},
+    };
+    for (const Row& row : rows) {
+        Launch launch;
+        launch.commandLine = row.commandLine;
+        CurrentCase = std::string("command lines name the program (") + row.folder + ")";
+        RunNormal(row.folder, "DEMO.EXE", row.program, row.command, launch);
+    }
+}
+
+void NoBreakSpaceBecomesASpaceInTheNameOnly()
+{
+    // The case folder holds 0xA0 too: the path in front of the name is handed on unchanged.
+    RunNormal("nbsp\xA0" "folder", "Demo\xA0Go.exe", "Demo Go.exe", "Demo Go");
+}
+
+void NoProgramOfThatNameStartsNothingSilently()
+{
+    const Layout layout = MakeLayout("no-program", "SETUP.exe");
+    PlaceProgram(Join(layout.folder, DefaultLaunchDirectory), "OTHER.exe");
+    PROCESS_INFORMATION process = Start(layout, Launch());
+    ExpectExitZero(process);
+    ExpectNothingStarted(layout);
+    Check(FindWindowA(nullptr, MessageTitle) == nullptr, "a message box was shown");
+}
+
+// ---- window: the failure path's message box ----------------------------------------------
+
+struct BoxInfo {
+    HWND box = nullptr;
+    int titled = 0;
+};
+
+BOOL CALLBACK CountTitled(HWND window, LPARAM parameter)
+{
+    auto* info = reinterpret_cast<BoxInfo*>(parameter);
+    char title[64];
+    if (GetWindowTextA(window, title, sizeof title) > 0 && std::string(title) == MessageTitle) {
+        ++info->titled;
+        info->box = window;
+    }
+    return TRUE;
+}
+
+struct Controls {
+    int buttons = 0;
+    int icons = 0;
+};
+
+BOOL CALLBACK CountControls(HWND control, LPARAM parameter)
+{
+    auto* controls = reinterpret_cast<Controls*>(parameter);
+    char className[64];
+    GetClassNameA(control, className, sizeof className);
+    const LONG_PTR style = GetWindowLongPtrA(control, GWL_STYLE);
+    if (!(style & WS_VISIBLE))
+        return TRUE;
+    if (lstrcmpiA(className, "Button") == 0)
+        ++controls->buttons;
+    // An icon control may stand empty in a box without an icon: count only a shown icon.
+    if (lstrcmpiA(className, "Static") == 0 && (style & SS_TYPEMASK) == SS_ICON &&
+        SendMessageA(control, STM_GETICON, 0, 0) != 0)
+        ++controls->icons;
+    return TRUE;
+}
+
+void MissingLaunchDirectoryShowsOneMessageBox()
+{
+    const Layout layout = MakeLayout("missing-directory", "SETUP.exe");
+    PROCESS_INFORMATION process = Start(layout, Launch());
+    if (process.hProcess == nullptr)
+        return;
+
+    BoxInfo info;
+    const DWORD start = GetTickCount();
+    while (info.box == nullptr && GetTickCount() - start < LauncherTimeoutMs) {
+        Sleep(50);
+        info = BoxInfo();
+        EnumWindows(CountTitled, reinterpret_cast<LPARAM>(&info));
+    }
+    if (info.box == nullptr) {
+        Check(false, "no message box appeared");
+    } else {
+        Sleep(300);  // a second box would show by now
+        info = BoxInfo();
+        EnumWindows(CountTitled, reinterpret_cast<LPARAM>(&info));
+        Check(info.titled == 1, std::to_string(info.titled) + " windows titled " + MessageTitle);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(info.box, &owner);
+        Check(owner == process.dwProcessId, "the box belongs to another process");
+        Check(GetWindow(info.box, GW_OWNER) == nullptr, "the box has an owner window");
+        char text[1100] = "";
+        GetDlgItemTextA(info.box, 0xFFFF, text, sizeof text);
+        CheckEqual(text, "Failed changing directory to \"Borvi cd1 versie2\".", "message");
+        Controls controls;
+        EnumChildWindows(info.box, CountControls, reinterpret_cast<LPARAM>(&controls));
+        Check(controls.buttons == 1 && GetDlgItem(info.box, IDOK) != nullptr,
+              std::to_string(controls.buttons) + " buttons, expected OK alone");
+        Check(controls.icons == 0, "the box shows an icon");
+        Check(WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT, "the launcher ended before the box closed");
+        PostMessageA(info.box, WM_COMMAND, IDOK, 0);
+    }
+    ExpectExitZero(process);
+    ExpectNothingStarted(layout);
+}
+
+// ---- double-byte: code page 932 ------------------------------------------------------------
+
+void DoubleByteNameIsKeptWhole()
+{
+    // U+8868 is 0x95 0x5C in code page 932: with the second byte taken for a backslash the
+    // name would be empty and nothing would start.
+    const std::string name = "\x95\x5C";
+    RunNormal("double-byte", name + ".exe", name + ".exe", name);
+}
+
+// ---- drive-root and nested: launchers built with other launch directories ---------------
+
+void DriveRootGetsNoDoubledBackslash()
+{
+    // This launcher's launch directory is R:\, a drive the test maps to a folder of its own.
+    const Layout layout = MakeLayout("drive-root", "SETUP.exe");
+    CopyAs(Given.probe, "R:\\SETUP.exe");
+    PROCESS_INFORMATION process = Start(layout, Launch());
+    ExpectExitZero(process);
+    ExpectStarted(layout, "R:\\", "SETUP.exe", "R:\\SETUP");
+}
+
+void NestedLaunchDirectoryWorks()
+{
+    // This launcher's launch directory is "Outer dir\Inner".
+    const Layout layout = MakeLayout("nested", "SETUP.exe");
+    MakeFolder(Join(layout.folder, "Outer dir"));
+    const std::string launchDirectory = Join(layout.folder, "Outer dir\\Inner");
+    PlaceProgram(launchDirectory, "SETUP.exe");
+    PROCESS_INFORMATION process = Start(layout, Launch());
+    ExpectExitZero(process);
+    ExpectStarted(layout, launchDirectory, "SETUP.exe", Join(launchDirectory, "SETUP"));
+}
+
+struct Case {
+    const char* group;
+    const char* name;
+    void (*run)();
+};
+
+const Case Cases[] = {
+    {"start", "normal start, launcher does not wait", NormalStartDoesNotWaitForTheProgram},
+    {"start", "own show mode ignored", StartedMinimisedStillShowsTheProgramNormally},
+    {"start", "command lines name the program", CommandLinesNameTheProgram},
+    {"start", "no-break space in the name only", NoBreakSpaceBecomesASpaceInTheNameOnly},
+    {"window", "missing launch directory", MissingLaunchDirectoryShowsOneMessageBox},
+    {"window", "no program of that name", NoProgramOfThatNameStartsNothingSilently},
+    {"double-byte", "double-byte name kept whole", DoubleByteNameIsKeptWhole},
+    {"drive-root", "drive root launch directory", DriveRootGetsNoDoubledBackslash},
+    {"nested", "nested launch directory", NestedLaunchDirectoryWorks},
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: driver GROUP LAUNCHER PROBE WORK\n");
+        return 2;
+    }
+    const std::string group = argv[1];
+    Given = Settings{argv[2], argv[3], argv[4]};
+    MakeFolder(Given.work);
+    for (const Case& testCase : Cases) {
+        if (group != testCase.group)
+            continue;
+        CurrentCase = testCase.name;
+        CaseFailed = false;
+        testCase.run();
+        std::printf("%s %s\n", CaseFailed ? "failed" : "passed", testCase.name);
+        ++(CaseFailed ? Failed : Passed);
+    }
+    std::printf("%d passed, %d failed\n", Passed, Failed);
+    return Failed == 0 && Passed > 0 ? 0 : 1;
+}
