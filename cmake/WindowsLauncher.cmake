@@ -1,29 +1,34 @@
 # Builds launcher executables: GUI subsystem, no C runtime, KERNEL32 as the only import.
 enable_language(RC)
 
-
 # Code generation for an executable with no C runtime: nothing that would call into one
 # (memcpy/memset for loops, stack probes and protectors, unwind tables, exceptions).
 set(LAUNCHER_FREESTANDING_FLAGS
     -Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-unwind-tables
     -fno-stack-protector -fno-tree-loop-distribute-patterns -fno-ident)
 
+# add_freestanding_executable(TARGET ENTRY SOURCES...): a GUI-subsystem program with no C
+# runtime that starts at the extern "C" function ENTRY and imports from KERNEL32 alone.
+function(add_freestanding_executable target entry)
+    add_executable(${target} WIN32 ${ARGN})
+    target_compile_options(${target} PRIVATE
+        $<$<COMPILE_LANGUAGE:CXX>:${LAUNCHER_WARNINGS} ${LAUNCHER_FREESTANDING_FLAGS}>)
+    target_link_options(${target} PRIVATE
+        -nostdlib -nostartfiles -s -Wl,--gc-sections -Wl,-e,${LAUNCHER_SYMBOL_PREFIX}${entry})
+    target_link_libraries(${target} PRIVATE kernel32)
+endfunction()
+
 # add_launcher_executable(TARGET NAME): the launcher as TARGET.exe with NAME as its launch
 # directory, left in the current build folder.
 function(add_launcher_executable target name)
     set(field "${CMAKE_CURRENT_BINARY_DIR}/${target}_launch_directory.cpp")
     launch_directory_source("${field}" "${name}")
-    add_executable(${target} WIN32
+    add_freestanding_executable(${target} LauncherStart
         ${NAMING_SOURCES} ${LAUNCHER_SOURCES} "${field}"
         ${PROJECT_SOURCE_DIR}/naming/code_page_query_win32.cpp
         ${PROJECT_SOURCE_DIR}/launcher/platform_win32.cpp
         ${PROJECT_SOURCE_DIR}/launcher/startup_win32.cpp
         ${PROJECT_SOURCE_DIR}/resources/launcher.rc)
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/launcher)
-    target_compile_options(${target} PRIVATE
-        $<$<COMPILE_LANGUAGE:CXX>:${LAUNCHER_WARNINGS} ${LAUNCHER_FREESTANDING_FLAGS}>)
-    target_link_options(${target} PRIVATE
-        -nostdlib -nostartfiles -s -Wl,--gc-sections -Wl,-e,${LAUNCHER_ENTRY_SYMBOL})
-    target_link_libraries(${target} PRIVATE kernel32)
     set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}")
 endfunction()
