@@ -1,0 +1,105 @@
+// The launch directory field's rules and contents.
+#include "launch_field.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// The next code point of UTF-8 text (validity is checked by the conversion, not here).
+unsigned NextCodePoint(const std::string& text, std::size_t& i)
+{
+    const auto lead = static_cast<unsigned char>(text[i++]);
+    const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+    unsigned value = extra == 0 ? lead : lead & (0x3Fu >> extra);
+    for (int k = 0; k < extra && i < text.size(); ++k)
+        value = value << 6 | (static_cast<unsigned char>(text[i++]) & 0x3Fu);
+    return value;
+}
+
+bool IsDriveLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// Whether a relative path leads back to the folder it starts in. Windows drops trailing dots
+// and spaces from a component, so "...", ". " and the like stand for "." too.
+bool LeadsToItsOwnFolder(const std::string& path)
+{
+    std::size_t depth = 0;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find_first_of("\\/", start);
+        if (end == std::string::npos)
+            end = path.size();
+        std::string component = path.substr(start, end - start);
+        if (component == "..") {
+            if (depth == 0)
+                return false;  // climbs above its own folder
+            --depth;
+        } else {
+            while (!component.empty() && (component.back() == '.' || component.back() == ' '))
+                component.pop_back();
+            if (!component.empty())
+                ++depth;
+        }
+        start = end + 1;
+    }
+    return depth == 0;
+}
+
+}  // namespace
+
+bool ReadFieldName(const Bytes& bytes, const LauncherImage& image, std::string& name)
+{
+    const unsigned char* field = bytes.data() + image.fieldOffset;
+    const void* terminator = std::memchr(field, 0, FieldSize);
+    if (terminator == nullptr)
+        return false;
+    const auto length = static_cast<std::size_t>(static_cast<const unsigned char*>(terminator) - field);
+    for (std::size_t i = length; i < FieldSize; ++i) {
+        if (field[i] != 0)
+            return false;
+    }
+    name.assign(reinterpret_cast<const char*>(field), length);
+    return length > 0;
+}
+
+bool CheckNewName(const std::string& utf8Name, std::string& error)
+{
+    if (utf8Name.empty()) {
+        error = "the name is empty";
+        return false;
+    }
+    const bool hasDrive = utf8Name.size() >= 2 && IsDriveLetter(utf8Name[0]) && utf8Name[1] == ':';
+    for (std::size_t i = 0; i < utf8Name.size();) {
+        const std::size_t at = i;
+        const unsigned c = NextCodePoint(utf8Name, i);
+        const bool forbidden = c < 0x20 || (c < 0x80 && std::strchr("<>\"|?*", static_cast<int>(c)) != nullptr) ||
+                               (c == ':' && !(hasDrive && at == 1));
+        if (forbidden) {
+            error = c < 0x20 ? "the name holds a control character"
+                             : std::string("the name holds '") + static_cast<char>(c) + "', which Windows forbids in a path";
+            return false;
+        }
+    }
+    const bool rooted = utf8Name[0] == '\\' || utf8Name[0] == '/' ||
+                        (hasDrive && utf8Name.size() > 2 && (utf8Name[2] == '\\' || utf8Name[2] == '/'));
+    if (!rooted && LeadsToItsOwnFolder(hasDrive ? utf8Name.substr(2) : utf8Name)) {
+        error = "the name leads to the launcher's own folder, so the launcher would start itself again and again";
+        return false;
+    }
+    return true;
+}
+
+void WriteFieldName(Bytes& bytes, const LauncherImage& image, const std::string& name)
+{
+    unsigned char* field = bytes.data() + image.fieldOffset;
+    std::memset(field, 0, FieldSize);
+    std::memcpy(field, name.data(), name.size());
+    if (image.checksum != 0) {
+        const std::uint32_t checksum = PeChecksum(bytes, image.checksumOffset);
+        for (int k = 0; k < 4; ++k)
+            bytes[image.checksumOffset + static_cast<std::size_t>(k)] = static_cast<unsigned char>(checksum >> (8 * k));
+    }
+}

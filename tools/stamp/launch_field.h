@@ -1,0 +1,20 @@
+// The launch directory field of a launcher: reading it, the rules for a new name, writing it.
+#pragma once
+
+#include "pe_image.h"
+
+#include <string>
+
+// The name stored in the field (bytes in the launcher's code page). False when the field is
+// not a NUL-terminated name followed by zeros, or is empty.
+bool ReadFieldName(const Bytes& bytes, const LauncherImage& image, std::string& name);
+
+// Checks a new launch directory given as UTF-8 text, before conversion: false with the
+// reason when it is empty, holds characters Windows forbids in a path (< > " | ? * and
+// control characters; a colon other than a drive's), or names the launcher's own folder
+// (".", ".\", "a\..", which would make the launcher start itself again and again).
+bool CheckNewName(const std::string& utf8Name, std::string& error);
+
+// Stores name (already in the launcher's code page, at most 1023 bytes) in the field,
+// zeros after it, and recomputes the header checksum when the file keeps one.
+void WriteFieldName(Bytes& bytes, const LauncherImage& image, const std::string& name);

@@ -1,0 +1,53 @@
+// launcher-stamp's entry point on Windows: Unicode arguments in, UTF-8 to the command, and
+// its output shown as characters on a console or written as UTF-8 into a file or pipe.
+#include "stamp_command.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+namespace {
+
+std::string Utf8(const wchar_t* wide)
+{
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
+    text.resize(text.size() - 1);
+    return text;
+}
+
+void Print(const std::string& text, DWORD handleId, FILE* stream)
+{
+    const HANDLE handle = GetStdHandle(handleId);
+    DWORD mode = 0;
+    if (text.empty())
+        return;
+    if (!GetConsoleMode(handle, &mode)) {
+        std::fputs(text.c_str(), stream);
+        return;
+    }
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
+    DWORD written = 0;
+    WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+}
+
+}  // namespace
+
+// The Unicode entry point (linked with -municode).
+int wmain(int argc, wchar_t** argv);
+
+int wmain(int argc, wchar_t** argv)
+{
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.push_back(Utf8(argv[i]));
+    std::string out, err;
+    const int status = RunStamp(arguments, out, err);
+    Print(out, STD_OUTPUT_HANDLE, stdout);
+    Print(err, STD_ERROR_HANDLE, stderr);
+    return status;
+}

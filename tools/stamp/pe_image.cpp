@@ -1,0 +1,121 @@
+// PE header reading for the launcher stamping tool. All values are little-endian.
+#include "pe_image.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr std::uint16_t MachineI386 = 0x014C;
+constexpr std::uint16_t MachineAmd64 = 0x8664;
+constexpr std::uint16_t ExecutableImage = 0x0002;
+constexpr std::uint16_t MagicPe32 = 0x010B;
+constexpr std::uint16_t MagicPe32Plus = 0x020B;
+constexpr std::size_t SectionHeaderSize = 40;
+constexpr std::uint32_t SecurityDirectory = 4;
+
+// Bounds-checked little-endian reads: false when the value would lie outside bytes.
+bool Read16(const Bytes& bytes, std::size_t offset, std::uint16_t& value)
+{
+    if (offset > bytes.size() || bytes.size() - offset < 2)
+        return false;
+    value = static_cast<std::uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
+    return true;
+}
+
+bool Read32(const Bytes& bytes, std::size_t offset, std::uint32_t& value)
+{
+    if (offset > bytes.size() || bytes.size() - offset < 4)
+        return false;
+    value = static_cast<std::uint32_t>(bytes[offset]) | static_cast<std::uint32_t>(bytes[offset + 1]) << 8 |
+            static_cast<std::uint32_t>(bytes[offset + 2]) << 16 | static_cast<std::uint32_t>(bytes[offset + 3]) << 24;
+    return true;
+}
+
+bool Fail(std::string& error, const char* reason)
+{
+    error = reason;
+    return false;
+}
+
+}  // namespace
+
+bool ReadLauncherImage(const Bytes& bytes, LauncherImage& image, std::string& error)
+{
+    if (bytes.size() < 64 || bytes[0] != 'M' || bytes[1] != 'Z')
+        return Fail(error, "not a Windows executable (no MZ header)");
+    std::uint32_t peOffset = 0;
+    Read32(bytes, 0x3C, peOffset);
+    std::uint32_t signature = 0;
+    if (!Read32(bytes, peOffset, signature) || signature != 0x00004550)
+        return Fail(error, "not a PE executable (no PE signature)");
+
+    const std::size_t coff = std::size_t{peOffset} + 4;
+    std::uint16_t machine = 0, sectionCount = 0, optionalSize = 0, characteristics = 0;
+    if (!Read16(bytes, coff, machine) || !Read16(bytes, coff + 2, sectionCount) ||
+        !Read16(bytes, coff + 16, optionalSize) || !Read16(bytes, coff + 18, characteristics))
+        return Fail(error, "truncated PE header");
+    if (machine != MachineI386 && machine != MachineAmd64)
+        return Fail(error, "not an x86 or x86-64 executable");
+    if ((characteristics & ExecutableImage) == 0)
+        return Fail(error, "not an executable image");
+
+    const std::size_t optional = coff + 20;
+    std::uint16_t magic = 0;
+    if (!Read16(bytes, optional, magic) || (magic != MagicPe32 && magic != MagicPe32Plus))
+        return Fail(error, "unknown optional header");
+    const std::size_t directoryCountOffset = optional + (magic == MagicPe32 ? 92 : 108);
+    std::uint32_t directoryCount = 0;
+    if (optionalSize < directoryCountOffset + 4 - optional || !Read32(bytes, directoryCountOffset, directoryCount))
+        return Fail(error, "truncated optional header");
+    const std::size_t directories = directoryCountOffset + 4;
+    if (directoryCount > (optionalSize - (directories - optional)) / 8)
+        return Fail(error, "optional header too small for its data directories");
+
+    image.checksumOffset = optional + 64;
+    Read32(bytes, image.checksumOffset, image.checksum);
+    std::uint32_t securitySize = 0;
+    image.isSigned = directoryCount > SecurityDirectory &&
+                     Read32(bytes, directories + SecurityDirectory * 8 + 4, securitySize) && securitySize != 0;
+
+    const std::size_t sections = optional + optionalSize;
+    if (sections > bytes.size() || (bytes.size() - sections) / SectionHeaderSize < sectionCount)
+        return Fail(error, "section table runs past the end of the file");
+    int found = 0;
+    for (std::size_t i = 0; i < sectionCount; ++i) {
+        const std::size_t header = sections + i * SectionHeaderSize;
+        char name[9] = {};
+        std::memcpy(name, &bytes[header], 8);
+        if (std::strcmp(name, FieldSectionName) != 0)
+            continue;
+        ++found;
+        std::uint32_t virtualSize = 0, rawSize = 0, rawOffset = 0;
+        Read32(bytes, header + 8, virtualSize);
+        Read32(bytes, header + 16, rawSize);
+        Read32(bytes, header + 20, rawOffset);
+        if (virtualSize != FieldSize || rawSize < FieldSize)
+            return Fail(error, "the launch directory section is not 1024 bytes");
+        if (rawOffset > bytes.size() || bytes.size() - rawOffset < FieldSize)
+            return Fail(error, "the launch directory section lies past the end of the file");
+        image.fieldOffset = rawOffset;
+    }
+    if (found == 0)
+        return Fail(error, "no launch directory field (not a launcher of ours)");
+    if (found > 1)
+        return Fail(error, "more than one launch directory field");
+    return true;
+}
+
+std::uint32_t PeChecksum(const Bytes& bytes, std::size_t checksumOffset)
+{
+    auto byteAt = [&](std::size_t i) -> std::uint32_t {
+        const bool inChecksum = i >= checksumOffset && i - checksumOffset < 4;
+        return i < bytes.size() && !inChecksum ? bytes[i] : 0;
+    };
+    std::uint64_t sum = 0;
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+        sum += byteAt(i) | byteAt(i + 1) << 8;
+        sum = (sum & 0xFFFF) + (sum >> 16);
+    }
+    sum = (sum & 0xFFFF) + (sum >> 16);
+    return static_cast<std::uint32_t>(sum + bytes.size());
+}

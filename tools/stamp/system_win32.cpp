@@ -1,0 +1,125 @@
+// The stamping tool on Windows: code pages through the Win32 conversions, files through
+// wide-character paths (the tool's strings are UTF-8).
+#include "system.h"
+
+#include <windows.h>
+
+namespace {
+
+std::wstring Wide(const std::string& text, UINT codePage, bool& valid)
+{
+    valid = true;
+    if (text.empty())
+        return std::wstring();
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+    if (length <= 0) {
+        valid = false;
+        return std::wstring();
+    }
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(), length);
+    return wide;
+}
+
+std::string Narrow(const std::wstring& wide, UINT codePage, bool& exact)
+{
+    exact = true;
+    if (wide.empty())
+        return std::string();
+    const int size = static_cast<int>(wide.size());
+    BOOL usedDefault = FALSE;
+    BOOL* check = codePage == CP_UTF8 ? nullptr : &usedDefault;
+    const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const int length = WideCharToMultiByte(codePage, flags, wide.data(), size, nullptr, 0, nullptr, check);
+    std::string text(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
+    WideCharToMultiByte(codePage, flags, wide.data(), size, text.data(), length, nullptr, check);
+    exact = length > 0 && !usedDefault;
+    return text;
+}
+
+std::wstring WidePath(const std::string& path)
+{
+    bool valid = false;
+    return Wide(path, CP_UTF8, valid);
+}
+
+bool Fail(std::string& error, const std::string& what)
+{
+    error = what + " (error " + std::to_string(GetLastError()) + ")";
+    return false;
+}
+
+}  // namespace
+
+bool ToCodePage(const std::string& utf8, unsigned codePage, std::string& bytes, std::string& error)
+{
+    if (!IsValidCodePage(codePage)) {
+        error = "unknown code page " + std::to_string(codePage);
+        return false;
+    }
+    bool ok = false;
+    const std::wstring wide = Wide(utf8, CP_UTF8, ok);
+    if (!ok) {
+        error = "the name is not valid UTF-8";
+        return false;
+    }
+    bytes = Narrow(wide, codePage, ok);
+    if (!ok) {
+        error = "the name holds characters that have no place in code page " + std::to_string(codePage);
+        return false;
+    }
+    return true;
+}
+
+bool FromCodePage(const std::string& bytes, unsigned codePage, std::string& utf8, std::string& error)
+{
+    if (!IsValidCodePage(codePage)) {
+        error = "unknown code page " + std::to_string(codePage);
+        return false;
+    }
+    bool ok = false;
+    const std::wstring wide = Wide(bytes, codePage, ok);
+    if (!ok) {
+        error = "the stored name is not valid text in code page " + std::to_string(codePage);
+        return false;
+    }
+    utf8 = Narrow(wide, CP_UTF8, ok);
+    return true;
+}
+
+bool ReadWholeFile(const std::string& path, Bytes& bytes, std::string& error)
+{
+    const HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return Fail(error, "cannot open");
+    bytes.clear();
+    unsigned char buffer[65536];
+    DWORD n = 0;
+    bool ok = true;
+    while ((ok = ReadFile(file, buffer, sizeof buffer, &n, nullptr) != 0) && n > 0)
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    CloseHandle(file);
+    return ok || Fail(error, "cannot read");
+}
+
+bool ReplaceFileAtomically(const std::string& path, const Bytes& bytes, std::string& error)
+{
+    const std::wstring target = WidePath(path);
+    const std::wstring temporary = target + L".launcher-stamp-" + std::to_wstring(GetCurrentProcessId());
+    const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return Fail(error, "cannot create a temporary file beside it");
+    DWORD written = 0;
+    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size() && FlushFileBuffers(file);
+    CloseHandle(file);
+    if (!ok || !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        Fail(error, "cannot write");
+        DeleteFileW(temporary.c_str());
+        return false;
+    }
+    return true;
+}
