@@ -3,7 +3,7 @@
 //
 //   driver GROUP LAUNCHER PROBE WORK
 //
-// GROUP picks the cases (start, window, double-byte, drive-root, nested); LAUNCHER is the
+// GROUP picks the cases (start, window, double-byte, drive-root, nested, stamped); LAUNCHER is the
 // launcher executable to try, PROBE the program to place in launch directories, WORK an empty
 // folder for the cases' layouts. Every wait is bounded. Prints one line per failed check and
 // a closing "N passed, N failed" line; exits non-zero when a case failed.
@@ -401,6 +401,20 @@ void NestedLaunchDirectoryWorks()
     ExpectStarted(layout, launchDirectory, "SETUP.exe", Join(launchDirectory, "SETUP"));
 }
 
+// ---- stamped: a launcher whose launch directory was rewritten by launcher-stamp ----------
+
+void StampedLauncherStartsFromItsNewLaunchDirectory()
+{
+    const Layout layout = MakeLayout("stamped", "SETUP.exe");
+    MakeFolder(Join(layout.folder, "Disc 2"));
+    const std::string launchDirectory = Join(layout.folder, "Disc 2\\Setup files");
+    PlaceProgram(launchDirectory, "SETUP.exe");
+    PlaceProgram(Join(layout.folder, DefaultLaunchDirectory), "SETUP.exe");  // must not be used
+    PROCESS_INFORMATION process = Start(layout, Launch());
+    ExpectExitZero(process);
+    ExpectStarted(layout, launchDirectory, "SETUP.exe", Join(launchDirectory, "SETUP"));
+}
+
 struct Case {
     const char* group;
     const char* name;
@@ -417,6 +431,7 @@ const Case Cases[] = {
     {"double-byte", "double-byte name kept whole", DoubleByteNameIsKeptWhole},
     {"drive-root", "drive root launch directory", DriveRootGetsNoDoubledBackslash},
     {"nested", "nested launch directory", NestedLaunchDirectoryWorks},
+    {"stamped", "stamped launch directory", StampedLauncherStartsFromItsNewLaunchDirectory},
 };
 
 }  // namespace

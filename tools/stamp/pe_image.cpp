@@ -81,27 +81,31 @@ bool ReadLauncherImage(const Bytes& bytes, LauncherImage& image, std::string& er
     if (sections > bytes.size() || (bytes.size() - sections) / SectionHeaderSize < sectionCount)
         return Fail(error, "section table runs past the end of the file");
     int found = 0;
+    std::size_t field = 0;
     for (std::size_t i = 0; i < sectionCount; ++i) {
         const std::size_t header = sections + i * SectionHeaderSize;
         char name[9] = {};
         std::memcpy(name, &bytes[header], 8);
-        if (std::strcmp(name, FieldSectionName) != 0)
-            continue;
-        ++found;
-        std::uint32_t virtualSize = 0, rawSize = 0, rawOffset = 0;
-        Read32(bytes, header + 8, virtualSize);
-        Read32(bytes, header + 16, rawSize);
-        Read32(bytes, header + 20, rawOffset);
-        if (virtualSize != FieldSize || rawSize < FieldSize)
-            return Fail(error, "the launch directory section is not 1024 bytes");
-        if (rawOffset > bytes.size() || bytes.size() - rawOffset < FieldSize)
-            return Fail(error, "the launch directory section lies past the end of the file");
-        image.fieldOffset = rawOffset;
+        if (std::strcmp(name, FieldSectionName) == 0) {
+            ++found;
+            field = header;
+        }
     }
     if (found == 0)
         return Fail(error, "no launch directory field (not a launcher of ours)");
     if (found > 1)
         return Fail(error, "more than one launch directory field");
+    std::uint32_t virtualSize = 0, rawSize = 0, rawOffset = 0;
+    Read32(bytes, field + 8, virtualSize);
+    Read32(bytes, field + 16, rawSize);
+    Read32(bytes, field + 20, rawOffset);
+    if (virtualSize != FieldSize || rawSize < FieldSize)
+        return Fail(error, "the launch directory section is not 1024 bytes");
+    if (rawOffset > bytes.size() || bytes.size() - rawOffset < FieldSize)
+        return Fail(error, "the launch directory section lies past the end of the file");
+    if (rawOffset < sections + sectionCount * SectionHeaderSize)
+        return Fail(error, "the launch directory section overlaps the headers");
+    image.fieldOffset = rawOffset;
     return true;
 }
 

@@ -1,0 +1,39 @@
+// Launchers built by this project, for the stamping tool's tests.
+#include "launcher_samples.h"
+
+#include <fstream>
+#include <iterator>
+
+std::vector<std::string> LauncherSamples()
+{
+    std::vector<std::string> found;
+    for (const char* path : {LAUNCHER_SAMPLE_X64, LAUNCHER_SAMPLE_X86}) {
+        if (std::ifstream(path).good())
+            found.emplace_back(path);
+    }
+    return found;
+}
+
+Bytes ReadBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::string& path, const Bytes& bytes)
+{
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::uint32_t Get32(const Bytes& bytes, std::size_t offset)
+{
+    return static_cast<std::uint32_t>(bytes.at(offset) | bytes.at(offset + 1) << 8 | bytes.at(offset + 2) << 16) |
+           static_cast<std::uint32_t>(bytes.at(offset + 3)) << 24;
+}
+
+void Put32(Bytes& bytes, std::size_t offset, std::uint32_t value)
+{
+    for (std::size_t k = 0; k < 4; ++k)
+        bytes.at(offset + k) = static_cast<unsigned char>(value >> (8 * k));
+}

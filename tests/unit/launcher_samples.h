@@ -1,0 +1,18 @@
+// Launchers built by this project, for the stamping tool's tests: read from the Windows
+// build trees when they exist (the test command builds those first).
+#pragma once
+
+#include "pe_image.h"
+
+#include <string>
+#include <vector>
+
+// The paths of the built launchers that exist, 64-bit first.
+std::vector<std::string> LauncherSamples();
+
+Bytes ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const Bytes& bytes);
+
+// A little-endian 32-bit value in bytes, for tests that take headers apart.
+std::uint32_t Get32(const Bytes& bytes, std::size_t offset);
+void Put32(Bytes& bytes, std::size_t offset, std::uint32_t value);

@@ -1,0 +1,165 @@
+// Reading launchers' PE headers: the built launchers, and corrupted copies of them.
+#include "launcher_samples.h"
+#include "launch_field.h"
+#include "pe_image.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+
+namespace {
+
+class PeImageTest : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override
+    {
+        const auto samples = LauncherSamples();
+        if (static_cast<std::size_t>(GetParam()) >= samples.size())
+            GTEST_SKIP() << "no built launcher to read: build the windows-x64 and windows-x86 presets first";
+        bytes_ = ReadBytes(samples[static_cast<std::size_t>(GetParam())]);
+    }
+
+    // File offsets of the section table and of section i's header.
+    std::size_t SectionTable() const
+    {
+        const std::size_t coff = Get32(bytes_, 0x3C) + 4;
+        return coff + 20 + bytes_[coff + 16] + (std::size_t{bytes_[coff + 17]} << 8);
+    }
+    std::size_t SectionHeader(const char* name) const
+    {
+        const std::size_t count = bytes_[Get32(bytes_, 0x3C) + 6];
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::size_t header = SectionTable() + i * 40;
+            if (std::strncmp(reinterpret_cast<const char*>(&bytes_[header]), name, 8) == 0)
+                return header;
+        }
+        ADD_FAILURE() << "no section " << name;
+        return 0;
+    }
+
+    Bytes bytes_;
+};
+
+TEST_P(PeImageTest, FindsTheFieldAndAgreesWithTheLinkersChecksum)
+{
+    LauncherImage image;
+    std::string error, name;
+    ASSERT_TRUE(ReadLauncherImage(bytes_, image, error)) << error;
+    ASSERT_TRUE(ReadFieldName(bytes_, image, name));
+    EXPECT_EQ(name, "Borvi cd1 versie2");
+    EXPECT_FALSE(image.isSigned);
+    ASSERT_NE(image.checksum, 0u);
+    EXPECT_EQ(PeChecksum(bytes_, image.checksumOffset), image.checksum);
+}
+
+TEST_P(PeImageTest, RefusesCorruptedCopies)
+{
+    struct Row {
+        const char* what;
+        std::function<void(Bytes&)> corrupt;
+        const char* error;
+    };
+    const Row rows[] = {
+        {"wrong magic", [](Bytes& b) { b[0] = 'X'; }, "no MZ header"},
+        {"no PE signature", [](Bytes& b) { b[Get32(b, 0x3C)] = 'Q'; }, "no PE signature"},
+        {"PE header offset past the end", [](Bytes& b) { Put32(b, 0x3C, 0xFFFFFFF0); }, "no PE signature"},
+        {"section table past the end", [](Bytes& b) { b[Get32(b, 0x3C) + 6] = 0xFF; b[Get32(b, 0x3C) + 7] = 0xFF; },
+         "section table runs past the end"},
+        {"field missing", [this](Bytes& b) { b[SectionHeader(".launch") + 2] = 'u'; }, "no launch directory field"},
+        {"field twice", [this](Bytes& b) { std::memcpy(&b[SectionHeader(".rdata")], ".launch\0", 8); },
+         "more than one launch directory field"},
+        {"field of another size", [this](Bytes& b) { Put32(b, SectionHeader(".launch") + 8, 0x200); },
+         "not 1024 bytes"},
+        {"field past the end", [this](Bytes& b) { Put32(b, SectionHeader(".launch") + 20, 0x7FFFFF00); },
+         "past the end of the file"},
+        {"field over the headers", [this](Bytes& b) { Put32(b, SectionHeader(".launch") + 20, 0); },
+         "overlaps the headers"},
+        {"optional header too small", [](Bytes& b) { b[Get32(b, 0x3C) + 20] = 16; b[Get32(b, 0x3C) + 21] = 0; },
+         "optional header"},
+    };
+    for (const Row& row : rows) {
+        Bytes copy = bytes_;
+        row.corrupt(copy);
+        LauncherImage image;
+        std::string error;
+        EXPECT_FALSE(ReadLauncherImage(copy, image, error)) << row.what;
+        EXPECT_NE(error.find(row.error), std::string::npos) << row.what << ": " << error;
+    }
+}
+
+TEST_P(PeImageTest, RefusesEveryTruncatedCopy)
+{
+    // Every cut that loses part of the headers or the field must be refused, never misread.
+    LauncherImage image;
+    std::string error;
+    ASSERT_TRUE(ReadLauncherImage(bytes_, image, error));
+    const std::size_t needed = image.fieldOffset + FieldSize;
+    for (std::size_t size = 0; size < needed; size += 3) {
+        const Bytes cut(bytes_.begin(), bytes_.begin() + static_cast<std::ptrdiff_t>(size));
+        LauncherImage ignored;
+        EXPECT_FALSE(ReadLauncherImage(cut, ignored, error)) << "cut at " << size;
+    }
+}
+
+TEST_P(PeImageTest, NoticesASignature)
+{
+    LauncherImage image;
+    std::string error;
+    ASSERT_TRUE(ReadLauncherImage(bytes_, image, error));
+    // The certificate table is data directory 4, just after the checksum's header fields.
+    const bool pe32Plus = bytes_[image.checksumOffset - 64] == 0x0B && bytes_[image.checksumOffset - 63] == 0x02;
+    const std::size_t directories = image.checksumOffset - 64 + (pe32Plus ? 112 : 96);
+    Put32(bytes_, directories + 4 * 8 + 4, 0x400);
+    ASSERT_TRUE(ReadLauncherImage(bytes_, image, error));
+    EXPECT_TRUE(image.isSigned);
+}
+
+INSTANTIATE_TEST_SUITE_P(BuiltLaunchers, PeImageTest, ::testing::Values(0, 1),
+                         [](const ::testing::TestParamInfo<int>& param) { return param.param == 0 ? "x64" : "x86"; });
+
+TEST(CheckNewName, AcceptsFolderNames)
+{
+    for (const char* name : {"Borvi cd1 versie2", "Disc 2\\Setup files", "..\\Other", "a\\..\\b", "x/y", "D:\\",
+                             "C:\\Data", "\\\\server\\share", "\\Root", "\xE8\xA1\xA8\xE7\xA4\xBA", "D:Folder"}) {
+        std::string error;
+        EXPECT_TRUE(CheckNewName(name, error)) << name << ": " << error;
+    }
+}
+
+TEST(CheckNewName, RefusesEmptyForbiddenAndOwnFolderNames)
+{
+    struct Row {
+        const char* name;
+        const char* error;
+    };
+    const Row rows[] = {
+        {"", "empty"},
+        {".", "own folder"},
+        {".\\", "own folder"},
+        {"./", "own folder"},
+        {".\\.", "own folder"},
+        {"a\\..", "own folder"},
+        {"a/b/../..", "own folder"},
+        {"...", "own folder"},  // Windows drops the trailing dots
+        {". ", "own folder"},
+        {"C:", "own folder"},   // the current folder of drive C:
+        {"C:.", "own folder"},
+        {"x<y", "'<'"},
+        {"x>y", "'>'"},
+        {"a|b", "'|'"},
+        {"a?", "'?'"},
+        {"a*", "'*'"},
+        {"a\"b", "'\"'"},
+        {"ab:c", "':'"},  // a colon other than a drive's
+        {"tab\there", "control character"},
+        {"\\\\?\\C:\\x", "'?'"},
+    };
+    for (const Row& row : rows) {
+        std::string error;
+        EXPECT_FALSE(CheckNewName(row.name, error)) << row.name;
+        EXPECT_NE(error.find(row.error), std::string::npos) << row.name << ": " << error;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,204 @@
+// The launcher-stamp command on copies of the built launchers: round trips, and refusals
+// that leave the file byte for byte as it was.
+#include "launcher_samples.h"
+#include "launch_field.h"
+#include "stamp_command.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class StampCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto samples = LauncherSamples();
+        if (samples.empty())
+            GTEST_SKIP() << "no built launcher to stamp: build the windows-x64 preset first";
+        folder_ = fs::temp_directory_path() /
+                  ("launcher-stamp-test-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        original_ = ReadBytes(samples[0]);
+        launcher_ = (folder_ / "SETUP.exe").string();
+        WriteBytes(launcher_, original_);
+        fs::permissions(launcher_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    int Stamp(const std::vector<std::string>& arguments)
+    {
+        out_.clear();
+        err_.clear();
+        return RunStamp(arguments, out_, err_);
+    }
+
+    // The folder holds nothing but the files named.
+    void ExpectOnlyFiles(std::vector<std::string> names) const
+    {
+        std::vector<std::string> present;
+        for (const auto& entry : fs::directory_iterator(folder_))
+            present.push_back(entry.path().filename().string());
+        std::sort(present.begin(), present.end());
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(present, names);
+    }
+
+    fs::path folder_;
+    std::string launcher_;
+    Bytes original_;
+    std::string out_, err_;
+};
+
+TEST_F(StampCommandTest, ShowsTheBuiltInName)
+{
+    EXPECT_EQ(Stamp({"show", launcher_}), 0) << err_;
+    EXPECT_EQ(out_, "Borvi cd1 versie2\n");
+}
+
+TEST_F(StampCommandTest, SetThenShowRoundTripsInEachCodePage)
+{
+    struct Row {
+        const char* name;          // as the user types it (UTF-8)
+        const char* codePage;
+        std::string storedBytes;   // what the launcher will read
+    };
+    const Row rows[] = {
+        {"Disc 2\\Setup files", "1252", "Disc 2\\Setup files"},
+        {"Caf\xC3\xA9\xC2\xA0" "Demo", "1252", "Caf\xE9\xA0" "Demo"},
+        {"\xE8\xA1\xA8\\\xE3\x82\xBB\xE3\x83\x83\xE3\x83\x88", "932", "\x95\x5C\\\x83\x5A\x83\x62\x83\x67"},
+    };
+    for (const Row& row : rows) {
+        ASSERT_EQ(Stamp({"set", launcher_, row.name, "--codepage", row.codePage}), 0) << err_;
+        EXPECT_EQ(Stamp({"show", launcher_, "--codepage", row.codePage}), 0) << err_;
+        EXPECT_EQ(out_, std::string(row.name) + "\n");
+
+        const Bytes stamped = ReadBytes(launcher_);
+        LauncherImage image;
+        std::string error, stored;
+        ASSERT_TRUE(ReadLauncherImage(stamped, image, error)) << error;
+        ASSERT_TRUE(ReadFieldName(stamped, image, stored));
+        EXPECT_EQ(stored, row.storedBytes);
+        EXPECT_EQ(PeChecksum(stamped, image.checksumOffset), Get32(stamped, image.checksumOffset));
+        // Nothing but the field and the checksum changed.
+        ASSERT_EQ(stamped.size(), original_.size());
+        for (std::size_t i = 0; i < stamped.size(); ++i) {
+            const bool inField = i >= image.fieldOffset && i < image.fieldOffset + FieldSize;
+            const bool inChecksum = i >= image.checksumOffset && i < image.checksumOffset + 4;
+            if (!inField && !inChecksum && stamped[i] != original_[i]) {
+                ADD_FAILURE() << row.name << ": byte " << i << " changed";
+                break;
+            }
+        }
+    }
+    EXPECT_EQ(fs::status(launcher_).permissions() & fs::perms::owner_exec, fs::perms::owner_exec);
+    ExpectOnlyFiles({"SETUP.exe"});
+}
+
+TEST_F(StampCommandTest, WritesToTheOutputAndLeavesTheInput)
+{
+    const std::string output = (folder_ / "stamped.exe").string();
+    ASSERT_EQ(Stamp({"set", launcher_, "Other", "--output", output}), 0) << err_;
+    EXPECT_EQ(ReadBytes(launcher_), original_);
+    EXPECT_EQ(Stamp({"show", output}), 0);
+    EXPECT_EQ(out_, "Other\n");
+}
+
+TEST_F(StampCommandTest, StampsTheFileALinkPointsToAndKeepsTheLink)
+{
+    const fs::path link = folder_ / "link.exe";
+    fs::create_symlink(launcher_, link);
+    ASSERT_EQ(Stamp({"set", link.string(), "Other"}), 0) << err_;
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(Stamp({"show", launcher_}), 0);
+    EXPECT_EQ(out_, "Other\n");
+}
+
+TEST_F(StampCommandTest, RefusalsLeaveTheFileUntouched)
+{
+    struct Row {
+        std::vector<std::string> arguments;  // "FILE" stands for the launcher
+        const char* error;
+    };
+    const std::string tooLong(1024, 'a');
+    const Row rows[] = {
+        {{"set", "FILE", ""}, "empty"},
+        {{"set", "FILE", ".\\"}, "own folder"},
+        {{"set", "FILE", "a|b"}, "forbids"},
+        {{"set", "FILE", tooLong}, "at most 1023"},
+        {{"set", "FILE", std::string(1023, 'a')}, ""},  // fits: accepted (and undone below)
+        {{"set", "FILE", "\xE8\xA1\xA8"}, "code page 1252"},
+        {{"set", "FILE", "\xE3\x81\x82" + std::string(600, 'a'), "--codepage", "932"}, ""},
+        {{"set", "FILE", "x", "--codepage", "77777"}, "code page"},
+    };
+    for (const Row& row : rows) {
+        std::vector<std::string> arguments = row.arguments;
+        for (std::string& argument : arguments) {
+            if (argument == "FILE")
+                argument = launcher_;
+        }
+        const int status = Stamp(arguments);
+        if (*row.error == '\0') {
+            EXPECT_EQ(status, 0) << err_;
+            WriteBytes(launcher_, original_);
+            continue;
+        }
+        EXPECT_EQ(status, 1) << row.error;
+        EXPECT_NE(err_.find(row.error), std::string::npos) << row.error << ": " << err_;
+        EXPECT_EQ(ReadBytes(launcher_), original_) << row.error;
+    }
+    ExpectOnlyFiles({"SETUP.exe"});
+}
+
+TEST_F(StampCommandTest, RefusesFilesThatAreNotLaunchersOfOurs)
+{
+    const std::string text = (folder_ / "notes.txt").string();
+    WriteBytes(text, Bytes{'h', 'e', 'l', 'l', 'o'});
+    const std::string cut = (folder_ / "cut.exe").string();
+    WriteBytes(cut, Bytes(original_.begin(), original_.begin() + 0x900));
+    for (const std::string& file : {text, cut, (folder_ / "missing.exe").string()}) {
+        const Bytes before = fs::exists(file) ? ReadBytes(file) : Bytes();
+        EXPECT_EQ(Stamp({"set", file, "Other"}), 1) << file;
+        EXPECT_FALSE(err_.empty());
+        EXPECT_EQ(Stamp({"show", file}), 1) << file;
+        EXPECT_EQ(fs::exists(file) ? ReadBytes(file) : Bytes(), before) << file;
+    }
+}
+
+TEST_F(StampCommandTest, RefusesASignedLauncherUnlessForced)
+{
+    LauncherImage image;
+    std::string error;
+    ASSERT_TRUE(ReadLauncherImage(original_, image, error));
+    const std::size_t directories = image.checksumOffset - 64 + 112;  // 64-bit optional header
+    Put32(original_, directories + 4 * 8, static_cast<std::uint32_t>(original_.size()));
+    Put32(original_, directories + 4 * 8 + 4, 8);
+    WriteBytes(launcher_, original_);
+
+    EXPECT_EQ(Stamp({"set", launcher_, "Other"}), 1);
+    EXPECT_NE(err_.find("signed"), std::string::npos) << err_;
+    EXPECT_EQ(ReadBytes(launcher_), original_);
+
+    EXPECT_EQ(Stamp({"set", launcher_, "Other", "--force"}), 0) << err_;
+    EXPECT_NE(err_.find("no longer valid"), std::string::npos) << err_;
+}
+
+TEST_F(StampCommandTest, RejectsBadUsage)
+{
+    for (const std::vector<std::string>& arguments :
+         std::vector<std::vector<std::string>>{{}, {"show"}, {"set", launcher_}, {"frob", launcher_},
+                                               {"show", launcher_, "--bogus"}, {"show", launcher_, "--force"},
+                                               {"set", launcher_, "x", "--codepage", "abc"}}) {
+        EXPECT_EQ(Stamp(arguments), 2);
+        EXPECT_NE(err_.find("usage"), std::string::npos);
+    }
+    EXPECT_EQ(ReadBytes(launcher_), original_);
+}
+
+}  // namespace
