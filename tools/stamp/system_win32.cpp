@@ -50,42 +50,40 @@ bool Fail(std::string& error, const std::string& what)
     return false;
 }
 
-}  // namespace
-
-bool ToCodePage(const std::string& utf8, unsigned codePage, std::string& bytes, std::string& error)
+// Converts text from one code page to another through UTF-16; false with the reason when the
+// input is not valid in from or a character has no exact place in to.
+bool Recode(const std::string& input, UINT from, UINT to, std::string& output, std::string& error)
 {
+    const UINT codePage = from == CP_UTF8 ? to : from;
+    const std::string name = "code page " + std::to_string(codePage);
     if (!IsValidCodePage(codePage)) {
-        error = "unknown code page " + std::to_string(codePage);
+        error = "unknown " + name;
         return false;
     }
     bool ok = false;
-    const std::wstring wide = Wide(utf8, CP_UTF8, ok);
+    const std::wstring wide = Wide(input, from, ok);
     if (!ok) {
-        error = "the name is not valid UTF-8";
+        error = from == CP_UTF8 ? "the name is not valid UTF-8" : "the stored name is not valid text in " + name;
         return false;
     }
-    bytes = Narrow(wide, codePage, ok);
+    output = Narrow(wide, to, ok);
     if (!ok) {
-        error = "the name holds characters that have no place in code page " + std::to_string(codePage);
+        error = "the name holds characters that have no place in " + name;
         return false;
     }
     return true;
 }
 
+}  // namespace
+
+bool ToCodePage(const std::string& utf8, unsigned codePage, std::string& bytes, std::string& error)
+{
+    return Recode(utf8, CP_UTF8, codePage, bytes, error);
+}
+
 bool FromCodePage(const std::string& bytes, unsigned codePage, std::string& utf8, std::string& error)
 {
-    if (!IsValidCodePage(codePage)) {
-        error = "unknown code page " + std::to_string(codePage);
-        return false;
-    }
-    bool ok = false;
-    const std::wstring wide = Wide(bytes, codePage, ok);
-    if (!ok) {
-        error = "the stored name is not valid text in code page " + std::to_string(codePage);
-        return false;
-    }
-    utf8 = Narrow(wide, CP_UTF8, ok);
-    return true;
+    return Recode(bytes, codePage, CP_UTF8, utf8, error);
 }
 
 bool ReadWholeFile(const std::string& path, Bytes& bytes, std::string& error)
