@@ -2,7 +2,6 @@
 #include "launch_field.h"
 
 #include <cstring>
-#include <vector>
 
 namespace {
 

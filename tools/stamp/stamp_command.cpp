@@ -57,12 +57,17 @@ bool ParseArguments(const std::vector<std::string>& arguments, Options& options,
     return true;
 }
 
-// Reads and parses a launcher; on failure err says what is wrong with which file.
-bool LoadLauncher(const std::string& path, Bytes& bytes, LauncherImage& image, std::string& err)
+// Reads and parses a launcher and the name stored in its field; on failure err says what is
+// wrong with which file.
+bool LoadLauncher(const std::string& path, Bytes& bytes, LauncherImage& image, std::string& stored, std::string& err)
 {
     std::string error;
     if (!ReadWholeFile(path, bytes, error) || !ReadLauncherImage(bytes, image, error)) {
         err += "launcher-stamp: " + path + ": " + error + "\n";
+        return false;
+    }
+    if (!ReadFieldName(bytes, image, stored)) {
+        err += "launcher-stamp: " + path + ": the launch directory field holds no valid name\n";
         return false;
     }
     return true;
@@ -73,13 +78,9 @@ int Show(const Options& options, std::string& out, std::string& err)
     const std::string& path = options.operands[0];
     Bytes bytes;
     LauncherImage image;
-    if (!LoadLauncher(path, bytes, image, err))
-        return 1;
     std::string stored, text, error;
-    if (!ReadFieldName(bytes, image, stored)) {
-        err += "launcher-stamp: " + path + ": the launch directory field holds no valid name\n";
+    if (!LoadLauncher(path, bytes, image, stored, err))
         return 1;
-    }
     if (!FromCodePage(stored, options.codePage, text, error)) {
         err += "launcher-stamp: " + path + ": " + error + "\n";
         return 1;
@@ -105,13 +106,9 @@ int Set(const Options& options, std::string& err)
     }
     Bytes bytes;
     LauncherImage image;
-    if (!LoadLauncher(path, bytes, image, err))
-        return 1;
     std::string stored;
-    if (!ReadFieldName(bytes, image, stored)) {
-        err += "launcher-stamp: " + path + ": the launch directory field holds no valid name\n";
+    if (!LoadLauncher(path, bytes, image, stored, err))
         return 1;
-    }
     if (image.isSigned && !options.force) {
         err += "launcher-stamp: refused: " + path + " is signed and stamping breaks its signature (--force to stamp anyway)\n";
         return 1;
