@@ -8,7 +8,10 @@
 
 PlatformRecording Platform;
 
-char LaunchDirectory[LaunchDirectorySize];
+// The launcher reads a read-only field; the tests rewrite it between cases through this
+// writable storage, which the field's name stands for.
+char TestLaunchDirectory[LaunchDirectorySize];
+extern const char LaunchDirectory[LaunchDirectorySize] __attribute__((alias("TestLaunchDirectory")));
 
 void ResetPlatform()
 {
@@ -18,8 +21,8 @@ void ResetPlatform()
 
 void SetLaunchDirectory(const std::string& name)
 {
-    std::memset(LaunchDirectory, 0, sizeof LaunchDirectory);
-    std::memcpy(LaunchDirectory, name.data(), name.size());
+    std::memset(TestLaunchDirectory, 0, sizeof TestLaunchDirectory);
+    std::memcpy(TestLaunchDirectory, name.data(), name.size());
 }
 
 bool PlatformSetCurrentDirectory(const char* path)

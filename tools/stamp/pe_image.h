@@ -1,6 +1,8 @@
 // Reading a launcher executable's PE headers: where its launch directory field lies.
 #pragma once
 
+#include "launch_directory_contract.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -9,8 +11,8 @@
 using Bytes = std::vector<unsigned char>;
 
 // The name of the section that holds the launch directory field, and the field's size.
-constexpr char FieldSectionName[] = ".launch";
-constexpr std::size_t FieldSize = 1024;
+constexpr char FieldSectionName[] = LAUNCH_DIRECTORY_SECTION;
+constexpr std::size_t FieldSize = LaunchDirectorySize;
 
 // What ReadLauncherImage found in a launcher's bytes.
 struct LauncherImage {
