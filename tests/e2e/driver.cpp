@@ -1,13 +1,15 @@
 // End-to-end driver: starts the real launcher as a desktop would and checks what a user
 // could observe (the program it started, the window it showed, its exit status).
 //
-//   driver GROUP LAUNCHER PROBE WORK
+//   driver GROUP LAUNCHER PROBE WORK [STAMP]
 //
-// GROUP picks the cases (start, window, double-byte, drive-root, nested, stamped); LAUNCHER is the
-// launcher executable to try, PROBE the program to place in launch directories, WORK an empty
-// folder for the cases' layouts. Every wait is bounded. Prints one line per failed check and
+// GROUP picks the cases (start, window, double-byte, drive-root, nested, stamped, check);
+// LAUNCHER is the launcher executable to try, PROBE the program to place in launch
+// directories, WORK an empty folder for the cases' layouts, STAMP the launcher-stamp tool. Every wait is bounded. Prints one line per failed check and
 // a closing "N passed, N failed" line; exits non-zero when a case failed.
 #include <windows.h>
+
+#include <nlohmann/json.hpp>
 
 #include <cstdio>
 #include <map>
@@ -26,6 +28,7 @@ struct Settings {
     std::string launcher;
     std::string probe;
     std::string work;
+    std::string stamp;
 };
 Settings Given;
 
@@ -415,6 +418,138 @@ void StampedLauncherStartsFromItsNewLaunchDirectory()
     ExpectStarted(layout, launchDirectory, "SETUP.exe", Join(launchDirectory, "SETUP"));
 }
 
+// ---- check: what launcher-stamp check predicts is what really starts ----------------------
+
+// Runs a command line, returns what it printed on standard output (and its exit status).
+std::string Capture(const std::string& commandLine, DWORD& status)
+{
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    CreatePipe(&readEnd, &writeEnd, &inherit, 0);
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION process{};
+    std::string command = commandLine, output;
+    status = 99;
+    const bool started =
+        CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process) != 0;
+    CloseHandle(writeEnd);
+    char buffer[4096];
+    DWORD n = 0;
+    while (started && ReadFile(readEnd, buffer, sizeof buffer, &n, nullptr) && n > 0)
+        output.append(buffer, n);
+    CloseHandle(readEnd);
+    if (started) {
+        WaitForSingleObject(process.hProcess, LauncherTimeoutMs);
+        GetExitCodeProcess(process.hProcess, &status);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+    return output;
+}
+
+void RemoveTree(const std::string& folder)
+{
+    WIN32_FIND_DATAA entry;
+    const HANDLE search = FindFirstFileA(Join(folder, "*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::string name = entry.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        const std::string path = Join(folder, name);
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            RemoveTree(path);
+            RemoveDirectoryA(path.c_str());
+        } else {
+            DeleteFileA(path.c_str());
+        }
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+}
+
+std::string Lower(std::string text)
+{
+    CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+void PredictionAgreesWithWhatStarts()
+{
+    // The medium is drive M:, which run-e2e maps to an empty folder. Every file of a layout is
+    // a copy of the probe, so whichever starts writes down its own path.
+    const std::string medium = "M:\\";
+    const std::string dir = std::string(DefaultLaunchDirectory) + "\\";
+    struct Row {
+        const char* what;
+        const char* launcher;
+        std::vector<std::string> files;  // a name ending in a backslash is a folder
+    };
+    const Row rows[] = {
+        {"ok", "SETUP.exe", {dir + "SETUP.exe"}},
+        {"other letter case on disk", "SETUP.exe", {"borvi CD1 Versie2\\setup.EXE"}},
+        {"hijack at the first space", "SETUP.exe", {"Borvi.exe", dir + "SETUP.exe"}},
+        {"hijack at a later space", "SETUP.exe", {"Borvi cd1.exe", dir + "SETUP.exe"}},
+        {"folders named like candidates", "SETUP.exe", {"Borvi.exe\\", "Borvi cd1.exe\\", dir + "SETUP.exe"}},
+        {"a space in the name", "Setup Wizard.exe", {dir + "Setup.exe", dir + "Setup Wizard.exe"}},
+        {"a no-break space in the name", "Demo\xA0Go.exe", {dir + "Demo.exe", dir + "Demo Go.exe"}},
+        {"a dotted name", "A.B.C.exe", {dir + "A.B.C"}},
+        {"a dotted name gets no .exe", "A.B.C.exe", {dir + "A.B.C.exe"}},
+        {"no program", "SETUP.exe", {dir + "OTHER.exe"}},
+    };
+    const std::string record = Join(Given.work, "check-record.txt");
+    for (const Row& row : rows) {
+        CurrentCase = std::string("check agrees (") + row.what + ")";
+        RemoveTree(medium);
+        Layout layout{medium, medium + row.launcher, record};
+        DeleteFileA(record.c_str());
+        CopyAs(Given.launcher, layout.launcher);
+        for (const std::string& file : row.files) {
+            const std::size_t slash = file.rfind('\\', file.size() - 2);
+            if (slash != std::string::npos)
+                MakeFolder(medium + file.substr(0, slash));
+            if (file.back() == '\\')
+                MakeFolder(medium + file);
+            else
+                CopyAs(Given.probe, medium + file);
+        }
+
+        DWORD status = 0;
+        const std::string output = Capture("\"" + Given.stamp + "\" check M:\\ --drive M: --json", status);
+        const nlohmann::json predictions = nlohmann::json::parse(output, nullptr, false);
+        if (predictions.is_discarded() || predictions.size() != 1) {
+            Check(false, "launcher-stamp check printed no single prediction: " + output);
+            continue;
+        }
+        const nlohmann::json& prediction = predictions[0];
+        Check(status == (prediction["verdict"] == "ok" ? 0u : 1u), "exit status " + std::to_string(status));
+
+        PROCESS_INFORMATION process = Start(layout, Launch());
+        ExpectExitZero(process);
+        if (prediction["starts"].is_null()) {
+            ExpectNothingStarted(layout);
+            continue;
+        }
+        const Record started = AwaitRecord(record, RecordTimeoutMs);
+        const std::string predicted = prediction["starts"];
+        const auto module = started.find("module");
+        Check(module != started.end() && Lower(module->second) == Lower(predicted),
+              "predicted " + predicted + ", started " + (module == started.end() ? "nothing" : module->second));
+        const std::string arguments = prediction["arguments"];
+        const std::string commandLine = started.count("command_line") ? started.at("command_line") : "";
+        Check(arguments.empty() || (commandLine.size() > arguments.size() &&
+                                    commandLine.compare(commandLine.size() - arguments.size() - 1,
+                                                        std::string::npos, " " + arguments) == 0),
+              "predicted the arguments [" + arguments + "], the command line was [" + commandLine + "]");
+    }
+    RemoveTree(medium);
+}
+
 struct Case {
     const char* group;
     const char* name;
@@ -432,18 +567,19 @@ const Case Cases[] = {
     {"drive-root", "drive root launch directory", DriveRootGetsNoDoubledBackslash},
     {"nested", "nested launch directory", NestedLaunchDirectoryWorks},
     {"stamped", "stamped launch directory", StampedLauncherStartsFromItsNewLaunchDirectory},
+    {"check", "check predicts what starts", PredictionAgreesWithWhatStarts},
 };
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: driver GROUP LAUNCHER PROBE WORK\n");
+    if (argc != 5 && argc != 6) {
+        std::fprintf(stderr, "usage: driver GROUP LAUNCHER PROBE WORK [STAMP]\n");
         return 2;
     }
     const std::string group = argv[1];
-    Given = Settings{argv[2], argv[3], argv[4]};
+    Given = Settings{argv[2], argv[3], argv[4], argc > 5 ? argv[5] : ""};
     MakeFolder(Given.work);
     for (const Case& testCase : Cases) {
         if (group != testCase.group)

@@ -121,7 +121,8 @@ INSTANTIATE_TEST_SUITE_P(BuiltLaunchers, PeImageTest, ::testing::Values(0, 1),
 TEST(CheckNewName, AcceptsFolderNames)
 {
     for (const char* name : {"Borvi cd1 versie2", "Disc 2\\Setup files", "..\\Other", "a\\..\\b", "x/y", "D:\\",
-                             "C:\\Data", "\\\\server\\share", "\\Root", "\xE8\xA1\xA8\xE7\xA4\xBA", "D:Folder"}) {
+                             "C:\\Data", "\\\\server\\share", "\\Root", "\xE8\xA1\xA8\xE7\xA4\xBA", "D:Folder",
+                             "CONSOLE", "COM10", "Nullify"}) {
         std::string error;
         EXPECT_TRUE(CheckNewName(name, error)) << name << ": " << error;
     }
@@ -154,6 +155,10 @@ TEST(CheckNewName, RefusesEmptyForbiddenAndOwnFolderNames)
         {"ab:c", "':'"},  // a colon other than a drive's
         {"tab\there", "control character"},
         {"\\\\?\\C:\\x", "'?'"},
+        {"CON", "device"},
+        {"Disc\\nul.txt\\x", "device"},
+        {"D:\\com7", "device"},
+        {"lpt1 .", "device"},
     };
     for (const Row& row : rows) {
         std::string error;

@@ -218,6 +218,13 @@ TEST_F(StampCommandTest, RejectsBadUsage)
         EXPECT_NE(err_.find("usage"), std::string::npos);
     }
     EXPECT_EQ(ReadBytes(launcher_), original_);
+
+    EXPECT_EQ(Stamp({"--version"}), 0);
+    EXPECT_EQ(out_, "launcher-stamp 1.0.0\n");
+    EXPECT_EQ(Stamp({"--help"}), 0);
+    EXPECT_NE(out_.find("check"), std::string::npos) << out_;
+    // After "--" a name may start with a dash.
+    EXPECT_EQ(Stamp({"set", "--", launcher_, "-Disc-"}), 0) << err_;
 }
 
 }  // namespace

@@ -47,6 +47,30 @@ bool LeadsToItsOwnFolder(const std::string& path)
     return depth == 0;
 }
 
+// The first component of a path that names a device Windows reserves (CON, PRN, AUX, NUL,
+// COM1-9, LPT1-9), with or without an extension and trailing dots or spaces; empty if none.
+std::string ReservedDeviceComponent(const std::string& path)
+{
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find_first_of("\\/", start);
+        if (end == std::string::npos)
+            end = path.size();
+        const std::string component = path.substr(start, end - start);
+        std::string stem = component.substr(0, component.find('.'));
+        while (!stem.empty() && stem.back() == ' ')
+            stem.pop_back();
+        for (char& c : stem)
+            c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        const bool numbered = stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
+                              stem[3] >= '1' && stem[3] <= '9';
+        if (numbered || stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL")
+            return component;
+        start = end + 1;
+    }
+    return std::string();
+}
+
 }  // namespace
 
 bool ReadFieldName(const Bytes& bytes, const LauncherImage& image, std::string& name)
@@ -81,6 +105,11 @@ bool CheckNewName(const std::string& utf8Name, std::string& error)
                              : std::string("the name holds '") + static_cast<char>(c) + "', which Windows forbids in a path";
             return false;
         }
+    }
+    const std::string device = ReservedDeviceComponent(hasDrive ? utf8Name.substr(2) : utf8Name);
+    if (!device.empty()) {
+        error = "the name holds \"" + device + "\", a device name Windows reserves, as a folder";
+        return false;
     }
     const bool rooted = utf8Name[0] == '\\' || utf8Name[0] == '/' ||
                         (hasDrive && utf8Name.size() > 2 && (utf8Name[2] == '\\' || utf8Name[2] == '/'));

@@ -11,7 +11,9 @@ bool ReadFieldName(const Bytes& bytes, const LauncherImage& image, std::string& 
 
 // Checks a new launch directory given as UTF-8 text, before conversion: false with the
 // reason when it is empty, holds characters Windows forbids in a path (< > " | ? * and
-// control characters; a colon other than a drive's), or names the launcher's own folder
+// control characters; a colon other than a drive's), names a device Windows reserves as one
+// of its folders (CON, PRN, AUX, NUL, COM1-9, LPT1-9, with or without an extension), or
+// names the launcher's own folder
 // (".", ".\", "a\..", which would make the launcher start itself again and again).
 bool CheckNewName(const std::string& utf8Name, std::string& error);
 

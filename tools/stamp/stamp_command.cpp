@@ -1,81 +1,33 @@
 // The launcher-stamp command line: argument handling and the show and set operations.
 #include "stamp_command.h"
 
+#include "check_command.h"
 #include "launch_field.h"
+#include "launcher_file.h"
 #include "system.h"
+
+#include <CLI/CLI.hpp>
 
 namespace {
 
 const char Usage[] =
     "usage: launcher-stamp show FILE [--codepage N]\n"
     "       launcher-stamp set FILE NAME [--output OUT] [--codepage N] [--force]\n"
-    "Reads or rewrites the launch directory stored in a built launcher. NAME is converted to\n"
-    "the ANSI code page the launcher will run under (--codepage, 1252 by default).\n";
+    "       launcher-stamp check ROOT|LAUNCHER... [--drive X:] [--codepage N] [--json]\n"
+    "       launcher-stamp --help | --version\n";
 
+// What the show and set subcommands were given.
 struct Options {
-    std::string command;
-    std::vector<std::string> operands;
+    std::string file;
+    std::string name;
     std::string output;
     unsigned codePage = 1252;
     bool force = false;
 };
 
-bool ParseArguments(const std::vector<std::string>& arguments, Options& options, std::string& error)
-{
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        const bool hasValue = i + 1 < arguments.size();
-        if (argument == "--force") {
-            options.force = true;
-        } else if (argument == "--output" && hasValue) {
-            options.output = arguments[++i];
-        } else if (argument == "--codepage" && hasValue) {
-            const std::string& value = arguments[++i];
-            if (value.empty() || value.size() > 5 || value.find_first_not_of("0123456789") != std::string::npos) {
-                error = "--codepage takes a code page number, such as 1252 or 932";
-                return false;
-            }
-            options.codePage = static_cast<unsigned>(std::stoul(value));
-        } else if (argument.size() > 1 && argument[0] == '-' && argument != "-") {
-            error = "unknown option " + argument;
-            return false;
-        } else if (options.command.empty()) {
-            options.command = argument;
-        } else {
-            options.operands.push_back(argument);
-        }
-    }
-    const std::size_t wanted = options.command == "show" ? 1 : options.command == "set" ? 2 : 0;
-    if (wanted == 0 || options.operands.size() != wanted) {
-        error = "expected show FILE or set FILE NAME";
-        return false;
-    }
-    if (options.command == "show" && (!options.output.empty() || options.force)) {
-        error = "--output and --force belong to set";
-        return false;
-    }
-    return true;
-}
-
-// Reads and parses a launcher and the name stored in its field; on failure err says what is
-// wrong with which file.
-bool LoadLauncher(const std::string& path, Bytes& bytes, LauncherImage& image, std::string& stored, std::string& err)
-{
-    std::string error;
-    if (!ReadWholeFile(path, bytes, error) || !ReadLauncherImage(bytes, image, error)) {
-        err += "launcher-stamp: " + path + ": " + error + "\n";
-        return false;
-    }
-    if (!ReadFieldName(bytes, image, stored)) {
-        err += "launcher-stamp: " + path + ": the launch directory field holds no valid name\n";
-        return false;
-    }
-    return true;
-}
-
 int Show(const Options& options, std::string& out, std::string& err)
 {
-    const std::string& path = options.operands[0];
+    const std::string& path = options.file;
     Bytes bytes;
     LauncherImage image;
     std::string stored, text, error;
@@ -91,8 +43,8 @@ int Show(const Options& options, std::string& out, std::string& err)
 
 int Set(const Options& options, std::string& err)
 {
-    const std::string& path = options.operands[0];
-    const std::string& name = options.operands[1];
+    const std::string& path = options.file;
+    const std::string& name = options.name;
     const std::string& target = options.output.empty() ? path : options.output;
     std::string error, converted;
     if (!CheckNewName(name, error) || !ToCodePage(name, options.codePage, converted, error)) {
@@ -127,11 +79,51 @@ int Set(const Options& options, std::string& err)
 
 int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::string& err)
 {
+    CLI::App app("Shows, sets and checks what a built launcher starts, and its icon.", "launcher-stamp");
+    app.set_version_flag("--version", "launcher-stamp " LAUNCHER_VERSION, "Print the version and exit");
+    app.require_subcommand(1);
+
     Options options;
-    std::string error;
-    if (!ParseArguments(arguments, options, error)) {
-        err += "launcher-stamp: " + error + "\n" + Usage;
+    auto addCodePage = [&options](CLI::App* command) {
+        command->add_option("--codepage", options.codePage,
+                            "ANSI code page the launcher will run under (1252 by default; 932 for Japanese)");
+    };
+    CLI::App* show = app.add_subcommand("show", "Print the launch directory stored in a launcher");
+    show->add_option("FILE", options.file, "A built launcher")->required();
+    addCodePage(show);
+
+    CLI::App* set = app.add_subcommand("set", "Store a new launch directory in a launcher");
+    set->add_option("FILE", options.file, "A built launcher")->required();
+    set->add_option("NAME", options.name, "The new launch directory, relative or absolute")->required();
+    set->add_option("--output", options.output, "Write the stamped launcher here and leave FILE as it is");
+    addCodePage(set);
+    set->add_flag("--force", options.force, "Stamp a signed launcher too (its signature becomes invalid)");
+
+    CheckOptions check;
+    CLI::App* checkCommand = app.add_subcommand(
+        "check", "Predict what each launcher on a medium will start, and find the files that would hijack it");
+    checkCommand->add_option("PATH", check.paths, "The folder that becomes the medium's root, or launchers")
+        ->required();
+    checkCommand->add_option("--drive", check.drive, "Drive letter the medium will have (D: by default)");
+    checkCommand->add_option("--codepage", check.codePage, "ANSI code page of the system (1252 by default)");
+    checkCommand->add_flag("--json", check.json, "Print a JSON array, one object per launcher");
+
+    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        out += app.help();
+        return 0;
+    } catch (const CLI::CallForVersion& version) {
+        out += std::string(version.what()) + "\n";
+        return 0;
+    } catch (const CLI::ParseError& error) {
+        err += "launcher-stamp: " + std::string(error.what()) + "\n" + Usage;
         return 2;
     }
-    return options.command == "show" ? Show(options, out, err) : Set(options, err);
+    if (show->parsed())
+        return Show(options, out, err);
+    if (set->parsed())
+        return Set(options, err);
+    return RunCheck(check, out, err);
 }

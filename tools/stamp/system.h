@@ -1,4 +1,5 @@
-// What the stamping tool needs from the operating system: code-page conversion and files.
+// What the stamping tool needs from the operating system: code-page conversion, files and
+// folders.
 // system_posix.cpp and system_win32.cpp supply it, each with the program's entry point.
 #pragma once
 
@@ -21,3 +22,22 @@ bool ReadWholeFile(const std::string& path, Bytes& bytes, std::string& error);
 // symbolic link points to), flushes it to disk, then renames it over path. On failure path
 // is left as it was and the temporary file is removed. Keeps the file's permissions.
 bool ReplaceFileAtomically(const std::string& path, const Bytes& bytes, std::string& error);
+
+// One entry of a folder: its name (UTF-8) and whether it is a folder (links followed).
+struct FolderEntry {
+    std::string name;
+    bool isFolder = false;
+    bool isFile = false;        // a regular file
+    std::uint64_t size = 0;     // in bytes, for a regular file
+};
+
+// The path of the entry name inside folder.
+std::string ChildPath(const std::string& folder, const std::string& name);
+
+// Lists a folder's entries, "." and ".." left out, in no particular order. False with the
+// reason when it cannot be read.
+bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, std::string& error);
+
+// A name in the letter case Windows compares file names in, so that two names that Windows
+// takes for the same file fold to the same text. Invalid UTF-8 is returned as it is.
+std::string FoldCase(const std::string& utf8);

@@ -2,6 +2,10 @@
 #include "system.h"
 
 #include <cerrno>
+#include <clocale>
+#include <cwctype>
+#include <wctype.h>
+#include <dirent.h>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -45,6 +49,51 @@ bool Convert(const std::string& input, const std::string& from, const std::strin
 std::string CodePageName(unsigned codePage)
 {
     return "CP" + std::to_string(codePage);
+}
+
+// Strict UTF-8 decoding: false on any malformed or overlong sequence.
+bool DecodeUtf8(const std::string& text, std::u32string& characters)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t extra = lead < 0x80 ? 0 : lead >= 0xC2 && lead < 0xE0 ? 1 : lead >= 0xE0 && lead < 0xF0 ? 2
+                                : lead >= 0xF0 && lead < 0xF5 ? 3 : 4;
+        if (extra == 4 || text.size() - i <= extra)
+            return false;
+        char32_t value = extra == 0 ? lead : lead & (0x3Fu >> extra);
+        for (std::size_t k = 1; k <= extra; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            value = value << 6 | (next & 0x3Fu);
+        }
+        const char32_t smallest[] = {0, 0x80, 0x800, 0x10000};
+        if (value < smallest[extra] || value > 0x10FFFF || (value >= 0xD800 && value < 0xE000))
+            return false;
+        characters.push_back(value);
+        i += extra + 1;
+    }
+    return true;
+}
+
+void AppendUtf8(std::string& text, char32_t c)
+{
+    auto byte = [&text](char32_t value) { text += static_cast<char>(value); };
+    if (c < 0x80) {
+        byte(c);
+    } else if (c < 0x800) {
+        byte(0xC0 | c >> 6);
+        byte(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        byte(0xE0 | c >> 12);
+        byte(0x80 | (c >> 6 & 0x3F));
+        byte(0x80 | (c & 0x3F));
+    } else {
+        byte(0xF0 | c >> 18);
+        byte(0x80 | (c >> 12 & 0x3F));
+        byte(0x80 | (c >> 6 & 0x3F));
+        byte(0x80 | (c & 0x3F));
+    }
 }
 
 bool Fail(std::string& error, const std::string& what)
@@ -128,4 +177,45 @@ bool ReplaceFileAtomically(const std::string& path, const Bytes& bytes, std::str
         close(folderFd);
     }
     return true;
+}
+
+std::string ChildPath(const std::string& folder, const std::string& name)
+{
+    return !folder.empty() && folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, std::string& error)
+{
+    DIR* folder = opendir(path.c_str());
+    if (folder == nullptr)
+        return Fail(error, "cannot read the folder " + path);
+    entries.clear();
+    while (const dirent* entry = readdir(folder)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        struct stat info;
+        FolderEntry found;
+        found.name = name;
+        if (stat(ChildPath(path, name).c_str(), &info) == 0) {
+            found.isFolder = S_ISDIR(info.st_mode);
+            found.isFile = S_ISREG(info.st_mode);
+            found.size = static_cast<std::uint64_t>(info.st_size);
+        }
+        entries.push_back(found);
+    }
+    closedir(folder);
+    return true;
+}
+
+std::string FoldCase(const std::string& utf8)
+{
+    static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+    std::u32string characters;
+    if (unicode == static_cast<locale_t>(nullptr) || !DecodeUtf8(utf8, characters))
+        return utf8;
+    std::string folded;
+    for (const char32_t character : characters)
+        AppendUtf8(folded, static_cast<char32_t>(towupper_l(static_cast<wint_t>(character), unicode)));
+    return folded;
 }

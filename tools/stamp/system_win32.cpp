@@ -121,3 +121,42 @@ bool ReplaceFileAtomically(const std::string& path, const Bytes& bytes, std::str
     }
     return true;
 }
+
+std::string ChildPath(const std::string& folder, const std::string& name)
+{
+    const bool separated = !folder.empty() && (folder.back() == '\\' || folder.back() == '/');
+    return separated ? folder + name : folder + "\\" + name;
+}
+
+bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, std::string& error)
+{
+    WIN32_FIND_DATAW data;
+    const HANDLE search = FindFirstFileW(WidePath(ChildPath(path, "*")).c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return Fail(error, "cannot read the folder " + path);
+    entries.clear();
+    do {
+        bool exact = false;
+        FolderEntry entry;
+        entry.name = Narrow(data.cFileName, CP_UTF8, exact);
+        if (entry.name == "." || entry.name == "..")
+            continue;
+        entry.isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entry.isFile = !entry.isFolder && (data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) == 0;
+        entry.size = std::uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow;
+        entries.push_back(entry);
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
+    return true;
+}
+
+std::string FoldCase(const std::string& utf8)
+{
+    bool valid = false;
+    std::wstring wide = Wide(utf8, CP_UTF8, valid);
+    if (!valid)
+        return utf8;
+    CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+    bool exact = false;
+    return Narrow(wide, CP_UTF8, exact);
+}

@@ -1,0 +1,145 @@
+// Predicting what a launcher on a medium starts: layouts built in temporary folders, and the
+// check command's statuses and JSON on a built launcher.
+#include "launch_check.h"
+#include "launcher_samples.h"
+#include "stamp_command.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string Dir = "Borvi cd1 versie2/";
+
+// A fresh medium root holding the files named (a name ending in '/' is a folder).
+fs::path MakeMedium(const std::string& name, const std::vector<std::string>& files)
+{
+    const fs::path root = fs::temp_directory_path() / ("launch-check-" + name);
+    fs::remove_all(root);
+    fs::create_directories(root);
+    for (const std::string& file : files) {
+        if (file.back() == '/') {
+            fs::create_directories(root / file);
+        } else {
+            fs::create_directories((root / file).parent_path());
+            std::ofstream(root / file) << "x";
+        }
+    }
+    return root;
+}
+
+struct Layout {
+    const char* what;
+    std::vector<std::string> files;
+    std::string launcher;         // file name of the launcher at the root
+    std::string launchDirectory;  // stored, in the code page's bytes
+    Verdict verdict;
+    std::string starts;
+    std::string arguments;
+    unsigned codePage = 1252;
+};
+
+TEST(PredictLaunch, EachLayoutGetsItsVerdict)
+{
+    const std::string longName(200, 'x');
+    const Layout layouts[] = {
+        {"ok", {Dir + "SETUP.exe"}, "SETUP.exe", "Borvi cd1 versie2", Verdict::Ok,
+         "D:\\Borvi cd1 versie2\\SETUP.exe", ""},
+        {"other letter case on disk", {"borvi CD1 Versie2/setup.EXE"}, "SETUP.exe", "Borvi cd1 versie2", Verdict::Ok,
+         "D:\\borvi CD1 Versie2\\setup.EXE", ""},
+        {"absolute on the medium, trailing dot", {Dir + "SETUP.exe"}, "SETUP.exe", "D:\\Borvi cd1 versie2.",
+         Verdict::Ok, "D:\\Borvi cd1 versie2\\SETUP.exe", ""},
+        {"hijack at the first space", {Dir + "SETUP.exe", "BORVI.EXE"}, "SETUP.exe", "Borvi cd1 versie2",
+         Verdict::Hijacked, "D:\\BORVI.EXE", "cd1 versie2\\SETUP"},
+        {"hijack at a later space", {Dir + "SETUP.exe", "Borvi cd1.exe"}, "SETUP.exe", "Borvi cd1 versie2",
+         Verdict::Hijacked, "D:\\Borvi cd1.exe", "versie2\\SETUP"},
+        {"a folder named like a candidate", {Dir + "SETUP.exe", "Borvi.exe/", "Borvi cd1.exe/"}, "SETUP.exe",
+         "Borvi cd1 versie2", Verdict::Ok, "D:\\Borvi cd1 versie2\\SETUP.exe", ""},
+        {"a space in the launcher's name", {Dir + "Setup.exe", Dir + "Setup Wizard.exe"}, "Setup Wizard.exe",
+         "Borvi cd1 versie2", Verdict::WrongProgram, "D:\\Borvi cd1 versie2\\Setup.exe", "Wizard"},
+        {"a no-break space in the launcher's name", {Dir + "Demo.exe", Dir + "Demo Go.exe"}, "Demo\xC2\xA0Go.exe",
+         "Borvi cd1 versie2", Verdict::WrongProgram, "D:\\Borvi cd1 versie2\\Demo.exe", "Go"},
+        {"a no-break space, no shorter candidate", {Dir + "Demo Go.exe"}, "Demo\xC2\xA0Go.exe", "Borvi cd1 versie2",
+         Verdict::Ok, "D:\\Borvi cd1 versie2\\Demo Go.exe", ""},
+        {"a dotted name gets no .exe", {Dir + "A.B.C.exe"}, "A.B.C.exe", "Borvi cd1 versie2", Verdict::NothingStarts,
+         "", ""},
+        {"a dotted name starts the file of that name", {Dir + "A.B.C"}, "A.B.C.exe", "Borvi cd1 versie2", Verdict::Ok,
+         "D:\\Borvi cd1 versie2\\A.B.C", ""},
+        {"no program", {Dir + "OTHER.exe"}, "SETUP.exe", "Borvi cd1 versie2", Verdict::NothingStarts, "", ""},
+        {"no launch directory", {"SETUP.exe"}, "SETUP.exe", "Borvi cd1 versie2", Verdict::DirectoryMissing, "", ""},
+        {"launch directory is a file", {"Borvi cd1 versie2"}, "SETUP.exe", "Borvi cd1 versie2",
+         Verdict::DirectoryMissing, "", ""},
+        {"launch directory path of 260 bytes", {longName + "/" + std::string(56, 'y') + "/SETUP.exe"}, "SETUP.exe",
+         longName + "\\" + std::string(56, 'y'), Verdict::DirectoryMissing, "", ""},
+        {"climbing above the root starts itself", {"SETUP.exe"}, "SETUP.exe", "..", Verdict::StartsItself,
+         "D:\\SETUP.exe", ""},
+        {"another drive", {}, "SETUP.exe", "C:\\Setup", Verdict::NotCheckable, "", ""},
+        {"a network path", {}, "SETUP.exe", "\\\\server\\share", Verdict::NotCheckable, "", ""},
+        {"a name outside the code page", {Dir + "\xE8\xA1\xA8.exe"}, "\xE8\xA1\xA8.exe", "Borvi cd1 versie2",
+         Verdict::NotCheckable, "", ""},
+        // 0x95 0x5C: with the second byte taken for a backslash the name would be empty.
+        {"a double-byte name", {Dir + "\xE8\xA1\xA8.exe"}, "\xE8\xA1\xA8.exe", "Borvi cd1 versie2", Verdict::Ok,
+         "D:\\Borvi cd1 versie2\\\xE8\xA1\xA8.exe", "", 932},
+    };
+    for (const Layout& layout : layouts) {
+        std::vector<std::string> files = layout.files;
+        files.push_back(layout.launcher);
+        LauncherOnMedium launcher;
+        launcher.root = MakeMedium("layout", files).string();
+        launcher.fileName = layout.launcher;
+        launcher.launchDirectory = layout.launchDirectory;
+        launcher.codePage = layout.codePage;
+        const Prediction p = PredictLaunch(launcher);
+        EXPECT_STREQ(VerdictName(p.verdict), VerdictName(layout.verdict)) << layout.what;
+        EXPECT_EQ(p.starts, layout.starts) << layout.what;
+        EXPECT_EQ(p.arguments, layout.arguments) << layout.what;
+        EXPECT_EQ(p.findings.empty(), layout.verdict == Verdict::Ok) << layout.what;
+    }
+}
+
+TEST(PredictLaunch, WineAlsoTriesACandidateWithoutExtensionWindowsDoesNot)
+{
+    LauncherOnMedium launcher;
+    launcher.root = MakeMedium("wine", {Dir + "SETUP.exe", "Borvi", "SETUP.exe"}).string();
+    launcher.fileName = "SETUP.exe";
+    launcher.launchDirectory = "Borvi cd1 versie2";
+    EXPECT_EQ(PredictLaunch(launcher).verdict, Verdict::Ok);
+    launcher.service = StartService::Wine;
+    const Prediction wine = PredictLaunch(launcher);
+    EXPECT_EQ(wine.verdict, Verdict::Hijacked);
+    EXPECT_EQ(wine.starts, "D:\\Borvi");
+}
+
+TEST(CheckCommand, ExitStatusAndJson)
+{
+    const auto samples = LauncherSamples();
+    if (samples.empty())
+        GTEST_SKIP() << "no built launcher: build the windows-x64 preset first";
+    const fs::path root = MakeMedium("command", {Dir + "SETUP.exe", "notes.txt"});
+    fs::copy_file(samples[0], root / "SETUP.exe");
+    std::string out, err;
+    EXPECT_EQ(RunStamp({"check", root.string(), "--drive", "e"}, out, err), 0) << err;
+    EXPECT_EQ(out, "E:\\SETUP.exe: ok: starts E:\\Borvi cd1 versie2\\SETUP.exe\n");
+
+    std::ofstream(root / "Borvi cd1.exe") << "x";
+    out.clear();
+    EXPECT_EQ(RunStamp({"check", (root / "SETUP.exe").string(), "--json"}, out, err), 1) << err;
+    const nlohmann::json result = nlohmann::json::parse(out);
+    ASSERT_EQ(result.size(), 1u);
+    EXPECT_EQ(result[0]["verdict"], "hijacked");
+    EXPECT_EQ(result[0]["starts"], "D:\\Borvi cd1.exe");
+    EXPECT_EQ(result[0]["arguments"], "versie2\\SETUP");
+    EXPECT_EQ(result[0]["command"], "D:\\Borvi cd1 versie2\\SETUP");
+    EXPECT_FALSE(result[0]["findings"].empty());
+
+    EXPECT_EQ(RunStamp({"check", (root / "notes.txt").string()}, out, err), 1);
+    EXPECT_EQ(RunStamp({"check", root.string(), "--drive", "DD"}, out, err), 2);
+    fs::remove_all(root);
+}
+
+}  // namespace

@@ -1,0 +1,133 @@
+// launcher-stamp check: finds the launchers, predicts each, prints the predictions.
+#include "check_command.h"
+
+#include "launch_check.h"
+#include "launch_field.h"
+#include "system.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+
+namespace {
+
+// A launcher is a few kilobytes; larger files on a medium are not read at all.
+constexpr std::uint64_t LargestLauncher = 16u << 20;
+
+// A launcher of ours found on disk: its folder, file name and stored launch directory.
+struct FoundLauncher {
+    std::string folder;
+    std::string fileName;
+    std::string launchDirectory;
+};
+
+// Reads path as one of our launchers: 1 it is one, 0 it is not ours (or not a program),
+// -1 it is ours but its field holds no valid name (err says so).
+int ReadLauncher(const std::string& path, std::string& launchDirectory, std::string& err)
+{
+    Bytes bytes;
+    LauncherImage image;
+    std::string error;
+    if (!ReadWholeFile(path, bytes, error)) {
+        err += "launcher-stamp: " + path + ": " + error + "\n";
+        return -1;
+    }
+    if (!ReadLauncherImage(bytes, image, error))
+        return 0;
+    if (!ReadFieldName(bytes, image, launchDirectory)) {
+        err += "launcher-stamp: " + path + ": the launch directory field holds no valid name\n";
+        return -1;
+    }
+    return 1;
+}
+
+bool FindLaunchers(const CheckOptions& options, std::vector<FoundLauncher>& launchers, std::string& err)
+{
+    bool ok = true;
+    std::vector<FolderEntry> entries;
+    std::string error;
+    if (options.paths.size() == 1 && ListFolder(options.paths[0], entries, error)) {
+        std::sort(entries.begin(), entries.end(),
+                  [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+        for (const FolderEntry& entry : entries) {
+            FoundLauncher launcher{options.paths[0], entry.name, ""};
+            if (!entry.isFile || entry.size > LargestLauncher)
+                continue;
+            const int read = ReadLauncher(ChildPath(options.paths[0], entry.name), launcher.launchDirectory, err);
+            ok = ok && read >= 0;
+            if (read == 1)
+                launchers.push_back(launcher);
+        }
+        if (launchers.empty() && ok) {
+            err += "launcher-stamp: " + options.paths[0] + " holds no launcher of ours\n";
+            return false;
+        }
+        return ok;
+    }
+    for (const std::string& path : options.paths) {
+        const std::size_t slash = path.find_last_of("/\\");
+        FoundLauncher launcher{slash == std::string::npos ? "." : path.substr(0, slash + 1),
+                               slash == std::string::npos ? path : path.substr(slash + 1), ""};
+        const int read = ReadLauncher(path, launcher.launchDirectory, err);
+        if (read == 0)
+            err += "launcher-stamp: " + path + ": not a launcher of ours\n";
+        if (read == 1)
+            launchers.push_back(launcher);
+        ok = ok && read == 1;
+    }
+    return ok;
+}
+
+std::string Describe(const Prediction& p)
+{
+    std::string line = p.launcher + ": " + VerdictName(p.verdict);
+    if (!p.starts.empty())
+        line += ": starts " + p.starts + (p.arguments.empty() ? "" : " with the arguments \"" + p.arguments + "\"");
+    line += "\n";
+    for (const std::string& finding : p.findings)
+        line += "  " + finding + "\n";
+    return line;
+}
+
+nlohmann::ordered_json AsJson(const Prediction& p)
+{
+    auto orNull = [](const std::string& text) { return text.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(text); };
+    return {{"launcher", p.launcher},       {"launch_directory", p.launchDirectory},
+            {"command", orNull(p.command)}, {"starts", orNull(p.starts)},
+            {"arguments", p.arguments},     {"verdict", VerdictName(p.verdict)},
+            {"findings", p.findings}};
+}
+
+}  // namespace
+
+int RunCheck(const CheckOptions& options, std::string& out, std::string& err)
+{
+    const std::string& drive = options.drive;
+    const bool letter = !drive.empty() && ((drive[0] >= 'A' && drive[0] <= 'Z') || (drive[0] >= 'a' && drive[0] <= 'z'));
+    if (!letter || drive.size() > 2 || (drive.size() == 2 && drive[1] != ':')) {
+        err += "launcher-stamp: --drive takes a drive letter, such as D:\n";
+        return 2;
+    }
+    std::vector<FoundLauncher> launchers;
+    const bool allRead = FindLaunchers(options, launchers, err);
+
+    bool allOk = allRead;
+    nlohmann::ordered_json array = nlohmann::ordered_json::array();
+    for (const FoundLauncher& found : launchers) {
+        LauncherOnMedium launcher;
+        launcher.root = found.folder;
+        launcher.fileName = found.fileName;
+        launcher.launchDirectory = found.launchDirectory;
+        launcher.drive = static_cast<char>(drive[0] & ~0x20);
+        launcher.codePage = options.codePage;
+        const Prediction prediction = PredictLaunch(launcher);
+        allOk = allOk && prediction.verdict == Verdict::Ok;
+        if (options.json)
+            array.push_back(AsJson(prediction));
+        else
+            out += Describe(prediction);
+    }
+    if (options.json)
+        out += array.dump(2) + "\n";
+    return allOk ? 0 : 1;
+}

@@ -1,0 +1,19 @@
+// launcher-stamp check: what each launcher on a medium will start.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What the check subcommand was given.
+struct CheckOptions {
+    std::vector<std::string> paths;  // one folder (the medium's root), or launchers
+    std::string drive = "D:";        // the medium's drive letter, "D" or "D:"
+    unsigned codePage = 1252;        // the system's ANSI code page
+    bool json = false;               // print JSON instead of lines for people
+};
+
+// Checks every launcher of ours in the folder (other files are left alone), or each
+// launcher named, with its own folder as the medium's root. Prints one line per launcher and
+// what to do, or a JSON array. Returns 0 when every launcher is ok, 1 otherwise or when a
+// path cannot be read or a named file is not a launcher of ours, 2 for a bad drive letter.
+int RunCheck(const CheckOptions& options, std::string& out, std::string& err);

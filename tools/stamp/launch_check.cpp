@@ -1,0 +1,335 @@
+// Predicting what a launcher on a medium starts, modelled on Windows' own rules.
+#include "launch_check.h"
+
+#include "double_byte.h"
+#include "system.h"
+#include "target_name.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::size_t MaxPath = 260;  // a current directory this long or longer is refused
+
+// The double-byte code pages: the launcher finds lead bytes in their OEM code page.
+bool IsDoubleByteCodePage(unsigned codePage)
+{
+    return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 || codePage == 1361;
+}
+
+bool IsSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
+
+// A path component as Windows reads it: trailing dots and spaces dropped.
+std::string Trimmed(std::string component)
+{
+    while (!component.empty() && (component.back() == '.' || component.back() == ' '))
+        component.pop_back();
+    return component;
+}
+
+std::vector<std::string> SplitComponents(const std::string& path)
+{
+    std::vector<std::string> components;
+    std::string current;
+    for (const char c : path) {
+        if (IsSeparator(c)) {
+            components.push_back(current);
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    components.push_back(current);
+    return components;
+}
+
+std::string Join(const std::vector<std::string>& components, std::size_t count)
+{
+    std::string path;
+    for (std::size_t i = 0; i < count; ++i)
+        path += (i == 0 ? "" : "\\") + components[i];
+    return path;
+}
+
+// A path below the medium's root, found on disk.
+struct Found {
+    bool exists = false;
+    bool isFolder = false;
+    std::string host;  // the host path
+    std::string disk;  // the components joined by backslashes, each named as on disk
+    std::size_t missingAt = 0;  // when not found: the first component that is not there
+};
+
+// Looks components up below root one by one, as Windows would: letter case ignored,
+// trailing dots and spaces dropped. Every component but the last must be a folder.
+Found FindOnMedium(const std::string& root, const std::vector<std::string>& components)
+{
+    Found found;
+    found.host = root;
+    found.isFolder = true;
+    found.exists = true;
+    for (std::size_t i = 0; i < components.size(); ++i) {
+        const std::string wanted = FoldCase(Trimmed(components[i]));
+        std::vector<FolderEntry> entries;
+        std::string error;
+        const FolderEntry* match = nullptr;
+        if (found.isFolder && !wanted.empty() && ListFolder(found.host, entries, error)) {
+            for (const FolderEntry& entry : entries) {
+                if (FoldCase(entry.name) == wanted && (match == nullptr || entry.name < match->name))
+                    match = &entry;
+            }
+        }
+        if (match == nullptr) {
+            found = Found();
+            found.missingAt = i;
+            return found;
+        }
+        found.host = ChildPath(found.host, match->name);
+        found.disk += (i == 0 ? "" : "\\") + match->name;
+        found.isFolder = match->isFolder;
+    }
+    return found;
+}
+
+// The launch directory's components below the medium's root, as Windows normalises the
+// name against a current directory at that root: "." dropped, ".." climbing but never above
+// the root, trailing dots and spaces dropped. False with a finding for a name on another
+// drive or a network path, which cannot be seen from here.
+bool NormaliseLaunchDirectory(const std::string& name, char drive, std::vector<std::string>& components,
+                              std::string& finding)
+{
+    std::string rest = name;
+    if (rest.size() >= 2 && IsSeparator(rest[0]) && IsSeparator(rest[1])) {
+        finding = "The launch directory \"" + name + "\" is a network or device path, which cannot be seen from here.";
+        return false;
+    }
+    if (rest.size() >= 2 && rest[1] == ':') {
+        const char letter = static_cast<char>(rest[0] & ~0x20);
+        if (letter != drive) {
+            finding = "The launch directory \"" + name + "\" lies on drive " + std::string(1, letter) +
+                      ":, not on the medium (drive " + std::string(1, drive) + ":), so it cannot be seen from here.";
+            return false;
+        }
+        rest = rest.substr(2);  // "D:\x" and "D:x" both start at the root, the current directory
+    }
+    for (const std::string& component : SplitComponents(rest)) {
+        if (component == "..") {
+            if (!components.empty())
+                components.pop_back();
+        } else if (component != "." && !Trimmed(component).empty()) {
+            components.push_back(Trimmed(component));
+        }
+    }
+    return true;
+}
+
+// The name ExtractTargetName gives for a command line, in the double-byte mode of codePage.
+std::string TargetName(const std::string& commandLine, unsigned codePage)
+{
+    const bool previous = DoubleByteMode;
+    DoubleByteMode = IsDoubleByteCodePage(codePage);
+    char name[MaxTargetNameLength + 1];
+    ExtractTargetName(commandLine.c_str(), name);
+    DoubleByteMode = previous;
+    std::string result = name;
+    std::replace(result.begin(), result.end(), '\xA0', ' ');
+    return result;
+}
+
+bool HasExtension(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('\\');
+    const std::string last = slash == std::string::npos ? path : path.substr(slash + 1);
+    return last.find('.') != std::string::npos;
+}
+
+// The files the start service tries for one candidate, in order.
+std::vector<std::string> Tries(const std::string& candidate, StartService service)
+{
+    if (HasExtension(candidate))
+        return {candidate};
+    if (service == StartService::Wine)
+        return {candidate + ".exe", candidate};
+    return {candidate + ".exe"};
+}
+
+// The part of a Windows path below the drive's root ("D:\a\b" gives {"a", "b"}).
+std::vector<std::string> BelowRoot(const std::string& windowsPath)
+{
+    std::vector<std::string> components;
+    for (const std::string& component : SplitComponents(windowsPath.substr(3))) {
+        if (!component.empty())
+            components.push_back(component);
+    }
+    return components;
+}
+
+void Explain(Prediction& p, const std::string& launcherText, const std::string& directoryPath,
+             const std::string& intended, const std::string& name)
+{
+    const bool nameHasSpace = name.find(' ') != std::string::npos;
+    switch (p.verdict) {
+    case Verdict::Ok:
+        break;
+    case Verdict::Hijacked:
+        p.findings.push_back("Windows reads the unquoted command " + p.command + " from the left and finds " +
+                             p.starts + " first, outside the launch directory, so it starts that file" +
+                             (p.arguments.empty() ? "." : " with the arguments \"" + p.arguments + "\"."));
+        p.findings.push_back("What to do: rename or remove " + p.starts +
+                             ", or give the launch directory a name without spaces (launcher-stamp set).");
+        break;
+    case Verdict::WrongProgram:
+        p.findings.push_back(std::string(nameHasSpace ? "The launcher's name holds a space, so " : "") +
+                             "Windows starts " + p.starts + (p.arguments.empty() ? "" : " with the arguments \"" +
+                             p.arguments + "\"") + " instead of " + intended + ".");
+        p.findings.push_back("What to do: rename or remove " + p.starts + ", or rename " + launcherText +
+                             " and its program so that their names hold no space.");
+        break;
+    case Verdict::NothingStarts:
+        p.findings.push_back("No file " + intended + " exists, so the launcher ends without starting anything "
+                             "and without a message.");
+        if (HasExtension(name))
+            p.findings.push_back("The launcher's name gives the program name \"" + name +
+                                 "\", which has an extension of its own, so Windows appends no .exe to it.");
+        p.findings.push_back("What to do: put the program at " + intended + ", or rename " + launcherText +
+                             " after the program in " + directoryPath + ".");
+        break;
+    case Verdict::StartsItself:
+        p.findings.push_back("The launch directory leads back to the launcher's own folder, so the launcher "
+                             "starts itself again and again.");
+        p.findings.push_back("What to do: set a launch directory that leads elsewhere (launcher-stamp set).");
+        break;
+    case Verdict::DirectoryMissing:
+    case Verdict::NotCheckable:
+        break;
+    }
+}
+
+}  // namespace
+
+const char* VerdictName(Verdict verdict)
+{
+    switch (verdict) {
+    case Verdict::Ok: return "ok";
+    case Verdict::Hijacked: return "hijacked";
+    case Verdict::WrongProgram: return "wrong-program";
+    case Verdict::NothingStarts: return "nothing-starts";
+    case Verdict::DirectoryMissing: return "directory-missing";
+    case Verdict::StartsItself: return "starts-itself";
+    case Verdict::NotCheckable: return "not-checkable";
+    }
+    return "not-checkable";
+}
+
+Prediction PredictLaunch(const LauncherOnMedium& launcher)
+{
+    Prediction p;
+    const std::string driveRoot = std::string(1, launcher.drive) + ":\\";
+    p.launcher = driveRoot + launcher.fileName;
+    std::string error;
+    if (!FromCodePage(launcher.launchDirectory, launcher.codePage, p.launchDirectory, error)) {
+        p.findings.push_back("The stored launch directory is not text in code page " +
+                             std::to_string(launcher.codePage) + ".");
+        return p;
+    }
+
+    // The name comes from the launcher's own quoted path, in the ANSI code page.
+    std::string launcherBytes;
+    if (!ToCodePage(launcher.fileName, launcher.codePage, launcherBytes, error)) {
+        p.findings.push_back("The launcher's file name holds characters that have no place in code page " +
+                             std::to_string(launcher.codePage) +
+                             ": Windows hands them to the launcher as other characters. What to do: rename it.");
+        return p;
+    }
+    std::string nameBytes = TargetName("\"" + driveRoot + launcherBytes + "\"", launcher.codePage);
+
+    std::vector<std::string> components;
+    std::string finding;
+    if (!NormaliseLaunchDirectory(p.launchDirectory, launcher.drive, components, finding)) {
+        p.findings.push_back(finding);
+        return p;
+    }
+    const std::string directoryPath = driveRoot + Join(components, components.size());
+    std::string directoryBytes;
+    ToCodePage(directoryPath, launcher.codePage, directoryBytes, error);
+    const Found directory = FindOnMedium(launcher.root, components);
+    if (!directory.exists || !directory.isFolder || directoryBytes.size() >= MaxPath) {
+        p.verdict = Verdict::DirectoryMissing;
+        if (directoryBytes.size() >= MaxPath) {
+            p.findings.push_back("The launch directory's path " + directoryPath + " takes " +
+                                 std::to_string(directoryBytes.size()) +
+                                 " bytes; the launcher reads a current directory of at most 259.");
+        } else if (directory.exists) {
+            p.findings.push_back(directoryPath + " is a file, not a folder.");
+        } else {
+            p.findings.push_back("There is no folder " + driveRoot +
+                                 Join(components, directory.missingAt + 1) + " on the medium.");
+        }
+        p.findings.push_back("The launcher shows the message Failed changing directory to \"" +
+                             p.launchDirectory + "\". and starts nothing. What to do: create the folder, or set "
+                             "another launch directory (launcher-stamp set).");
+        return p;
+    }
+
+    // The command as the launcher builds it from the current directory and the name.
+    std::string commandBytes = directoryBytes;
+    if (commandBytes.back() != '\\')
+        commandBytes += '\\';
+    commandBytes += nameBytes;
+    std::string name;
+    if (!FromCodePage(commandBytes, launcher.codePage, p.command, error) ||
+        !FromCodePage(nameBytes, launcher.codePage, name, error)) {
+        p.findings.push_back("The launcher's name does not cut into whole characters of code page " +
+                             std::to_string(launcher.codePage) + ".");
+        return p;
+    }
+    const std::string intendedPath = p.command + (HasExtension(name) ? "" : ".exe");
+    const Found intended = FindOnMedium(launcher.root, BelowRoot(intendedPath));
+    const std::string intendedText = intended.exists ? driveRoot + intended.disk : intendedPath;
+
+    // Unquoted, the command is read from the left: the text up to each space in turn, then
+    // the whole; the first candidate that is a file starts, with the rest as its arguments.
+    std::vector<std::size_t> ends;
+    for (std::size_t i = 0; i < p.command.size(); ++i) {
+        if (p.command[i] == ' ')
+            ends.push_back(i);
+    }
+    ends.push_back(p.command.size());
+    Found picked;
+    for (const std::size_t end : ends) {
+        for (const std::string& attempt : Tries(p.command.substr(0, end), launcher.service)) {
+            const Found file = FindOnMedium(launcher.root, BelowRoot(attempt));
+            if (file.exists && !file.isFolder) {
+                picked = file;
+                p.arguments = end < p.command.size() ? p.command.substr(end + 1) : std::string();
+                break;
+            }
+        }
+        if (picked.exists)
+            break;
+    }
+
+    if (!picked.exists) {
+        p.verdict = Verdict::NothingStarts;
+    } else {
+        p.starts = driveRoot + picked.disk;
+        const Found self = FindOnMedium(launcher.root, {launcher.fileName});
+        const std::string pickedFolder = picked.disk.substr(0, std::min(picked.disk.size(), picked.disk.rfind('\\')));
+        const bool inLaunchDirectory = picked.disk.rfind('\\') == std::string::npos
+                                           ? directory.disk.empty()
+                                           : pickedFolder == directory.disk;
+        if (self.exists && picked.host == self.host)
+            p.verdict = Verdict::StartsItself;
+        else if (intended.exists && picked.host == intended.host && p.arguments.empty())
+            p.verdict = Verdict::Ok;
+        else if (inLaunchDirectory)
+            p.verdict = Verdict::WrongProgram;
+        else
+            p.verdict = Verdict::Hijacked;
+    }
+    Explain(p, p.launcher, directoryPath, intendedText, name);
+    return p;
+}

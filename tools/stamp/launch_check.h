@@ -1,0 +1,52 @@
+// Predicting what a launcher on a medium starts when it is opened from Explorer: the
+// launch directory resolved on the medium, the command the launcher builds, and how the
+// program-start service resolves that command, unquoted, against the files that are there.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What happens when the launcher is opened.
+enum class Verdict {
+    Ok,                // the intended program starts, with no arguments
+    Hijacked,          // a file outside the launch directory starts
+    WrongProgram,      // another file inside the launch directory starts
+    NothingStarts,     // no candidate exists: the launcher ends silently
+    DirectoryMissing,  // the launch directory cannot be entered: the message box
+    StartsItself,      // the launcher starts itself, again and again
+    NotCheckable,      // depends on what cannot be seen from here
+};
+
+// The verdict's name as printed and in JSON: "ok", "hijacked", "wrong-program", ...
+const char* VerdictName(Verdict verdict);
+
+// The program-start service modelled. Windows appends ".exe" to a candidate without an
+// extension and tries nothing else; Wine then also tries the candidate as it is.
+enum class StartService { Windows, Wine };
+
+// A launcher lying at the root of a medium.
+struct LauncherOnMedium {
+    std::string root;             // host folder that becomes the medium's root
+    std::string fileName;         // the launcher's file name there (UTF-8)
+    std::string launchDirectory;  // the name stored in its field (bytes in codePage)
+    char drive = 'D';             // the medium's drive letter
+    unsigned codePage = 1252;     // the system's ANSI code page
+    StartService service = StartService::Windows;
+};
+
+// What opening it does. Windows paths carry the drive; text is UTF-8.
+struct Prediction {
+    std::string launcher;         // the launcher's Windows path
+    std::string launchDirectory;  // the stored name as text
+    std::string command;          // the command the launcher builds; empty when it builds none
+    std::string starts;           // the started file's Windows path, named as on disk; empty: none
+    std::string arguments;        // the rest of the command, handed to that file
+    Verdict verdict = Verdict::NotCheckable;
+    std::vector<std::string> findings;  // sentences: what happens, why, and what to do
+};
+
+// The launcher is opened the way Explorer opens it: the medium's root as current directory
+// and its own quoted full path as command line. Reads the medium's folders, never changes
+// them. File names are matched as Windows matches them: letter case ignored, trailing dots
+// and spaces of a component dropped.
+Prediction PredictLaunch(const LauncherOnMedium& launcher);

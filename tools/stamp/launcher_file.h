@@ -1,0 +1,10 @@
+// Loading a launcher from a file: its bytes, its headers and the name in its field.
+#pragma once
+
+#include "pe_image.h"
+
+#include <string>
+
+// Reads path and parses it as one of our launchers. On failure appends to err one line that
+// says what is wrong with which file, and returns false.
+bool LoadLauncher(const std::string& path, Bytes& bytes, LauncherImage& image, std::string& stored, std::string& err);
