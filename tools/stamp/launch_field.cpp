@@ -125,9 +125,5 @@ void WriteFieldName(Bytes& bytes, const LauncherImage& image, const std::string&
     unsigned char* field = bytes.data() + image.fieldOffset;
     std::memset(field, 0, FieldSize);
     std::memcpy(field, name.data(), name.size());
-    if (image.checksum != 0) {
-        const std::uint32_t checksum = PeChecksum(bytes, image.checksumOffset);
-        for (int k = 0; k < 4; ++k)
-            bytes[image.checksumOffset + static_cast<std::size_t>(k)] = static_cast<unsigned char>(checksum >> (8 * k));
-    }
+    UpdateChecksum(bytes, image);
 }

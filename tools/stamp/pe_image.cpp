@@ -1,6 +1,7 @@
 // PE header reading for the launcher stamping tool. All values are little-endian.
 #include "pe_image.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -11,6 +12,7 @@ constexpr std::uint16_t ExecutableImage = 0x0002;
 constexpr std::uint16_t MagicPe32 = 0x010B;
 constexpr std::uint16_t MagicPe32Plus = 0x020B;
 constexpr std::size_t SectionHeaderSize = 40;
+constexpr std::uint32_t ResourceDirectory = 2;
 constexpr std::uint32_t SecurityDirectory = 4;
 
 // Bounds-checked little-endian reads: false when the value would lie outside bytes.
@@ -73,6 +75,10 @@ bool ReadLauncherImage(const Bytes& bytes, LauncherImage& image, std::string& er
 
     image.checksumOffset = optional + 64;
     Read32(bytes, image.checksumOffset, image.checksum);
+    if (directoryCount > ResourceDirectory) {
+        Read32(bytes, directories + ResourceDirectory * 8, image.resourceRva);
+        Read32(bytes, directories + ResourceDirectory * 8 + 4, image.resourceSize);
+    }
     std::uint32_t securitySize = 0;
     image.isSigned = directoryCount > SecurityDirectory &&
                      Read32(bytes, directories + SecurityDirectory * 8 + 4, securitySize) && securitySize != 0;
@@ -82,8 +88,15 @@ bool ReadLauncherImage(const Bytes& bytes, LauncherImage& image, std::string& er
         return Fail(error, "section table runs past the end of the file");
     int found = 0;
     std::size_t field = 0;
+    image.sections.clear();
     for (std::size_t i = 0; i < sectionCount; ++i) {
         const std::size_t header = sections + i * SectionHeaderSize;
+        ImageSection section;
+        Read32(bytes, header + 8, section.virtualSize);
+        Read32(bytes, header + 12, section.virtualAddress);
+        Read32(bytes, header + 16, section.rawSize);
+        Read32(bytes, header + 20, section.rawOffset);
+        image.sections.push_back(section);
         char name[9] = {};
         std::memcpy(name, &bytes[header], 8);
         if (std::strcmp(name, FieldSectionName) == 0) {
@@ -106,7 +119,34 @@ bool ReadLauncherImage(const Bytes& bytes, LauncherImage& image, std::string& er
     if (rawOffset < sections + sectionCount * SectionHeaderSize)
         return Fail(error, "the launch directory section overlaps the headers");
     image.fieldOffset = rawOffset;
+    image.headersEnd = sections + sectionCount * SectionHeaderSize;
     return true;
+}
+
+bool RvaToOffset(const Bytes& bytes, const LauncherImage& image, std::uint32_t rva, std::uint32_t size,
+                 std::size_t& offset)
+{
+    for (const ImageSection& section : image.sections) {
+        const std::uint64_t start = section.virtualAddress;
+        const std::uint64_t end = start + std::min(section.virtualSize, section.rawSize);
+        if (rva < start || std::uint64_t{rva} + size > end)
+            continue;
+        const std::uint64_t fileOffset = std::uint64_t{section.rawOffset} + (rva - start);
+        if (fileOffset + size > bytes.size() || fileOffset < image.headersEnd)
+            return false;
+        offset = static_cast<std::size_t>(fileOffset);
+        return true;
+    }
+    return false;
+}
+
+void UpdateChecksum(Bytes& bytes, const LauncherImage& image)
+{
+    if (image.checksum == 0)
+        return;
+    const std::uint32_t checksum = PeChecksum(bytes, image.checksumOffset);
+    for (std::size_t k = 0; k < 4; ++k)
+        bytes[image.checksumOffset + k] = static_cast<unsigned char>(checksum >> (8 * k));
 }
 
 std::uint32_t PeChecksum(const Bytes& bytes, std::size_t checksumOffset)

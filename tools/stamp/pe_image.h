@@ -14,12 +14,24 @@ using Bytes = std::vector<unsigned char>;
 constexpr char FieldSectionName[] = LAUNCH_DIRECTORY_SECTION;
 constexpr std::size_t FieldSize = LaunchDirectorySize;
 
+// One section of the image: where it lies in memory and in the file.
+struct ImageSection {
+    std::uint32_t virtualAddress = 0;
+    std::uint32_t virtualSize = 0;
+    std::uint32_t rawOffset = 0;
+    std::uint32_t rawSize = 0;
+};
+
 // What ReadLauncherImage found in a launcher's bytes.
 struct LauncherImage {
     std::size_t fieldOffset = 0;     // file offset of the 1024-byte field
     std::size_t checksumOffset = 0;  // file offset of the optional header's CheckSum
     std::uint32_t checksum = 0;      // its value as stored (0: none kept)
     bool isSigned = false;           // an Authenticode certificate table is present
+    std::size_t headersEnd = 0;      // file offset just past the section table
+    std::uint32_t resourceRva = 0;   // the resource directory (0 when there is none)
+    std::uint32_t resourceSize = 0;
+    std::vector<ImageSection> sections;
 };
 
 // Parses the PE headers of bytes and locates the field: the one section named .launch,
@@ -27,6 +39,14 @@ struct LauncherImage {
 // anything else: not a PE file, truncated or inconsistent headers, no such section or more
 // than one. Never reads outside bytes.
 bool ReadLauncherImage(const Bytes& bytes, LauncherImage& image, std::string& error);
+
+// The file offset of the size bytes at rva: false unless they lie wholly inside one
+// section's raw data and inside bytes.
+bool RvaToOffset(const Bytes& bytes, const LauncherImage& image, std::uint32_t rva, std::uint32_t size,
+                 std::size_t& offset);
+
+// Recomputes and stores the header checksum when the file keeps one (a non-zero value).
+void UpdateChecksum(Bytes& bytes, const LauncherImage& image);
 
 // The PE checksum of bytes, as the loader verifies it, with the CheckSum field at
 // checksumOffset counted as zero.

@@ -2,6 +2,7 @@
 #include "stamp_command.h"
 
 #include "check_command.h"
+#include "icon_command.h"
 #include "launch_field.h"
 #include "launcher_file.h"
 #include "system.h"
@@ -14,6 +15,8 @@ const char Usage[] =
     "usage: launcher-stamp show FILE [--codepage N]\n"
     "       launcher-stamp set FILE NAME [--output OUT] [--codepage N] [--force]\n"
     "       launcher-stamp check ROOT|LAUNCHER... [--drive X:] [--codepage N] [--json]\n"
+    "       launcher-stamp set-icon FILE PICTURE [--output OUT] [--force]\n"
+    "       launcher-stamp get-icon FILE OUT.ico\n"
     "       launcher-stamp --help | --version\n";
 
 // What the show and set subcommands were given.
@@ -108,6 +111,17 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     checkCommand->add_option("--codepage", check.codePage, "ANSI code page of the system (1252 by default)");
     checkCommand->add_flag("--json", check.json, "Print a JSON array, one object per launcher");
 
+    IconOptions icon;
+    CLI::App* setIcon = app.add_subcommand("set-icon", "Make a picture (PNG, BMP or ICO) the launcher's icon");
+    setIcon->add_option("FILE", icon.file, "A built launcher")->required();
+    setIcon->add_option("PICTURE", icon.picture, "A PNG, BMP or ICO file")->required();
+    setIcon->add_option("--output", icon.output, "Write the changed launcher here and leave FILE as it is");
+    setIcon->add_flag("--force", icon.force, "Change a signed launcher too (its signature becomes invalid)");
+
+    CLI::App* getIcon = app.add_subcommand("get-icon", "Write the launcher's icon as an .ico file");
+    getIcon->add_option("FILE", icon.file, "A built launcher")->required();
+    getIcon->add_option("OUT", icon.picture, "The .ico file to write")->required();
+
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
         app.parse(reversed);
@@ -125,5 +139,9 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
         return Show(options, out, err);
     if (set->parsed())
         return Set(options, err);
-    return RunCheck(check, out, err);
+    if (checkCommand->parsed())
+        return RunCheck(check, out, err);
+    if (setIcon->parsed())
+        return SetIcon(icon, err);
+    return GetIcon(icon, err);
 }

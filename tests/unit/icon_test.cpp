@@ -1,0 +1,175 @@
+// The launcher's icon on copies of the built launchers: set-icon and get-icon round trips,
+// pictures made into 16-colour icons, and refusals that leave the file as it was.
+#include "icon_resource.h"
+#include "launcher_samples.h"
+#include "stamp_command.h"
+
+#include <gtest/gtest.h>
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class IconTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto samples = LauncherSamples();
+        if (samples.empty())
+            GTEST_SKIP() << "no built launcher: build the windows-x64 preset first";
+        folder_ = fs::temp_directory_path() / "launcher-icon-test";
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        original_ = ReadBytes(samples[0]);
+        launcher_ = Path("SETUP.exe");
+        WriteBytes(launcher_, original_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::string Path(const char* name) const { return (folder_ / name).string(); }
+
+    int Stamp(const std::vector<std::string>& arguments)
+    {
+        std::string out;
+        err_.clear();
+        return RunStamp(arguments, out, err_);
+    }
+
+    // The image bytes of the launcher's icon, through get-icon (the .ico's one entry).
+    Bytes IconImage(const std::string& launcher)
+    {
+        EXPECT_EQ(Stamp({"get-icon", launcher, Path("got.ico")}), 0) << err_;
+        const Bytes ico = ReadBytes(Path("got.ico"));
+        return ico.size() == 22 + IconImageSize ? Bytes(ico.begin() + 22, ico.end()) : Bytes();
+    }
+
+    fs::path folder_;
+    std::string launcher_, err_;
+    Bytes original_;
+};
+
+TEST_F(IconTest, AFourBitIcoIsTakenAsItIsAndNothingElseChanges)
+{
+    ASSERT_EQ(Stamp({"get-icon", launcher_, Path("old.ico")}), 0) << err_;
+    Bytes ico = ReadBytes(Path("old.ico"));
+    for (std::size_t i = 22 + 40 + 64; i < ico.size(); ++i)
+        ico[i] = static_cast<unsigned char>(ico[i] ^ 0x5A);  // other pixels and another mask
+    WriteBytes(Path("new.ico"), ico);
+
+    ASSERT_EQ(Stamp({"set-icon", launcher_, Path("new.ico")}), 0) << err_;
+    const Bytes stamped = ReadBytes(launcher_);
+    EXPECT_EQ(IconImage(launcher_), Bytes(ico.begin() + 22, ico.end()));
+
+    LauncherImage image;
+    IconResource icon;
+    std::string error;
+    ASSERT_TRUE(ReadLauncherImage(stamped, image, error) && FindIconResource(stamped, image, icon, error)) << error;
+    ASSERT_EQ(stamped.size(), original_.size());
+    EXPECT_EQ(PeChecksum(stamped, image.checksumOffset), Get32(stamped, image.checksumOffset));
+    for (std::size_t i = 0; i < stamped.size(); ++i) {
+        const bool inImage = i >= icon.imageOffset && i < icon.imageOffset + IconImageSize;
+        const bool inChecksum = i >= image.checksumOffset && i < image.checksumOffset + 4;
+        if (!inImage && !inChecksum && stamped[i] != original_[i]) {
+            ADD_FAILURE() << "byte " << i << " changed";
+            break;
+        }
+    }
+
+    // A reader that shares nothing with ours still sees one group holding one image.
+    FILE* listing = popen(("wrestool -l '" + launcher_ + "' 2>/dev/null").c_str(), "r");
+    std::string resources;
+    char line[512];
+    while (listing != nullptr && std::fgets(line, sizeof line, listing) != nullptr)
+        resources += std::string(line).substr(0, std::string(line).find(" --language"));
+    if (listing == nullptr || pclose(listing) != 0)
+        GTEST_SKIP() << "wrestool is not installed";
+    EXPECT_EQ(resources, "--type=3 --name=1--type=14 --name='SETUPRTICON'");
+}
+
+TEST_F(IconTest, APictureWithAlphaGetsItsOwnColoursAndMask)
+{
+    // 64x32: the left half two colours, opaque above and faint (alpha 100) below; the right
+    // half clear. Scaled to 32x16 and centred, only x < 16 and 8 <= y < 16 stay opaque.
+    const unsigned char red[] = {200, 30, 60}, blue[] = {20, 140, 220};
+    std::vector<unsigned char> rgba;
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            const unsigned char* colour = x < 16 ? red : blue;
+            rgba.insert(rgba.end(), colour, colour + 3);
+            rgba.push_back(x >= 32 ? 0 : y < 16 ? 200 : 100);
+        }
+    }
+    ASSERT_TRUE(stbi_write_png(Path("logo.png").c_str(), 64, 32, 4, rgba.data(), 64 * 4));
+    ASSERT_EQ(Stamp({"set-icon", launcher_, Path("logo.png")}), 0) << err_;
+
+    const Bytes icon = IconImage(launcher_);
+    ASSERT_EQ(icon.size(), IconImageSize);
+    std::set<std::vector<unsigned char>> opaqueColours;
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            const std::size_t row = static_cast<std::size_t>(31 - y);  // rows are stored bottom-up
+            const bool clear = (icon[40 + 64 + 512 + row * 4 + static_cast<std::size_t>(x / 8)] >> (7 - x % 8)) & 1;
+            EXPECT_EQ(clear, !(x < 16 && y >= 8 && y < 16)) << "mask at " << x << "," << y;
+            const unsigned index = icon[40 + 64 + row * 16 + static_cast<std::size_t>(x / 2)] >> (x % 2 ? 0 : 4) & 0xF;
+            const unsigned char* entry = &icon[40 + 4 * index];
+            const std::vector<unsigned char> rgb = {entry[2], entry[1], entry[0]};
+            if (clear)
+                EXPECT_EQ(rgb, std::vector<unsigned char>({0, 0, 0})) << "a clear pixel must draw black";
+            else
+                opaqueColours.insert(rgb);
+        }
+    }
+    EXPECT_EQ(opaqueColours, (std::set<std::vector<unsigned char>>{{200, 30, 60}, {20, 140, 220}}));
+}
+
+TEST_F(IconTest, RefusalsLeaveTheFileUntouched)
+{
+    LauncherImage image;
+    IconResource icon;
+    std::string error;
+    ASSERT_TRUE(ReadLauncherImage(original_, image, error) && FindIconResource(original_, image, icon, error));
+    std::size_t resources = 0;
+    ASSERT_TRUE(RvaToOffset(original_, image, image.resourceRva, 16, resources));
+    ASSERT_EQ(Stamp({"get-icon", launcher_, Path("good.ico")}), 0);
+    WriteBytes(Path("notes.txt"), Bytes{'h', 'i'});
+    const unsigned char name[] = {'S', 0, 'E', 0, 'T', 0};  // the group's name, in UTF-16
+
+    struct Row {
+        const char* what;
+        std::function<void(Bytes&)> corrupt;
+        const char* picture;
+        const char* error;
+    };
+    const Row rows[] = {
+        {"a picture that cannot be decoded", nullptr, "notes.txt", "not a PNG, BMP or ICO"},
+        {"a resource table counting past its end", [&](Bytes& b) { b[resources + 14] = 0xFF; }, "good.ico",
+         "expected shape"},
+        {"a group of another name", [&](Bytes& b) { *std::search(b.begin(), b.end(), name, name + 6) = 'X'; },
+         "good.ico", "expected shape"},
+        {"an image of 16 colours no more", [&](Bytes& b) { b[icon.imageOffset + 14] = 8; }, "good.ico",
+         "expected shape"},
+        {"a group naming image 2", [&](Bytes& b) { b[icon.groupOffset + 18] = 2; }, "good.ico", "expected shape"},
+        {"a signed launcher", [&](Bytes& b) { Put32(b, image.checksumOffset - 64 + 112 + 36, 8); }, "good.ico",
+         "signed"},
+    };
+    for (const Row& row : rows) {
+        Bytes copy = original_;
+        if (row.corrupt)
+            row.corrupt(copy);
+        WriteBytes(launcher_, copy);
+        EXPECT_EQ(Stamp({"set-icon", launcher_, Path(row.picture)}), 1) << row.what;
+        EXPECT_NE(err_.find(row.error), std::string::npos) << row.what << ": " << err_;
+        EXPECT_EQ(ReadBytes(launcher_), copy) << row.what;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,69 @@
+// launcher-stamp set-icon and get-icon.
+#include "icon_command.h"
+
+#include "icon_picture.h"
+#include "icon_resource.h"
+#include "launcher_file.h"
+#include "system.h"
+
+namespace {
+
+// Loads the launcher and locates its icon; err says what is wrong otherwise.
+bool LoadIcon(const std::string& path, Bytes& bytes, LauncherImage& image, IconResource& icon, std::string& err)
+{
+    std::string stored, error;
+    if (!LoadLauncher(path, bytes, image, stored, err))
+        return false;
+    if (!FindIconResource(bytes, image, icon, error)) {
+        err += "launcher-stamp: refused: " + path + ": " + error + "\n";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int SetIcon(const IconOptions& options, std::string& err)
+{
+    Bytes picture, iconImage;
+    std::string error;
+    if (!ReadWholeFile(options.picture, picture, error) || !IconImageFromPicture(picture, iconImage, error)) {
+        err += "launcher-stamp: refused: " + options.picture + ": " + error + "\n";
+        return 1;
+    }
+    Bytes bytes;
+    LauncherImage image;
+    IconResource icon;
+    if (!LoadIcon(options.file, bytes, image, icon, err))
+        return 1;
+    if (image.isSigned && !options.force) {
+        err += "launcher-stamp: refused: " + options.file +
+               " is signed and a new icon breaks its signature (--force to change it anyway)\n";
+        return 1;
+    }
+    WriteIconImage(bytes, image, icon, iconImage);
+    const std::string& target = options.output.empty() ? options.file : options.output;
+    if (!ReplaceFileAtomically(target, bytes, error)) {
+        err += "launcher-stamp: " + target + ": " + error + "\n";
+        return 1;
+    }
+    if (image.isSigned)
+        err += "launcher-stamp: warning: the signature of " + target + " is no longer valid\n";
+    return 0;
+}
+
+int GetIcon(const IconOptions& options, std::string& err)
+{
+    Bytes bytes;
+    LauncherImage image;
+    IconResource icon;
+    if (!LoadIcon(options.file, bytes, image, icon, err))
+        return 1;
+    const auto start = bytes.begin() + static_cast<std::ptrdiff_t>(icon.imageOffset);
+    std::string error;
+    if (!ReplaceFileAtomically(options.picture, IcoFileFor(Bytes(start, start + IconImageSize)), error)) {
+        err += "launcher-stamp: " + options.picture + ": " + error + "\n";
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,19 @@
+// Pictures and the launcher's icon image: making the 32x32 16-colour image from a PNG, BMP
+// or ICO file, and wrapping the image as an .ico file.
+#pragma once
+
+#include "pe_image.h"
+
+#include <string>
+
+// Makes the launcher's icon image (IconImageSize bytes: bitmap header, 16-colour palette,
+// 4-bit pixels and 1-bit mask, rows bottom-up) from the bytes of a picture file. An ICO
+// holding a 32x32 4-bit image gives that image byte for byte. Anything else is decoded
+// (PNG, BMP, or the largest image of an ICO), scaled by area averaging to fit 32x32 with its
+// aspect kept, centred on transparent, given a 16-colour palette chosen for the picture by
+// median cut and drawn with error diffusion; pixels less than half opaque become
+// transparent through the mask. False with the reason when the picture cannot be decoded.
+bool IconImageFromPicture(const Bytes& file, Bytes& image, std::string& error);
+
+// An .ico file whose one entry is image (IconImageSize bytes).
+Bytes IcoFileFor(const Bytes& image);

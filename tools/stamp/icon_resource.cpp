@@ -1,0 +1,192 @@
+// Walking a launcher's resource directory to its icon, with every offset checked.
+#include "icon_resource.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr std::uint32_t TypeIcon = 3;        // RT_ICON
+constexpr std::uint32_t TypeGroupIcon = 14;  // RT_GROUP_ICON
+constexpr std::uint32_t HighBit = 0x80000000u;
+constexpr std::size_t GroupSize = 6 + 14;
+const char GroupName[] = "SETUPRTICON";
+
+std::uint32_t Get16(const unsigned char* p)
+{
+    return static_cast<std::uint32_t>(p[0] | p[1] << 8);
+}
+
+std::uint32_t Get32(const unsigned char* p)
+{
+    return Get16(p) | Get16(p + 2) << 16;
+}
+
+// The resource directory's bytes, and the ranges of it that the walk has read (an image
+// written over any of them would corrupt the directory).
+class Directory {
+public:
+    Directory(const unsigned char* base, std::size_t size, std::size_t fileOffset)
+        : base_(base), size_(size), fileOffset_(fileOffset)
+    {
+    }
+
+    // The bytes [offset, offset + length) of the directory, or null when they lie outside it.
+    const unsigned char* At(std::uint32_t offset, std::size_t length)
+    {
+        if (offset > size_ || size_ - offset < length)
+            return nullptr;
+        used_.push_back({fileOffset_ + offset, length});
+        return base_ + offset;
+    }
+
+    bool Overlaps(std::size_t start, std::size_t length) const
+    {
+        for (const auto& range : used_) {
+            if (start < range.first + range.second && range.first < start + length)
+                return true;
+        }
+        return false;
+    }
+
+private:
+    const unsigned char* base_;
+    std::size_t size_;
+    std::size_t fileOffset_;
+    std::vector<std::pair<std::size_t, std::size_t>> used_;
+};
+
+// Whether a directory entry's name is the string wanted (UTF-16 in the directory).
+bool NameIs(Directory& directory, std::uint32_t name, const char* wanted)
+{
+    const unsigned char* text = directory.At(name & ~HighBit, 2);
+    const std::size_t length = std::strlen(wanted);
+    if (text == nullptr || Get16(text) != length)
+        return false;
+    text = directory.At(name & ~HighBit, 2 + 2 * length);
+    if (text == nullptr)
+        return false;
+    for (std::size_t i = 0; i < length; ++i) {
+        if (Get16(text + 2 + 2 * i) != static_cast<unsigned char>(wanted[i]))
+            return false;
+    }
+    return true;
+}
+
+// The one entry of the table at offset whose identifier is id (or whose name is name when
+// name is given): its target offset. False when there is none, more than one, or the table
+// does not fit the directory.
+bool FindEntry(Directory& directory, std::uint32_t offset, std::uint32_t id, const char* name, bool wantTable,
+               std::uint32_t& target)
+{
+    const unsigned char* table = directory.At(offset, 16);
+    if (table == nullptr)
+        return false;
+    const std::uint32_t count = Get16(table + 12) + Get16(table + 14);
+    const unsigned char* entries = directory.At(offset + 16, std::size_t{count} * 8);
+    if (entries == nullptr)
+        return false;
+    int matches = 0;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint32_t entryName = Get32(entries + 8 * i);
+        const std::uint32_t entryTarget = Get32(entries + 8 * i + 4);
+        const bool named = (entryName & HighBit) != 0;
+        const bool match = name != nullptr ? named && NameIs(directory, entryName, name) : !named && entryName == id;
+        if (!match)
+            continue;
+        ++matches;
+        target = entryTarget;
+    }
+    return matches == 1 && ((target & HighBit) != 0) == wantTable;
+}
+
+// The data of the resource type/name-or-id with exactly one language: its RVA and size.
+bool FindData(Directory& directory, std::uint32_t type, std::uint32_t id, const char* name, std::uint32_t& rva,
+              std::uint32_t& size)
+{
+    std::uint32_t names = 0, languages = 0, data = 0;
+    if (!FindEntry(directory, 0, type, nullptr, true, names) ||
+        !FindEntry(directory, names & ~HighBit, id, name, true, languages))
+        return false;
+    const unsigned char* table = directory.At(languages & ~HighBit, 16);
+    if (table == nullptr || Get16(table + 12) + Get16(table + 14) != 1)
+        return false;
+    const unsigned char* entry = directory.At((languages & ~HighBit) + 16, 8);
+    data = entry == nullptr ? HighBit : Get32(entry + 4);
+    const unsigned char* dataEntry = (data & HighBit) != 0 ? nullptr : directory.At(data, 16);
+    if (dataEntry == nullptr)
+        return false;
+    rva = Get32(dataEntry);
+    size = Get32(dataEntry + 4);
+    return true;
+}
+
+bool Fail(std::string& error, const std::string& reason)
+{
+    error = "the icon resource does not have the expected shape: " + reason;
+    return false;
+}
+
+void Put16(unsigned char* p, std::uint32_t value)
+{
+    p[0] = static_cast<unsigned char>(value);
+    p[1] = static_cast<unsigned char>(value >> 8);
+}
+
+// The group's one entry as it must read for image 1: 32x32, 16 colours, 1 plane, 4 bits.
+void PutGroupEntry(unsigned char* group)
+{
+    const unsigned char header[] = {0, 0, 1, 0, 1, 0, 32, 32, 16, 0, 1, 0, 4, 0};
+    std::memcpy(group, header, sizeof header);
+    Put16(group + 14, static_cast<std::uint32_t>(IconImageSize));
+    Put16(group + 16, 0);
+    Put16(group + 18, 1);
+}
+
+}  // namespace
+
+bool IsLauncherIconImage(const unsigned char* data, std::size_t size)
+{
+    const std::uint32_t colours = size >= 40 ? Get32(data + 32) : 0;
+    return size == IconImageSize && Get32(data) == 40 && Get32(data + 4) == 32 && Get32(data + 8) == 64 &&
+           Get16(data + 12) == 1 && Get16(data + 14) == 4 && Get32(data + 16) == 0 && (colours == 0 || colours == 16);
+}
+
+bool FindIconResource(const Bytes& bytes, const LauncherImage& image, IconResource& icon, std::string& error)
+{
+    std::size_t base = 0;
+    if (image.resourceRva == 0 || !RvaToOffset(bytes, image, image.resourceRva, image.resourceSize, base))
+        return Fail(error, "no resource directory inside the file");
+    Directory directory(bytes.data() + base, image.resourceSize, base);
+
+    std::uint32_t groupRva = 0, groupSize = 0, imageRva = 0, imageSize = 0;
+    if (!FindData(directory, TypeGroupIcon, 0, GroupName, groupRva, groupSize))
+        return Fail(error, "no single icon group SETUPRTICON");
+    if (!FindData(directory, TypeIcon, 1, nullptr, imageRva, imageSize))
+        return Fail(error, "no single icon image 1");
+    if (groupSize != GroupSize || !RvaToOffset(bytes, image, groupRva, groupSize, icon.groupOffset))
+        return Fail(error, "the icon group is not one entry inside the file");
+    if (imageSize != IconImageSize || !RvaToOffset(bytes, image, imageRva, imageSize, icon.imageOffset))
+        return Fail(error, "icon image 1 is not " + std::to_string(IconImageSize) + " bytes inside the file");
+
+    const unsigned char* group = bytes.data() + icon.groupOffset;
+    unsigned char expected[GroupSize];
+    PutGroupEntry(expected);
+    if (std::memcmp(group, expected, GroupSize) != 0)
+        return Fail(error, "the group does not hold exactly one 32x32 16-colour image of identifier 1");
+    if (!IsLauncherIconImage(bytes.data() + icon.imageOffset, imageSize))
+        return Fail(error, "icon image 1 is not a 32x32 image of 4 bits per pixel");
+
+    const std::size_t start = icon.imageOffset;
+    const bool overlapsGroup = start < icon.groupOffset + GroupSize && icon.groupOffset < start + IconImageSize;
+    const bool overlapsField = start < image.fieldOffset + FieldSize && image.fieldOffset < start + IconImageSize;
+    if (overlapsGroup || overlapsField || directory.Overlaps(start, IconImageSize))
+        return Fail(error, "icon image 1 overlaps the resource directory, the group or the launch directory field");
+    return true;
+}
+
+void WriteIconImage(Bytes& bytes, const LauncherImage& image, const IconResource& icon, const Bytes& picture)
+{
+    std::memcpy(bytes.data() + icon.imageOffset, picture.data(), IconImageSize);
+    PutGroupEntry(bytes.data() + icon.groupOffset);
+    UpdateChecksum(bytes, image);
+}

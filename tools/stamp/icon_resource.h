@@ -1,0 +1,32 @@
+// The launcher's icon in its resources: the group SETUPRTICON and its one image, found by
+// walking the resource directory.
+#pragma once
+
+#include "pe_image.h"
+
+// The one image's size: a 40-byte bitmap header, 16 palette entries, 32 rows of 32 pixels
+// at 4 bits and 32 rows of the 1-bit mask.
+constexpr std::size_t IconImageSize = 40 + 16 * 4 + 32 * 16 + 32 * 4;
+
+// Where the icon lies in a launcher's file.
+struct IconResource {
+    std::size_t groupOffset = 0;  // the group's data: its 6-byte header and one 14-byte entry
+    std::size_t imageOffset = 0;  // image 1's data, IconImageSize bytes
+};
+
+// Finds the group (type RT_GROUP_ICON, name SETUPRTICON) and its image (type RT_ICON,
+// identifier 1), each with one language, through the resource directory. Every offset and
+// size is checked against the directory and the file. False with the reason when the
+// resources do not have that shape: the group holding anything but one 32x32 16-colour
+// image of identifier 1, an image of another size or format, or an image that overlaps the
+// directory, the group or the launch directory field. Never reads outside bytes.
+bool FindIconResource(const Bytes& bytes, const LauncherImage& image, IconResource& icon, std::string& error);
+
+// Writes picture (IconImageSize bytes, a 32x32 4-bit image) over the icon's image, restates
+// the group's entry for it and recomputes the header checksum when the file keeps one.
+// Nothing else in bytes changes.
+void WriteIconImage(Bytes& bytes, const LauncherImage& image, const IconResource& icon, const Bytes& picture);
+
+// True when data is a 32x32 image of 4 bits per pixel with its mask, IconImageSize bytes,
+// as an icon resource or an .ico file holds it.
+bool IsLauncherIconImage(const unsigned char* data, std::size_t size);
