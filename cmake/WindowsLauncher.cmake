@@ -30,5 +30,8 @@ function(add_launcher_executable target name)
         ${PROJECT_SOURCE_DIR}/launcher/startup_win32.cpp
         ${PROJECT_SOURCE_DIR}/resources/launcher.rc)
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/launcher)
+    # As Windows toolchains mark their programs: aware of terminal servers, and on x86 free of
+    # structured exception handlers (the launcher has none).
+    target_link_options(${target} PRIVATE -Wl,--tsaware $<$<EQUAL:${CMAKE_SIZEOF_VOID_P},4>:-Wl,--no-seh>)
     set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}")
 endfunction()
