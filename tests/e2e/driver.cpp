@@ -3,9 +3,12 @@
 //
 //   driver GROUP LAUNCHER PROBE WORK [STAMP]
 //
-// GROUP picks the cases (start, window, double-byte, drive-root, nested, stamped, check);
-// LAUNCHER is the launcher executable to try, PROBE the program to place in launch
-// directories, WORK an empty folder for the cases' layouts, STAMP the launcher-stamp tool. Every wait is bounded. Prints one line per failed check and
+// GROUP picks the cases (start, window, double-byte, drive-root, nested, stamped, check), or
+// is "selftest" for all of them on the system at hand: then the driver stamps copies of
+// LAUNCHER with STAMP for the groups that need another launch directory, maps the drives it
+// needs itself, and reports as skipped what this system cannot do. LAUNCHER is the launcher
+// executable to try, PROBE the program to place in launch directories, WORK an empty folder
+// for the cases' layouts, STAMP the launcher-stamp tool. Every wait is bounded. Prints one line per failed check and
 // a closing "N passed, N failed" line; exits non-zero when a case failed.
 #include <windows.h>
 
@@ -34,8 +37,18 @@ Settings Given;
 
 int Passed = 0;
 int Failed = 0;
+int Skipped = 0;
 std::string CurrentCase;
 bool CaseFailed = false;
+std::string SkipReason;  // set when the current case cannot run on this system
+
+char DriveRootLetter = 'R';  // the drive the drive-root launcher's launch directory names
+char MediumLetter = 'M';     // the drive the check cases lay their media out on
+
+std::string DriveRoot(char letter)
+{
+    return std::string(1, letter) + ":\\";
+}
 
 void Check(bool condition, const std::string& what)
 {
@@ -158,7 +171,11 @@ PROCESS_INFORMATION Start(const Layout& layout, const Launch& launch)
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(layout.launcher.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         directory.c_str(), &startup, &process)) {
-        Check(false, "cannot start " + layout.launcher + " (error " + std::to_string(GetLastError()) + ")");
+        const DWORD error = GetLastError();
+        if (error == ERROR_BAD_EXE_FORMAT || error == ERROR_EXE_MACHINE_TYPE_MISMATCH)
+            SkipReason = "this system cannot run " + layout.launcher;
+        else
+            Check(false, "cannot start " + layout.launcher + " (error " + std::to_string(error) + ")");
         return PROCESS_INFORMATION{};
     }
     CloseHandle(process.hThread);
@@ -384,12 +401,14 @@ void DoubleByteNameIsKeptWhole()
 
 void DriveRootGetsNoDoubledBackslash()
 {
-    // This launcher's launch directory is R:\, a drive the test maps to a folder of its own.
+    // This launcher's launch directory is a drive root (R:\ unless the self-test picked
+    // another letter), a drive mapped to a folder of its own.
     const Layout layout = MakeLayout("drive-root", "SETUP.exe");
-    CopyAs(Given.probe, "R:\\SETUP.exe");
+    const std::string root = DriveRoot(DriveRootLetter);
+    CopyAs(Given.probe, root + "SETUP.exe");
     PROCESS_INFORMATION process = Start(layout, Launch());
     ExpectExitZero(process);
-    ExpectStarted(layout, "R:\\", "SETUP.exe", "R:\\SETUP");
+    ExpectStarted(layout, root, "SETUP.exe", root + "SETUP");
 }
 
 void NestedLaunchDirectoryWorks()
@@ -481,9 +500,10 @@ std::string Lower(std::string text)
 
 void PredictionAgreesWithWhatStarts()
 {
-    // The medium is drive M:, which run-e2e maps to an empty folder. Every file of a layout is
-    // a copy of the probe, so whichever starts writes down its own path.
-    const std::string medium = "M:\\";
+    // The medium is a drive (M: unless the self-test picked another letter) mapped to an
+    // empty folder. Every file of a layout is a copy of the probe, so whichever starts writes
+    // down its own path.
+    const std::string medium = DriveRoot(MediumLetter);
     const std::string dir = std::string(DefaultLaunchDirectory) + "\\";
     struct Row {
         const char* what;
@@ -520,7 +540,8 @@ void PredictionAgreesWithWhatStarts()
         }
 
         DWORD status = 0;
-        const std::string output = Capture("\"" + Given.stamp + "\" check M:\\ --drive M: --json", status);
+        const std::string output = Capture("\"" + Given.stamp + "\" check " + medium + " --drive " +
+                                               medium.substr(0, 2) + " --json", status);
         const nlohmann::json predictions = nlohmann::json::parse(output, nullptr, false);
         if (predictions.is_discarded() || predictions.size() != 1) {
             Check(false, "launcher-stamp check printed no single prediction: " + output);
@@ -554,6 +575,7 @@ struct Case {
     const char* group;
     const char* name;
     void (*run)();
+    const char* launchDirectory = nullptr;  // for the self-test's stamped copy; null: as built
 };
 
 const Case Cases[] = {
@@ -564,11 +586,75 @@ const Case Cases[] = {
     {"window", "missing launch directory", MissingLaunchDirectoryShowsOneMessageBox},
     {"window", "no program of that name", NoProgramOfThatNameStartsNothingSilently},
     {"double-byte", "double-byte name kept whole", DoubleByteNameIsKeptWhole},
-    {"drive-root", "drive root launch directory", DriveRootGetsNoDoubledBackslash},
-    {"nested", "nested launch directory", NestedLaunchDirectoryWorks},
-    {"stamped", "stamped launch directory", StampedLauncherStartsFromItsNewLaunchDirectory},
+    {"drive-root", "drive root launch directory", DriveRootGetsNoDoubledBackslash, "?:\\"},
+    {"nested", "nested launch directory", NestedLaunchDirectoryWorks, "Outer dir\\Inner"},
+    {"stamped", "stamped launch directory", StampedLauncherStartsFromItsNewLaunchDirectory, "Disc 2\\Setup files"},
     {"check", "check predicts what starts", PredictionAgreesWithWhatStarts},
 };
+
+// ---- selftest: every group, on the system at hand -----------------------------------------
+
+// Maps a free drive letter to folder; 0 when the system cannot (some accept the definition
+// but do not resolve names through it, so a marker file must be seen through the drive).
+char MapDrive(const std::string& folder)
+{
+    MakeFolder(folder);
+    const DWORD used = GetLogicalDrives();
+    char letter = 'Z';
+    while (letter >= 'H' && (used & (1u << (letter - 'A'))) != 0)
+        --letter;
+    const std::string device(1, letter);
+    if (letter < 'H' || !DefineDosDeviceA(0, (device + ":").c_str(), folder.c_str()))
+        return 0;
+    const std::string marker = Join(folder, "drive-marker");
+    CloseHandle(CreateFileA(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    const bool seen = GetFileAttributesA((device + ":\\drive-marker").c_str()) != INVALID_FILE_ATTRIBUTES;
+    DeleteFileA(marker.c_str());
+    if (!seen) {
+        DefineDosDeviceA(DDD_REMOVE_DEFINITION, (device + ":").c_str(), nullptr);
+        return 0;
+    }
+    return letter;
+}
+
+void UnmapDrive(char letter)
+{
+    if (letter != 0)
+        DefineDosDeviceA(DDD_REMOVE_DEFINITION, (std::string(1, letter) + ":").c_str(), nullptr);
+}
+
+// Readies the system for one case of the self-test: its launcher, drives and code page.
+// Returns the drive it mapped (to be unmapped after the case), or sets SkipReason.
+char PrepareSelfTest(const Case& testCase, const std::string& launcher)
+{
+    const std::string group = testCase.group;
+    Given.launcher = launcher;
+    char mapped = 0;
+    if (group == "double-byte" && (GetACP() != 932 || GetOEMCP() != 932)) {
+        SkipReason = "the system code page is " + std::to_string(GetACP()) + ", not 932";
+        return 0;
+    }
+    if (group == "drive-root" || group == "check") {
+        mapped = MapDrive(Join(Given.work, group + "-drive"));
+        if (mapped == 0) {
+            SkipReason = "this system cannot map a folder to a drive letter";
+            return 0;
+        }
+        (group == "check" ? MediumLetter : DriveRootLetter) = mapped;
+    }
+    if (testCase.launchDirectory != nullptr) {
+        std::string launchDirectory = testCase.launchDirectory;
+        if (launchDirectory[0] == '?')
+            launchDirectory[0] = mapped;
+        Given.launcher = Join(Given.work, "launcher-" + group + ".exe");
+        DWORD status = 0;
+        Capture("\"" + Given.stamp + "\" set \"" + launcher + "\" \"" + launchDirectory + "\" --output \"" +
+                    Given.launcher + "\"",
+                status);
+        Check(status == 0, "launcher-stamp could not set the launch directory " + launchDirectory);
+    }
+    return mapped;
+}
 
 }  // namespace
 
@@ -579,17 +665,35 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::string group = argv[1];
+    const bool selfTest = group == "selftest";
     Given = Settings{argv[2], argv[3], argv[4], argc > 5 ? argv[5] : ""};
+    const std::string launcher = Given.launcher;
     MakeFolder(Given.work);
+    if (selfTest && Given.stamp.empty()) {
+        std::fprintf(stderr, "the self-test needs STAMP, the launcher-stamp tool\n");
+        return 2;
+    }
     for (const Case& testCase : Cases) {
-        if (group != testCase.group)
+        if (!selfTest && group != testCase.group)
             continue;
         CurrentCase = testCase.name;
         CaseFailed = false;
-        testCase.run();
+        SkipReason.clear();
+        const char mapped = selfTest ? PrepareSelfTest(testCase, launcher) : 0;
+        if (SkipReason.empty() && !CaseFailed)
+            testCase.run();
+        UnmapDrive(mapped);
+        if (!SkipReason.empty() && !CaseFailed) {
+            std::printf("skipped %s: %s\n", testCase.name, SkipReason.c_str());
+            ++Skipped;
+            continue;
+        }
         std::printf("%s %s\n", CaseFailed ? "failed" : "passed", testCase.name);
         ++(CaseFailed ? Failed : Passed);
     }
-    std::printf("%d passed, %d failed\n", Passed, Failed);
-    return Failed == 0 && Passed > 0 ? 0 : 1;
+    if (Skipped > 0)
+        std::printf("%d passed, %d failed, %d skipped\n", Passed, Failed, Skipped);
+    else
+        std::printf("%d passed, %d failed\n", Passed, Failed);
+    return Failed == 0 && (Passed > 0 || selfTest) ? 0 : 1;
 }
