@@ -43,13 +43,7 @@ int SetIcon(const IconOptions& options, std::string& err)
     }
     WriteIconImage(bytes, image, icon, iconImage);
     const std::string& target = options.output.empty() ? options.file : options.output;
-    if (!ReplaceFileAtomically(target, bytes, error)) {
-        err += "launcher-stamp: " + target + ": " + error + "\n";
-        return 1;
-    }
-    if (image.isSigned)
-        err += "launcher-stamp: warning: the signature of " + target + " is no longer valid\n";
-    return 0;
+    return SaveLauncher(target, bytes, image, err);
 }
 
 int GetIcon(const IconOptions& options, std::string& err)

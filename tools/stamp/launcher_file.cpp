@@ -17,3 +17,15 @@ bool LoadLauncher(const std::string& path, Bytes& bytes, LauncherImage& image, s
     }
     return true;
 }
+
+int SaveLauncher(const std::string& target, const Bytes& bytes, const LauncherImage& image, std::string& err)
+{
+    std::string error;
+    if (!ReplaceFileAtomically(target, bytes, error)) {
+        err += "launcher-stamp: " + target + ": " + error + "\n";
+        return 1;
+    }
+    if (image.isSigned)
+        err += "launcher-stamp: warning: the signature of " + target + " is no longer valid\n";
+    return 0;
+}

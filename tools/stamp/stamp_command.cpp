@@ -69,13 +69,7 @@ int Set(const Options& options, std::string& err)
         return 1;
     }
     WriteFieldName(bytes, image, converted);
-    if (!ReplaceFileAtomically(target, bytes, error)) {
-        err += "launcher-stamp: " + target + ": " + error + "\n";
-        return 1;
-    }
-    if (image.isSigned)
-        err += "launcher-stamp: warning: the signature of " + target + " is no longer valid\n";
-    return 0;
+    return SaveLauncher(target, bytes, image, err);
 }
 
 }  // namespace
