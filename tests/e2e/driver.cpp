@@ -105,8 +105,12 @@ Record AwaitRecord(const std::string& path, DWORD timeoutMs)
 {
     const DWORD start = GetTickCount();
     for (;;) {
-        if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
-            return ReadRecord(path);
+        // A record that cannot be read yet (the probe's rename still settling) is read again.
+        if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            const Record record = ReadRecord(path);
+            if (!record.empty())
+                return record;
+        }
         if (GetTickCount() - start >= timeoutMs)
             return Record();
         Sleep(20);
