@@ -1,4 +1,4 @@
-// The launcher-stamp command line: argument handling and the show and set operations.
+// The launcher-stamp command line (CLI11): its subcommands, and the show and set operations.
 #include "stamp_command.h"
 
 #include "check_command.h"

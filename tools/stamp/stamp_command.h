@@ -1,4 +1,4 @@
-// The launcher-stamp command: show or set the launch directory of a built launcher.
+// The launcher-stamp command: shows, sets and checks what a built launcher starts, and its icon.
 #pragma once
 
 #include <string>
