@@ -30,16 +30,6 @@ struct Pixel {
     bool opaque = false;
 };
 
-std::uint32_t Get16(const unsigned char* p)
-{
-    return static_cast<std::uint32_t>(p[0] | p[1] << 8);
-}
-
-std::uint32_t Get32(const unsigned char* p)
-{
-    return Get16(p) | Get16(p + 2) << 16;
-}
-
 void Put16(Bytes& bytes, std::uint64_t value)
 {
     bytes.push_back(static_cast<unsigned char>(value));
@@ -82,15 +72,15 @@ bool Decode(const unsigned char* data, std::size_t size, Rgba& picture, std::str
 // then makes the pixels its mask marks transparent.
 bool DecodeIcoBitmap(const unsigned char* data, std::size_t size, Rgba& picture, std::string& error)
 {
-    if (size < 40 || Get32(data) < 40 || Get32(data) > size) {
+    if (size < 40 || Little32(data) < 40 || Little32(data) > size) {
         error = "an image of the ICO file has no bitmap header";
         return false;
     }
-    const std::uint32_t headerSize = Get32(data);
-    const auto width = static_cast<std::int32_t>(Get32(data + 4));
-    const auto doubled = static_cast<std::int32_t>(Get32(data + 8));
-    const std::uint32_t bits = Get16(data + 14);
-    const std::uint32_t used = Get32(data + 32);
+    const std::uint32_t headerSize = Little32(data);
+    const auto width = static_cast<std::int32_t>(Little32(data + 4));
+    const auto doubled = static_cast<std::int32_t>(Little32(data + 8));
+    const std::uint32_t bits = Little16(data + 14);
+    const std::uint32_t used = Little32(data + 32);
     if (width <= 0 || width > 256 || doubled <= 0 || doubled > 512 || (bits != 1 && bits != 4 && bits != 8 &&
                                                                        bits != 24 && bits != 32)) {
         error = "an image of the ICO file has a bitmap format that is not taken";
@@ -128,7 +118,7 @@ bool DecodeIcoBitmap(const unsigned char* data, std::size_t size, Rgba& picture,
 // its largest image decoded.
 bool ReadIco(const Bytes& file, Bytes& exact, bool& found, Rgba& picture, std::string& error)
 {
-    const std::size_t count = Get16(file.data() + 4);
+    const std::size_t count = Little16(file.data() + 4);
     if (count == 0 || file.size() < 6 + 16 * count) {
         error = "the ICO file's directory is truncated";
         return false;
@@ -137,7 +127,7 @@ bool ReadIco(const Bytes& file, Bytes& exact, bool& found, Rgba& picture, std::s
     std::uint32_t bestSide = 0, bestBits = 0;
     for (std::size_t i = 0; i < count; ++i) {
         const unsigned char* entry = file.data() + 6 + 16 * i;
-        const std::uint32_t size = Get32(entry + 8), offset = Get32(entry + 12);
+        const std::uint32_t size = Little32(entry + 8), offset = Little32(entry + 12);
         if (offset > file.size() || file.size() - offset < size) {
             error = "an image of the ICO file lies past its end";
             return false;
@@ -148,7 +138,7 @@ bool ReadIco(const Bytes& file, Bytes& exact, bool& found, Rgba& picture, std::s
             return true;
         }
         const std::uint32_t side = entry[0] == 0 ? 256 : entry[0];
-        const std::uint32_t bits = Get16(entry + 6);
+        const std::uint32_t bits = Little16(entry + 6);
         if (side > bestSide || (side == bestSide && bits > bestBits)) {
             best = i;
             bestSide = side;
@@ -156,8 +146,8 @@ bool ReadIco(const Bytes& file, Bytes& exact, bool& found, Rgba& picture, std::s
         }
     }
     const unsigned char* entry = file.data() + 6 + 16 * best;
-    const unsigned char* data = file.data() + Get32(entry + 12);
-    const std::size_t size = Get32(entry + 8);
+    const unsigned char* data = file.data() + Little32(entry + 12);
+    const std::size_t size = Little32(entry + 8);
     const bool png = size >= 8 && std::memcmp(data, "\x89PNG\r\n\x1A\n", 8) == 0;
     return png ? Decode(data, size, picture, error) : DecodeIcoBitmap(data, size, picture, error);
 }
@@ -341,7 +331,7 @@ Bytes Encode(const std::vector<std::array<double, 3>>& palette, const std::vecto
 bool IconImageFromPicture(const Bytes& file, Bytes& image, std::string& error)
 {
     Rgba picture;
-    const bool ico = file.size() >= 6 && Get16(file.data()) == 0 && Get16(file.data() + 2) == 1;
+    const bool ico = file.size() >= 6 && Little16(file.data()) == 0 && Little16(file.data() + 2) == 1;
     const bool png = file.size() >= 8 && std::memcmp(file.data(), "\x89PNG\r\n\x1A\n", 8) == 0;
     const bool bmp = file.size() >= 2 && file[0] == 'B' && file[1] == 'M';
     if (ico) {

@@ -11,16 +11,6 @@ constexpr std::uint32_t HighBit = 0x80000000u;
 constexpr std::size_t GroupSize = 6 + 14;
 const char GroupName[] = "SETUPRTICON";
 
-std::uint32_t Get16(const unsigned char* p)
-{
-    return static_cast<std::uint32_t>(p[0] | p[1] << 8);
-}
-
-std::uint32_t Get32(const unsigned char* p)
-{
-    return Get16(p) | Get16(p + 2) << 16;
-}
-
 // The resource directory's bytes, and the ranges of it that the walk has read (an image
 // written over any of them would corrupt the directory).
 class Directory {
@@ -60,13 +50,13 @@ bool NameIs(Directory& directory, std::uint32_t name, const char* wanted)
 {
     const unsigned char* text = directory.At(name & ~HighBit, 2);
     const std::size_t length = std::strlen(wanted);
-    if (text == nullptr || Get16(text) != length)
+    if (text == nullptr || Little16(text) != length)
         return false;
     text = directory.At(name & ~HighBit, 2 + 2 * length);
     if (text == nullptr)
         return false;
     for (std::size_t i = 0; i < length; ++i) {
-        if (Get16(text + 2 + 2 * i) != static_cast<unsigned char>(wanted[i]))
+        if (Little16(text + 2 + 2 * i) != static_cast<unsigned char>(wanted[i]))
             return false;
     }
     return true;
@@ -81,14 +71,14 @@ bool FindEntry(Directory& directory, std::uint32_t offset, std::uint32_t id, con
     const unsigned char* table = directory.At(offset, 16);
     if (table == nullptr)
         return false;
-    const std::uint32_t count = Get16(table + 12) + Get16(table + 14);
+    const std::uint32_t count = Little16(table + 12) + Little16(table + 14);
     const unsigned char* entries = directory.At(offset + 16, std::size_t{count} * 8);
     if (entries == nullptr)
         return false;
     int matches = 0;
     for (std::uint32_t i = 0; i < count; ++i) {
-        const std::uint32_t entryName = Get32(entries + 8 * i);
-        const std::uint32_t entryTarget = Get32(entries + 8 * i + 4);
+        const std::uint32_t entryName = Little32(entries + 8 * i);
+        const std::uint32_t entryTarget = Little32(entries + 8 * i + 4);
         const bool named = (entryName & HighBit) != 0;
         const bool match = name != nullptr ? named && NameIs(directory, entryName, name) : !named && entryName == id;
         if (!match)
@@ -108,15 +98,15 @@ bool FindData(Directory& directory, std::uint32_t type, std::uint32_t id, const 
         !FindEntry(directory, names & ~HighBit, id, name, true, languages))
         return false;
     const unsigned char* table = directory.At(languages & ~HighBit, 16);
-    if (table == nullptr || Get16(table + 12) + Get16(table + 14) != 1)
+    if (table == nullptr || Little16(table + 12) + Little16(table + 14) != 1)
         return false;
     const unsigned char* entry = directory.At((languages & ~HighBit) + 16, 8);
-    data = entry == nullptr ? HighBit : Get32(entry + 4);
+    data = entry == nullptr ? HighBit : Little32(entry + 4);
     const unsigned char* dataEntry = (data & HighBit) != 0 ? nullptr : directory.At(data, 16);
     if (dataEntry == nullptr)
         return false;
-    rva = Get32(dataEntry);
-    size = Get32(dataEntry + 4);
+    rva = Little32(dataEntry);
+    size = Little32(dataEntry + 4);
     return true;
 }
 
@@ -146,9 +136,9 @@ void PutGroupEntry(unsigned char* group)
 
 bool IsLauncherIconImage(const unsigned char* data, std::size_t size)
 {
-    const std::uint32_t colours = size >= 40 ? Get32(data + 32) : 0;
-    return size == IconImageSize && Get32(data) == 40 && Get32(data + 4) == 32 && Get32(data + 8) == 64 &&
-           Get16(data + 12) == 1 && Get16(data + 14) == 4 && Get32(data + 16) == 0 && (colours == 0 || colours == 16);
+    const std::uint32_t colours = size >= 40 ? Little32(data + 32) : 0;
+    return size == IconImageSize && Little32(data) == 40 && Little32(data + 4) == 32 && Little32(data + 8) == 64 &&
+           Little16(data + 12) == 1 && Little16(data + 14) == 4 && Little32(data + 16) == 0 && (colours == 0 || colours == 16);
 }
 
 bool FindIconResource(const Bytes& bytes, const LauncherImage& image, IconResource& icon, std::string& error)

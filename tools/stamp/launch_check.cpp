@@ -4,6 +4,7 @@
 #include "double_byte.h"
 #include "system.h"
 #include "target_name.h"
+#include "windows_path.h"
 
 #include <algorithm>
 
@@ -20,30 +21,6 @@ bool IsDoubleByteCodePage(unsigned codePage)
 bool IsSeparator(char c)
 {
     return c == '\\' || c == '/';
-}
-
-// A path component as Windows reads it: trailing dots and spaces dropped.
-std::string Trimmed(std::string component)
-{
-    while (!component.empty() && (component.back() == '.' || component.back() == ' '))
-        component.pop_back();
-    return component;
-}
-
-std::vector<std::string> SplitComponents(const std::string& path)
-{
-    std::vector<std::string> components;
-    std::string current;
-    for (const char c : path) {
-        if (IsSeparator(c)) {
-            components.push_back(current);
-            current.clear();
-        } else {
-            current += c;
-        }
-    }
-    components.push_back(current);
-    return components;
 }
 
 std::string Join(const std::vector<std::string>& components, std::size_t count)
@@ -72,7 +49,7 @@ Found FindOnMedium(const std::string& root, const std::vector<std::string>& comp
     found.isFolder = true;
     found.exists = true;
     for (std::size_t i = 0; i < components.size(); ++i) {
-        const std::string wanted = FoldCase(Trimmed(components[i]));
+        const std::string wanted = FoldCase(TrimmedComponent(components[i]));
         std::vector<FolderEntry> entries;
         std::string error;
         const FolderEntry* match = nullptr;
@@ -115,12 +92,12 @@ bool NormaliseLaunchDirectory(const std::string& name, char drive, std::vector<s
         }
         rest = rest.substr(2);  // "D:\x" and "D:x" both start at the root, the current directory
     }
-    for (const std::string& component : SplitComponents(rest)) {
+    for (const std::string& component : SplitPathComponents(rest)) {
         if (component == "..") {
             if (!components.empty())
                 components.pop_back();
-        } else if (component != "." && !Trimmed(component).empty()) {
-            components.push_back(Trimmed(component));
+        } else if (component != "." && !TrimmedComponent(component).empty()) {
+            components.push_back(TrimmedComponent(component));
         }
     }
     return true;
@@ -160,15 +137,33 @@ std::vector<std::string> Tries(const std::string& candidate, StartService servic
 std::vector<std::string> BelowRoot(const std::string& windowsPath)
 {
     std::vector<std::string> components;
-    for (const std::string& component : SplitComponents(windowsPath.substr(3))) {
+    for (const std::string& component : SplitPathComponents(windowsPath.substr(3))) {
         if (!component.empty())
             components.push_back(component);
     }
     return components;
 }
 
-void Explain(Prediction& p, const std::string& launcherText, const std::string& directoryPath,
-             const std::string& intended, const std::string& name)
+// The file an unquoted command starts: read from the left, the text up to each space in turn,
+// then the whole; the first candidate that is a file starts, with the rest as its arguments.
+Found FirstCandidate(const LauncherOnMedium& launcher, const std::string& command, std::string& arguments)
+{
+    for (std::size_t end = command.find(' ');; end = command.find(' ', end + 1)) {
+        const std::string candidate = command.substr(0, end);
+        for (const std::string& attempt : Tries(candidate, launcher.service)) {
+            const Found file = FindOnMedium(launcher.root, BelowRoot(attempt));
+            if (file.exists && !file.isFolder) {
+                arguments = end == std::string::npos ? std::string() : command.substr(end + 1);
+                return file;
+            }
+        }
+        if (end == std::string::npos)
+            return Found();
+    }
+}
+
+// Adds to p the sentences that explain its verdict and say what to do.
+void Explain(Prediction& p, const std::string& directoryPath, const std::string& intended, const std::string& name)
 {
     const bool nameHasSpace = name.find(' ') != std::string::npos;
     switch (p.verdict) {
@@ -185,7 +180,7 @@ void Explain(Prediction& p, const std::string& launcherText, const std::string& 
         p.findings.push_back(std::string(nameHasSpace ? "The launcher's name holds a space, so " : "") +
                              "Windows starts " + p.starts + (p.arguments.empty() ? "" : " with the arguments \"" +
                              p.arguments + "\"") + " instead of " + intended + ".");
-        p.findings.push_back("What to do: rename or remove " + p.starts + ", or rename " + launcherText +
+        p.findings.push_back("What to do: rename or remove " + p.starts + ", or rename " + p.launcher +
                              " and its program so that their names hold no space.");
         break;
     case Verdict::NothingStarts:
@@ -194,7 +189,7 @@ void Explain(Prediction& p, const std::string& launcherText, const std::string& 
         if (HasExtension(name))
             p.findings.push_back("The launcher's name gives the program name \"" + name +
                                  "\", which has an extension of its own, so Windows appends no .exe to it.");
-        p.findings.push_back("What to do: put the program at " + intended + ", or rename " + launcherText +
+        p.findings.push_back("What to do: put the program at " + intended + ", or rename " + p.launcher +
                              " after the program in " + directoryPath + ".");
         break;
     case Verdict::StartsItself:
@@ -290,37 +285,14 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher)
     const Found intended = FindOnMedium(launcher.root, BelowRoot(intendedPath));
     const std::string intendedText = intended.exists ? driveRoot + intended.disk : intendedPath;
 
-    // Unquoted, the command is read from the left: the text up to each space in turn, then
-    // the whole; the first candidate that is a file starts, with the rest as its arguments.
-    std::vector<std::size_t> ends;
-    for (std::size_t i = 0; i < p.command.size(); ++i) {
-        if (p.command[i] == ' ')
-            ends.push_back(i);
-    }
-    ends.push_back(p.command.size());
-    Found picked;
-    for (const std::size_t end : ends) {
-        for (const std::string& attempt : Tries(p.command.substr(0, end), launcher.service)) {
-            const Found file = FindOnMedium(launcher.root, BelowRoot(attempt));
-            if (file.exists && !file.isFolder) {
-                picked = file;
-                p.arguments = end < p.command.size() ? p.command.substr(end + 1) : std::string();
-                break;
-            }
-        }
-        if (picked.exists)
-            break;
-    }
-
+    const Found picked = FirstCandidate(launcher, p.command, p.arguments);
     if (!picked.exists) {
         p.verdict = Verdict::NothingStarts;
     } else {
         p.starts = driveRoot + picked.disk;
         const Found self = FindOnMedium(launcher.root, {launcher.fileName});
-        const std::string pickedFolder = picked.disk.substr(0, std::min(picked.disk.size(), picked.disk.rfind('\\')));
-        const bool inLaunchDirectory = picked.disk.rfind('\\') == std::string::npos
-                                           ? directory.disk.empty()
-                                           : pickedFolder == directory.disk;
+        const std::size_t slash = picked.disk.rfind('\\');
+        const bool inLaunchDirectory = (slash == std::string::npos ? "" : picked.disk.substr(0, slash)) == directory.disk;
         if (self.exists && picked.host == self.host)
             p.verdict = Verdict::StartsItself;
         else if (intended.exists && picked.host == intended.host && p.arguments.empty())
@@ -330,6 +302,6 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher)
         else
             p.verdict = Verdict::Hijacked;
     }
-    Explain(p, p.launcher, directoryPath, intendedText, name);
+    Explain(p, directoryPath, intendedText, name);
     return p;
 }

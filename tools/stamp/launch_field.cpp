@@ -1,6 +1,8 @@
 // The launch directory field's rules and contents.
 #include "launch_field.h"
 
+#include "windows_path.h"
+
 #include <cstring>
 
 namespace {
@@ -26,23 +28,14 @@ bool IsDriveLetter(char c)
 bool LeadsToItsOwnFolder(const std::string& path)
 {
     std::size_t depth = 0;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        std::size_t end = path.find_first_of("\\/", start);
-        if (end == std::string::npos)
-            end = path.size();
-        std::string component = path.substr(start, end - start);
+    for (const std::string& component : SplitPathComponents(path)) {
         if (component == "..") {
             if (depth == 0)
                 return false;  // climbs above its own folder
             --depth;
-        } else {
-            while (!component.empty() && (component.back() == '.' || component.back() == ' '))
-                component.pop_back();
-            if (!component.empty())
-                ++depth;
+        } else if (!TrimmedComponent(component).empty()) {
+            ++depth;
         }
-        start = end + 1;
     }
     return depth == 0;
 }
@@ -51,22 +44,14 @@ bool LeadsToItsOwnFolder(const std::string& path)
 // COM1-9, LPT1-9), with or without an extension and trailing dots or spaces; empty if none.
 std::string ReservedDeviceComponent(const std::string& path)
 {
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        std::size_t end = path.find_first_of("\\/", start);
-        if (end == std::string::npos)
-            end = path.size();
-        const std::string component = path.substr(start, end - start);
-        std::string stem = component.substr(0, component.find('.'));
-        while (!stem.empty() && stem.back() == ' ')
-            stem.pop_back();
+    for (const std::string& component : SplitPathComponents(path)) {
+        std::string stem = TrimmedComponent(component.substr(0, component.find('.')));
         for (char& c : stem)
             c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
         const bool numbered = stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
                               stem[3] >= '1' && stem[3] <= '9';
         if (numbered || stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL")
             return component;
-        start = end + 1;
     }
     return std::string();
 }

@@ -20,7 +20,7 @@ bool Read16(const Bytes& bytes, std::size_t offset, std::uint16_t& value)
 {
     if (offset > bytes.size() || bytes.size() - offset < 2)
         return false;
-    value = static_cast<std::uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
+    value = static_cast<std::uint16_t>(Little16(&bytes[offset]));
     return true;
 }
 
@@ -28,8 +28,7 @@ bool Read32(const Bytes& bytes, std::size_t offset, std::uint32_t& value)
 {
     if (offset > bytes.size() || bytes.size() - offset < 4)
         return false;
-    value = static_cast<std::uint32_t>(bytes[offset]) | static_cast<std::uint32_t>(bytes[offset + 1]) << 8 |
-            static_cast<std::uint32_t>(bytes[offset + 2]) << 16 | static_cast<std::uint32_t>(bytes[offset + 3]) << 24;
+    value = Little32(&bytes[offset]);
     return true;
 }
 

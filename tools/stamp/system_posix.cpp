@@ -2,8 +2,7 @@
 #include "system.h"
 
 #include <cerrno>
-#include <clocale>
-#include <cwctype>
+#include <locale.h>
 #include <wctype.h>
 #include <dirent.h>
 #include <climits>
@@ -49,51 +48,6 @@ bool Convert(const std::string& input, const std::string& from, const std::strin
 std::string CodePageName(unsigned codePage)
 {
     return "CP" + std::to_string(codePage);
-}
-
-// Strict UTF-8 decoding: false on any malformed or overlong sequence.
-bool DecodeUtf8(const std::string& text, std::u32string& characters)
-{
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t extra = lead < 0x80 ? 0 : lead >= 0xC2 && lead < 0xE0 ? 1 : lead >= 0xE0 && lead < 0xF0 ? 2
-                                : lead >= 0xF0 && lead < 0xF5 ? 3 : 4;
-        if (extra == 4 || text.size() - i <= extra)
-            return false;
-        char32_t value = extra == 0 ? lead : lead & (0x3Fu >> extra);
-        for (std::size_t k = 1; k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            value = value << 6 | (next & 0x3Fu);
-        }
-        const char32_t smallest[] = {0, 0x80, 0x800, 0x10000};
-        if (value < smallest[extra] || value > 0x10FFFF || (value >= 0xD800 && value < 0xE000))
-            return false;
-        characters.push_back(value);
-        i += extra + 1;
-    }
-    return true;
-}
-
-void AppendUtf8(std::string& text, char32_t c)
-{
-    auto byte = [&text](char32_t value) { text += static_cast<char>(value); };
-    if (c < 0x80) {
-        byte(c);
-    } else if (c < 0x800) {
-        byte(0xC0 | c >> 6);
-        byte(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        byte(0xE0 | c >> 12);
-        byte(0x80 | (c >> 6 & 0x3F));
-        byte(0x80 | (c & 0x3F));
-    } else {
-        byte(0xF0 | c >> 18);
-        byte(0x80 | (c >> 12 & 0x3F));
-        byte(0x80 | (c >> 6 & 0x3F));
-        byte(0x80 | (c & 0x3F));
-    }
 }
 
 bool Fail(std::string& error, const std::string& what)
@@ -210,12 +164,16 @@ bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, std:
 
 std::string FoldCase(const std::string& utf8)
 {
+    // Each character is upper-cased as a whole code point, through UTF-32.
     static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-    std::u32string characters;
-    if (unicode == static_cast<locale_t>(nullptr) || !DecodeUtf8(utf8, characters))
+    std::string characters, folded, error;
+    if (unicode == static_cast<locale_t>(nullptr) || !Convert(utf8, "UTF-8", "UTF-32LE", characters, error))
         return utf8;
-    std::string folded;
-    for (const char32_t character : characters)
-        AppendUtf8(folded, static_cast<char32_t>(towupper_l(static_cast<wint_t>(character), unicode)));
-    return folded;
+    for (std::size_t i = 0; i + 4 <= characters.size(); i += 4) {
+        auto* unit = reinterpret_cast<unsigned char*>(&characters[i]);
+        const std::uint32_t upper = towupper_l(Little32(unit), unicode);
+        for (std::size_t k = 0; k < 4; ++k)
+            unit[k] = static_cast<unsigned char>(upper >> (8 * k));
+    }
+    return Convert(characters, "UTF-32LE", "UTF-8", folded, error) ? folded : utf8;
 }
