@@ -6,7 +6,8 @@
 // GROUP picks the cases (start, window, double-byte, drive-root, nested, stamped, check), or
 // is "selftest" for all of them on the system at hand: then the driver stamps copies of
 // LAUNCHER with STAMP for the groups that need another launch directory, maps the drives it
-// needs itself, and reports as skipped what this system cannot do. LAUNCHER is the launcher
+// needs itself, and reports as skipped what this system cannot do (all of a 32-bit launcher's
+// cases where no 32-bit program can start). LAUNCHER is the launcher
 // executable to try, PROBE the program to place in launch directories, WORK an empty folder
 // for the cases' layouts, STAMP the launcher-stamp tool. Every wait is bounded. Prints one line per failed check and
 // a closing "N passed, N failed" line; exits non-zero when a case failed.
@@ -175,11 +176,7 @@ PROCESS_INFORMATION Start(const Layout& layout, const Launch& launch)
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(layout.launcher.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         directory.c_str(), &startup, &process)) {
-        const DWORD error = GetLastError();
-        if (error == ERROR_BAD_EXE_FORMAT || error == ERROR_EXE_MACHINE_TYPE_MISMATCH)
-            SkipReason = "this system cannot run " + layout.launcher;
-        else
-            Check(false, "cannot start " + layout.launcher + " (error " + std::to_string(error) + ")");
+        Check(false, "cannot start " + layout.launcher + " (error " + std::to_string(GetLastError()) + ")");
         return PROCESS_INFORMATION{};
     }
     CloseHandle(process.hThread);
@@ -660,6 +657,33 @@ char PrepareSelfTest(const Case& testCase, const std::string& launcher)
     return mapped;
 }
 
+// Why no case of a 32-bit launcher can run here, or empty when it can. A 64-bit system
+// without 32-bit support (Windows without WOW64, Wine on a kernel without 32-bit programs)
+// cannot start any 32-bit program: the start fails, or the process ends before it is
+// resumed. That is seen by starting the launcher suspended, so that it never runs a step of
+// its own, and ending it. A 64-bit launcher, or one that starts, runs every case, and then a
+// launcher that misbehaves fails them.
+std::string NoThirtyTwoBitReason(const std::string& launcher)
+{
+    DWORD type = 0;
+    if (!GetBinaryTypeA(launcher.c_str(), &type) || type != SCS_32BIT_BINARY)
+        return "";
+    const std::string reason = "this system runs no 32-bit programs (the 32-bit launcher ";
+    std::string commandLine = "\"" + launcher + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(launcher.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                        nullptr, &startup, &process))
+        return reason + "could not be started: error " + std::to_string(GetLastError()) + ")";
+    const bool endedSuspended = WaitForSingleObject(process.hProcess, AbsenceWaitMs) == WAIT_OBJECT_0;
+    TerminateProcess(process.hProcess, 0);
+    WaitForSingleObject(process.hProcess, LauncherTimeoutMs);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return endedSuspended ? reason + "ended before it could run)" : "";
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -677,13 +701,16 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "the self-test needs STAMP, the launcher-stamp tool\n");
         return 2;
     }
+    const std::string noThirtyTwoBit = selfTest ? NoThirtyTwoBitReason(launcher) : "";
+    if (!noThirtyTwoBit.empty())
+        std::printf("skipped %s: %s\n", launcher.c_str(), noThirtyTwoBit.c_str());
     for (const Case& testCase : Cases) {
         if (!selfTest && group != testCase.group)
             continue;
         CurrentCase = testCase.name;
         CaseFailed = false;
-        SkipReason.clear();
-        const char mapped = selfTest ? PrepareSelfTest(testCase, launcher) : 0;
+        SkipReason = noThirtyTwoBit;
+        const char mapped = selfTest && SkipReason.empty() ? PrepareSelfTest(testCase, launcher) : 0;
         if (SkipReason.empty() && !CaseFailed)
             testCase.run();
         UnmapDrive(mapped);
