@@ -1,8 +1,8 @@
 // libFuzzer target for the stamping tool's resource directory reader: any bytes are either
 // refused or give an icon that can be rewritten in place, after which the same icon is found
 // again holding the new image, and the launch directory field is left as it was.
-#include "icon_resource.h"
-#include "launch_field.h"
+#include "pe/icon_resource.h"
+#include "pe/launch_field.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,7 +1,7 @@
 // libFuzzer target for the stamping tool's PE reader: any bytes are either refused or read
 // into a field that can be rewritten and read back, and nothing is ever read out of bounds.
-#include "launch_field.h"
-#include "pe_image.h"
+#include "pe/launch_field.h"
+#include "pe/pe_image.h"
 
 #include <cstdlib>
 

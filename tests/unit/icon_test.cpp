@@ -1,8 +1,8 @@
 // The launcher's icon on copies of the built launchers: set-icon and get-icon round trips,
 // pictures made into 16-colour icons, and refusals that leave the file as it was.
-#include "icon_resource.h"
+#include "pe/icon_resource.h"
 #include "launcher_samples.h"
-#include "stamp_command.h"
+#include "commands/stamp_command.h"
 
 #include <gtest/gtest.h>
 

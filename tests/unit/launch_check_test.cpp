@@ -1,8 +1,8 @@
 // Predicting what a launcher on a medium starts: layouts built in temporary folders, and the
 // check command's statuses and JSON on a built launcher.
-#include "launch_check.h"
+#include "medium/launch_check.h"
 #include "launcher_samples.h"
-#include "stamp_command.h"
+#include "commands/stamp_command.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

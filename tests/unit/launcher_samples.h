@@ -2,7 +2,7 @@
 // build trees when they exist (the test command builds those first).
 #pragma once
 
-#include "pe_image.h"
+#include "pe/pe_image.h"
 
 #include <string>
 #include <vector>

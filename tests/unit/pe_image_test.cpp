@@ -1,7 +1,7 @@
 // Reading launchers' PE headers: the built launchers, and corrupted copies of them.
 #include "launcher_samples.h"
-#include "launch_field.h"
-#include "pe_image.h"
+#include "pe/launch_field.h"
+#include "pe/pe_image.h"
 
 #include <gtest/gtest.h>
 

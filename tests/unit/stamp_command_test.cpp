@@ -1,8 +1,8 @@
 // The launcher-stamp command on copies of the built launchers: round trips, and refusals
 // that leave the file byte for byte as it was.
 #include "launcher_samples.h"
-#include "launch_field.h"
-#include "stamp_command.h"
+#include "pe/launch_field.h"
+#include "commands/stamp_command.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // launcher-stamp's entry point on Windows: Unicode arguments in, UTF-8 to the command, and
 // its output shown as characters on a console or written as UTF-8 into a file or pipe.
-#include "stamp_command.h"
+#include "commands/stamp_command.h"
 
 #include <windows.h>
 

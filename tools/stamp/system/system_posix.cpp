@@ -1,5 +1,5 @@
 // The stamping tool on POSIX systems: iconv for code pages, POSIX files.
-#include "system.h"
+#include "system/system.h"
 
 #include <cerrno>
 #include <locale.h>

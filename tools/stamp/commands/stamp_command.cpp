@@ -1,11 +1,11 @@
 // The launcher-stamp command line (CLI11): its subcommands, and the show and set operations.
-#include "stamp_command.h"
+#include "commands/stamp_command.h"
 
-#include "check_command.h"
-#include "icon_command.h"
-#include "launch_field.h"
-#include "launcher_file.h"
-#include "system.h"
+#include "commands/check_command.h"
+#include "commands/icon_command.h"
+#include "pe/launch_field.h"
+#include "pe/launcher_file.h"
+#include "system/system.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,6 +1,6 @@
 // The stamping tool on Windows: code pages through the Win32 conversions, files through
 // wide-character paths (the tool's strings are UTF-8).
-#include "system.h"
+#include "system/system.h"
 
 #include <windows.h>
 

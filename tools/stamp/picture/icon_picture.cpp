@@ -1,7 +1,7 @@
 // Pictures to the launcher's 32x32 16-colour icon image: decoding, scaling, palette, dither.
-#include "icon_picture.h"
+#include "picture/icon_picture.h"
 
-#include "icon_resource.h"
+#include "pe/icon_resource.h"
 
 #include <stb/stb_image.h>
 

@@ -1,25 +1,13 @@
 // Reading a launcher executable's PE headers: where its launch directory field lies.
 #pragma once
 
+#include "base/bytes.h"
 #include "launch_directory_contract.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
-
-using Bytes = std::vector<unsigned char>;
-
-// Little-endian values at p, which the caller has checked to lie inside its bytes.
-inline std::uint32_t Little16(const unsigned char* p)
-{
-    return static_cast<std::uint32_t>(p[0] | p[1] << 8);
-}
-
-inline std::uint32_t Little32(const unsigned char* p)
-{
-    return Little16(p) | Little16(p + 2) << 16;
-}
 
 // The name of the section that holds the launch directory field, and the field's size.
 constexpr char FieldSectionName[] = LAUNCH_DIRECTORY_SECTION;

@@ -1,5 +1,5 @@
 // launcher-stamp's entry point on POSIX systems, where arguments and output are UTF-8.
-#include "stamp_command.h"
+#include "commands/stamp_command.h"
 
 #include <cstdio>
 

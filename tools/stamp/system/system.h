@@ -3,7 +3,7 @@
 // system_posix.cpp and system_win32.cpp supply it, each with the program's entry point.
 #pragma once
 
-#include "pe_image.h"
+#include "base/bytes.h"
 
 #include <string>
 

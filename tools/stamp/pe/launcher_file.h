@@ -1,7 +1,7 @@
 // Loading a launcher from a file: its bytes, its headers and the name in its field.
 #pragma once
 
-#include "pe_image.h"
+#include "pe/pe_image.h"
 
 #include <string>
 

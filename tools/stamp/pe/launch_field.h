@@ -1,7 +1,7 @@
 // The launch directory field of a launcher: reading it, the rules for a new name, writing it.
 #pragma once
 
-#include "pe_image.h"
+#include "pe/pe_image.h"
 
 #include <string>
 

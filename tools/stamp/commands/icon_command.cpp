@@ -1,10 +1,10 @@
 // launcher-stamp set-icon and get-icon.
-#include "icon_command.h"
+#include "commands/icon_command.h"
 
-#include "icon_picture.h"
-#include "icon_resource.h"
-#include "launcher_file.h"
-#include "system.h"
+#include "picture/icon_picture.h"
+#include "pe/icon_resource.h"
+#include "pe/launcher_file.h"
+#include "system/system.h"
 
 namespace {
 

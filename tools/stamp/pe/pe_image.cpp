@@ -1,5 +1,5 @@
 // PE header reading for the launcher stamping tool. All values are little-endian.
-#include "pe_image.h"
+#include "pe/pe_image.h"
 
 #include <algorithm>
 #include <cstring>

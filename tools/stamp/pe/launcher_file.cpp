@@ -1,8 +1,8 @@
 // Loading a launcher from a file.
-#include "launcher_file.h"
+#include "pe/launcher_file.h"
 
-#include "launch_field.h"
-#include "system.h"
+#include "pe/launch_field.h"
+#include "system/system.h"
 
 bool LoadLauncher(const std::string& path, Bytes& bytes, LauncherImage& image, std::string& stored, std::string& err)
 {

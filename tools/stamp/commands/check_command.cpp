@@ -1,9 +1,9 @@
 // launcher-stamp check: finds the launchers, predicts each, prints the predictions.
-#include "check_command.h"
+#include "commands/check_command.h"
 
-#include "launch_check.h"
-#include "launch_field.h"
-#include "system.h"
+#include "medium/launch_check.h"
+#include "pe/launch_field.h"
+#include "system/system.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,5 +1,5 @@
 // Windows path names as text.
-#include "windows_path.h"
+#include "base/windows_path.h"
 
 std::vector<std::string> SplitPathComponents(const std::string& path)
 {

@@ -2,7 +2,7 @@
 // or ICO file, and wrapping the image as an .ico file.
 #pragma once
 
-#include "pe_image.h"
+#include "pe/pe_image.h"
 
 #include <string>
 

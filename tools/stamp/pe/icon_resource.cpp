@@ -1,5 +1,5 @@
 // Walking a launcher's resource directory to its icon, with every offset checked.
-#include "icon_resource.h"
+#include "pe/icon_resource.h"
 
 #include <cstring>
 

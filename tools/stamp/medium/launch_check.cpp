@@ -1,10 +1,10 @@
 // Predicting what a launcher on a medium starts, modelled on Windows' own rules.
-#include "launch_check.h"
+#include "medium/launch_check.h"
 
 #include "double_byte.h"
-#include "system.h"
+#include "system/system.h"
 #include "target_name.h"
-#include "windows_path.h"
+#include "base/windows_path.h"
 
 #include <algorithm>
 

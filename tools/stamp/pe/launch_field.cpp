@@ -1,7 +1,7 @@
 // The launch directory field's rules and contents.
-#include "launch_field.h"
+#include "pe/launch_field.h"
 
-#include "windows_path.h"
+#include "base/windows_path.h"
 
 #include <cstring>
 

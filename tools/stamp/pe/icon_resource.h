@@ -2,7 +2,7 @@
 // walking the resource directory.
 #pragma once
 
-#include "pe_image.h"
+#include "pe/pe_image.h"
 
 // The one image's size: a 40-byte bitmap header, 16 palette entries, 32 rows of 32 pixels
 // at 4 bits and 32 rows of the 1-bit mask.
