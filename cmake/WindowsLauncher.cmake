@@ -1,5 +1,15 @@
-# Builds launcher executables: GUI subsystem, no C runtime, KERNEL32 as the only import.
+# Builds launcher executables: GUI subsystem, no C runtime, KERNEL32 as the only import; and
+# gives our other Windows programs their manifest.
 enable_language(RC)
+
+# add_program_manifest(TARGET): the application manifest of a program of ours that shows no
+# window of its own (runs as its user, declares the Windows versions it was made for).
+function(add_program_manifest target)
+    set(rc "${PROJECT_SOURCE_DIR}/resources/program.rc")
+    target_sources(${target} PRIVATE "${rc}")
+    set_source_files_properties("${rc}" TARGET_DIRECTORY ${target}
+        PROPERTIES OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/resources/program.manifest")
+endfunction()
 
 # Code generation for an executable with no C runtime: nothing that would call into one
 # (memcpy/memset for loops, stack probes and protectors, unwind tables, exceptions).
@@ -30,6 +40,8 @@ function(add_launcher_executable target name)
         ${PROJECT_SOURCE_DIR}/launcher/startup_win32.cpp
         ${PROJECT_SOURCE_DIR}/resources/launcher.rc)
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/launcher)
+    set_source_files_properties(${PROJECT_SOURCE_DIR}/resources/launcher.rc TARGET_DIRECTORY ${target}
+        PROPERTIES OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/resources/launcher.manifest;${PROJECT_SOURCE_DIR}/resources/launcher.ico")
     # As Windows toolchains mark their programs: aware of terminal servers, and on x86 free of
     # structured exception handlers (the launcher has none).
     target_link_options(${target} PRIVATE -Wl,--tsaware $<$<EQUAL:${CMAKE_SIZEOF_VOID_P},4>:-Wl,--no-seh>)

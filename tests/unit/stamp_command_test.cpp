@@ -190,22 +190,44 @@ TEST_F(StampCommandTest, RefusesFilesThatAreNotLaunchersOfOurs)
     }
 }
 
-TEST_F(StampCommandTest, RefusesASignedLauncherUnlessForced)
+TEST_F(StampCommandTest, ASignedLauncherIsRefusedOrWithForceLosesItsSignature)
 {
+    // What stamping the unsigned launcher gives, to compare with.
+    ASSERT_EQ(Stamp({"set", launcher_, "Other", "--output", (folder_ / "expected.exe").string()}), 0) << err_;
+    const Bytes expected = ReadBytes((folder_ / "expected.exe").string());
+
+    // A certificate table of 16 bytes at the end of the file, as signing tools append it.
     LauncherImage image;
     std::string error;
     ASSERT_TRUE(ReadLauncherImage(original_, image, error));
-    const std::size_t directories = image.checksumOffset - 64 + 112;  // 64-bit optional header
-    Put32(original_, directories + 4 * 8, static_cast<std::uint32_t>(original_.size()));
-    Put32(original_, directories + 4 * 8 + 4, 8);
-    WriteBytes(launcher_, original_);
+    const std::size_t entry = image.checksumOffset - 64 + 112 + 4 * 8;  // 64-bit optional header
+    Bytes sign = original_;
+    Put32(sign, entry, static_cast<std::uint32_t>(sign.size()));
+    Put32(sign, entry + 4, 16);
+    sign.insert(sign.end(), {16, 0, 0, 0, 0, 2, 2, 0, 1, 2, 3, 4, 5, 6, 7, 8});
+    WriteBytes(launcher_, sign);
 
     EXPECT_EQ(Stamp({"set", launcher_, "Other"}), 1);
     EXPECT_NE(err_.find("signed"), std::string::npos) << err_;
-    EXPECT_EQ(ReadBytes(launcher_), original_);
+    EXPECT_EQ(ReadBytes(launcher_), sign);
 
+    // Anything after the table, or a table that is not at the end, is not guessed at.
+    Bytes trailing = sign;
+    trailing.push_back(0);
+    Bytes inside = original_;
+    Put32(inside, entry, static_cast<std::uint32_t>(inside.size() - 512));
+    Put32(inside, entry + 4, 16);
+    for (const Bytes& refused : {trailing, inside}) {
+        WriteBytes(launcher_, refused);
+        EXPECT_EQ(Stamp({"set", launcher_, "Other", "--force"}), 1);
+        EXPECT_NE(err_.find("cannot be removed safely"), std::string::npos) << err_;
+        EXPECT_EQ(ReadBytes(launcher_), refused);
+    }
+
+    WriteBytes(launcher_, sign);
     EXPECT_EQ(Stamp({"set", launcher_, "Other", "--force"}), 0) << err_;
-    EXPECT_NE(err_.find("no longer valid"), std::string::npos) << err_;
+    EXPECT_NE(err_.find("signature removed: sign it again"), std::string::npos) << err_;
+    EXPECT_EQ(ReadBytes(launcher_), expected);
 }
 
 TEST_F(StampCommandTest, RejectsBadUsage)
@@ -220,7 +242,7 @@ TEST_F(StampCommandTest, RejectsBadUsage)
     EXPECT_EQ(ReadBytes(launcher_), original_);
 
     EXPECT_EQ(Stamp({"--version"}), 0);
-    EXPECT_EQ(out_, "launcher-stamp 1.0.0\n");
+    EXPECT_EQ(out_, "launcher-stamp 1.1.0\n");
     EXPECT_EQ(Stamp({"--help"}), 0);
     EXPECT_NE(out_.find("check"), std::string::npos) << out_;
     // After "--" a name may start with a dash.

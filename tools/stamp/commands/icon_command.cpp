@@ -36,11 +36,8 @@ int SetIcon(const IconOptions& options, std::string& err)
     IconResource icon;
     if (!LoadIcon(options.file, bytes, image, icon, err))
         return 1;
-    if (image.isSigned && !options.force) {
-        err += "launcher-stamp: refused: " + options.file +
-               " is signed and a new icon breaks its signature (--force to change it anyway)\n";
+    if (!PrepareChange(options.file, bytes, image, options.force, "a new icon", err))
         return 1;
-    }
     WriteIconImage(bytes, image, icon, iconImage);
     const std::string& target = options.output.empty() ? options.file : options.output;
     return SaveLauncher(target, bytes, image, err);

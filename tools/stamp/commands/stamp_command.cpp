@@ -64,10 +64,8 @@ int Set(const Options& options, std::string& err)
     std::string stored;
     if (!LoadLauncher(path, bytes, image, stored, err))
         return 1;
-    if (image.isSigned && !options.force) {
-        err += "launcher-stamp: refused: " + path + " is signed and stamping breaks its signature (--force to stamp anyway)\n";
+    if (!PrepareChange(path, bytes, image, options.force, "stamping", err))
         return 1;
-    }
     WriteFieldName(bytes, image, converted);
     return SaveLauncher(target, bytes, image, err);
 }
@@ -94,7 +92,7 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     set->add_option("NAME", options.name, "The new launch directory, relative or absolute")->required();
     set->add_option("--output", options.output, "Write the stamped launcher here and leave FILE as it is");
     addCodePage(set);
-    set->add_flag("--force", options.force, "Stamp a signed launcher too (its signature becomes invalid)");
+    set->add_flag("--force", options.force, "Stamp a signed launcher too, removing its signature (sign it again after)");
 
     CheckOptions check;
     CLI::App* checkCommand = app.add_subcommand(
@@ -110,7 +108,7 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     setIcon->add_option("FILE", icon.file, "A built launcher")->required();
     setIcon->add_option("PICTURE", icon.picture, "A PNG, BMP or ICO file")->required();
     setIcon->add_option("--output", icon.output, "Write the changed launcher here and leave FILE as it is");
-    setIcon->add_flag("--force", icon.force, "Change a signed launcher too (its signature becomes invalid)");
+    setIcon->add_flag("--force", icon.force, "Change a signed launcher too, removing its signature (sign it again after)");
 
     CLI::App* getIcon = app.add_subcommand("get-icon", "Write the launcher's icon as an .ico file");
     getIcon->add_option("FILE", icon.file, "A built launcher")->required();

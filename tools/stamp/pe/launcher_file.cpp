@@ -1,4 +1,4 @@
-// Loading a launcher from a file.
+// Loading a launcher from a file, readying it for a change, and writing it back.
 #include "pe/launcher_file.h"
 
 #include "pe/launch_field.h"
@@ -18,6 +18,24 @@ bool LoadLauncher(const std::string& path, Bytes& bytes, LauncherImage& image, s
     return true;
 }
 
+bool PrepareChange(const std::string& path, Bytes& bytes, LauncherImage& image, bool force, const char* what,
+                   std::string& err)
+{
+    if (!image.isSigned)
+        return true;
+    std::string error;
+    if (!force) {
+        err += "launcher-stamp: refused: " + path + " is signed and " + what +
+               " breaks its signature (--force to remove the signature and go on)\n";
+        return false;
+    }
+    if (!RemoveSignature(bytes, image, error)) {
+        err += "launcher-stamp: refused: " + path + ": " + error + "\n";
+        return false;
+    }
+    return true;
+}
+
 int SaveLauncher(const std::string& target, const Bytes& bytes, const LauncherImage& image, std::string& err)
 {
     std::string error;
@@ -25,7 +43,7 @@ int SaveLauncher(const std::string& target, const Bytes& bytes, const LauncherIm
         err += "launcher-stamp: " + target + ": " + error + "\n";
         return 1;
     }
-    if (image.isSigned)
-        err += "launcher-stamp: warning: the signature of " + target + " is no longer valid\n";
+    if (image.signatureRemoved)
+        err += "launcher-stamp: " + target + ": signature removed: sign it again\n";
     return 0;
 }

@@ -1,4 +1,5 @@
-// Loading a launcher from a file: its bytes, its headers and the name in its field.
+// A launcher as a file: loading it (its bytes, headers and the name in its field), readying
+// it for a change, and writing it back.
 #pragma once
 
 #include "pe/pe_image.h"
@@ -9,7 +10,13 @@
 // says what is wrong with which file, and returns false.
 bool LoadLauncher(const std::string& path, Bytes& bytes, LauncherImage& image, std::string& stored, std::string& err);
 
-// Writes a changed launcher to target atomically. When the launcher was signed, appends to
-// err a warning that its signature is no longer valid. Returns the exit status: 0 written,
-// 1 not (err says why; target is then as it was).
+// Readies a loaded launcher for a change (what names it, for the message). A signed one is
+// refused unless force, since any change breaks its signature; with force its signature is
+// removed (RemoveSignature), so that the file written is a valid unsigned one. False with err
+// saying why when the change must not be made.
+bool PrepareChange(const std::string& path, Bytes& bytes, LauncherImage& image, bool force, const char* what,
+                   std::string& err);
+
+// Writes a changed launcher to target atomically, and says so on err when its signature was
+// removed. Returns the exit status: 0 written, 1 not (err says why; target is then as it was).
 int SaveLauncher(const std::string& target, const Bytes& bytes, const LauncherImage& image, std::string& err);

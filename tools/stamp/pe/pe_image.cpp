@@ -78,9 +78,13 @@ bool ReadLauncherImage(const Bytes& bytes, LauncherImage& image, std::string& er
         Read32(bytes, directories + ResourceDirectory * 8, image.resourceRva);
         Read32(bytes, directories + ResourceDirectory * 8 + 4, image.resourceSize);
     }
-    std::uint32_t securitySize = 0;
-    image.isSigned = directoryCount > SecurityDirectory &&
-                     Read32(bytes, directories + SecurityDirectory * 8 + 4, securitySize) && securitySize != 0;
+    image.certificateOffset = image.certificateSize = 0;
+    if (directoryCount > SecurityDirectory) {
+        image.securityEntryOffset = directories + SecurityDirectory * 8;
+        Read32(bytes, image.securityEntryOffset, image.certificateOffset);
+        Read32(bytes, image.securityEntryOffset + 4, image.certificateSize);
+    }
+    image.isSigned = image.certificateSize != 0;
 
     const std::size_t sections = optional + optionalSize;
     if (sections > bytes.size() || (bytes.size() - sections) / SectionHeaderSize < sectionCount)
@@ -137,6 +141,26 @@ bool RvaToOffset(const Bytes& bytes, const LauncherImage& image, std::uint32_t r
         return true;
     }
     return false;
+}
+
+bool RemoveSignature(Bytes& bytes, LauncherImage& image, std::string& error)
+{
+    const std::uint64_t start = image.certificateOffset;
+    if (std::uint64_t{start} + image.certificateSize != bytes.size())
+        return Fail(error, "its certificate table is not at the end of the file, so the signature cannot be removed safely");
+    for (const ImageSection& section : image.sections) {
+        if (section.rawSize != 0 && std::uint64_t{section.rawOffset} + section.rawSize > start)
+            return Fail(error, "its certificate table overlaps a section, so the signature cannot be removed safely");
+    }
+    if (start < image.headersEnd)
+        return Fail(error, "its certificate table overlaps the headers, so the signature cannot be removed safely");
+    bytes.resize(static_cast<std::size_t>(start));
+    std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(image.securityEntryOffset), 8, 0);
+    image.certificateOffset = image.certificateSize = 0;
+    image.isSigned = false;
+    image.signatureRemoved = true;
+    UpdateChecksum(bytes, image);
+    return true;
 }
 
 void UpdateChecksum(Bytes& bytes, const LauncherImage& image)

@@ -27,6 +27,10 @@ struct LauncherImage {
     std::size_t checksumOffset = 0;  // file offset of the optional header's CheckSum
     std::uint32_t checksum = 0;      // its value as stored (0: none kept)
     bool isSigned = false;           // an Authenticode certificate table is present
+    std::size_t securityEntryOffset = 0;  // file offset of that table's data directory entry
+    std::uint32_t certificateOffset = 0;  // the table's file offset (not an address)
+    std::uint32_t certificateSize = 0;    // and size; 0 when unsigned
+    bool signatureRemoved = false;        // RemoveSignature cut the table off these bytes
     std::size_t headersEnd = 0;      // file offset just past the section table
     std::uint32_t resourceRva = 0;   // the resource directory (0 when there is none)
     std::uint32_t resourceSize = 0;
@@ -43,6 +47,13 @@ bool ReadLauncherImage(const Bytes& bytes, LauncherImage& image, std::string& er
 // section's raw data and inside bytes.
 bool RvaToOffset(const Bytes& bytes, const LauncherImage& image, std::uint32_t rva, std::uint32_t size,
                  std::size_t& offset);
+
+// Cuts the certificate table off a signed image: the file ends where the table began, its
+// data directory entry is zeroed and the header checksum recomputed, so that what is left is
+// a valid unsigned file. False with the reason, bytes untouched, when the table is not what
+// can be cut safely: not at the very end of the file, or overlapping the headers or a
+// section's data.
+bool RemoveSignature(Bytes& bytes, LauncherImage& image, std::string& error);
 
 // Recomputes and stores the header checksum when the file keeps one (a non-zero value).
 void UpdateChecksum(Bytes& bytes, const LauncherImage& image);
