@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -139,6 +141,39 @@ TEST(CheckCommand, ExitStatusAndJson)
 
     EXPECT_EQ(RunStamp({"check", (root / "notes.txt").string()}, out, err), 1);
     EXPECT_EQ(RunStamp({"check", root.string(), "--drive", "DD"}, out, err), 2);
+    fs::remove_all(root);
+}
+
+TEST(CheckCommand, TellsLaunchersFromTheirHeadersAndReadsOnlyThoseWhole)
+{
+    const auto samples = LauncherSamples();
+    if (samples.empty())
+        GTEST_SKIP() << "no built launcher: build the windows-x64 preset first";
+    const Bytes launcher = ReadBytes(samples[0]);
+    const fs::path root = MakeMedium("headers", {Dir + "SETUP.exe", Dir + "BIG.exe"});
+    WriteBytes((root / "SETUP.exe").string(), launcher);
+    // Ours too: a launcher with 1 MB of data after its image, past the headers read first.
+    Bytes big = launcher;
+    big.resize(big.size() + (1u << 20), 0xAB);
+    WriteBytes((root / "BIG.exe").string(), big);
+    // Not ours: a launcher cut in the middle of its launch directory field.
+    LauncherImage image;
+    std::string error;
+    ASSERT_TRUE(ReadLauncherImage(launcher, image, error)) << error;
+    const auto cut = launcher.begin() + static_cast<std::ptrdiff_t>(image.fieldOffset + 512);
+    WriteBytes((root / "CUT.exe").string(), Bytes(launcher.begin(), cut));
+    // 60 data files of 15 MB (sparse: nothing is written but their size).
+    for (int i = 0; i < 60; ++i) {
+        std::ofstream(root / ("data" + std::to_string(i) + ".bin")) << "MZ";
+        fs::resize_file(root / ("data" + std::to_string(i) + ".bin"), 15'000'000);
+    }
+    std::string out, err;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(RunStamp({"check", root.string()}, out, err), 0) << out << err;
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(out, "D:\\BIG.exe: ok: starts D:\\Borvi cd1 versie2\\BIG.exe\n"
+                   "D:\\SETUP.exe: ok: starts D:\\Borvi cd1 versie2\\SETUP.exe\n");
+    std::printf("check of 3 programs and 60 data files of 15 MB: %.3f s\n", took.count());
     fs::remove_all(root);
 }
 

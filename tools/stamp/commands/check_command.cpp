@@ -13,6 +13,9 @@ namespace {
 
 // A launcher is a few kilobytes; larger files on a medium are not read at all.
 constexpr std::uint64_t LargestLauncher = 16u << 20;
+// How much of a file is read to tell from its headers whether it is a launcher of ours: the
+// DOS and PE headers and the section table of any program lie well inside it.
+constexpr std::size_t HeaderBytes = 64u << 10;
 
 // A launcher of ours found on disk: its folder, file name and stored launch directory.
 struct FoundLauncher {
@@ -41,6 +44,15 @@ int ReadLauncher(const std::string& path, std::string& launchDirectory, std::str
     return 1;
 }
 
+// Whether the headers of the file at path (of size bytes) say it is one of ours, so that
+// only such a file is read whole; true too when they cannot be read (ReadLauncher then says why).
+bool MayBeLauncher(const std::string& path, std::uint64_t size)
+{
+    Bytes start;
+    std::string error;
+    return !ReadFileStart(path, HeaderBytes, start, error) || IsLauncherHeader(start, size);
+}
+
 bool FindLaunchers(const CheckOptions& options, std::vector<FoundLauncher>& launchers, std::string& err)
 {
     bool ok = true;
@@ -53,7 +65,8 @@ bool FindLaunchers(const CheckOptions& options, std::vector<FoundLauncher>& laun
             FoundLauncher launcher{options.paths[0], entry.name, ""};
             if (!entry.isFile || entry.size > LargestLauncher)
                 continue;
-            const int read = ReadLauncher(ChildPath(options.paths[0], entry.name), launcher.launchDirectory, err);
+            const std::string path = ChildPath(options.paths[0], entry.name);
+            const int read = MayBeLauncher(path, entry.size) ? ReadLauncher(path, launcher.launchDirectory, err) : 0;
             ok = ok && read >= 0;
             if (read == 1)
                 launchers.push_back(launcher);

@@ -38,9 +38,8 @@ bool Fail(std::string& error, const char* reason)
     return false;
 }
 
-}  // namespace
-
-bool ReadLauncherImage(const Bytes& bytes, LauncherImage& image, std::string& error)
+// Reads the headers in bytes, which begin a file of fileSize bytes.
+bool ReadImage(const Bytes& bytes, std::uint64_t fileSize, LauncherImage& image, std::string& error)
 {
     if (bytes.size() < 64 || bytes[0] != 'M' || bytes[1] != 'Z')
         return Fail(error, "not a Windows executable (no MZ header)");
@@ -117,13 +116,27 @@ bool ReadLauncherImage(const Bytes& bytes, LauncherImage& image, std::string& er
     Read32(bytes, field + 20, rawOffset);
     if (virtualSize != FieldSize || rawSize < FieldSize)
         return Fail(error, "the launch directory section is not 1024 bytes");
-    if (rawOffset > bytes.size() || bytes.size() - rawOffset < FieldSize)
+    if (rawOffset > fileSize || fileSize - rawOffset < FieldSize)
         return Fail(error, "the launch directory section lies past the end of the file");
     if (rawOffset < sections + sectionCount * SectionHeaderSize)
         return Fail(error, "the launch directory section overlaps the headers");
     image.fieldOffset = rawOffset;
     image.headersEnd = sections + sectionCount * SectionHeaderSize;
     return true;
+}
+
+}  // namespace
+
+bool ReadLauncherImage(const Bytes& bytes, LauncherImage& image, std::string& error)
+{
+    return ReadImage(bytes, bytes.size(), image, error);
+}
+
+bool IsLauncherHeader(const Bytes& start, std::uint64_t fileSize)
+{
+    LauncherImage image;
+    std::string error;
+    return ReadImage(start, fileSize, image, error);
 }
 
 bool RvaToOffset(const Bytes& bytes, const LauncherImage& image, std::uint32_t rva, std::uint32_t size,

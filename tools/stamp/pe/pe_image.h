@@ -43,6 +43,11 @@ struct LauncherImage {
 // than one. Never reads outside bytes.
 bool ReadLauncherImage(const Bytes& bytes, LauncherImage& image, std::string& error);
 
+// Whether a file of fileSize bytes that begins with start is one of our launchers, judged from
+// its headers alone, as ReadLauncherImage judges it; start must hold the headers (a file whose
+// headers reach past start is taken for none of ours). Never reads outside start.
+bool IsLauncherHeader(const Bytes& start, std::uint64_t fileSize);
+
 // The file offset of the size bytes at rva: false unless they lie wholly inside one
 // section's raw data and inside bytes.
 bool RvaToOffset(const Bytes& bytes, const LauncherImage& image, std::uint32_t rva, std::uint32_t size,

@@ -5,6 +5,7 @@
 
 #include "base/bytes.h"
 
+#include <cstdint>
 #include <string>
 
 // Converts UTF-8 text to the bytes of a Windows code page (1252, 932, ...). False with the
@@ -15,8 +16,14 @@ bool ToCodePage(const std::string& utf8, unsigned codePage, std::string& bytes, 
 // valid text in that code page.
 bool FromCodePage(const std::string& bytes, unsigned codePage, std::string& utf8, std::string& error);
 
+// Reads the first limit bytes of a file, or all of a shorter one.
+bool ReadFileStart(const std::string& path, std::size_t limit, Bytes& bytes, std::string& error);
+
 // Reads a whole file.
-bool ReadWholeFile(const std::string& path, Bytes& bytes, std::string& error);
+inline bool ReadWholeFile(const std::string& path, Bytes& bytes, std::string& error)
+{
+    return ReadFileStart(path, SIZE_MAX, bytes, error);
+}
 
 // Replaces path with bytes atomically: writes a temporary file beside it (beside the file a
 // symbolic link points to), flushes it to disk, then renames it over path. On failure path

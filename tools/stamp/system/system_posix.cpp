@@ -1,6 +1,7 @@
 // The stamping tool on POSIX systems: iconv for code pages, POSIX files.
 #include "system/system.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <locale.h>
 #include <wctype.h>
@@ -82,7 +83,7 @@ bool FromCodePage(const std::string& bytes, unsigned codePage, std::string& utf8
     return Convert(bytes, CodePageName(codePage), "UTF-8", utf8, error);
 }
 
-bool ReadWholeFile(const std::string& path, Bytes& bytes, std::string& error)
+bool ReadFileStart(const std::string& path, std::size_t limit, Bytes& bytes, std::string& error)
 {
     FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr)
@@ -90,7 +91,7 @@ bool ReadWholeFile(const std::string& path, Bytes& bytes, std::string& error)
     bytes.clear();
     unsigned char buffer[65536];
     std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+    while (bytes.size() < limit && (n = std::fread(buffer, 1, std::min(sizeof buffer, limit - bytes.size()), file)) > 0)
         bytes.insert(bytes.end(), buffer, buffer + n);
     const bool failed = std::ferror(file) != 0;
     std::fclose(file);

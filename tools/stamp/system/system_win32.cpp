@@ -86,7 +86,7 @@ bool FromCodePage(const std::string& bytes, unsigned codePage, std::string& utf8
     return Recode(bytes, codePage, CP_UTF8, utf8, error);
 }
 
-bool ReadWholeFile(const std::string& path, Bytes& bytes, std::string& error)
+bool ReadFileStart(const std::string& path, std::size_t limit, Bytes& bytes, std::string& error)
 {
     const HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -96,8 +96,13 @@ bool ReadWholeFile(const std::string& path, Bytes& bytes, std::string& error)
     unsigned char buffer[65536];
     DWORD n = 0;
     bool ok = true;
-    while ((ok = ReadFile(file, buffer, sizeof buffer, &n, nullptr) != 0) && n > 0)
+    while (bytes.size() < limit) {
+        const std::size_t wanted = limit - bytes.size() < sizeof buffer ? limit - bytes.size() : sizeof buffer;
+        ok = ReadFile(file, buffer, static_cast<DWORD>(wanted), &n, nullptr) != 0;
+        if (!ok || n == 0)
+            break;
         bytes.insert(bytes.end(), buffer, buffer + n);
+    }
     CloseHandle(file);
     return ok || Fail(error, "cannot read");
 }
