@@ -1,6 +1,7 @@
 // launcher-stamp check: finds the launchers, predicts each, prints the predictions.
 #include "commands/check_command.h"
 
+#include "medium/autorun_inf.h"
 #include "medium/launch_check.h"
 #include "pe/launch_field.h"
 #include "system/system.h"
@@ -53,12 +54,15 @@ bool MayBeLauncher(const std::string& path, std::uint64_t size)
     return !ReadFileStart(path, HeaderBytes, start, error) || IsLauncherHeader(start, size);
 }
 
-bool FindLaunchers(const CheckOptions& options, std::vector<FoundLauncher>& launchers, std::string& err)
+// Finds the launchers to check; root is set to the folder when one was given.
+bool FindLaunchers(const CheckOptions& options, std::vector<FoundLauncher>& launchers, std::string& root,
+                   std::string& err)
 {
     bool ok = true;
     std::vector<FolderEntry> entries;
     std::string error;
     if (options.paths.size() == 1 && ListFolder(options.paths[0], entries, error)) {
+        root = options.paths[0];
         std::sort(entries.begin(), entries.end(),
                   [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
         for (const FolderEntry& entry : entries) {
@@ -111,27 +115,66 @@ nlohmann::ordered_json AsJson(const Prediction& p)
             {"findings", p.findings}};
 }
 
+// Reads the autorun.inf at root, if there is one, and adds what is wrong with it to out (or to
+// array); false when something is.
+bool CheckAutorun(const CheckOptions& options, const std::string& root, char drive,
+                  const std::vector<Prediction>& predictions, std::string& out, nlohmann::ordered_json& array,
+                  std::string& err)
+{
+    std::string disk, error;
+    if (root.empty() || !FindFileOnMedium(root, "autorun.inf", disk))
+        return true;
+    const std::string path = ChildPath(root, disk);
+    const std::string shown = std::string(1, drive) + ":\\" + disk;
+    Bytes file;
+    AutorunInf inf;
+    if (!ReadWholeFile(path, file, error) || !ReadAutorunInf(file, options.codePage, inf, error)) {
+        err += "launcher-stamp: " + path + ": " + error + "\n";
+        return false;
+    }
+    const std::vector<std::string> findings = AutorunFindings(inf, root, drive, predictions);
+    if (options.json) {
+        auto orNull = [](const std::optional<std::string>& value) {
+            return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json();
+        };
+        array.push_back({{"autorun", shown}, {"open", orNull(inf.open)}, {"icon", orNull(inf.icon)},
+                         {"label", orNull(inf.label)}, {"findings", findings}});
+    } else {
+        out += shown + ": " + (findings.empty() ? "ok" : "needs changes") + "\n";
+        for (const std::string& finding : findings)
+            out += "  " + finding + "\n";
+    }
+    return findings.empty();
+}
+
 }  // namespace
+
+bool IsDriveLetter(const std::string& drive)
+{
+    const bool letter = !drive.empty() && ((drive[0] >= 'A' && drive[0] <= 'Z') || (drive[0] >= 'a' && drive[0] <= 'z'));
+    return letter && (drive.size() == 1 || (drive.size() == 2 && drive[1] == ':'));
+}
 
 int RunCheck(const CheckOptions& options, std::string& out, std::string& err)
 {
-    const std::string& drive = options.drive;
-    const bool letter = !drive.empty() && ((drive[0] >= 'A' && drive[0] <= 'Z') || (drive[0] >= 'a' && drive[0] <= 'z'));
-    if (!letter || drive.size() > 2 || (drive.size() == 2 && drive[1] != ':')) {
+    if (!IsDriveLetter(options.drive)) {
         err += "launcher-stamp: --drive takes a drive letter, such as D:\n";
         return 2;
     }
+    const char drive = static_cast<char>(options.drive[0] & ~0x20);
     std::vector<FoundLauncher> launchers;
-    const bool allRead = FindLaunchers(options, launchers, err);
+    std::string root;
+    const bool allRead = FindLaunchers(options, launchers, root, err);
 
     bool allOk = allRead;
     nlohmann::ordered_json array = nlohmann::ordered_json::array();
+    std::vector<Prediction> predictions;
     for (const FoundLauncher& found : launchers) {
         LauncherOnMedium launcher;
         launcher.root = found.folder;
         launcher.fileName = found.fileName;
         launcher.launchDirectory = found.launchDirectory;
-        launcher.drive = static_cast<char>(drive[0] & ~0x20);
+        launcher.drive = drive;
         launcher.codePage = options.codePage;
         const Prediction prediction = PredictLaunch(launcher);
         allOk = allOk && prediction.verdict == Verdict::Ok;
@@ -139,7 +182,9 @@ int RunCheck(const CheckOptions& options, std::string& out, std::string& err)
             array.push_back(AsJson(prediction));
         else
             out += Describe(prediction);
+        predictions.push_back(prediction);
     }
+    allOk = CheckAutorun(options, root, drive, predictions, out, array, err) && allOk;
     if (options.json)
         out += array.dump(2) + "\n";
     return allOk ? 0 : 1;

@@ -12,8 +12,13 @@ struct CheckOptions {
     bool json = false;               // print JSON instead of lines for people
 };
 
-// Checks every launcher of ours in the folder (other files are left alone), or each
+// Whether drive names a drive letter: "D" or "D:", in either letter case.
+bool IsDriveLetter(const std::string& drive);
+
+// Checks every launcher of ours in the folder (other files are left alone), and the folder's
+// autorun.inf when it has one, or each
 // launcher named, with its own folder as the medium's root. Prints one line per launcher and
-// what to do, or a JSON array. Returns 0 when every launcher is ok, 1 otherwise or when a
+// what to do, or a JSON array (an autorun.inf as its last element). Returns 0 when every
+// launcher is ok and the autorun.inf has no finding, 1 otherwise or when a
 // path cannot be read or a named file is not a launcher of ours, 2 for a bad drive letter.
 int RunCheck(const CheckOptions& options, std::string& out, std::string& err);

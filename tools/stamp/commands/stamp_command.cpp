@@ -3,6 +3,7 @@
 
 #include "commands/check_command.h"
 #include "commands/icon_command.h"
+#include "commands/make_command.h"
 #include "pe/launch_field.h"
 #include "pe/launcher_file.h"
 #include "system/system.h"
@@ -17,6 +18,8 @@ const char Usage[] =
     "       launcher-stamp check ROOT|LAUNCHER... [--drive X:] [--codepage N] [--json]\n"
     "       launcher-stamp set-icon FILE PICTURE [--output OUT] [--force]\n"
     "       launcher-stamp get-icon FILE OUT.ico\n"
+    "       launcher-stamp make ROOT PROGRAM [--icon PICTURE] [--label TEXT] [--arch x86|x64] [--codepage N]\n"
+    "                           [--drive X:] [--no-autorun] [--force]\n"
     "       launcher-stamp --help | --version\n";
 
 // What the show and set subcommands were given.
@@ -74,7 +77,7 @@ int Set(const Options& options, std::string& err)
 
 int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::string& err)
 {
-    CLI::App app("Shows, sets and checks what a built launcher starts, and its icon.", "launcher-stamp");
+    CLI::App app("Shows, sets and checks what a built launcher starts, and its icon; lays out a medium.", "launcher-stamp");
     app.set_version_flag("--version", "launcher-stamp " LAUNCHER_VERSION, "Print the version and exit");
     app.require_subcommand(1);
 
@@ -114,6 +117,20 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     getIcon->add_option("FILE", icon.file, "A built launcher")->required();
     getIcon->add_option("OUT", icon.picture, "The .ico file to write")->required();
 
+    MakeOptions make;
+    CLI::App* makeCommand = app.add_subcommand(
+        "make", "Lay out a medium: the launcher for PROGRAM at ROOT, an autorun.inf, then check it");
+    makeCommand->add_option("ROOT", make.root, "The folder that becomes the medium's root")->required();
+    makeCommand->add_option("PROGRAM", make.program, "The program to start, in a folder below ROOT")->required();
+    makeCommand->add_option("--icon", make.icon, "A PNG, BMP or ICO file for the launcher's icon");
+    makeCommand->add_option("--label", make.label, "The medium's label in autorun.inf (at most 32 characters)");
+    makeCommand->add_option("--arch", make.arch, "x86 (the default: runs on every Windows) or x64")
+        ->check(CLI::IsMember({"x86", "x64"}));
+    makeCommand->add_option("--codepage", make.codePage, "ANSI code page of the systems the medium is for (1252 by default)");
+    makeCommand->add_option("--drive", make.drive, "Drive letter the medium will have, for the check (D: by default)");
+    makeCommand->add_flag("--no-autorun{false}", make.autorun, "Write no autorun.inf");
+    makeCommand->add_flag("--force", make.force, "Replace files of someone else's at the names make writes");
+
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
         app.parse(reversed);
@@ -135,5 +152,7 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
         return RunCheck(check, out, err);
     if (setIcon->parsed())
         return SetIcon(icon, err);
+    if (makeCommand->parsed())
+        return RunMake(make, out, err);
     return GetIcon(icon, err);
 }

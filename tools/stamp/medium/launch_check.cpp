@@ -305,3 +305,15 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher)
     Explain(p, directoryPath, intendedText, name);
     return p;
 }
+
+bool FindFileOnMedium(const std::string& root, const std::string& relative, std::string& disk)
+{
+    std::vector<std::string> components;
+    for (const std::string& component : SplitPathComponents(relative)) {
+        if (!component.empty())
+            components.push_back(component);
+    }
+    const Found found = FindOnMedium(root, components);
+    disk = found.disk;
+    return !components.empty() && found.exists && !found.isFolder;
+}

@@ -50,3 +50,8 @@ struct Prediction {
 // them. File names are matched as Windows matches them: letter case ignored, trailing dots
 // and spaces of a component dropped.
 Prediction PredictLaunch(const LauncherOnMedium& launcher);
+
+// Whether relative (a path below the medium's root, with backslashes or slashes) names a file
+// on the medium, matched as Windows matches names; disk gets its components as named on disk,
+// joined by backslashes.
+bool FindFileOnMedium(const std::string& root, const std::string& relative, std::string& disk);

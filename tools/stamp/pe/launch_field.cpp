@@ -1,22 +1,12 @@
 // The launch directory field's rules and contents.
 #include "pe/launch_field.h"
 
+#include "base/unicode.h"
 #include "base/windows_path.h"
 
 #include <cstring>
 
 namespace {
-
-// The next code point of UTF-8 text (validity is checked by the conversion, not here).
-unsigned NextCodePoint(const std::string& text, std::size_t& i)
-{
-    const auto lead = static_cast<unsigned char>(text[i++]);
-    const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-    unsigned value = extra == 0 ? lead : lead & (0x3Fu >> extra);
-    for (int k = 0; k < extra && i < text.size(); ++k)
-        value = value << 6 | (static_cast<unsigned char>(text[i++]) & 0x3Fu);
-    return value;
-}
 
 bool IsDriveLetter(char c)
 {

@@ -1,0 +1,180 @@
+// launcher-stamp make: lays out the launcher and autorun.inf, then checks the medium.
+#include "commands/make_command.h"
+
+#include "base/unicode.h"
+#include "commands/check_command.h"
+#include "medium/autorun_inf.h"
+#include "medium/built_launchers.h"
+#include "medium/launch_check.h"
+#include "pe/icon_resource.h"
+#include "pe/launch_field.h"
+#include "picture/icon_picture.h"
+#include "system/system.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The program's path components below root. False with the reason when it is not a file
+// inside root.
+bool ProgramBelowRoot(const MakeOptions& options, std::vector<std::string>& components, std::string& error)
+{
+    std::error_code ignored;
+    const fs::path root = fs::u8path(options.root);
+    const fs::path given = fs::u8path(options.program);
+    fs::path program = given.is_absolute() ? given : root / given;
+    // A path inside root may also be given from the current folder.
+    if (!fs::exists(program, ignored) && !given.is_absolute() && fs::exists(given, ignored))
+        program = given;
+    if (!fs::is_directory(root, ignored)) {
+        error = options.root + " is not a folder";
+        return false;
+    }
+    if (!fs::is_regular_file(program, ignored)) {
+        error = "there is no program " + options.program + " in " + options.root;
+        return false;
+    }
+    const fs::path relative = fs::canonical(program, ignored).lexically_relative(fs::canonical(root, ignored));
+    components.clear();
+    for (const fs::path& part : relative)
+        components.push_back(part.u8string());
+    if (components.empty() || components[0] == "..") {
+        error = options.program + " lies outside " + options.root;
+        return false;
+    }
+    if (components.size() == 1) {
+        error = options.program + " lies directly in " + options.root +
+                ": its launcher would need the root itself as launch directory and would start itself; put the "
+                "program in a folder of its own";
+        return false;
+    }
+    return true;
+}
+
+bool EndsWithExe(const std::string& name)
+{
+    if (name.size() < 4)
+        return false;
+    std::string end = name.substr(name.size() - 4);
+    for (char& c : end)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return end == ".exe";
+}
+
+// One file make writes at the root, and what is there now.
+struct Planned {
+    std::string path;     // where it goes (an existing file of that name in any letter case)
+    Bytes bytes;          // what it is to hold
+    bool exists = false;  // a file is there
+    Bytes current;        // what it holds
+};
+
+// Plans writing bytes as name at root. False with the reason when the name is a folder there,
+// or a file that cannot be read.
+bool Plan(const std::string& root, const std::string& name, Bytes bytes, Planned& planned, std::string& error)
+{
+    std::string disk;
+    planned.exists = FindFileOnMedium(root, name, disk);
+    planned.path = ChildPath(root, planned.exists ? disk : name);
+    planned.bytes = std::move(bytes);
+    std::error_code ignored;
+    if (!planned.exists && fs::is_directory(fs::u8path(planned.path), ignored)) {
+        error = planned.path + " is a folder";
+        return false;
+    }
+    return !planned.exists || ReadWholeFile(planned.path, planned.current, error);
+}
+
+// Writes a planned file unless it already holds its bytes, and says which on out.
+bool Write(const Planned& planned, const std::string& what, std::string& out, std::string& err)
+{
+    std::string error;
+    if (planned.exists && planned.current == planned.bytes) {
+        out += planned.path + ": unchanged\n";
+        return true;
+    }
+    if (!ReplaceFileAtomically(planned.path, planned.bytes, error)) {
+        err += "launcher-stamp: " + planned.path + ": " + error + "\n";
+        return false;
+    }
+    out += planned.path + ": written (" + what + ")\n";
+    return true;
+}
+
+}  // namespace
+
+int RunMake(const MakeOptions& options, std::string& out, std::string& err)
+{
+    if (!IsDriveLetter(options.drive)) {
+        err += "launcher-stamp: --drive takes a drive letter, such as D:\n";
+        return 2;
+    }
+    auto refuse = [&err](const std::string& reason) {
+        err += "launcher-stamp: refused: " + reason + "\n";
+        return 1;
+    };
+    std::vector<std::string> components;
+    std::string error;
+    if (!ProgramBelowRoot(options, components, error))
+        return refuse(error);
+    const std::string program = components.back();
+    const std::string launcherName = EndsWithExe(program) ? program : program + ".exe";
+    components.pop_back();
+    std::string launchDirectory;
+    for (const std::string& component : components)
+        launchDirectory += (launchDirectory.empty() ? "" : "\\") + component;
+
+    std::string stored;
+    if (!CheckNewName(launchDirectory, error) || !ToCodePage(launchDirectory, options.codePage, stored, error))
+        return refuse("the launch directory \"" + launchDirectory + "\": " + error);
+    if (stored.size() >= FieldSize)
+        return refuse("the launch directory \"" + launchDirectory + "\" takes " + std::to_string(stored.size()) +
+                      " bytes in code page " + std::to_string(options.codePage) + "; a launcher holds at most 1023");
+    if (CharacterCount(options.label) > MaxLabelCharacters)
+        return refuse("the label has " + std::to_string(CharacterCount(options.label)) + " characters; at most " +
+                      std::to_string(MaxLabelCharacters) + " are shown");
+
+    Bytes launcher = BuiltLauncher(options.arch == "x64" ? LauncherArchitecture::X64 : LauncherArchitecture::X86);
+    LauncherImage image;
+    if (!ReadLauncherImage(launcher, image, error))
+        return refuse("the launcher this tool carries cannot be read: " + error);
+    WriteFieldName(launcher, image, stored);
+    if (!options.icon.empty()) {
+        Bytes picture, iconImage;
+        IconResource icon;
+        if (!ReadWholeFile(options.icon, picture, error) || !IconImageFromPicture(picture, iconImage, error) ||
+            !FindIconResource(launcher, image, icon, error))
+            return refuse(options.icon + ": " + error);
+        WriteIconImage(launcher, image, icon, iconImage);
+    }
+
+    // Nothing is written before every file is known to be ours to write.
+    std::vector<std::pair<Planned, std::string>> files(1);
+    if (!Plan(options.root, launcherName, launcher, files[0].first, error))
+        return refuse(error);
+    files[0].second = "starts " + launchDirectory + "\\" + program;
+    LauncherImage existing;
+    if (files[0].first.exists && !options.force && !ReadLauncherImage(files[0].first.current, existing, error))
+        return refuse(files[0].first.path + " is not a launcher of ours (--force to replace it)");
+    if (options.autorun) {
+        files.emplace_back();
+        if (!Plan(options.root, "autorun.inf", AutorunInfFor(launcherName, options.label, options.codePage),
+                  files[1].first, error))
+            return refuse(error);
+        files[1].second = "opens " + launcherName;
+        if (files[1].first.exists && !options.force && files[1].first.current != files[1].first.bytes)
+            return refuse(files[1].first.path + " holds something else (--force to replace it)");
+    }
+    for (const auto& [planned, what] : files) {
+        if (!Write(planned, what, out, err))
+            return 1;
+    }
+    out += "\n";
+    CheckOptions check;
+    check.paths = {options.root};
+    check.drive = options.drive;
+    check.codePage = options.codePage;
+    return RunCheck(check, out, err);
+}

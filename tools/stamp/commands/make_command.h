@@ -1,0 +1,27 @@
+// launcher-stamp make: from a medium's folder and the program to start, a ready, checked medium.
+#pragma once
+
+#include <string>
+
+// What the make subcommand was given.
+struct MakeOptions {
+    std::string root;          // the folder that becomes the medium's root
+    std::string program;       // the program to start: relative to root, or a path inside it
+    std::string icon;          // a picture for the launcher's icon (empty: keep its own)
+    std::string label;         // the medium's label in autorun.inf (empty: none)
+    std::string arch = "x86";  // which built launcher: x86 (runs on every Windows) or x64
+    unsigned codePage = 1252;  // the ANSI code page of the systems the medium is for
+    std::string drive = "D:";  // the medium's drive letter, for the check
+    bool autorun = true;       // write autorun.inf
+    bool force = false;        // replace a file of someone else's at the launcher's or autorun.inf's name
+};
+
+// Writes the launcher at root under the program's file name (".exe" added unless it has it),
+// with the program's folder below root as its launch directory, and, unless told not to, an
+// autorun.inf that opens it; each file is written atomically, and left as it is when it
+// already holds those bytes. Then checks root and prints the report. Returns check's status
+// (0 every launcher ok, 1 otherwise), or 1 when it refuses, having changed nothing: the
+// program outside root, directly in root or missing; a name or label that cannot be stored;
+// a picture that cannot be decoded; a file at either name that is not ours (a launcher of
+// ours, or an autorun.inf with the same bytes) unless force. 2 for a bad drive letter.
+int RunMake(const MakeOptions& options, std::string& out, std::string& err);

@@ -1,0 +1,36 @@
+// autorun.inf at a medium's root: the one make writes, and its [autorun] section read as
+// Windows reads it.
+#pragma once
+
+#include "base/bytes.h"
+#include "medium/launch_check.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The most characters a medium's label may have.
+constexpr std::size_t MaxLabelCharacters = 32;
+
+// The [autorun] keys that make writes and check reads (UTF-8; absent when not given).
+struct AutorunInf {
+    std::optional<std::string> open;
+    std::optional<std::string> icon;
+    std::optional<std::string> label;
+};
+
+// The autorun.inf that opens and shows the launcher named launcherName at the root, with
+// label when it is not empty: lines ending in CR LF, in codePage when every character has a
+// place there, else UTF-16LE with a byte-order mark.
+Bytes AutorunInfFor(const std::string& launcherName, const std::string& label, unsigned codePage);
+
+// Reads the [autorun] section of file: section and key names in any letter case, values
+// trimmed, the first of a repeated key taken; text in codePage, or UTF-16LE or UTF-8 after a
+// byte-order mark. False with the reason when the text cannot be decoded.
+bool ReadAutorunInf(const Bytes& file, unsigned codePage, AutorunInf& inf, std::string& error);
+
+// What is wrong with an autorun.inf at root, as sentences: open= naming no file or a
+// launcher of ours (among launchers, predicted on the same medium) whose verdict is not ok,
+// icon= naming a missing file, a label over MaxLabelCharacters characters.
+std::vector<std::string> AutorunFindings(const AutorunInf& inf, const std::string& root, char drive,
+                                         const std::vector<Prediction>& launchers);
