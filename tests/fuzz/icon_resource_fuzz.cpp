@@ -1,6 +1,7 @@
 // libFuzzer target for the stamping tool's resource directory reader: any bytes are either
 // refused or give an icon that can be rewritten in place, after which the same icon is found
-// again holding the new image, and the launch directory field is left as it was.
+// again holding the new image, and the launch directory field is left as it was. Any bytes
+// taken for a program either have no icon taken or give an .ico of one image inside them.
 #include "pe/icon_resource.h"
 #include "pe/launch_field.h"
 
@@ -13,6 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     LauncherImage image;
     IconResource icon;
     std::string error;
+    Bytes ico;
+    bool noIcon = false;
+    if (ProgramIcon(bytes, ico, noIcon, error) && (ico.size() <= 22 || ico.size() - 22 > size))
+        std::abort();
     if (!ReadLauncherImage(bytes, image, error) || !FindIconResource(bytes, image, icon, error))
         return 0;
     const Bytes field(bytes.begin() + static_cast<std::ptrdiff_t>(image.fieldOffset),

@@ -10,6 +10,7 @@
 #include <stb/stb_image_write.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -170,6 +171,72 @@ TEST_F(IconTest, RefusalsLeaveTheFileUntouched)
         EXPECT_EQ(Stamp({"set-icon", launcher_, Path(row.picture)}), 1) << row.what;
         EXPECT_NE(err_.find(row.error), std::string::npos) << row.what << ": " << err_;
         EXPECT_EQ(ReadBytes(launcher_), copy) << row.what;
+    }
+}
+
+// The colour most of an icon image's pixels have (its palette entry, as R, G, B).
+std::array<int, 3> MainColour(const Bytes& image)
+{
+    int counts[16] = {};
+    for (std::size_t i = 40 + 64; i < 40 + 64 + 32 * 16; ++i) {
+        ++counts[image[i] >> 4];
+        ++counts[image[i] & 15];
+    }
+    const auto most = static_cast<std::size_t>(std::max_element(std::begin(counts), std::end(counts)) - counts);
+    const unsigned char* entry = image.data() + 40 + 4 * most;
+    return {entry[2], entry[1], entry[0]};
+}
+
+TEST_F(IconTest, AProgramGivesTheIconExplorerShowsAt32)
+{
+    if (!fs::exists(ICON_PROGRAM_SAMPLE) || !fs::exists(PLAIN_PROGRAM_SAMPLE))
+        GTEST_SKIP() << "no built test programs: build the windows-x64 preset first";
+    // Of 16x16 red, 32x32 green and 256x256 blue, the 32x32 image is taken: green.
+    ASSERT_EQ(Stamp({"set-icon", launcher_, ICON_PROGRAM_SAMPLE}), 0) << err_;
+    const Bytes fromProgram = IconImage(launcher_);
+    ASSERT_FALSE(fromProgram.empty());
+    EXPECT_EQ(MainColour(fromProgram), (std::array<int, 3>{0, 255, 0}));
+
+    // make takes the program's own icon; a program without one leaves the launcher's.
+    const fs::path medium = folder_ / "medium";
+    fs::create_directories(medium / "Prog");
+    fs::copy_file(ICON_PROGRAM_SAMPLE, medium / "Prog" / "App.exe");
+    fs::copy_file(PLAIN_PROGRAM_SAMPLE, medium / "Prog" / "Plain.exe");
+    std::string out;
+    ASSERT_EQ(RunStamp({"make", medium.string(), "Prog/App.exe", "--arch", "x64", "--no-autorun"}, out, err_), 0) << err_;
+    EXPECT_EQ(IconImage((medium / "App.exe").string()), fromProgram);
+    out.clear();
+    ASSERT_EQ(RunStamp({"make", medium.string(), "Prog/Plain.exe", "--arch", "x64", "--no-autorun"}, out, err_), 0) << err_;
+    EXPECT_NE(out.find("no icon taken (the program has no icon)"), std::string::npos) << out;
+    WriteBytes(Path("fresh.exe"), original_);
+    EXPECT_EQ(IconImage((medium / "Plain.exe").string()), IconImage(Path("fresh.exe")));
+
+    // Refused, the launcher left as it was: no icon, and malformed resources.
+    WriteBytes(launcher_, original_);
+    const Bytes program = ReadBytes(ICON_PROGRAM_SAMPLE);
+    LauncherImage image;
+    std::string error;
+    std::size_t directory = 0;
+    ASSERT_TRUE(ReadProgramImage(program, image, error)) << error;
+    ASSERT_TRUE(RvaToOffset(program, image, image.resourceRva, image.resourceSize, directory));
+    Bytes cut(program.begin(), program.begin() + static_cast<std::ptrdiff_t>(directory + 40));
+    Bytes pastEnd = program;
+    Put32(pastEnd, image.checksumOffset - 64 + (program[image.checksumOffset - 63] == 2 ? 112 : 96) + 2 * 8 + 4, 0x7FFFFFF0);
+    Bytes itself = program;  // the first type's entry points at the root table itself
+    Put32(itself, directory + 16 + 4, 0x80000000u);
+    Bytes group = program;   // a group that claims more images than it holds
+    const unsigned char header[] = {0, 0, 1, 0, 3, 0, 16, 16};
+    const auto at = std::search(group.begin(), group.end(), std::begin(header), std::end(header));
+    ASSERT_NE(at, group.end());
+    at[4] = 200;
+    const std::pair<const char*, Bytes> refused[] = {{"no icon", ReadBytes(PLAIN_PROGRAM_SAMPLE)},
+        {"cut in its resources", cut}, {"resources past the end", pastEnd}, {"an entry pointing at itself", itself},
+        {"a group longer than its data", group}};
+    for (const auto& [what, bytes] : refused) {
+        WriteBytes(Path("program.exe"), bytes);
+        EXPECT_EQ(Stamp({"set-icon", launcher_, Path("program.exe")}), 1) << what;
+        EXPECT_FALSE(err_.empty()) << what;
+        EXPECT_EQ(ReadBytes(launcher_), original_) << what;
     }
 }
 

@@ -249,4 +249,24 @@ TEST_F(StampCommandTest, RejectsBadUsage)
     EXPECT_EQ(Stamp({"set", "--", launcher_, "-Disc-"}), 0) << err_;
 }
 
+TEST(HowOpened, WaitsOnlyInAConsoleOfItsOwn)
+{
+    const struct {
+        bool ownConsole;
+        std::vector<std::string> arguments;
+        bool exists;
+        Opening expected;
+    } rows[] = {
+        {true, {}, false, Opening::Help},                              // double-clicked in Explorer
+        {true, {"E:\\medium"}, true, Opening::CheckDropped},          // a folder dropped on it
+        {true, {"E:\\medium\\SETUP.exe"}, true, Opening::CheckDropped},
+        {true, {"E:\\gone"}, false, Opening::AsCommand},              // nothing there: as asked
+        {true, {"check", "E:\\medium"}, true, Opening::AsCommand},
+        {false, {}, false, Opening::AsCommand},                        // a command prompt's console
+        {false, {"E:\\medium"}, true, Opening::AsCommand},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(HowOpened(row.ownConsole, row.arguments, row.exists), row.expected) << row.arguments.size();
+}
+
 }  // namespace

@@ -1,6 +1,8 @@
 // launcher-stamp's entry point on Windows: Unicode arguments in, UTF-8 to the command, and
-// its output shown as characters on a console or written as UTF-8 into a file or pipe.
+// its output shown as characters on a console or written as UTF-8 into a file or pipe; opened
+// from Explorer, it waits before its console closes.
 #include "commands/stamp_command.h"
+#include "system/system.h"
 
 #include <windows.h>
 
@@ -45,9 +47,22 @@ int wmain(int argc, wchar_t** argv)
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.push_back(Utf8(argv[i]));
+    // Opened from Explorer, its console closes as soon as it ends: it then says what it can do,
+    // or checks what was dropped on it, and waits until its report has been read.
+    const Opening opening = HowOpened(ConsoleOfItsOwn(), arguments, arguments.size() == 1 && PathExists(arguments[0]));
+    if (opening == Opening::Help)
+        arguments = {"--help"};
+    if (opening == Opening::CheckDropped)
+        arguments = {"check", arguments[0]};
     std::string out, err;
     const int status = RunStamp(arguments, out, err);
+    if (opening == Opening::Help)
+        out += "\nDrop a medium's folder on launcher-stamp.exe to check it\n";
     Print(out, STD_OUTPUT_HANDLE, stdout);
     Print(err, STD_ERROR_HANDLE, stderr);
+    if (opening != Opening::AsCommand) {
+        Print("\nPress Enter to close this window.", STD_OUTPUT_HANDLE, stdout);
+        std::getchar();
+    }
     return status;
 }

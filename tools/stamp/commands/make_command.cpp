@@ -17,9 +17,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The program's path components below root. False with the reason when it is not a file
-// inside root.
-bool ProgramBelowRoot(const MakeOptions& options, std::vector<std::string>& components, std::string& error)
+// The program's path components below root, and its path. False with the reason when it is
+// not a file inside root.
+bool ProgramBelowRoot(const MakeOptions& options, std::vector<std::string>& components, std::string& path,
+                      std::string& error)
 {
     std::error_code ignored;
     const fs::path root = fs::u8path(options.root);
@@ -36,6 +37,7 @@ bool ProgramBelowRoot(const MakeOptions& options, std::vector<std::string>& comp
         error = "there is no program " + options.program + " in " + options.root;
         return false;
     }
+    path = program.u8string();
     const fs::path relative = fs::canonical(program, ignored).lexically_relative(fs::canonical(root, ignored));
     components.clear();
     for (const fs::path& part : relative)
@@ -116,8 +118,8 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err)
         return 1;
     };
     std::vector<std::string> components;
-    std::string error;
-    if (!ProgramBelowRoot(options, components, error))
+    std::string programPath, error;
+    if (!ProgramBelowRoot(options, components, programPath, error))
         return refuse(error);
     const std::string program = components.back();
     const std::string launcherName = EndsWithExe(program) ? program : program + ".exe";
@@ -141,12 +143,19 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err)
     if (!ReadLauncherImage(launcher, image, error))
         return refuse("the launcher this tool carries cannot be read: " + error);
     WriteFieldName(launcher, image, stored);
+    // The icon: the picture given, else the program's own, else the launcher keeps its own.
+    Bytes picture, iconImage;
+    IconResource icon;
     if (!options.icon.empty()) {
-        Bytes picture, iconImage;
-        IconResource icon;
-        if (!ReadWholeFile(options.icon, picture, error) || !IconImageFromPicture(picture, iconImage, error) ||
-            !FindIconResource(launcher, image, icon, error))
+        if (!ReadWholeFile(options.icon, picture, error) || !IconImageFromPicture(picture, iconImage, error))
             return refuse(options.icon + ": " + error);
+    } else if (!ReadWholeFile(programPath, picture, error) || !IconImageFromPicture(picture, iconImage, error)) {
+        out += programPath + ": no icon taken (" + error + "): the launcher keeps its own\n";
+        iconImage.clear();
+    }
+    if (!iconImage.empty()) {
+        if (!FindIconResource(launcher, image, icon, error))
+            return refuse("the launcher this tool carries has no icon to replace: " + error);
         WriteIconImage(launcher, image, icon, iconImage);
     }
 

@@ -7,7 +7,7 @@
 struct MakeOptions {
     std::string root;          // the folder that becomes the medium's root
     std::string program;       // the program to start: relative to root, or a path inside it
-    std::string icon;          // a picture for the launcher's icon (empty: keep its own)
+    std::string icon;          // a picture for the launcher's icon (empty: the program's own)
     std::string label;         // the medium's label in autorun.inf (empty: none)
     std::string arch = "x86";  // which built launcher: x86 (runs on every Windows) or x64
     unsigned codePage = 1252;  // the ANSI code page of the systems the medium is for
@@ -17,7 +17,9 @@ struct MakeOptions {
 };
 
 // Writes the launcher at root under the program's file name (".exe" added unless it has it),
-// with the program's folder below root as its launch directory, and, unless told not to, an
+// with the program's folder below root as its launch directory and the picture's icon, else
+// the program's own (a program without one leaves the launcher's, and says so on out), and,
+// unless told not to, an
 // autorun.inf that opens it; each file is written atomically, and left as it is when it
 // already holds those bytes. Then checks root and prints the report. Returns check's status
 // (0 every launcher ok, 1 otherwise), or 1 when it refuses, having changed nothing: the

@@ -75,6 +75,15 @@ int Set(const Options& options, std::string& err)
 
 }  // namespace
 
+Opening HowOpened(bool consoleOfItsOwn, const std::vector<std::string>& arguments, bool onlyArgumentExists)
+{
+    if (!consoleOfItsOwn)
+        return Opening::AsCommand;
+    if (arguments.empty())
+        return Opening::Help;
+    return arguments.size() == 1 && onlyArgumentExists ? Opening::CheckDropped : Opening::AsCommand;
+}
+
 int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::string& err)
 {
     CLI::App app("Shows, sets and checks what a built launcher starts, and its icon; lays out a medium.", "launcher-stamp");
@@ -107,9 +116,9 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     checkCommand->add_flag("--json", check.json, "Print a JSON array, one object per launcher");
 
     IconOptions icon;
-    CLI::App* setIcon = app.add_subcommand("set-icon", "Make a picture (PNG, BMP or ICO) the launcher's icon");
+    CLI::App* setIcon = app.add_subcommand("set-icon", "Make a picture (PNG, BMP or ICO) or a program's icon the launcher's icon");
     setIcon->add_option("FILE", icon.file, "A built launcher")->required();
-    setIcon->add_option("PICTURE", icon.picture, "A PNG, BMP or ICO file")->required();
+    setIcon->add_option("PICTURE", icon.picture, "A PNG, BMP or ICO file, or a Windows program (.exe, .dll)")->required();
     setIcon->add_option("--output", icon.output, "Write the changed launcher here and leave FILE as it is");
     setIcon->add_flag("--force", icon.force, "Change a signed launcher too, removing its signature (sign it again after)");
 
@@ -122,7 +131,7 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
         "make", "Lay out a medium: the launcher for PROGRAM at ROOT, an autorun.inf, then check it");
     makeCommand->add_option("ROOT", make.root, "The folder that becomes the medium's root")->required();
     makeCommand->add_option("PROGRAM", make.program, "The program to start, in a folder below ROOT")->required();
-    makeCommand->add_option("--icon", make.icon, "A PNG, BMP or ICO file for the launcher's icon");
+    makeCommand->add_option("--icon", make.icon, "A PNG, BMP or ICO file or a program for the launcher's icon (PROGRAM's own by default)");
     makeCommand->add_option("--label", make.label, "The medium's label in autorun.inf (at most 32 characters)");
     makeCommand->add_option("--arch", make.arch, "x86 (the default: runs on every Windows) or x64")
         ->check(CLI::IsMember({"x86", "x64"}));

@@ -2,6 +2,7 @@
 #include "pe/icon_resource.h"
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -110,6 +111,23 @@ bool FindData(Directory& directory, std::uint32_t type, std::uint32_t id, const 
     return true;
 }
 
+// The data below the entry target of a name table (a languages table): its first language's
+// data entry's RVA and size. False when the target is no table or the data is not there.
+bool FirstLanguageData(Directory& directory, std::uint32_t target, std::uint32_t& rva, std::uint32_t& size)
+{
+    const unsigned char* table = (target & HighBit) == 0 ? nullptr : directory.At(target & ~HighBit, 16);
+    if (table == nullptr || Little16(table + 12) + Little16(table + 14) == 0)
+        return false;
+    const unsigned char* entry = directory.At((target & ~HighBit) + 16, 8);
+    const std::uint32_t data = entry == nullptr ? HighBit : Little32(entry + 4);
+    const unsigned char* dataEntry = (data & HighBit) != 0 ? nullptr : directory.At(data, 16);
+    if (dataEntry == nullptr)
+        return false;
+    rva = Little32(dataEntry);
+    size = Little32(dataEntry + 4);
+    return true;
+}
+
 bool Fail(std::string& error, const std::string& reason)
 {
     error = "the icon resource does not have the expected shape: " + reason;
@@ -139,6 +157,85 @@ bool IsLauncherIconImage(const unsigned char* data, std::size_t size)
     const std::uint32_t colours = size >= 40 ? Little32(data + 32) : 0;
     return size == IconImageSize && Little32(data) == 40 && Little32(data + 4) == 32 && Little32(data + 8) == 64 &&
            Little16(data + 12) == 1 && Little16(data + 14) == 4 && Little32(data + 16) == 0 && (colours == 0 || colours == 16);
+}
+
+bool ProgramIcon(const Bytes& program, Bytes& ico, bool& noIcon, std::string& error)
+{
+    noIcon = false;
+    LauncherImage image;
+    if (!ReadProgramImage(program, image, error))
+        return false;
+    std::size_t base = 0;
+    if (image.resourceRva == 0) {
+        noIcon = true;
+        error = "the program has no resources, so no icon";
+        return false;
+    }
+    if (!RvaToOffset(program, image, image.resourceRva, image.resourceSize, base)) {
+        error = "the program's resource directory lies outside the file";
+        return false;
+    }
+    Directory directory(program.data() + base, image.resourceSize, base);
+    std::uint32_t groups = 0, icons = 0;
+    if (!FindEntry(directory, 0, TypeGroupIcon, nullptr, true, groups)) {
+        noIcon = true;
+        error = "the program has no icon";
+        return false;
+    }
+    auto malformed = [&error](const std::string& what) {
+        error = "the program's icon resources are malformed: " + what;
+        return false;
+    };
+
+    // The first group, in directory order.
+    const unsigned char* table = directory.At(groups & ~HighBit, 16);
+    const unsigned char* first = table == nullptr || Little16(table + 12) + Little16(table + 14) == 0
+                                     ? nullptr : directory.At((groups & ~HighBit) + 16, 8);
+    std::uint32_t groupRva = 0, groupSize = 0;
+    std::size_t groupOffset = 0;
+    if (first == nullptr || !FirstLanguageData(directory, Little32(first + 4), groupRva, groupSize))
+        return malformed("its first icon group cannot be found");
+    if (groupSize < 6 || !RvaToOffset(program, image, groupRva, groupSize, groupOffset))
+        return malformed("the icon group lies outside the file");
+    const unsigned char* group = program.data() + groupOffset;
+    const std::size_t count = Little16(group + 4);
+    if (count == 0 || (groupSize - 6) / 14 < count)
+        return malformed("the icon group holds " + std::to_string(count) + " images in " + std::to_string(groupSize) + " bytes");
+
+    // The image shown at 32x32.
+    // How well image i fits, lower first: exact (the deepest first), the nearest larger, the largest smaller.
+    auto rank = [group](std::size_t i) {
+        const unsigned side = group[6 + 14 * i] == 0 ? 256u : group[6 + 14 * i];
+        const unsigned bits = Little16(group + 6 + 14 * i + 6);
+        return side == 32 ? std::make_pair(0u, 0xFFFFu - bits)
+                          : side > 32 ? std::make_pair(1u, side) : std::make_pair(2u, 256u - side);
+    };
+    std::size_t best = 0;
+    for (std::size_t i = 1; i < count; ++i) {
+        if (rank(i) < rank(best))
+            best = i;
+    }
+    const unsigned char* entry = group + 6 + 14 * best;
+    std::uint32_t imageRva = 0, imageSize = 0, languages = 0;
+    std::size_t imageOffset = 0;
+    if (!FindEntry(directory, 0, TypeIcon, nullptr, true, icons) ||
+        !FindEntry(directory, icons & ~HighBit, Little16(entry + 12), nullptr, true, languages) ||
+        !FirstLanguageData(directory, languages, imageRva, imageSize))
+        return malformed("icon image " + std::to_string(Little16(entry + 12)) + " of the group cannot be found");
+    if (imageSize == 0 || !RvaToOffset(program, image, imageRva, imageSize, imageOffset))
+        return malformed("icon image " + std::to_string(Little16(entry + 12)) + " lies outside the file");
+
+    // An .ico of that one image: its directory entry is the group's, with the file offset
+    // in place of the identifier.
+    ico = {0, 0, 1, 0, 1, 0};
+    ico.insert(ico.end(), entry, entry + 8);
+    for (std::uint32_t value : {imageSize, 22u}) {
+        for (std::size_t k = 0; k < 4; ++k)
+            ico.push_back(static_cast<unsigned char>(value >> (8 * k)));
+    }
+    ico.insert(ico.end(), program.begin() + static_cast<std::ptrdiff_t>(imageOffset),
+               program.begin() + static_cast<std::ptrdiff_t>(imageOffset + imageSize));
+    return true;
 }
 
 bool FindIconResource(const Bytes& bytes, const LauncherImage& image, IconResource& icon, std::string& error)

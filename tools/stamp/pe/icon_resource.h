@@ -1,5 +1,5 @@
-// The launcher's icon in its resources: the group SETUPRTICON and its one image, found by
-// walking the resource directory.
+// Icons in a program's resources, found by walking its resource directory: the launcher's
+// group SETUPRTICON and its one image, and the icon any program shows.
 #pragma once
 
 #include "pe/pe_image.h"
@@ -26,6 +26,14 @@ bool FindIconResource(const Bytes& bytes, const LauncherImage& image, IconResour
 // the group's entry for it and recomputes the header checksum when the file keeps one.
 // Nothing else in bytes changes.
 void WriteIconImage(Bytes& bytes, const LauncherImage& image, const IconResource& icon, const Bytes& picture);
+
+// The icon Explorer shows for a Windows program (.exe, .dll), as an .ico file of one image:
+// of the first icon group in resource directory order, the image Windows shows at 32x32 (an
+// exact 32x32 image, the deepest of them; else the nearest larger one; else the largest).
+// The program is untrusted: every offset and size is checked. False with the reason when it
+// is not a program, has no icon, or its resources are malformed; noIcon is then true when it
+// simply has none.
+bool ProgramIcon(const Bytes& program, Bytes& ico, bool& noIcon, std::string& error);
 
 // True when data is a 32x32 image of 4 bits per pixel with its mask, IconImageSize bytes,
 // as an icon resource or an .ico file holds it.

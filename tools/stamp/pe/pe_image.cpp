@@ -38,8 +38,9 @@ bool Fail(std::string& error, const char* reason)
     return false;
 }
 
-// Reads the headers in bytes, which begin a file of fileSize bytes.
-bool ReadImage(const Bytes& bytes, std::uint64_t fileSize, LauncherImage& image, std::string& error)
+// Reads the headers in bytes, which begin a file of fileSize bytes; for a launcher, also its
+// launch directory field.
+bool ReadImage(const Bytes& bytes, std::uint64_t fileSize, bool launcher, LauncherImage& image, std::string& error)
 {
     if (bytes.size() < 64 || bytes[0] != 'M' || bytes[1] != 'Z')
         return Fail(error, "not a Windows executable (no MZ header)");
@@ -106,6 +107,9 @@ bool ReadImage(const Bytes& bytes, std::uint64_t fileSize, LauncherImage& image,
             field = header;
         }
     }
+    image.headersEnd = sections + sectionCount * SectionHeaderSize;
+    if (!launcher)
+        return true;
     if (found == 0)
         return Fail(error, "no launch directory field (not a launcher of ours)");
     if (found > 1)
@@ -121,7 +125,6 @@ bool ReadImage(const Bytes& bytes, std::uint64_t fileSize, LauncherImage& image,
     if (rawOffset < sections + sectionCount * SectionHeaderSize)
         return Fail(error, "the launch directory section overlaps the headers");
     image.fieldOffset = rawOffset;
-    image.headersEnd = sections + sectionCount * SectionHeaderSize;
     return true;
 }
 
@@ -129,14 +132,19 @@ bool ReadImage(const Bytes& bytes, std::uint64_t fileSize, LauncherImage& image,
 
 bool ReadLauncherImage(const Bytes& bytes, LauncherImage& image, std::string& error)
 {
-    return ReadImage(bytes, bytes.size(), image, error);
+    return ReadImage(bytes, bytes.size(), true, image, error);
+}
+
+bool ReadProgramImage(const Bytes& bytes, LauncherImage& image, std::string& error)
+{
+    return ReadImage(bytes, bytes.size(), false, image, error);
 }
 
 bool IsLauncherHeader(const Bytes& start, std::uint64_t fileSize)
 {
     LauncherImage image;
     std::string error;
-    return ReadImage(start, fileSize, image, error);
+    return ReadImage(start, fileSize, true, image, error);
 }
 
 bool RvaToOffset(const Bytes& bytes, const LauncherImage& image, std::uint32_t rva, std::uint32_t size,

@@ -43,6 +43,10 @@ struct LauncherImage {
 // than one. Never reads outside bytes.
 bool ReadLauncherImage(const Bytes& bytes, LauncherImage& image, std::string& error);
 
+// Parses the PE headers of any x86 or x86-64 Windows program (an .exe or .dll), as
+// ReadLauncherImage does but needing no launch directory field (fieldOffset stays 0).
+bool ReadProgramImage(const Bytes& bytes, LauncherImage& image, std::string& error);
+
 // Whether a file of fileSize bytes that begins with start is one of our launchers, judged from
 // its headers alone, as ReadLauncherImage judges it; start must hold the headers (a file whose
 // headers reach past start is taken for none of ours). Never reads outside start.

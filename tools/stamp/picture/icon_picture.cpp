@@ -330,6 +330,11 @@ Bytes Encode(const std::vector<std::array<double, 3>>& palette, const std::vecto
 
 bool IconImageFromPicture(const Bytes& file, Bytes& image, std::string& error)
 {
+    if (file.size() >= 2 && file[0] == 'M' && file[1] == 'Z') {
+        Bytes ico;
+        bool noIcon = false;
+        return ProgramIcon(file, ico, noIcon, error) && IconImageFromPicture(ico, image, error);
+    }
     Rgba picture;
     const bool ico = file.size() >= 6 && Little16(file.data()) == 0 && Little16(file.data() + 2) == 1;
     const bool png = file.size() >= 8 && std::memcmp(file.data(), "\x89PNG\r\n\x1A\n", 8) == 0;
@@ -341,7 +346,7 @@ bool IconImageFromPicture(const Bytes& file, Bytes& image, std::string& error)
         if (found)
             return true;
     } else if (!png && !bmp) {
-        error = "the picture is not a PNG, BMP or ICO file";
+        error = "the picture is not a PNG, BMP or ICO file or a Windows program";
         return false;
     } else if (!Decode(file.data(), file.size(), picture, error)) {
         return false;

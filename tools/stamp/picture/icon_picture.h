@@ -1,5 +1,5 @@
 // Pictures and the launcher's icon image: making the 32x32 16-colour image from a PNG, BMP
-// or ICO file, and wrapping the image as an .ico file.
+// or ICO file or from a Windows program's own icon, and wrapping the image as an .ico file.
 #pragma once
 
 #include "pe/pe_image.h"
@@ -7,7 +7,8 @@
 #include <string>
 
 // Makes the launcher's icon image (IconImageSize bytes: bitmap header, 16-colour palette,
-// 4-bit pixels and 1-bit mask, rows bottom-up) from the bytes of a picture file. An ICO
+// 4-bit pixels and 1-bit mask, rows bottom-up) from the bytes of a picture file, or of a
+// Windows program (.exe, .dll), whose icon is taken as ProgramIcon finds it. An ICO
 // holding a 32x32 4-bit image gives that image byte for byte. Anything else is decoded
 // (PNG, BMP, or the largest image of an ICO), scaled by area averaging to fit 32x32 with its
 // aspect kept, centred on transparent, given a 16-colour palette chosen for the picture by

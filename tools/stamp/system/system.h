@@ -45,6 +45,14 @@ std::string ChildPath(const std::string& folder, const std::string& name);
 // reason when it cannot be read.
 bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, std::string& error);
 
+// Whether something (a file or a folder) exists at path.
+bool PathExists(const std::string& path);
+
+// Whether this process is alone on a console of its own, as when Explorer opened a console
+// program, rather than sharing one with the command prompt or program that started it.
+// Never on POSIX systems.
+bool ConsoleOfItsOwn();
+
 // A name in the letter case Windows compares file names in, so that two names that Windows
 // takes for the same file fold to the same text. Invalid UTF-8 is returned as it is.
 std::string FoldCase(const std::string& utf8);

@@ -178,3 +178,14 @@ std::string FoldCase(const std::string& utf8)
     }
     return Convert(characters, "UTF-32LE", "UTF-8", folded, error) ? folded : utf8;
 }
+
+bool PathExists(const std::string& path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0;
+}
+
+bool ConsoleOfItsOwn()
+{
+    return false;
+}

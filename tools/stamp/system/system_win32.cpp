@@ -165,3 +165,14 @@ std::string FoldCase(const std::string& utf8)
     bool exact = false;
     return Narrow(wide, CP_UTF8, exact);
 }
+
+bool PathExists(const std::string& path)
+{
+    return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool ConsoleOfItsOwn()
+{
+    DWORD processes[2];
+    return GetConsoleProcessList(processes, 2) == 1;
+}
