@@ -129,11 +129,8 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err)
         launchDirectory += (launchDirectory.empty() ? "" : "\\") + component;
 
     std::string stored;
-    if (!CheckNewName(launchDirectory, error) || !ToCodePage(launchDirectory, options.codePage, stored, error))
+    if (!FieldNameFor(launchDirectory, options.codePage, stored, error))
         return refuse("the launch directory \"" + launchDirectory + "\": " + error);
-    if (stored.size() >= FieldSize)
-        return refuse("the launch directory \"" + launchDirectory + "\" takes " + std::to_string(stored.size()) +
-                      " bytes in code page " + std::to_string(options.codePage) + "; a launcher holds at most 1023");
     if (CharacterCount(options.label) > MaxLabelCharacters)
         return refuse("the label has " + std::to_string(CharacterCount(options.label)) + " characters; at most " +
                       std::to_string(MaxLabelCharacters) + " are shown");

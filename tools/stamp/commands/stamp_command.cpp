@@ -53,13 +53,8 @@ int Set(const Options& options, std::string& err)
     const std::string& name = options.name;
     const std::string& target = options.output.empty() ? path : options.output;
     std::string error, converted;
-    if (!CheckNewName(name, error) || !ToCodePage(name, options.codePage, converted, error)) {
+    if (!FieldNameFor(name, options.codePage, converted, error)) {
         err += "launcher-stamp: refused: " + error + "\n";
-        return 1;
-    }
-    if (converted.size() >= FieldSize) {
-        err += "launcher-stamp: refused: the name takes " + std::to_string(converted.size()) +
-               " bytes in code page " + std::to_string(options.codePage) + "; the field holds at most 1023\n";
         return 1;
     }
     Bytes bytes;

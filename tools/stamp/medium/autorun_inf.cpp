@@ -28,8 +28,10 @@ std::string Lower(std::string text)
 // value when that names a file and the text up to the first space otherwise.
 std::string NamedFile(const std::string& value, const std::string& root, bool command)
 {
-    if (!value.empty() && value[0] == '"')
-        return value.substr(1, value.find('"', 1) == std::string::npos ? std::string::npos : value.find('"', 1) - 1);
+    if (!value.empty() && value[0] == '"') {
+        const std::size_t close = value.find('"', 1);
+        return value.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+    }
     if (!command)
         return Trimmed(value.substr(0, value.find(',')));
     std::string disk;

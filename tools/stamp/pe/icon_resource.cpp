@@ -90,33 +90,14 @@ bool FindEntry(Directory& directory, std::uint32_t offset, std::uint32_t id, con
     return matches == 1 && ((target & HighBit) != 0) == wantTable;
 }
 
-// The data of the resource type/name-or-id with exactly one language: its RVA and size.
-bool FindData(Directory& directory, std::uint32_t type, std::uint32_t id, const char* name, std::uint32_t& rva,
-              std::uint32_t& size)
-{
-    std::uint32_t names = 0, languages = 0, data = 0;
-    if (!FindEntry(directory, 0, type, nullptr, true, names) ||
-        !FindEntry(directory, names & ~HighBit, id, name, true, languages))
-        return false;
-    const unsigned char* table = directory.At(languages & ~HighBit, 16);
-    if (table == nullptr || Little16(table + 12) + Little16(table + 14) != 1)
-        return false;
-    const unsigned char* entry = directory.At((languages & ~HighBit) + 16, 8);
-    data = entry == nullptr ? HighBit : Little32(entry + 4);
-    const unsigned char* dataEntry = (data & HighBit) != 0 ? nullptr : directory.At(data, 16);
-    if (dataEntry == nullptr)
-        return false;
-    rva = Little32(dataEntry);
-    size = Little32(dataEntry + 4);
-    return true;
-}
-
-// The data below the entry target of a name table (a languages table): its first language's
-// data entry's RVA and size. False when the target is no table or the data is not there.
-bool FirstLanguageData(Directory& directory, std::uint32_t target, std::uint32_t& rva, std::uint32_t& size)
+// The data below target, an entry of a name table that leads to a languages table: its first
+// language's RVA and size. False when target leads to no table, to none or (when onlyOne)
+// more than one language, or to no data inside the directory.
+bool LanguageData(Directory& directory, std::uint32_t target, bool onlyOne, std::uint32_t& rva, std::uint32_t& size)
 {
     const unsigned char* table = (target & HighBit) == 0 ? nullptr : directory.At(target & ~HighBit, 16);
-    if (table == nullptr || Little16(table + 12) + Little16(table + 14) == 0)
+    const std::uint32_t count = table == nullptr ? 0 : Little16(table + 12) + Little16(table + 14);
+    if (count == 0 || (onlyOne && count != 1))
         return false;
     const unsigned char* entry = directory.At((target & ~HighBit) + 16, 8);
     const std::uint32_t data = entry == nullptr ? HighBit : Little32(entry + 4);
@@ -126,6 +107,16 @@ bool FirstLanguageData(Directory& directory, std::uint32_t target, std::uint32_t
     rva = Little32(dataEntry);
     size = Little32(dataEntry + 4);
     return true;
+}
+
+// The data of the resource type/name-or-id with exactly one language: its RVA and size.
+bool FindData(Directory& directory, std::uint32_t type, std::uint32_t id, const char* name, std::uint32_t& rva,
+              std::uint32_t& size)
+{
+    std::uint32_t names = 0, languages = 0;
+    return FindEntry(directory, 0, type, nullptr, true, names) &&
+           FindEntry(directory, names & ~HighBit, id, name, true, languages) &&
+           LanguageData(directory, languages, true, rva, size);
 }
 
 bool Fail(std::string& error, const std::string& reason)
@@ -193,7 +184,7 @@ bool ProgramIcon(const Bytes& program, Bytes& ico, bool& noIcon, std::string& er
                                      ? nullptr : directory.At((groups & ~HighBit) + 16, 8);
     std::uint32_t groupRva = 0, groupSize = 0;
     std::size_t groupOffset = 0;
-    if (first == nullptr || !FirstLanguageData(directory, Little32(first + 4), groupRva, groupSize))
+    if (first == nullptr || !LanguageData(directory, Little32(first + 4), false, groupRva, groupSize))
         return malformed("its first icon group cannot be found");
     if (groupSize < 6 || !RvaToOffset(program, image, groupRva, groupSize, groupOffset))
         return malformed("the icon group lies outside the file");
@@ -220,7 +211,7 @@ bool ProgramIcon(const Bytes& program, Bytes& ico, bool& noIcon, std::string& er
     std::size_t imageOffset = 0;
     if (!FindEntry(directory, 0, TypeIcon, nullptr, true, icons) ||
         !FindEntry(directory, icons & ~HighBit, Little16(entry + 12), nullptr, true, languages) ||
-        !FirstLanguageData(directory, languages, imageRva, imageSize))
+        !LanguageData(directory, languages, false, imageRva, imageSize))
         return malformed("icon image " + std::to_string(Little16(entry + 12)) + " of the group cannot be found");
     if (imageSize == 0 || !RvaToOffset(program, image, imageRva, imageSize, imageOffset))
         return malformed("icon image " + std::to_string(Little16(entry + 12)) + " lies outside the file");

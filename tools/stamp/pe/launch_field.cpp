@@ -3,6 +3,7 @@
 
 #include "base/unicode.h"
 #include "base/windows_path.h"
+#include "system/system.h"
 
 #include <cstring>
 
@@ -90,6 +91,18 @@ bool CheckNewName(const std::string& utf8Name, std::string& error)
                         (hasDrive && utf8Name.size() > 2 && (utf8Name[2] == '\\' || utf8Name[2] == '/'));
     if (!rooted && LeadsToItsOwnFolder(hasDrive ? utf8Name.substr(2) : utf8Name)) {
         error = "the name leads to the launcher's own folder, so the launcher would start itself again and again";
+        return false;
+    }
+    return true;
+}
+
+bool FieldNameFor(const std::string& utf8Name, unsigned codePage, std::string& stored, std::string& error)
+{
+    if (!CheckNewName(utf8Name, error) || !ToCodePage(utf8Name, codePage, stored, error))
+        return false;
+    if (stored.size() >= FieldSize) {
+        error = "the name takes " + std::to_string(stored.size()) + " bytes in code page " + std::to_string(codePage) +
+                "; the field holds at most 1023";
         return false;
     }
     return true;

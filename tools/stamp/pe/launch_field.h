@@ -17,6 +17,10 @@ bool ReadFieldName(const Bytes& bytes, const LauncherImage& image, std::string& 
 // (".", ".\", "a\..", which would make the launcher start itself again and again).
 bool CheckNewName(const std::string& utf8Name, std::string& error);
 
+// A new launch directory given as UTF-8 text as the field stores it: checked by CheckNewName,
+// converted to codePage, and at most 1023 bytes. False with the reason otherwise.
+bool FieldNameFor(const std::string& utf8Name, unsigned codePage, std::string& stored, std::string& error);
+
 // Stores name (already in the launcher's code page, at most 1023 bytes) in the field,
 // zeros after it, and recomputes the header checksum when the file keeps one.
 void WriteFieldName(Bytes& bytes, const LauncherImage& image, const std::string& name);
