@@ -57,17 +57,14 @@ bool ProgramBelowRoot(const MakeOptions& options, std::vector<std::string>& comp
 
 bool EndsWithExe(const std::string& name)
 {
-    if (name.size() < 4)
-        return false;
-    std::string end = name.substr(name.size() - 4);
-    for (char& c : end)
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return end == ".exe";
+    const std::string folded = FoldCase(name);
+    return folded.size() >= 4 && folded.compare(folded.size() - 4, 4, ".EXE") == 0;
 }
 
 // One file make writes at the root, and what is there now.
 struct Planned {
     std::string path;     // where it goes (an existing file of that name in any letter case)
+    std::string what;     // what it does, for the report
     Bytes bytes;          // what it is to hold
     bool exists = false;  // a file is there
     Bytes current;        // what it holds
@@ -75,8 +72,10 @@ struct Planned {
 
 // Plans writing bytes as name at root. False with the reason when the name is a folder there,
 // or a file that cannot be read.
-bool Plan(const std::string& root, const std::string& name, Bytes bytes, Planned& planned, std::string& error)
+bool Plan(const std::string& root, const std::string& name, const std::string& what, Bytes bytes, Planned& planned,
+          std::string& error)
 {
+    planned.what = what;
     std::string disk;
     planned.exists = FindFileOnMedium(root, name, disk);
     planned.path = ChildPath(root, planned.exists ? disk : name);
@@ -90,7 +89,7 @@ bool Plan(const std::string& root, const std::string& name, Bytes bytes, Planned
 }
 
 // Writes a planned file unless it already holds its bytes, and says which on out.
-bool Write(const Planned& planned, const std::string& what, std::string& out, std::string& err)
+bool Write(const Planned& planned, std::string& out, std::string& err)
 {
     std::string error;
     if (planned.exists && planned.current == planned.bytes) {
@@ -101,7 +100,7 @@ bool Write(const Planned& planned, const std::string& what, std::string& out, st
         err += "launcher-stamp: " + planned.path + ": " + error + "\n";
         return false;
     }
-    out += planned.path + ": written (" + what + ")\n";
+    out += planned.path + ": written (" + planned.what + ")\n";
     return true;
 }
 
@@ -157,26 +156,21 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err)
     }
 
     // Nothing is written before every file is known to be ours to write.
-    std::vector<std::pair<Planned, std::string>> files(1);
-    if (!Plan(options.root, launcherName, launcher, files[0].first, error))
+    Planned launcherFile, autorunFile;
+    if (!Plan(options.root, launcherName, "starts " + launchDirectory + "\\" + program, launcher, launcherFile, error))
         return refuse(error);
-    files[0].second = "starts " + launchDirectory + "\\" + program;
     LauncherImage existing;
-    if (files[0].first.exists && !options.force && !ReadLauncherImage(files[0].first.current, existing, error))
-        return refuse(files[0].first.path + " is not a launcher of ours (--force to replace it)");
+    if (launcherFile.exists && !options.force && !ReadLauncherImage(launcherFile.current, existing, error))
+        return refuse(launcherFile.path + " is not a launcher of ours (--force to replace it)");
     if (options.autorun) {
-        files.emplace_back();
-        if (!Plan(options.root, "autorun.inf", AutorunInfFor(launcherName, options.label, options.codePage),
-                  files[1].first, error))
+        if (!Plan(options.root, "autorun.inf", "opens " + launcherName,
+                  AutorunInfFor(launcherName, options.label, options.codePage), autorunFile, error))
             return refuse(error);
-        files[1].second = "opens " + launcherName;
-        if (files[1].first.exists && !options.force && files[1].first.current != files[1].first.bytes)
-            return refuse(files[1].first.path + " holds something else (--force to replace it)");
+        if (autorunFile.exists && !options.force && autorunFile.current != autorunFile.bytes)
+            return refuse(autorunFile.path + " holds something else (--force to replace it)");
     }
-    for (const auto& [planned, what] : files) {
-        if (!Write(planned, what, out, err))
-            return 1;
-    }
+    if (!Write(launcherFile, out, err) || (options.autorun && !Write(autorunFile, out, err)))
+        return 1;
     out += "\n";
     CheckOptions check;
     check.paths = {options.root};

@@ -14,15 +14,6 @@ std::string Trimmed(const std::string& text)
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-std::string Lower(std::string text)
-{
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
 // The file a value names: the text in double quotes when it starts with one, else the text
 // up to a comma (icon= may give the icon's index after one) or, for a command, the whole
 // value when that names a file and the text up to the first space otherwise.
@@ -83,15 +74,15 @@ bool ReadAutorunInf(const Bytes& file, unsigned codePage, AutorunInf& inf, std::
         if (line.empty() || line[0] == ';')
             continue;
         if (line[0] == '[') {
-            inAutorun = Lower(line) == "[autorun]";
+            inAutorun = FoldCase(line) == "[AUTORUN]";
             continue;
         }
         const std::size_t equals = line.find('=');
         if (!inAutorun || equals == std::string::npos)
             continue;
-        const std::string key = Lower(Trimmed(line.substr(0, equals)));
-        std::optional<std::string>* slot = key == "open" ? &inf.open : key == "icon" ? &inf.icon
-                                         : key == "label" ? &inf.label : nullptr;
+        const std::string key = FoldCase(Trimmed(line.substr(0, equals)));
+        std::optional<std::string>* slot = key == "OPEN" ? &inf.open : key == "ICON" ? &inf.icon
+                                         : key == "LABEL" ? &inf.label : nullptr;
         if (slot != nullptr && !*slot)
             *slot = Trimmed(line.substr(equals + 1));
     }
