@@ -12,9 +12,10 @@ function(add_program_manifest target)
 endfunction()
 
 # Code generation for an executable with no C runtime: nothing that would call into one
-# (memcpy/memset for loops, stack probes and protectors, unwind tables, exceptions).
+# (memcpy/memset for loops, stack probes and protectors, unwind tables, exceptions). Optimised
+# for size across files at link time, so the same flags go to the link.
 set(LAUNCHER_FREESTANDING_FLAGS
-    -Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-unwind-tables
+    -Os -flto -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-unwind-tables
     -fno-stack-protector -fno-tree-loop-distribute-patterns -fno-ident)
 
 # add_freestanding_executable(TARGET ENTRY SOURCES...): a GUI-subsystem program with no C
@@ -23,23 +24,35 @@ function(add_freestanding_executable target entry)
     add_executable(${target} WIN32 ${ARGN})
     target_compile_options(${target} PRIVATE
         $<$<COMPILE_LANGUAGE:CXX>:${LAUNCHER_WARNINGS} ${LAUNCHER_FREESTANDING_FLAGS}>)
-    target_link_options(${target} PRIVATE
+    target_link_options(${target} PRIVATE ${LAUNCHER_FREESTANDING_FLAGS}
         -nostdlib -nostartfiles -s -Wl,--gc-sections -Wl,-e,${LAUNCHER_SYMBOL_PREFIX}${entry})
     target_link_libraries(${target} PRIVATE kernel32)
 endfunction()
 
-# add_launcher_executable(TARGET NAME): the launcher as TARGET.exe with NAME as its launch
-# directory, left in the current build folder.
+# add_launcher_executable(TARGET NAME [START_STEP SOURCE]): the launcher as TARGET.exe with NAME
+# as its launch directory, left in the current build folder. START_STEP replaces the shipped
+# start step (launcher/start_program_win32.cpp), for launchers built only for the tests.
 function(add_launcher_executable target name)
+    cmake_parse_arguments(PARSE_ARGV 2 launcher "" "START_STEP" "")
+    if(NOT launcher_START_STEP)
+        set(launcher_START_STEP ${PROJECT_SOURCE_DIR}/launcher/start_program_win32.cpp)
+    endif()
     set(field "${CMAKE_CURRENT_BINARY_DIR}/${target}_launch_directory.cpp")
     launch_directory_source("${field}" "${name}")
     add_freestanding_executable(${target} LauncherStart
         ${NAMING_SOURCES} ${LAUNCHER_SOURCES} "${field}"
         ${PROJECT_SOURCE_DIR}/naming/code_page_query_win32.cpp
         ${PROJECT_SOURCE_DIR}/launcher/platform_win32.cpp
+        ${launcher_START_STEP}
         ${PROJECT_SOURCE_DIR}/launcher/startup_win32.cpp
         ${PROJECT_SOURCE_DIR}/resources/launcher.rc)
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/launcher)
+    # The field is rewritten in built launchers, so the code must read it at run time: it is
+    # compiled apart, where optimisation across files can never see its content and fold it.
+    set_source_files_properties("${field}" TARGET_DIRECTORY ${target} PROPERTIES COMPILE_OPTIONS -fno-lto)
+    # Code and read-only data in one section, laid out by our own linker script.
+    target_link_options(${target} PRIVATE -Wl,-T,${PROJECT_SOURCE_DIR}/cmake/launcher.ld)
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/launcher.ld)
     set_source_files_properties(${PROJECT_SOURCE_DIR}/resources/launcher.rc TARGET_DIRECTORY ${target}
         PROPERTIES OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/resources/launcher.manifest;${PROJECT_SOURCE_DIR}/resources/launcher.ico")
     # As Windows toolchains mark their programs: aware of terminal servers, and on x86 free of

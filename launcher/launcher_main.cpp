@@ -15,6 +15,7 @@ constexpr unsigned char NoBreakSpace = 0xA0;
 const char MessageBefore[] = "Failed changing directory to \"";
 const char MessageAfter[] = "\".";
 const char MessageTitle[] = "Ruvio Error";
+const char ProgramExtension[] = ".exe";  // what the start service appends to a bare name
 
 unsigned long TextLength(const char* text)
 {
@@ -47,6 +48,33 @@ void ReportFailedDirectoryChange(char* commandBuffer)
     PlatformShowMessage(commandBuffer, MessageTitle);
 }
 
+// Whether name has an extension of its own, a full stop, as the program-start service sees it
+// when it decides to append ".exe".
+bool HasExtension(const char* name)
+{
+    for (const char* position = name; *position != '\0';) {
+        const Character character = NextCharacter(position);
+        if (character.value == '.')
+            return true;
+        position += character.width;
+    }
+    return false;
+}
+
+// Hands the program the command names to the shell, after Windows refused to start it
+// without administrator rights: the file is the full path the command stands for (".exe"
+// appended as the start service appends it), never the unquoted command itself, which the
+// shell would read differently. command holds the directory's first directoryLength bytes,
+// then the name at name.
+void OpenWithShell(char* command, char* name, unsigned long directoryLength)
+{
+    if (!HasExtension(name))
+        CopyText(name + TextLength(name), ProgramExtension, sizeof ProgramExtension);
+    char directory[CurrentDirectoryCapacity];
+    *CopyText(directory, command, directoryLength) = '\0';
+    PlatformOpenWithShell(command, directory, ShowNormal);
+}
+
 }  // namespace
 
 int LauncherMain(void*, void*, char*, int)
@@ -76,6 +104,8 @@ int LauncherMain(void*, void*, char*, int)
             *byte = ' ';
     }
 
-    PlatformStartProgram(CommandBuffer, ShowNormal);
+    // An installer, say, that must run elevated: only the shell asks the user and starts it.
+    if (PlatformStartProgram(CommandBuffer, ShowNormal) == StartOutcome::RefusedForElevation)
+        OpenWithShell(CommandBuffer, name, delivered);
     return 0;
 }

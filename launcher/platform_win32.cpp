@@ -1,7 +1,24 @@
-// The launcher's Win32 services, as the executable uses them.
+// The launcher's Win32 services, as the executable uses them (the start step lives in a file of
+// its own).
 #include "platform.h"
 
 #include <windows.h>
+#include <objbase.h>
+#include <shellapi.h>
+
+namespace {
+
+// The function name exported by library, which is loaded by name: the DLLs that serve only the
+// rare paths (the message box, the shell) would slow every normal start if imported. Each is
+// a known DLL, always taken from the system folder, never from the current directory. Null
+// when either cannot be had.
+void* LoadedProcedure(const char* library, const char* name)
+{
+    const HMODULE module = LoadLibraryA(library);
+    return module == nullptr ? nullptr : reinterpret_cast<void*>(GetProcAddress(module, name));
+}
+
+}  // namespace
 
 bool PlatformSetCurrentDirectory(const char* path)
 {
@@ -18,22 +35,32 @@ const char* PlatformGetCommandLine()
     return GetCommandLineA();
 }
 
-void PlatformStartProgram(const char* command, unsigned showMode)
+bool PlatformOpenWithShell(const char* file, const char* directory, unsigned showMode)
 {
-    WinExec(command, showMode);
+    // The shell may hand the request to extensions that need COM in a single-threaded
+    // apartment, as ShellExecuteEx's documentation asks of its callers.
+    using CoInitializeExFunction = HRESULT(WINAPI*)(void*, DWORD);
+    const auto initialize = reinterpret_cast<CoInitializeExFunction>(LoadedProcedure("ole32.dll", "CoInitializeEx"));
+    if (initialize != nullptr)
+        initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    using ShellExecuteExFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOA*);
+    const auto execute = reinterpret_cast<ShellExecuteExFunction>(LoadedProcedure("shell32.dll", "ShellExecuteExA"));
+    if (execute == nullptr)
+        return false;
+    SHELLEXECUTEINFOA request{};
+    request.cbSize = sizeof request;
+    // Complete before the launcher ends; a declined prompt or a failure stays silent.
+    request.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    request.lpFile = file;
+    request.lpDirectory = directory;
+    request.nShow = static_cast<int>(showMode);
+    return execute(&request) != FALSE;
 }
 
 void PlatformShowMessage(const char* text, const char* title)
 {
-    // USER32 serves only this path, and importing it would slow every normal start, so it is
-    // loaded here by name. It is a known DLL, always taken from the system folder, never from
-    // the current directory.
-    const HMODULE user32 = LoadLibraryA("user32.dll");
-    if (user32 == nullptr)
-        return;
     using MessageBoxFunction = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
-    const auto messageBox = reinterpret_cast<MessageBoxFunction>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "MessageBoxA")));
+    const auto messageBox = reinterpret_cast<MessageBoxFunction>(LoadedProcedure("user32.dll", "MessageBoxA"));
     if (messageBox != nullptr)
         messageBox(nullptr, text, title, MB_OK);
 }

@@ -1,8 +1,10 @@
 // A stand-in for the program a launcher starts: writes down what it was started with.
 //
-// The record goes to the file named by LAUNCHER_PROBE_RECORD, one "key=value" line each for
-// its module path, current directory, command line, and the show mode and flags of its
-// start-up info. It is written beside the target and renamed into place, so a reader never
+// The record goes to the file named by LAUNCHER_PROBE_RECORD (or, when that is not set, as for
+// an elevated process that did not get its starter's environment, to started-program.txt in
+// its own folder), one "key=value" line each for
+// its module path, current directory, command line, the show mode and flags of its start-up
+// info, and whether its token is elevated (1, 0, or ? when that cannot be read). It is written beside the target and renamed into place, so a reader never
 // sees half of it. When LAUNCHER_PROBE_HOLD names an event, the probe then waits (at most
 // 30 s) until that event is set, so a test can see that the launcher did not wait for it.
 #include <windows.h>
@@ -16,6 +18,19 @@ std::string Environment(const char* name)
     char value[1024];
     const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
     return length == 0 || length >= sizeof value ? std::string() : std::string(value, length);
+}
+
+// Whether the process runs with administrator rights that elevation gave it.
+std::string Elevated()
+{
+    HANDLE token = nullptr;
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    const bool known = OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token) &&
+                       GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size);
+    if (token != nullptr)
+        CloseHandle(token);
+    return known ? std::to_string(elevation.TokenIsElevated != 0 ? 1 : 0) : "?";
 }
 
 std::string Record()
@@ -34,6 +49,7 @@ std::string Record()
     record += "command_line=" + std::string(GetCommandLineA()) + "\n";
     record += "show_window=" + std::to_string(startup.wShowWindow) + "\n";
     record += "flags=" + std::to_string(startup.dwFlags) + "\n";
+    record += "elevated=" + Elevated() + "\n";
     return record;
 }
 
@@ -55,8 +71,14 @@ bool WriteWhole(const std::string& path, const std::string& text)
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    const std::string recordPath = Environment("LAUNCHER_PROBE_RECORD");
-    if (recordPath.empty() || !WriteWhole(recordPath, Record()))
+    std::string recordPath = Environment("LAUNCHER_PROBE_RECORD");
+    if (recordPath.empty()) {
+        char module[MAX_PATH * 4];
+        const DWORD length = GetModuleFileNameA(nullptr, module, sizeof module);
+        const std::string path(module, length < sizeof module ? length : 0);
+        recordPath = path.substr(0, path.find_last_of('\\') + 1) + "started-program.txt";
+    }
+    if (!WriteWhole(recordPath, Record()))
         return 1;
     const std::string hold = Environment("LAUNCHER_PROBE_HOLD");
     if (!hold.empty()) {

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 namespace fs = std::filesystem;
 
@@ -175,6 +176,64 @@ TEST(CheckCommand, TellsLaunchersFromTheirHeadersAndReadsOnlyThoseWhole)
                    "D:\\SETUP.exe: ok: starts D:\\Borvi cd1 versie2\\SETUP.exe\n");
     std::printf("check of 3 programs and 60 data files of 15 MB: %.3f s\n", took.count());
     fs::remove_all(root);
+}
+
+// A built launcher as the program a launcher starts, its manifest's run level rewritten in
+// place (the same length, so the resource stays whole).
+TEST(PredictLaunch, SaysWhenWindowsAsksForAdministratorRights)
+{
+    const std::string asInvoker = "level=\"asInvoker\" uiAccess=\"false\"";
+    auto runLevel = [&asInvoker](const std::string& level) {
+        return level.empty() ? "levex=\"asInvoker\" uiAccess=\"false\""
+                             : (level + std::string(asInvoker.size(), ' ')).substr(0, asInvoker.size());
+    };
+    struct Row {
+        const char* program;
+        bool x86;
+        std::string runLevel;  // replaces asInvoker; empty: no run level stated
+        const char* reason;    // expected in the finding; null: no finding
+    };
+    const Row rows[] = {
+        {"SETUP.exe", true, "level='requireAdministrator'", "requireAdministrator"},
+        {"Tool.exe", false, "level = \"highestAvailable\"", "highestAvailable"},
+        {"SETUP.exe", true, "", "holds \"setup\""},
+        {"MyInstaller.exe", true, "", "holds \"instal\""},
+        {"SETUP.exe", false, "", nullptr},  // installer detection looks at 32-bit programs only
+        {"SETUP.exe", true, asInvoker, nullptr},
+        {"Tool.exe", true, "", nullptr},
+    };
+    std::map<bool, Bytes> samples;
+    for (const std::string& path : LauncherSamples()) {
+        const Bytes bytes = ReadBytes(path);
+        LauncherImage image;
+        std::string error;
+        ASSERT_TRUE(ReadProgramImage(bytes, image, error)) << error;
+        samples[image.machine == 0x014C] = bytes;
+    }
+    for (const Row& row : rows) {
+        if (samples.count(row.x86) == 0)
+            continue;
+        const std::string what = std::string(row.program) + (row.x86 ? " x86 " : " x64 ") + row.runLevel;
+        const fs::path root = MakeMedium("elevation", {Dir});
+        const std::string name = std::string(row.program).substr(0, std::string(row.program).size() - 4);
+        std::string program(samples[row.x86].begin(), samples[row.x86].end());
+        const std::size_t at = program.find(asInvoker);
+        ASSERT_NE(at, std::string::npos);
+        program.replace(at, asInvoker.size(), runLevel(row.runLevel));
+        std::ofstream(root / Dir / row.program, std::ios::binary) << program;
+        const Prediction p = PredictLaunch({root.string(), name + ".exe", "Borvi cd1 versie2"});
+        EXPECT_EQ(p.verdict, Verdict::Ok) << what;
+        std::string findings;
+        for (const std::string& finding : p.findings)
+            findings += finding;
+        if (row.reason == nullptr) {
+            EXPECT_EQ(findings, "") << what;
+        } else {
+            EXPECT_NE(findings.find("Windows asks for administrator rights before D:\\Borvi cd1 versie2\\" +
+                                    std::string(row.program)), std::string::npos) << what << ": " << findings;
+            EXPECT_NE(findings.find(row.reason), std::string::npos) << what << ": " << findings;
+        }
+    }
 }
 
 }  // namespace

@@ -186,4 +186,52 @@ TEST_F(LauncherMainTest, ShortensOnACharacterBoundaryInDoubleByteMode)
     EXPECT_EQ(Platform.messages[0].text, "Failed changing directory to \"" + head + "\".");
 }
 
+// Only a start that Windows refuses for elevation goes to the shell, and then with the full
+// path of the program the command stands for, never the command itself.
+TEST_F(LauncherMainTest, HandsAStartRefusedForElevationToTheShell)
+{
+    struct Row {
+        const char* what;
+        StartOutcome outcome;
+        bool shellSucceeds;
+        const char* commandLine;
+        const char* currentDirectory;
+        const char* file;  // handed to the shell; null: the shell is not asked
+        const char* directory;
+    };
+    const Row rows[] = {
+        {"started", StartOutcome::Started, true, "\"D:\\SETUP.EXE\"", "D:\\Borvi cd1 versie2", nullptr, nullptr},
+        {"refused", StartOutcome::RefusedForElevation, true, "\"D:\\SETUP.EXE\"", "D:\\Borvi cd1 versie2",
+         "D:\\Borvi cd1 versie2\\SETUP.exe", "D:\\Borvi cd1 versie2"},
+        {"a name with an extension of its own", StartOutcome::RefusedForElevation, true, "\"D:\\Tool.v2.exe\"",
+         "D:\\Tools", "D:\\Tools\\Tool.v2", "D:\\Tools"},
+        {"a no-break space in the name", StartOutcome::RefusedForElevation, true, "\"D:\\My\xA0" "App.exe\"",
+         "D:\\Apps", "D:\\Apps\\My App.exe", "D:\\Apps"},
+        {"a drive root", StartOutcome::RefusedForElevation, true, "\"E:\\SETUP.EXE\"", "D:\\",
+         "D:\\SETUP.exe", "D:\\"},
+        {"the shell fails too", StartOutcome::RefusedForElevation, false, "\"D:\\SETUP.EXE\"", "D:\\Disc",
+         "D:\\Disc\\SETUP.exe", "D:\\Disc"},
+    };
+    for (const Row& row : rows) {
+        ResetPlatform();
+        Platform.startOutcome = row.outcome;
+        Platform.shellOpenSucceeds = row.shellSucceeds;
+        Platform.commandLine = row.commandLine;
+        Platform.currentDirectory = row.currentDirectory;
+        Run();
+        // The one start attempt, unchanged, and never a message box.
+        EXPECT_EQ(Platform.started.size(), 1u) << row.what;
+        EXPECT_TRUE(Platform.messages.empty()) << row.what;
+        if (row.file == nullptr) {
+            EXPECT_TRUE(Platform.shellOpens.empty()) << row.what;
+            continue;
+        }
+        ASSERT_EQ(Platform.shellOpens.size(), 1u) << row.what;
+        EXPECT_EQ(Platform.shellOpens[0].file, row.file) << row.what;
+        EXPECT_EQ(Platform.shellOpens[0].directory, row.directory) << row.what;
+        EXPECT_EQ(Platform.shellOpens[0].showMode, 1u) << row.what;
+        EXPECT_EQ(Platform.calls.back(), "OpenWithShell") << row.what;
+    }
+}
+
 }  // namespace

@@ -67,7 +67,7 @@ TEST_P(PeImageTest, RefusesCorruptedCopies)
         {"section table past the end", [](Bytes& b) { b[Get32(b, 0x3C) + 6] = 0xFF; b[Get32(b, 0x3C) + 7] = 0xFF; },
          "section table runs past the end"},
         {"field missing", [this](Bytes& b) { b[SectionHeader(".launch") + 2] = 'u'; }, "no launch directory field"},
-        {"field twice", [this](Bytes& b) { std::memcpy(&b[SectionHeader(".rdata")], ".launch\0", 8); },
+        {"field twice", [this](Bytes& b) { std::memcpy(&b[SectionHeader(".idata")], ".launch\0", 8); },
          "more than one launch directory field"},
         {"field of another size", [this](Bytes& b) { Put32(b, SectionHeader(".launch") + 8, 0x200); },
          "not 1024 bytes"},

@@ -2,7 +2,6 @@
 #include "platform_recorder.h"
 
 #include "launcher/launch_directory.h"
-#include "launcher/platform.h"
 
 #include <cstring>
 
@@ -53,10 +52,18 @@ const char* PlatformGetCommandLine()
     return Platform.commandLine.c_str();
 }
 
-void PlatformStartProgram(const char* command, unsigned showMode)
+StartOutcome PlatformStartProgram(const char* command, unsigned showMode)
 {
     Platform.calls.emplace_back("StartProgram");
     Platform.started.push_back({command, showMode});
+    return Platform.startOutcome;
+}
+
+bool PlatformOpenWithShell(const char* file, const char* directory, unsigned showMode)
+{
+    Platform.calls.emplace_back("OpenWithShell");
+    Platform.shellOpens.push_back({file, directory, showMode});
+    return Platform.shellOpenSucceeds;
 }
 
 void PlatformShowMessage(const char* text, const char* title)

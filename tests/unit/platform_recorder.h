@@ -2,11 +2,19 @@
 // the unit tests run with.
 #pragma once
 
+#include "launcher/platform.h"
+
 #include <string>
 #include <vector>
 
 struct StartedProgram {
     std::string command;
+    unsigned showMode;
+};
+
+struct ShellOpen {
+    std::string file;
+    std::string directory;
     unsigned showMode;
 };
 
@@ -22,12 +30,15 @@ struct PlatformRecording {
     std::string currentDirectory = "C:\\Media\\Borvi cd1 versie2";
     bool currentDirectoryQueryFails = false;
     std::string commandLine = "\"C:\\Media\\SETUP.EXE\"";
+    StartOutcome startOutcome = StartOutcome::Started;
+    bool shellOpenSucceeds = true;
 
     // Questions, in the order asked.
     std::vector<std::string> calls;
     std::vector<std::string> directoryChanges;
     std::vector<unsigned long> currentDirectoryCapacities;
     std::vector<StartedProgram> started;
+    std::vector<ShellOpen> shellOpens;
     std::vector<ShownMessage> messages;
 };
 

@@ -2,6 +2,7 @@
 #include "medium/launch_check.h"
 
 #include "double_byte.h"
+#include "pe/run_level.h"
 #include "system/system.h"
 #include "target_name.h"
 #include "base/windows_path.h"
@@ -162,6 +163,41 @@ Found FirstCandidate(const LauncherOnMedium& launcher, const std::string& comman
     }
 }
 
+// Why Windows asks for administrator rights before it starts the program at host, named
+// fileName, or empty when it does not (or when the file is no program that can be read): its
+// manifest's run level, or, for a 32-bit program that states none, installer detection, which
+// takes a program whose name holds one of its keywords for an installer.
+std::string ElevationReason(const std::string& host, const std::string& fileName)
+{
+    constexpr std::size_t HeadersRead = 64 * 1024;
+    constexpr std::size_t ResourcesReadLimit = 64 * 1024 * 1024;  // beyond this, not judged
+    Bytes bytes;
+    LauncherImage image;
+    RunLevel level = RunLevel::Unstated;
+    std::string error;
+    if (!ReadFileStart(host, HeadersRead, bytes, error) || !ReadProgramImage(bytes, image, error))
+        return "";
+    const std::size_t needed = ResourcesEnd(image);
+    if (needed > bytes.size() && (needed > ResourcesReadLimit || !ReadFileStart(host, needed, bytes, error)))
+        return "";
+    if (!ProgramRunLevel(bytes, image, level, error))
+        return "";
+    if (level == RunLevel::RequireAdministrator)
+        return "its manifest asks for requireAdministrator";
+    if (level == RunLevel::HighestAvailable)
+        return "its manifest asks for highestAvailable";
+    constexpr std::uint16_t MachineI386 = 0x014C;
+    if (level != RunLevel::Unstated || image.machine != MachineI386)
+        return "";
+    const std::string folded = FoldCase(fileName);
+    for (const char* keyword : {"instal", "setup", "update", "patch"}) {
+        if (folded.find(FoldCase(keyword)) != std::string::npos)
+            return "Windows takes a 32-bit program without a run level whose name holds \"" + std::string(keyword) +
+                   "\" for an installer";
+    }
+    return "";
+}
+
 // Adds to p the sentences that explain its verdict and say what to do.
 void Explain(Prediction& p, const std::string& directoryPath, const std::string& intended, const std::string& name)
 {
@@ -303,6 +339,12 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher)
             p.verdict = Verdict::Hijacked;
     }
     Explain(p, directoryPath, intendedText, name);
+    if (p.verdict == Verdict::Ok) {
+        const std::string reason = ElevationReason(intended.host, BelowRoot(p.starts).back());
+        if (!reason.empty())
+            p.findings.push_back("Windows asks for administrator rights before " + p.starts + " starts (" + reason +
+                                 "); the launcher hands it to the shell, which asks.");
+    }
     return p;
 }
 

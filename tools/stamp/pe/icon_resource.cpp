@@ -1,5 +1,7 @@
-// Walking a launcher's resource directory to its icon, with every offset checked.
+// The launcher's icon and the icon any program shows, found through the resource directory.
 #include "pe/icon_resource.h"
+
+#include "pe/resource_directory.h"
 
 #include <cstring>
 #include <utility>
@@ -8,116 +10,9 @@ namespace {
 
 constexpr std::uint32_t TypeIcon = 3;        // RT_ICON
 constexpr std::uint32_t TypeGroupIcon = 14;  // RT_GROUP_ICON
-constexpr std::uint32_t HighBit = 0x80000000u;
+constexpr std::uint32_t HighBit = ResourceHighBit;
 constexpr std::size_t GroupSize = 6 + 14;
 const char GroupName[] = "SETUPRTICON";
-
-// The resource directory's bytes, and the ranges of it that the walk has read (an image
-// written over any of them would corrupt the directory).
-class Directory {
-public:
-    Directory(const unsigned char* base, std::size_t size, std::size_t fileOffset)
-        : base_(base), size_(size), fileOffset_(fileOffset)
-    {
-    }
-
-    // The bytes [offset, offset + length) of the directory, or null when they lie outside it.
-    const unsigned char* At(std::uint32_t offset, std::size_t length)
-    {
-        if (offset > size_ || size_ - offset < length)
-            return nullptr;
-        used_.push_back({fileOffset_ + offset, length});
-        return base_ + offset;
-    }
-
-    bool Overlaps(std::size_t start, std::size_t length) const
-    {
-        for (const auto& range : used_) {
-            if (start < range.first + range.second && range.first < start + length)
-                return true;
-        }
-        return false;
-    }
-
-private:
-    const unsigned char* base_;
-    std::size_t size_;
-    std::size_t fileOffset_;
-    std::vector<std::pair<std::size_t, std::size_t>> used_;
-};
-
-// Whether a directory entry's name is the string wanted (UTF-16 in the directory).
-bool NameIs(Directory& directory, std::uint32_t name, const char* wanted)
-{
-    const unsigned char* text = directory.At(name & ~HighBit, 2);
-    const std::size_t length = std::strlen(wanted);
-    if (text == nullptr || Little16(text) != length)
-        return false;
-    text = directory.At(name & ~HighBit, 2 + 2 * length);
-    if (text == nullptr)
-        return false;
-    for (std::size_t i = 0; i < length; ++i) {
-        if (Little16(text + 2 + 2 * i) != static_cast<unsigned char>(wanted[i]))
-            return false;
-    }
-    return true;
-}
-
-// The one entry of the table at offset whose identifier is id (or whose name is name when
-// name is given): its target offset. False when there is none, more than one, or the table
-// does not fit the directory.
-bool FindEntry(Directory& directory, std::uint32_t offset, std::uint32_t id, const char* name, bool wantTable,
-               std::uint32_t& target)
-{
-    const unsigned char* table = directory.At(offset, 16);
-    if (table == nullptr)
-        return false;
-    const std::uint32_t count = Little16(table + 12) + Little16(table + 14);
-    const unsigned char* entries = directory.At(offset + 16, std::size_t{count} * 8);
-    if (entries == nullptr)
-        return false;
-    int matches = 0;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        const std::uint32_t entryName = Little32(entries + 8 * i);
-        const std::uint32_t entryTarget = Little32(entries + 8 * i + 4);
-        const bool named = (entryName & HighBit) != 0;
-        const bool match = name != nullptr ? named && NameIs(directory, entryName, name) : !named && entryName == id;
-        if (!match)
-            continue;
-        ++matches;
-        target = entryTarget;
-    }
-    return matches == 1 && ((target & HighBit) != 0) == wantTable;
-}
-
-// The data below target, an entry of a name table that leads to a languages table: its first
-// language's RVA and size. False when target leads to no table, to none or (when onlyOne)
-// more than one language, or to no data inside the directory.
-bool LanguageData(Directory& directory, std::uint32_t target, bool onlyOne, std::uint32_t& rva, std::uint32_t& size)
-{
-    const unsigned char* table = (target & HighBit) == 0 ? nullptr : directory.At(target & ~HighBit, 16);
-    const std::uint32_t count = table == nullptr ? 0 : Little16(table + 12) + Little16(table + 14);
-    if (count == 0 || (onlyOne && count != 1))
-        return false;
-    const unsigned char* entry = directory.At((target & ~HighBit) + 16, 8);
-    const std::uint32_t data = entry == nullptr ? HighBit : Little32(entry + 4);
-    const unsigned char* dataEntry = (data & HighBit) != 0 ? nullptr : directory.At(data, 16);
-    if (dataEntry == nullptr)
-        return false;
-    rva = Little32(dataEntry);
-    size = Little32(dataEntry + 4);
-    return true;
-}
-
-// The data of the resource type/name-or-id with exactly one language: its RVA and size.
-bool FindData(Directory& directory, std::uint32_t type, std::uint32_t id, const char* name, std::uint32_t& rva,
-              std::uint32_t& size)
-{
-    std::uint32_t names = 0, languages = 0;
-    return FindEntry(directory, 0, type, nullptr, true, names) &&
-           FindEntry(directory, names & ~HighBit, id, name, true, languages) &&
-           LanguageData(directory, languages, true, rva, size);
-}
 
 bool Fail(std::string& error, const std::string& reason)
 {

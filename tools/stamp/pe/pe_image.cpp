@@ -57,6 +57,7 @@ bool ReadImage(const Bytes& bytes, std::uint64_t fileSize, bool launcher, Launch
         return Fail(error, "truncated PE header");
     if (machine != MachineI386 && machine != MachineAmd64)
         return Fail(error, "not an x86 or x86-64 executable");
+    image.machine = machine;
     if ((characteristics & ExecutableImage) == 0)
         return Fail(error, "not an executable image");
 
