@@ -1,10 +1,12 @@
 // Start-up benchmark: how long until a program runs when started directly, through the
-// launcher, or through a batch file, measured interleaved over many rounds.
+// launcher, through the floor launcher built for the same architecture, or through a batch
+// file, measured interleaved over many rounds.
 //
-//   startup_benchmark WORK ROUNDS TARGET IDLE LAUNCHER [LAUNCHER ...]
+//   startup_benchmark WORK ROUNDS TARGET IDLE LAUNCHER FLOOR [LAUNCHER FLOOR ...]
 //
 // WORK is an empty folder for the layout (a launch directory holding TARGET as SETUP.exe,
-// each launcher beside it, and a batch file). Each time is from CreateProcessA until the
+// each launcher beside it, and a batch file). FLOOR hands the same unquoted command to WinExec
+// and does nothing else: two bare process starts. Each time is from CreateProcessA until the
 // target signals a named event; for IDLE, until it has exited.
 #include <windows.h>
 
@@ -94,8 +96,8 @@ bool Copy(const std::string& from, const std::string& to)
 
 int main(int argc, char** argv)
 {
-    if (argc < 6) {
-        std::fprintf(stderr, "usage: startup_benchmark WORK ROUNDS TARGET IDLE LAUNCHER [LAUNCHER ...]\n");
+    if (argc < 7 || argc % 2 == 0) {
+        std::fprintf(stderr, "usage: startup_benchmark WORK ROUNDS TARGET IDLE LAUNCHER FLOOR [LAUNCHER FLOOR ...]\n");
         return 2;
     }
     const std::string work = argv[1];
@@ -122,13 +124,17 @@ int main(int argc, char** argv)
         subjects.push_back(subject);
     };
     add("direct start", target, "\"" + target + "\"", launchDirectory);
-    for (int i = 5; i < argc; ++i) {
+    for (int i = 5; i + 1 < argc; i += 2) {
         const std::string name = "SETUP" + std::to_string(i - 4);
         const std::string launcher = work + "\\" + name + ".exe";
+        const std::string floor = work + "\\floor" + std::to_string(i - 4) + ".exe";
         // Each launcher copy starts the program of its own name: give the target that name too.
-        if (!Copy(argv[i], launcher) || !Copy(argv[3], launchDirectory + "\\" + name + ".exe"))
+        if (!Copy(argv[i], launcher) || !Copy(argv[i + 1], floor) ||
+            !Copy(argv[3], launchDirectory + "\\" + name + ".exe"))
             return 1;
         add("launcher from " + BuildFolder(argv[i]), launcher, "\"" + launcher + "\"", work);
+        add("floor launcher from " + BuildFolder(argv[i]), floor,
+            "\"" + floor + "\" " + launchDirectory + "\\" + name, work);
     }
     const std::string batch = work + "\\setup.bat";
     FILE* file = std::fopen(batch.c_str(), "wb");
@@ -171,13 +177,16 @@ int main(int argc, char** argv)
     const Subject& batchSubject = subjects[subjects.size() - 2];
     const Subject& idleSubject = subjects.back();
     std::printf("\n");
-    for (std::size_t i = 1; i + 2 < subjects.size(); ++i) {
+    for (std::size_t i = 1; i + 2 < subjects.size(); i += 2) {
         const Subject& launcher = subjects[i];
+        const Subject& floor = subjects[i + 1];
         if (launcher.failed || launcher.times.empty())
             continue;
         const double median = Median(launcher);
         std::printf("%s\n", launcher.label.c_str());
         std::printf("  launcher / direct      %5.2f  (target: at most 2.00)\n", median / Median(direct));
+        if (!floor.failed && !floor.times.empty())
+            std::printf("  launcher / floor       %5.2f  (target: at most 1.10)\n", median / Median(floor));
         if (!batchSubject.failed)
             std::printf("  launcher / batch file  %5.2f  (target: under 0.50)\n", median / Median(batchSubject));
         std::printf("  launcher overhead      %5.1f ms against one idle process start of %.1f ms\n",
