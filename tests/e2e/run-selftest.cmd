@@ -15,15 +15,17 @@ if /i "%~1"=="--elevation" set elevation=1
 set "work=%TEMP%\launcher-selftest-%RANDOM%%RANDOM%"
 mkdir "%work%"
 set status=0
-for %%a in (x64 x86) do (
-    echo == launcher-%%a.exe
-    "%here%driver.exe" selftest "%here%..\launcher-%%a.exe" "%here%probe.exe" "%work%\%%a" "%here%..\launcher-stamp.exe"
-    if errorlevel 1 set status=1
-    if defined elevation (
-        "%here%driver.exe" consent "%here%..\launcher-%%a.exe" "%here%probe-admin.exe" "%work%\%%a-consent"
-        if errorlevel 1 set status=1
-    )
-)
+for %%a in (x64 x86) do call :launcher %%a
 rmdir /s /q "%work%" 2>nul
 if %status%==0 (echo self-test passed) else (echo self-test FAILED)
 exit /b %status%
+
+rem The cases of launcher-%1.exe.
+:launcher
+echo == launcher-%1.exe
+"%here%driver.exe" selftest "%here%..\launcher-%1.exe" "%here%probe.exe" "%work%\%1" "%here%..\launcher-stamp.exe"
+if errorlevel 1 set status=1
+if not defined elevation exit /b 0
+"%here%driver.exe" consent "%here%..\launcher-%1.exe" "%here%probe-admin.exe" "%work%\%1-consent"
+if errorlevel 1 set status=1
+exit /b 0
