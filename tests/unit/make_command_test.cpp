@@ -6,7 +6,17 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <map>
 
@@ -14,12 +24,21 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Every file below root and its bytes: what a refusal must leave as it was.
+// Every entry below root and its bytes (a link's target, a large file's size): what a refusal
+// must leave as it was.
 std::map<std::string, Bytes> Snapshot(const fs::path& root)
 {
     std::map<std::string, Bytes> files;
-    for (const auto& entry : fs::recursive_directory_iterator(root))
-        files[entry.path().string()] = entry.is_regular_file() ? ReadBytes(entry.path().string()) : Bytes();
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        const std::string path = entry.path().string();
+        const std::string target = entry.is_symlink() ? fs::read_symlink(path).string() : "";
+        if (entry.is_symlink())
+            files[path + " ->"] = Bytes(target.begin(), target.end());
+        else if (entry.is_regular_file())
+            files[path] = entry.file_size() < (1u << 20) ? ReadBytes(path) : Bytes(8, static_cast<unsigned char>(entry.file_size() >> 20));
+        else
+            files[path] = Bytes();
+    }
     return files;
 }
 
@@ -142,6 +161,186 @@ TEST_F(MakeTest, CheckReadsAutorunInfAsWindowsDoes)
         for (std::size_t i = 0; i < c.findings.size(); ++i)
             EXPECT_EQ(autorun["findings"][i].get<std::string>().rfind(c.findings[i], 0), 0u) << autorun.dump();
     }
+}
+
+// A certificate table appended to a launcher, as signing leaves it (not a valid signature:
+// only its place in the file is read).
+void AppendSignature(const fs::path& path)
+{
+    Bytes bytes = ReadBytes(path.string());
+    LauncherImage image;
+    std::string error;
+    ASSERT_TRUE(ReadLauncherImage(bytes, image, error)) << error;
+    Put32(bytes, image.securityEntryOffset, static_cast<std::uint32_t>(bytes.size()));
+    Put32(bytes, image.securityEntryOffset + 4, 16);
+    const Bytes table = {16, 0, 0, 0, 0, 2, 2, 0, 1, 2, 3, 4, 5, 6, 7, 8};
+    bytes.insert(bytes.end(), table.begin(), table.end());
+    WriteBytes(path.string(), bytes);
+}
+
+TEST_F(MakeTest, NeverHarmsAFile)
+{
+    const std::string root = root_.string();
+    const fs::path outside = root_.string() + "-outside";
+    fs::create_directories(outside);
+    std::ofstream(outside / "App.exe") << "someone else's";
+    fs::create_directories(root_ / "Other");
+    std::ofstream(root_ / "Other" / "App.exe") << "another program";
+    std::ofstream(root_ / "notes.txt") << "notes";
+    const std::string leftover = (root_ / ".launcher-stamp-Ab12Cd").string();
+    int held = -1;  // a temporary file that a running make holds
+    const auto samples = LauncherSamples();
+    auto makeFor = [&](const std::string& program, const std::string& arch) {
+        Run({"make", root, program, "--arch", arch});
+    };
+    struct Row {
+        const char* what;
+        std::function<void()> lay;  // what is at the root before make runs
+        std::vector<std::string> arguments;  // after make ROOT PROGRAM
+        const char* refusal;        // in err when make must refuse and change nothing; null: it makes it
+        std::function<void()> after = [] {};  // further checks of a medium made
+        int status = 0;                        // make's, when it makes the medium
+    };
+    const Row rows[] = {
+        {"a link to the program", [&] { fs::create_symlink("My App 2/App.exe", root_ / "App.exe"); }, {"--force"},
+         "the program itself"},
+        {"a link out of the root", [&] { fs::create_symlink(outside / "App.exe", root_ / "App.exe"); }, {"--force"},
+         "outside"},
+        {"autorun.inf linked out of the root", [&] { fs::create_symlink(outside / "App.exe", root_ / "autorun.inf"); },
+         {"--force"}, "outside"},
+        {"autorun.inf linked inside the root", [&] { fs::create_symlink("notes.txt", root_ / "autorun.inf"); }, {},
+         "--force replaces the link itself"},
+        {"autorun.inf linked inside the root, forced", [&] { fs::create_symlink("notes.txt", root_ / "autorun.inf"); },
+         {"--force"}, nullptr, [&] { EXPECT_FALSE(fs::is_symlink(root_ / "autorun.inf")); }},
+        {"a FIFO at the launcher's name", [&] { mkfifo((root_ / "App.exe").c_str(), 0644); }, {"--force"},
+         "not a plain file"},
+        {"a FIFO at autorun.inf", [&] { mkfifo((root_ / "autorun.inf").c_str(), 0644); }, {"--force"},
+         "not a plain file"},
+        {"a launcher that starts another program", [&] { makeFor("Other/App.exe", "x86"); }, {},
+         "made again it would start My App 2\\App.exe"},
+        {"a launcher that starts another program, forced", [&] { makeFor("Other/App.exe", "x86"); }, {"--force"},
+         nullptr},
+        {"the same launcher, signed", [&] { makeFor("My App 2/App.exe", "x86"); AppendSignature(root_ / "App.exe"); },
+         {"--arch", "x86"}, nullptr, [&] { EXPECT_NE(out_.find("App.exe: unchanged"), std::string::npos) << out_; }},
+        {"a signed launcher made again for the other architecture",
+         [&] { makeFor("My App 2/App.exe", "x86"); AppendSignature(root_ / "App.exe"); }, {"--arch", "x64"},
+         "is signed"},
+        {"the same, forced", [&] { makeFor("My App 2/App.exe", "x86"); AppendSignature(root_ / "App.exe"); },
+         {"--arch", "x64", "--force"}, nullptr,
+         [&] { EXPECT_NE(err_.find("signature removed: sign it again"), std::string::npos) << err_; }},
+        {"a leftover of an interrupted run", [&] { std::ofstream(leftover) << "half"; }, {}, nullptr,
+         [&] { EXPECT_FALSE(fs::exists(leftover)); }},
+        {"a temporary file a running make holds",
+         [&] { std::ofstream(leftover) << "half"; held = open(leftover.c_str(), O_RDONLY); flock(held, LOCK_EX); },
+         {}, nullptr, [&] {
+             EXPECT_TRUE(fs::exists(leftover));
+             EXPECT_NE(out_.find("A launcher-stamp run is writing it now"), std::string::npos) << out_;
+             close(held);
+             fs::remove(leftover);
+         }, 1},
+        {"a program of 3 GB, most of it appended", [&] {
+             if (!samples.empty())
+                 fs::copy_file(samples[0], root_ / "My App 2" / "App.exe", fs::copy_options::overwrite_existing);
+             fs::resize_file(root_ / "My App 2" / "App.exe", 3ull << 30);
+         }, {}, nullptr, [&] { EXPECT_EQ(out_.find("no icon taken"), std::string::npos) << out_; }},
+    };
+    for (const Row& row : rows) {
+        for (const char* name : {"App.exe", "autorun.inf"})
+            fs::remove(root_ / name);
+        std::ofstream(root_ / "My App 2" / "App.exe", std::ios::trunc) << "program";
+        row.lay();
+        const auto before = Snapshot(root_);
+        const auto beforeOutside = Snapshot(outside);
+        std::vector<std::string> arguments = {"make", root, "My App 2/App.exe"};
+        arguments.insert(arguments.end(), row.arguments.begin(), row.arguments.end());
+        const int status = Run(arguments);
+        EXPECT_EQ(Snapshot(outside), beforeOutside) << row.what;
+        if (row.refusal != nullptr) {
+            EXPECT_EQ(status, 1) << row.what;
+            EXPECT_NE(err_.find(row.refusal), std::string::npos) << row.what << ": " << err_;
+            EXPECT_EQ(Snapshot(root_), before) << row.what;
+            continue;
+        }
+        EXPECT_EQ(status, row.status) << row.what << ": " << err_ << out_;
+        EXPECT_EQ(ReadBytes((root_ / "notes.txt").string()), Bytes({'n', 'o', 't', 'e', 's'})) << row.what;
+        row.after();
+    }
+    fs::remove_all(outside);
+}
+
+// The files of ours at root: the launchers and autorun.inf a medium holds, and any temporary
+// file left over.
+std::vector<std::string> RootFiles(const fs::path& root)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(root)) {
+        if (!entry.is_directory())
+            names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// make is all or nothing: on a full disk, under runs for other programs at the same time, and
+// when it is killed at any moment (the next run then finishes the medium and leaves nothing).
+TEST_F(MakeTest, IsAllOrNothing)
+{
+    fs::create_directories(root_ / "Other");
+    std::ofstream(root_ / "Other" / "Go.exe") << "another program";
+    const std::string root = root_.string();
+    // A make in a process of its own, which exits 0 when it wrote its autorun.inf (its check
+    // may see the other run's files meanwhile), 1 when it wrote nothing.
+    auto inChild = [this](std::vector<std::string> arguments) {
+        const pid_t child = fork();
+        if (child == 0) {
+            Run(arguments);
+            _exit(out_.find("autorun.inf: written") != std::string::npos ? 0 : 1);
+        }
+        return child;
+    };
+    auto status = [](pid_t child) {
+        int result = 0;
+        waitpid(child, &result, 0);
+        return WIFEXITED(result) ? WEXITSTATUS(result) : -1;
+    };
+
+    // Two runs for different programs at once: one makes its medium, the other writes nothing.
+    for (int round = 0; round < 10; ++round) {
+        for (const std::string& name : RootFiles(root_))
+            fs::remove(root_ / name);
+        const pid_t first = inChild({"make", root, "My App 2/App.exe"});
+        const pid_t second = inChild({"make", root, "Other/Go.exe"});
+        const int firstStatus = status(first), secondStatus = status(second);
+        EXPECT_EQ((firstStatus == 0) + (secondStatus == 0), 1) << firstStatus << " " << secondStatus;
+        const std::vector<std::string> winner = {firstStatus == 0 ? "App.exe" : "Go.exe", "autorun.inf"};
+        EXPECT_EQ(RootFiles(root_), winner);
+    }
+
+    // Killed at any moment, then run again: a whole medium and no leftover.
+    const std::vector<std::string> whole = {"App.exe", "autorun.inf"};
+    for (int round = 0; round < 30; ++round) {
+        for (const std::string& name : RootFiles(root_))
+            fs::remove(root_ / name);
+        const pid_t child = inChild({"make", root, "My App 2/App.exe"});
+        usleep(static_cast<useconds_t>((round * 7919) % 30000));
+        kill(child, SIGKILL);
+        status(child);
+        EXPECT_EQ(Run({"make", root, "My App 2/App.exe"}), 0) << err_ << out_;
+        EXPECT_EQ(RootFiles(root_), whole) << out_;
+    }
+
+    // A disk too full for autorun.inf after the launcher: nothing is written.
+    const fs::path small = root_ / "small";
+    fs::create_directories(small / "D");
+    if (std::system(("mount -t tmpfs -o size=12k tmpfs '" + small.string() + "' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here, so a full disk is not tried";
+    fs::create_directories(small / "D");
+    std::ofstream(small / "D" / "App.exe") << "program";
+    EXPECT_EQ(Run({"make", small.string(), "D/App.exe"}), 1);
+    EXPECT_NE(err_.find("nothing was changed"), std::string::npos) << err_;
+    EXPECT_EQ(RootFiles(small), std::vector<std::string>{});
+    EXPECT_EQ(Run({"make", small.string(), "D/App.exe", "--no-autorun"}), 0) << err_;
+    std::system(("umount '" + small.string() + "'").c_str());
 }
 
 }  // namespace

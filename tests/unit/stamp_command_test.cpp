@@ -110,13 +110,16 @@ TEST_F(StampCommandTest, WritesToTheOutputAndLeavesTheInput)
     EXPECT_EQ(out_, "Other\n");
 }
 
-TEST_F(StampCommandTest, StampsTheFileALinkPointsToAndKeepsTheLink)
+TEST_F(StampCommandTest, ReplacesALinkOnlyWhenForcedAndThenTheLinkItself)
 {
     const fs::path link = folder_ / "link.exe";
     fs::create_symlink(launcher_, link);
-    ASSERT_EQ(Stamp({"set", link.string(), "Other"}), 0) << err_;
-    EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(Stamp({"show", launcher_}), 0);
+    EXPECT_EQ(Stamp({"set", link.string(), "Other"}), 1);
+    EXPECT_NE(err_.find("is a link to"), std::string::npos) << err_;
+    ASSERT_EQ(Stamp({"set", link.string(), "Other", "--force"}), 0) << err_;
+    EXPECT_FALSE(fs::is_symlink(link));
+    EXPECT_EQ(ReadBytes(launcher_), original_);
+    EXPECT_EQ(Stamp({"show", link.string()}), 0);
     EXPECT_EQ(out_, "Other\n");
 }
 

@@ -67,7 +67,7 @@ bool FindLaunchers(const CheckOptions& options, std::vector<FoundLauncher>& laun
                   [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
         for (const FolderEntry& entry : entries) {
             FoundLauncher launcher{options.paths[0], entry.name, ""};
-            if (!entry.isFile || entry.size > LargestLauncher)
+            if (!entry.isFile || entry.size > LargestLauncher || IsTemporaryName(entry.name))
                 continue;
             const std::string path = ChildPath(options.paths[0], entry.name);
             const int read = MayBeLauncher(path, entry.size) ? ReadLauncher(path, launcher.launchDirectory, err) : 0;
@@ -147,6 +147,32 @@ bool CheckAutorun(const CheckOptions& options, const std::string& root, char dri
     return findings.empty();
 }
 
+// Names the temporary files of ours at root: one that an interrupted run left would go onto the
+// medium. False when there is one.
+bool CheckLeftovers(const CheckOptions& options, const std::string& root, char drive, std::string& out,
+                    nlohmann::ordered_json& array)
+{
+    std::vector<FolderEntry> entries;
+    std::string error;
+    if (root.empty() || !ListFolder(root, entries, error))
+        return true;
+    bool none = true;
+    for (const FolderEntry& entry : entries) {
+        if (!IsTemporaryName(entry.name))
+            continue;
+        none = false;
+        const std::string shown = std::string(1, drive) + ":\\" + entry.name;
+        const std::string finding = IsLeftover(ChildPath(root, entry.name))
+                                        ? "Left by an interrupted launcher-stamp run: delete it."
+                                        : "A launcher-stamp run is writing it now: check again when it has ended.";
+        if (options.json)
+            array.push_back({{"leftover", shown}, {"findings", {finding}}});
+        else
+            out += shown + ": not part of the medium\n  " + finding + "\n";
+    }
+    return none;
+}
+
 }  // namespace
 
 bool IsDriveLetter(const std::string& drive)
@@ -185,6 +211,7 @@ int RunCheck(const CheckOptions& options, std::string& out, std::string& err)
         predictions.push_back(prediction);
     }
     allOk = CheckAutorun(options, root, drive, predictions, out, array, err) && allOk;
+    allOk = CheckLeftovers(options, root, drive, out, array) && allOk;
     if (options.json)
         out += array.dump(2) + "\n";
     return allOk ? 0 : 1;

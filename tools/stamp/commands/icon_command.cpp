@@ -27,7 +27,7 @@ int SetIcon(const IconOptions& options, std::string& err)
 {
     Bytes picture, iconImage;
     std::string error;
-    if (!ReadWholeFile(options.picture, picture, error) || !IconImageFromPicture(picture, iconImage, error)) {
+    if (!ReadPicture(options.picture, picture, error) || !IconImageFromPicture(picture, iconImage, error)) {
         err += "launcher-stamp: refused: " + options.picture + ": " + error + "\n";
         return 1;
     }
@@ -40,7 +40,7 @@ int SetIcon(const IconOptions& options, std::string& err)
         return 1;
     WriteIconImage(bytes, image, icon, iconImage);
     const std::string& target = options.output.empty() ? options.file : options.output;
-    return SaveLauncher(target, bytes, image, err);
+    return SaveLauncher(target, bytes, image, options.force, err);
 }
 
 int GetIcon(const IconOptions& options, std::string& err)

@@ -11,6 +11,7 @@
 #include "picture/icon_picture.h"
 #include "system/system.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -61,47 +62,202 @@ bool EndsWithExe(const std::string& name)
     return folded.size() >= 4 && folded.compare(folded.size() - 4, 4, ".EXE") == 0;
 }
 
+constexpr std::size_t HeaderBytes = 64u << 10;      // enough to tell a launcher of ours by its headers
+constexpr std::size_t AutorunReadLimit = 1u << 20;  // an autorun.inf longer than this is not ours
+
 // One file make writes at the root, and what is there now.
 struct Planned {
-    std::string path;     // where it goes (an existing file of that name in any letter case)
-    std::string what;     // what it does, for the report
-    Bytes bytes;          // what it is to hold
-    bool exists = false;  // a file is there
-    Bytes current;        // what it holds
+    std::string path;        // where it goes (an existing entry of that name in any letter case)
+    std::string what;        // what it does, for the report
+    Bytes bytes;             // what it is to hold
+    EntryKind kind = EntryKind::Missing;  // what is there now
+    Bytes current;           // what the plain file there holds, when that was read whole
+    bool unchanged = false;  // it is already as planned: nothing to write
+    std::string note;        // said when it is written
+    bool readOnlyKept = false;  // it replaced a read-only file and was made read-only again
 };
 
-// Plans writing bytes as name at root. False with the reason when the name is a folder there,
-// or a file that cannot be read.
-bool Plan(const std::string& root, const std::string& name, const std::string& what, Bytes bytes, Planned& planned,
-          std::string& error)
+// Whether path lies inside folder (both absolute, as the system resolves them).
+bool Inside(const fs::path& path, const fs::path& folder)
 {
-    planned.what = what;
-    std::string disk;
-    planned.exists = FindFileOnMedium(root, name, disk);
-    planned.path = ChildPath(root, planned.exists ? disk : name);
-    planned.bytes = std::move(bytes);
-    std::error_code ignored;
-    if (!planned.exists && fs::is_directory(fs::u8path(planned.path), ignored)) {
-        error = planned.path + " is a folder";
-        return false;
-    }
-    return !planned.exists || ReadWholeFile(planned.path, planned.current, error);
+    const fs::path relative = path.lexically_normal().lexically_relative(folder.lexically_normal());
+    return !relative.empty() && *relative.begin() != ".." && relative != ".";
 }
 
-// Writes a planned file unless it already holds its bytes, and says which on out.
-bool Write(const Planned& planned, std::string& out, std::string& err)
+// Plans writing bytes as name at root: finds what is there and refuses, with the reason, what
+// make must not replace. A link is replaced only with force, and never one that leads to the
+// program or out of root; a folder, FIFO, device or socket never.
+bool Plan(const std::string& root, const std::string& programPath, const std::string& name, const std::string& what,
+          Bytes bytes, bool force, Planned& planned, std::string& error)
 {
-    std::string error;
-    if (planned.exists && planned.current == planned.bytes) {
-        out += planned.path + ": unchanged\n";
+    planned.what = what;
+    planned.bytes = std::move(bytes);
+    std::string disk, leadsTo;
+    planned.path = ChildPath(root, FindFileOnMedium(root, name, disk) ? disk : name);
+    planned.kind = KindOf(planned.path, leadsTo);
+    std::error_code ignored;
+    switch (planned.kind) {
+    case EntryKind::Missing:
+    case EntryKind::File:
         return true;
+    case EntryKind::Folder:
+        error = planned.path + " is a folder";
+        return false;
+    case EntryKind::Other:
+        error = planned.path + " is not a plain file (a FIFO, device or socket)";
+        return false;
+    case EntryKind::Link:
+        break;
     }
-    if (!ReplaceFileAtomically(planned.path, planned.bytes, error)) {
-        err += "launcher-stamp: " + planned.path + ": " + error + "\n";
+    const fs::path target = fs::u8path(leadsTo);
+    const std::string link = planned.path + " is a link to " + (leadsTo.empty() ? "nowhere" : leadsTo);
+    if (!leadsTo.empty() && fs::equivalent(target, fs::u8path(programPath), ignored))
+        error = link + ", the program itself: it is never replaced";
+    else if (leadsTo.empty() || !Inside(target, fs::weakly_canonical(fs::u8path(root), ignored)))
+        error = link + ", outside " + root + ": it is never replaced";
+    else if (!force)
+        error = link + " (--force replaces the link itself, never what it leads to)";
+    else
+        return true;
+    return false;
+}
+
+// Judges a plain file at the launcher's name: our launcher with the same launch directory,
+// icon and architecture is left as it is, signed or not; another launcher of ours is changed
+// only with force when it starts another program or is signed; anything else is replaced only
+// with force. False with the reason when it must not be replaced.
+bool JudgeLauncher(Planned& planned, const std::string& stored, unsigned codePage, const std::string& intended,
+                   bool force, std::string& error)
+{
+    if (planned.kind != EntryKind::File)
+        return true;
+    Bytes start;
+    LauncherImage existing, wanted;
+    std::string name, reason;
+    IconResource existingIcon, wantedIcon;
+    std::error_code ignored;
+    const std::uint64_t size = fs::file_size(fs::u8path(planned.path), ignored);
+    if (!ReadFileStart(planned.path, HeaderBytes, start, reason)) {
+        error = planned.path + ": " + reason;
         return false;
     }
-    out += planned.path + ": written (" + planned.what + ")\n";
-    return true;
+    const bool ours = IsLauncherHeader(start, size) && ReadWholeFile(planned.path, planned.current, reason) &&
+                      ReadLauncherImage(planned.current, existing, reason) &&
+                      ReadFieldName(planned.current, existing, name);
+    if (!ours) {
+        error = planned.path + " is not a launcher of ours (--force to replace it)";
+        return force;
+    }
+    if (name != stored) {
+        std::string now;
+        if (!FromCodePage(name, codePage, now, reason))
+            now = "another launch directory";
+        error = planned.path + " starts a program in " + now + " now; made again it would start " + intended +
+                " (--force to point it there)";
+        return force;
+    }
+    ReadLauncherImage(planned.bytes, wanted, reason);
+    const bool sameIcon = FindIconResource(planned.current, existing, existingIcon, reason) &&
+                          FindIconResource(planned.bytes, wanted, wantedIcon, reason) &&
+                          std::equal(planned.current.begin() + static_cast<std::ptrdiff_t>(existingIcon.imageOffset),
+                                     planned.current.begin() + static_cast<std::ptrdiff_t>(existingIcon.imageOffset + IconImageSize),
+                                     planned.bytes.begin() + static_cast<std::ptrdiff_t>(wantedIcon.imageOffset));
+    planned.unchanged = sameIcon && existing.machine == wanted.machine;
+    if (planned.unchanged || !existing.isSigned)
+        return true;
+    error = planned.path + " is signed and making it again changes its " + (sameIcon ? "architecture" : "icon") +
+            ", which breaks its signature (--force to remove the signature and go on)";
+    planned.note = "signature removed: sign it again";
+    return force;
+}
+
+// Judges a plain file at autorun.inf's name: the same bytes are left as they are, anything else
+// is replaced only with force.
+bool JudgeAutorun(Planned& planned, bool force, std::string& error)
+{
+    if (planned.kind != EntryKind::File)
+        return true;
+    std::string reason;
+    if (!ReadFileStart(planned.path, AutorunReadLimit + 1, planned.current, reason)) {
+        error = planned.path + ": " + reason;
+        return false;
+    }
+    planned.unchanged = planned.current == planned.bytes;
+    error = planned.path + " holds something else (--force to replace it, --no-autorun to leave it as it is)";
+    return planned.unchanged || force;
+}
+
+// Whether a planned plain file still holds what was read when it was planned.
+bool StillAsRead(const Planned& planned, std::string& error)
+{
+    Bytes now;
+    if (planned.kind != EntryKind::File || planned.current.empty())
+        return true;
+    if (ReadFileStart(planned.path, planned.current.size() + 1, now, error) && now == planned.current)
+        return true;
+    error = "it changed while make ran (another run?)";
+    return false;
+}
+
+// Gives a file make wrote back what was there before: removes a new one, restores a replaced
+// plain file's bytes. False with the reason when it cannot.
+bool Undo(const Planned& planned, std::string& error)
+{
+    if (planned.kind == EntryKind::Missing)
+        return RemoveFile(planned.path, error);
+    if (planned.kind == EntryKind::File && !planned.current.empty())
+        return ReplaceFileAtomically(planned.path, planned.current, error);
+    error = "what was there before was not kept";
+    return false;
+}
+
+// Writes every planned file, or none. Each is first staged whole beside its place; then each is
+// put in place with one rename: a new file only if nothing appeared there meanwhile, a plain
+// file only if it still holds what was read. When one cannot be, those already put in place are
+// undone. Says on out and err what was and was not changed.
+bool WriteAll(const std::vector<Planned*>& files, std::string& out, std::string& err)
+{
+    std::vector<StagedFile> staged(files.size());
+    std::string failure;
+    std::size_t failed = files.size();
+    for (std::size_t i = 0; i < files.size() && failed == files.size(); ++i) {
+        if (!files[i]->unchanged && !StageFile(files[i]->path, files[i]->bytes, staged[i], failure))
+            failed = i;
+    }
+    std::vector<std::size_t> placed;
+    for (std::size_t i = 0; i < files.size() && failed == files.size(); ++i) {
+        bool exists = false;
+        if (files[i]->unchanged)
+            continue;
+        if (!StillAsRead(*files[i], failure) ||
+            !PutInPlace(staged[i], files[i]->kind != EntryKind::Missing, exists, files[i]->readOnlyKept, failure))
+            failed = i;
+        else
+            placed.push_back(i);
+    }
+    for (StagedFile& file : staged)
+        DiscardStaged(file);
+    if (failed == files.size()) {
+        for (const Planned* planned : files) {
+            out += planned->path + (planned->unchanged ? ": unchanged\n" : ": written (" + planned->what + ")\n");
+            if (!planned->unchanged && !planned->note.empty())
+                err += "launcher-stamp: " + planned->path + ": " + planned->note + "\n";
+            if (planned->readOnlyKept)
+                err += "launcher-stamp: " + planned->path + ": it was read-only: replaced, and read-only again\n";
+        }
+        return true;
+    }
+    err += "launcher-stamp: " + files[failed]->path + ": " + failure + "\n";
+    std::string undone, left;
+    for (const std::size_t i : placed) {
+        std::string reason;
+        (Undo(*files[i], reason) ? undone : left) += " " + files[i]->path + (reason.empty() ? "" : " (" + reason + ")");
+    }
+    if (left.empty())
+        err += "launcher-stamp: nothing was changed" + (undone.empty() ? std::string() : " (undone:" + undone + ")") + "\n";
+    else
+        err += "launcher-stamp: the medium is half-made: written and not undone:" + left + "\n";
+    return false;
 }
 
 }  // namespace
@@ -143,9 +299,9 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err)
     Bytes picture, iconImage;
     IconResource icon;
     if (!options.icon.empty()) {
-        if (!ReadWholeFile(options.icon, picture, error) || !IconImageFromPicture(picture, iconImage, error))
+        if (!ReadPicture(options.icon, picture, error) || !IconImageFromPicture(picture, iconImage, error))
             return refuse(options.icon + ": " + error);
-    } else if (!ReadWholeFile(programPath, picture, error) || !IconImageFromPicture(picture, iconImage, error)) {
+    } else if (!ReadPicture(programPath, picture, error) || !IconImageFromPicture(picture, iconImage, error)) {
         out += programPath + ": no icon taken (" + error + "): the launcher keeps its own\n";
         iconImage.clear();
     }
@@ -156,20 +312,22 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err)
     }
 
     // Nothing is written before every file is known to be ours to write.
+    for (const std::string& name : RemoveLeftovers(options.root))
+        out += ChildPath(options.root, name) + ": removed (left by an interrupted launcher-stamp run)\n";
     Planned launcherFile, autorunFile;
-    if (!Plan(options.root, launcherName, "starts " + launchDirectory + "\\" + program, launcher, launcherFile, error))
+    std::vector<Planned*> files{&launcherFile};
+    if (!Plan(options.root, programPath, launcherName, "starts " + launchDirectory + "\\" + program, launcher,
+              options.force, launcherFile, error) ||
+        !JudgeLauncher(launcherFile, stored, options.codePage, launchDirectory + "\\" + program, options.force, error))
         return refuse(error);
-    LauncherImage existing;
-    if (launcherFile.exists && !options.force && !ReadLauncherImage(launcherFile.current, existing, error))
-        return refuse(launcherFile.path + " is not a launcher of ours (--force to replace it)");
     if (options.autorun) {
-        if (!Plan(options.root, "autorun.inf", "opens " + launcherName,
-                  AutorunInfFor(launcherName, options.label, options.codePage), autorunFile, error))
+        files.push_back(&autorunFile);
+        if (!Plan(options.root, programPath, "autorun.inf", "opens " + launcherName,
+                  AutorunInfFor(launcherName, options.label, options.codePage), options.force, autorunFile, error) ||
+            !JudgeAutorun(autorunFile, options.force, error))
             return refuse(error);
-        if (autorunFile.exists && !options.force && autorunFile.current != autorunFile.bytes)
-            return refuse(autorunFile.path + " holds something else (--force to replace it)");
     }
-    if (!Write(launcherFile, out, err) || (options.autorun && !Write(autorunFile, out, err)))
+    if (!WriteAll(files, out, err))
         return 1;
     out += "\n";
     CheckOptions check;

@@ -65,7 +65,7 @@ int Set(const Options& options, std::string& err)
     if (!PrepareChange(path, bytes, image, options.force, "stamping", err))
         return 1;
     WriteFieldName(bytes, image, converted);
-    return SaveLauncher(target, bytes, image, err);
+    return SaveLauncher(target, bytes, image, options.force, err);
 }
 
 }  // namespace

@@ -169,16 +169,12 @@ Found FirstCandidate(const LauncherOnMedium& launcher, const std::string& comman
 // takes a program whose name holds one of its keywords for an installer.
 std::string ElevationReason(const std::string& host, const std::string& fileName)
 {
-    constexpr std::size_t HeadersRead = 64 * 1024;
-    constexpr std::size_t ResourcesReadLimit = 64 * 1024 * 1024;  // beyond this, not judged
+    constexpr std::size_t ResourcesReadLimit = 64u << 20;  // beyond this, not judged
     Bytes bytes;
     LauncherImage image;
     RunLevel level = RunLevel::Unstated;
     std::string error;
-    if (!ReadFileStart(host, HeadersRead, bytes, error) || !ReadProgramImage(bytes, image, error))
-        return "";
-    const std::size_t needed = ResourcesEnd(image);
-    if (needed > bytes.size() && (needed > ResourcesReadLimit || !ReadFileStart(host, needed, bytes, error)))
+    if (!ReadProgramResources(host, ResourcesReadLimit, bytes, error))
         return "";
     if (!ProgramRunLevel(bytes, image, level, error))
         return "";

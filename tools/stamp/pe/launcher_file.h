@@ -18,5 +18,9 @@ bool PrepareChange(const std::string& path, Bytes& bytes, LauncherImage& image, 
                    std::string& err);
 
 // Writes a changed launcher to target atomically, and says so on err when its signature was
-// removed. Returns the exit status: 0 written, 1 not (err says why; target is then as it was).
-int SaveLauncher(const std::string& target, const Bytes& bytes, const LauncherImage& image, std::string& err);
+// removed or a read-only target was kept read-only. A link at target is replaced (the link
+// itself, never what it leads to) only with force; a folder, FIFO, device or socket never.
+// Temporary files that interrupted runs left in target's folder are removed first. Returns
+// the exit status: 0 written, 1 not (err says why; target is then as it was).
+int SaveLauncher(const std::string& target, const Bytes& bytes, const LauncherImage& image, bool force,
+                 std::string& err);

@@ -1,6 +1,8 @@
 // PE header reading for the launcher stamping tool. All values are little-endian.
 #include "pe/pe_image.h"
 
+#include "system/system.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -8,6 +10,8 @@ namespace {
 
 constexpr std::uint16_t MachineI386 = 0x014C;
 constexpr std::uint16_t MachineAmd64 = 0x8664;
+constexpr std::uint16_t MachineArmThumb2 = 0x01C4;
+constexpr std::uint16_t MachineArm64 = 0xAA64;
 constexpr std::uint16_t ExecutableImage = 0x0002;
 constexpr std::uint16_t MagicPe32 = 0x010B;
 constexpr std::uint16_t MagicPe32Plus = 0x020B;
@@ -55,8 +59,9 @@ bool ReadImage(const Bytes& bytes, std::uint64_t fileSize, bool launcher, Launch
     if (!Read16(bytes, coff, machine) || !Read16(bytes, coff + 2, sectionCount) ||
         !Read16(bytes, coff + 16, optionalSize) || !Read16(bytes, coff + 18, characteristics))
         return Fail(error, "truncated PE header");
-    if (machine != MachineI386 && machine != MachineAmd64)
-        return Fail(error, "not an x86 or x86-64 executable");
+    const bool x86 = machine == MachineI386 || machine == MachineAmd64;
+    if (launcher ? !x86 : !x86 && machine != MachineArm64 && machine != MachineArmThumb2)
+        return Fail(error, launcher ? "not an x86 or x86-64 executable" : "not a program for a machine Windows runs on");
     image.machine = machine;
     if ((characteristics & ExecutableImage) == 0)
         return Fail(error, "not an executable image");
@@ -207,4 +212,31 @@ std::uint32_t PeChecksum(const Bytes& bytes, std::size_t checksumOffset)
     }
     sum = (sum & 0xFFFF) + (sum >> 16);
     return static_cast<std::uint32_t>(sum + bytes.size());
+}
+
+std::size_t ResourcesEnd(const LauncherImage& image)
+{
+    for (const ImageSection& section : image.sections) {
+        if (image.resourceRva >= section.virtualAddress &&
+            image.resourceRva - section.virtualAddress < std::max(section.virtualSize, section.rawSize))
+            return std::size_t{section.rawOffset} + section.rawSize;
+    }
+    return 0;
+}
+
+bool ReadProgramResources(const std::string& path, std::size_t limit, Bytes& bytes, std::string& error)
+{
+    constexpr std::size_t HeadersRead = 64u << 10;
+    LauncherImage image;
+    if (!ReadFileStart(path, HeadersRead, bytes, error) || !ReadProgramImage(bytes, image, error))
+        return false;
+    const std::size_t needed = ResourcesEnd(image);
+    if (needed <= bytes.size())
+        return true;
+    if (needed > limit) {
+        error = "its resources reach " + std::to_string(needed >> 20) + " MB into the file, past the " +
+                std::to_string(limit >> 20) + " MB read for them";
+        return false;
+    }
+    return ReadFileStart(path, needed, bytes, error);
 }

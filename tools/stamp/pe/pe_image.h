@@ -44,9 +44,18 @@ struct LauncherImage {
 // than one. Never reads outside bytes.
 bool ReadLauncherImage(const Bytes& bytes, LauncherImage& image, std::string& error);
 
-// Parses the PE headers of any x86 or x86-64 Windows program (an .exe or .dll), as
+// Parses the PE headers of any Windows program (an .exe or .dll; x86, x86-64, ARM or ARM64), as
 // ReadLauncherImage does but needing no launch directory field (fieldOffset stays 0).
 bool ReadProgramImage(const Bytes& bytes, LauncherImage& image, std::string& error);
+
+// The end of the section that holds the resources, as a file offset: how much of a program's
+// file its resources need read. 0 when there are none.
+std::size_t ResourcesEnd(const LauncherImage& image);
+
+// Reads of the program at path what its resources need (its headers, its sections up to the end
+// of the resources), never an appended payload. False with the reason when it is no Windows
+// program or its resources reach past limit bytes.
+bool ReadProgramResources(const std::string& path, std::size_t limit, Bytes& bytes, std::string& error);
 
 // Whether a file of fileSize bytes that begins with start is one of our launchers, judged from
 // its headers alone, as ReadLauncherImage judges it; start must hold the headers (a file whose

@@ -3,7 +3,6 @@
 
 #include "pe/resource_directory.h"
 
-#include <algorithm>
 
 namespace {
 
@@ -70,14 +69,4 @@ bool ProgramRunLevel(const Bytes& program, LauncherImage& image, RunLevel& level
     level = ParseRunLevel(std::string(program.begin() + static_cast<std::ptrdiff_t>(offset),
                                       program.begin() + static_cast<std::ptrdiff_t>(offset + size)));
     return true;
-}
-
-std::size_t ResourcesEnd(const LauncherImage& image)
-{
-    for (const ImageSection& section : image.sections) {
-        if (image.resourceRva >= section.virtualAddress &&
-            image.resourceRva - section.virtualAddress < std::max(section.virtualSize, section.rawSize))
-            return std::size_t{section.rawOffset} + section.rawSize;
-    }
-    return 0;
 }

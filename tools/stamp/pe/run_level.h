@@ -18,7 +18,3 @@ enum class RunLevel {
 // or its resources are malformed; a program with no manifest is Unstated. Never reads outside
 // program.
 bool ProgramRunLevel(const Bytes& program, LauncherImage& image, RunLevel& level, std::string& error);
-
-// The end of the section that holds the resources, as a file offset: how much of the file
-// ProgramRunLevel needs. 0 when there are none.
-std::size_t ResourcesEnd(const LauncherImage& image);

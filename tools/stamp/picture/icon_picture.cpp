@@ -1,6 +1,8 @@
 // Pictures to the launcher's 32x32 16-colour icon image: decoding, scaling, palette, dither.
 #include "picture/icon_picture.h"
 
+#include "system/system.h"
+
 #include "pe/icon_resource.h"
 
 #include <stb/stb_image.h>
@@ -380,4 +382,14 @@ Bytes IcoFileFor(const Bytes& image)
     Put32(file, 6 + 16);
     file.insert(file.end(), image.begin(), image.end());
     return file;
+}
+
+bool ReadPicture(const std::string& path, Bytes& file, std::string& error)
+{
+    constexpr std::size_t ProgramReadLimit = 48u << 20;
+    if (!ReadFileStart(path, 2, file, error))
+        return false;
+    if (file.size() == 2 && file[0] == 'M' && file[1] == 'Z')
+        return ReadProgramResources(path, ProgramReadLimit, file, error);
+    return ReadWholeFile(path, file, error);
 }

@@ -16,5 +16,10 @@
 // transparent through the mask. False with the reason when the picture cannot be decoded.
 bool IconImageFromPicture(const Bytes& file, Bytes& image, std::string& error);
 
+// Reads a picture file whole, or of a Windows program only what its icon needs (its headers and
+// sections up to its resources, at most 48 MB), so that a program with a large payload is
+// read quickly. False with the reason when it cannot be read.
+bool ReadPicture(const std::string& path, Bytes& file, std::string& error);
+
 // An .ico file whose one entry is image (IconImageSize bytes).
 Bytes IcoFileFor(const Bytes& image);

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Converts UTF-8 text to the bytes of a Windows code page (1252, 932, ...). False with the
 // reason when the code page is unknown or a character has no exact mapping in it.
@@ -16,7 +17,9 @@ bool ToCodePage(const std::string& utf8, unsigned codePage, std::string& bytes, 
 // valid text in that code page.
 bool FromCodePage(const std::string& bytes, unsigned codePage, std::string& utf8, std::string& error);
 
-// Reads the first limit bytes of a file, or all of a shorter one.
+// Reads the first limit bytes of a plain file, or all of a shorter one. A FIFO, device, socket
+// or folder is refused at once, never opened for reading (so never waited on). Another
+// program may have the file open for writing or deleting meanwhile.
 bool ReadFileStart(const std::string& path, std::size_t limit, Bytes& bytes, std::string& error);
 
 // Reads a whole file.
@@ -25,10 +28,58 @@ inline bool ReadWholeFile(const std::string& path, Bytes& bytes, std::string& er
     return ReadFileStart(path, SIZE_MAX, bytes, error);
 }
 
-// Replaces path with bytes atomically: writes a temporary file beside it (beside the file a
-// symbolic link points to), flushes it to disk, then renames it over path. On failure path
-// is left as it was and the temporary file is removed. Keeps the file's permissions.
+// What is at a path, the entry itself: a link (symbolic link, junction or other reparse point)
+// is a link, whatever it leads to.
+enum class EntryKind { Missing, File, Folder, Link, Other };
+
+// The kind of the entry at path; for a link, leadsTo gets the absolute path it leads to (as far
+// as it resolves), else is emptied.
+EntryKind KindOf(const std::string& path, std::string& leadsTo);
+
+// A file written whole and flushed to disk beside its destination, under a temporary name of
+// ours, and not yet put in place. While it is staged, no other run takes it for a leftover.
+struct StagedFile {
+    std::string path;       // the destination
+    std::string temporary;  // where it is written
+    std::intptr_t handle = -1;  // held open (a descriptor or a HANDLE) until it is put in place or discarded
+};
+
+// Writes bytes as a staged file for path, in path's folder. False with the reason when it
+// cannot be written (nothing is then left behind).
+bool StageFile(const std::string& path, const Bytes& bytes, StagedFile& staged, std::string& error);
+
+// Puts a staged file in place with one rename. With replace, the entry at the destination is
+// replaced: a link itself, never what it leads to; a read-only file all the same, its
+// replacement made read-only again (readOnlyKept tells). Without replace, only if nothing is
+// there at that moment (exists tells when something is). Renames that another program (often a
+// virus scanner) blocks for a moment are retried for about two seconds. On failure the staged
+// file is discarded and the destination left as it was.
+bool PutInPlace(StagedFile& staged, bool replace, bool& exists, bool& readOnlyKept, std::string& error);
+
+// Removes a staged file that is not to be put in place.
+void DiscardStaged(StagedFile& staged);
+
+// Replaces the entry at path with a plain file holding bytes atomically (StageFile, then
+// PutInPlace with replace). Keeps a plain file's permissions.
+bool ReplaceFileAtomically(const std::string& path, const Bytes& bytes, bool& readOnlyKept, std::string& error);
 bool ReplaceFileAtomically(const std::string& path, const Bytes& bytes, std::string& error);
+
+// Creates path as a plain file holding bytes, atomically and only if nothing is there at the
+// moment it is put in place. False with the reason, and exists set, when something is.
+bool CreateFileAtomically(const std::string& path, const Bytes& bytes, bool& exists, std::string& error);
+
+// Removes the file at path (not a folder; a link itself, never what it leads to).
+bool RemoveFile(const std::string& path, std::string& error);
+
+// Whether name is that of a temporary file of ours.
+bool IsTemporaryName(const std::string& name);
+
+// Removes from folder the temporary files of ours that an interrupted run left behind, never
+// one that a running process still writes (it keeps a lock on it). Returns their names.
+std::vector<std::string> RemoveLeftovers(const std::string& folder);
+
+// Whether the temporary file of ours at path was left behind: no running process holds it.
+bool IsLeftover(const std::string& path);
 
 // One entry of a folder: its name (UTF-8) and whether it is a folder (links followed).
 struct FolderEntry {

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <iconv.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -85,53 +86,174 @@ bool FromCodePage(const std::string& bytes, unsigned codePage, std::string& utf8
 
 bool ReadFileStart(const std::string& path, std::size_t limit, Bytes& bytes, std::string& error)
 {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr)
-        return Fail(error, "cannot open");
-    bytes.clear();
-    unsigned char buffer[65536];
-    std::size_t n = 0;
-    while (bytes.size() < limit && (n = std::fread(buffer, 1, std::min(sizeof buffer, limit - bytes.size()), file)) > 0)
-        bytes.insert(bytes.end(), buffer, buffer + n);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed)
-        return Fail(error, "cannot read");
-    return true;
-}
-
-bool ReplaceFileAtomically(const std::string& path, const Bytes& bytes, std::string& error)
-{
-    // Replace the file a symbolic link points to, not the link.
-    std::string target = path;
-    char resolved[PATH_MAX];
-    struct stat linkInfo;
-    if (lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode) && realpath(path.c_str(), resolved) != nullptr)
-        target = resolved;
-    const std::size_t slash = target.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-    std::string temporary = (slash == std::string::npos ? std::string() : folder) + ".launcher-stamp-XXXXXX";
-
-    const int fd = mkstemp(temporary.data());
+    // Opened without waiting (a FIFO's open would wait for a writer), then checked to be a
+    // plain file before anything is read.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return Fail(error, "cannot create a temporary file in " + folder);
-    struct stat existing;
-    const mode_t mode = stat(target.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644;
-    const bool written = fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
-    const int writeErrno = errno;
-    if (close(fd) != 0 || !written || rename(temporary.c_str(), target.c_str()) != 0) {
-        if (!written)
-            errno = writeErrno;
-        Fail(error, "cannot write");
-        unlink(temporary.c_str());
+        return Fail(error, "cannot open");
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        error = S_ISDIR(info.st_mode) ? "is a folder" : "is not a plain file (a FIFO, device or socket)";
         return false;
     }
+    bytes.clear();
+    unsigned char buffer[65536];
+    bool failed = false;
+    while (bytes.size() < limit) {
+        const ssize_t n = read(fd, buffer, std::min(sizeof buffer, limit - bytes.size()));
+        if (n < 0 && errno == EINTR)
+            continue;
+        failed = n < 0;
+        if (n <= 0)
+            break;
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    }
+    const int reason = errno;
+    close(fd);
+    errno = reason;
+    return !failed || Fail(error, "cannot read");
+}
+
+EntryKind KindOf(const std::string& path, std::string& leadsTo)
+{
+    leadsTo.clear();
+    struct stat info;
+    if (lstat(path.c_str(), &info) != 0)
+        return EntryKind::Missing;
+    if (S_ISLNK(info.st_mode)) {
+        char resolved[PATH_MAX];
+        if (realpath(path.c_str(), resolved) != nullptr) {
+            leadsTo = resolved;
+        } else {
+            // Dangling: where it would lead, made absolute against the link's folder.
+            char target[PATH_MAX];
+            const ssize_t n = readlink(path.c_str(), target, sizeof target - 1);
+            leadsTo = n < 0 ? std::string() : std::string(target, static_cast<std::size_t>(n));
+            const std::size_t slash = path.find_last_of('/');
+            if (!leadsTo.empty() && leadsTo[0] != '/') {
+                char folder[PATH_MAX];
+                const std::string parent = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+                leadsTo = (realpath(parent.c_str(), folder) != nullptr ? std::string(folder) : parent) + "/" + leadsTo;
+            }
+        }
+        return EntryKind::Link;
+    }
+    if (S_ISREG(info.st_mode))
+        return EntryKind::File;
+    return S_ISDIR(info.st_mode) ? EntryKind::Folder : EntryKind::Other;
+}
+
+namespace {
+
+const char TemporaryPrefix[] = ".launcher-stamp-";
+
+void SyncFolderOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
     const int folderFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (folderFd >= 0) {
         fsync(folderFd);  // make the rename itself durable
         close(folderFd);
     }
+}
+
+}  // namespace
+
+bool StageFile(const std::string& path, const Bytes& bytes, StagedFile& staged, std::string& error)
+{
+    const std::size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    staged.path = path;
+    staged.temporary = folder + TemporaryPrefix + "XXXXXX";
+    const int fd = mkstemp(staged.temporary.data());
+    if (fd < 0) {
+        staged.temporary.clear();
+        return Fail(error, "cannot create a temporary file in " + (folder.empty() ? std::string(".") : folder));
+    }
+    staged.handle = fd;
+    // Locked for as long as it stays open: no other run takes it for a leftover meanwhile.
+    struct stat existing;
+    const bool plainFile = lstat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+    const mode_t mode = plainFile ? existing.st_mode & 07777 : 0644;
+    if (flock(fd, LOCK_EX) != 0 || fchmod(fd, mode) != 0 || !WriteAll(fd, bytes) || fsync(fd) != 0) {
+        Fail(error, "cannot write");
+        DiscardStaged(staged);
+        return false;
+    }
     return true;
+}
+
+bool PutInPlace(StagedFile& staged, bool replace, bool& exists, bool& readOnlyKept, std::string& error)
+{
+    exists = readOnlyKept = false;
+    // rename replaces a link itself, never what it leads to; a hard link never replaces anything.
+    const bool placed = replace ? rename(staged.temporary.c_str(), staged.path.c_str()) == 0
+                                : link(staged.temporary.c_str(), staged.path.c_str()) == 0;
+    if (!placed) {
+        exists = !replace && errno == EEXIST;
+        Fail(error, exists ? "something appeared there meanwhile" : "cannot write");
+    }
+    if (placed && replace)
+        staged.temporary.clear();
+    DiscardStaged(staged);
+    if (placed)
+        SyncFolderOf(staged.path);
+    return placed;
+}
+
+void DiscardStaged(StagedFile& staged)
+{
+    if (!staged.temporary.empty())
+        unlink(staged.temporary.c_str());
+    if (staged.handle >= 0)
+        close(static_cast<int>(staged.handle));
+    staged.temporary.clear();
+    staged.handle = -1;
+}
+
+bool RemoveFile(const std::string& path, std::string& error)
+{
+    return unlink(path.c_str()) == 0 || Fail(error, "cannot remove");
+}
+
+bool IsTemporaryName(const std::string& name)
+{
+    return name.compare(0, sizeof TemporaryPrefix - 1, TemporaryPrefix) == 0;
+}
+
+bool IsLeftover(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info;
+    const bool leftover = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0;
+    close(fd);
+    return leftover;
+}
+
+std::vector<std::string> RemoveLeftovers(const std::string& folder)
+{
+    std::vector<std::string> removed;
+    std::vector<FolderEntry> entries;
+    std::string error;
+    if (!ListFolder(folder, entries, error))
+        return removed;
+    for (const FolderEntry& entry : entries) {
+        const std::string path = ChildPath(folder, entry.name);
+        // Locked while it is removed, so that no run can be writing it at that moment.
+        const int fd = IsTemporaryName(entry.name) ? open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC) : -1;
+        if (fd < 0)
+            continue;
+        struct stat info;
+        if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            unlink(path.c_str()) == 0)
+            removed.push_back(entry.name);
+        close(fd);
+    }
+    return removed;
 }
 
 std::string ChildPath(const std::string& folder, const std::string& name)

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 std::wstring Wide(const std::string& text, UINT codePage, bool& valid)
@@ -44,9 +47,24 @@ std::wstring WidePath(const std::string& path)
     return Wide(path, CP_UTF8, valid);
 }
 
+// The system's own words for an error code, in UTF-8.
+std::string ErrorText(DWORD code)
+{
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                            FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring wide(text != nullptr ? text : L"", length);
+    LocalFree(text);
+    while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r' || wide.back() == L' ' || wide.back() == L'.'))
+        wide.pop_back();
+    bool exact = false;
+    return wide.empty() ? "error " + std::to_string(code) : Narrow(wide, CP_UTF8, exact);
+}
+
 bool Fail(std::string& error, const std::string& what)
 {
-    error = what + " (error " + std::to_string(GetLastError()) + ")";
+    error = what + ": " + ErrorText(GetLastError());
     return false;
 }
 
@@ -88,10 +106,17 @@ bool FromCodePage(const std::string& bytes, unsigned codePage, std::string& utf8
 
 bool ReadFileStart(const std::string& path, std::size_t limit, Bytes& bytes, std::string& error)
 {
-    const HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    // Another program may write or delete the file meanwhile; only a file on disk is read.
+    const HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return Fail(error, "cannot open");
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        CloseHandle(file);
+        error = "is not a plain file (a pipe or device)";
+        return false;
+    }
     bytes.clear();
     unsigned char buffer[65536];
     DWORD n = 0;
@@ -103,28 +128,198 @@ bool ReadFileStart(const std::string& path, std::size_t limit, Bytes& bytes, std
             break;
         bytes.insert(bytes.end(), buffer, buffer + n);
     }
+    const DWORD reason = GetLastError();
     CloseHandle(file);
+    SetLastError(reason);
     return ok || Fail(error, "cannot read");
 }
 
-bool ReplaceFileAtomically(const std::string& path, const Bytes& bytes, std::string& error)
+EntryKind KindOf(const std::string& path, std::string& leadsTo)
 {
+    leadsTo.clear();
+    const std::wstring wide = WidePath(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return EntryKind::Missing;
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        const HANDLE target = CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (target != INVALID_HANDLE_VALUE) {
+            wchar_t final[32768];
+            const DWORD length = GetFinalPathNameByHandleW(target, final, 32768, FILE_NAME_NORMALIZED);
+            std::wstring resolved(final, length < 32768 ? length : 0);
+            if (resolved.compare(0, 8, L"\\\\?\\UNC\\") == 0)
+                resolved = L"\\" + resolved.substr(7);
+            else if (resolved.compare(0, 4, L"\\\\?\\") == 0)
+                resolved = resolved.substr(4);
+            bool exact = false;
+            leadsTo = Narrow(resolved, CP_UTF8, exact);
+            CloseHandle(target);
+        }
+        return EntryKind::Link;
+    }
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return EntryKind::Folder;
+    return (attributes & FILE_ATTRIBUTE_DEVICE) != 0 ? EntryKind::Other : EntryKind::File;
+}
+
+namespace {
+
+const wchar_t TemporaryPrefix[] = L".launcher-stamp-";
+constexpr DWORD BusyRetryMs = 2000;  // how long a file that another program holds is waited for
+
+bool Busy(DWORD code)
+{
+    return code == ERROR_SHARING_VIOLATION || code == ERROR_ACCESS_DENIED || code == ERROR_LOCK_VIOLATION;
+}
+
+// The folder of a path, with its separator ("" for a bare name).
+std::wstring FolderOf(const std::wstring& path)
+{
+    const std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+}
+
+// Marks the open file for deletion when it is closed: a temporary file that is not kept.
+void DiscardOnClose(HANDLE file)
+{
+    FILE_DISPOSITION_INFO discard{TRUE};
+    SetFileInformationByHandle(file, FileDispositionInfo, &discard, sizeof discard);
+}
+
+// Renames the open file to path, replacing what is there when replace is set. Retries while
+// another program holds path.
+bool RenameOpenFile(HANDLE file, const std::wstring& path, bool replace)
+{
+    std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + path.size() * sizeof(wchar_t));
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    if (rename == nullptr)
+        return false;
+    rename->ReplaceIfExists = replace ? TRUE : FALSE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(path.size() * sizeof(wchar_t));
+    std::copy(path.begin(), path.end(), rename->FileName);
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(buffer.size())))
+            return true;
+        if (!Busy(GetLastError()) || GetTickCount() - start >= BusyRetryMs)
+            return false;
+        Sleep(100);
+    }
+}
+
+std::string HeldMessage(const std::string& what)
+{
+    const DWORD code = GetLastError();
+    return Busy(code) ? what + ": another program, often a virus scanner, holds the file open; close it or wait, "
+                               "then run again"
+                      : what + ": " + ErrorText(code);
+}
+
+}  // namespace
+
+bool StageFile(const std::string& path, const Bytes& bytes, StagedFile& staged, std::string& error)
+{
+    static unsigned counter = 0;
     const std::wstring target = WidePath(path);
-    const std::wstring temporary = target + L".launcher-stamp-" + std::to_wstring(GetCurrentProcessId());
-    const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                    nullptr);
+    const std::wstring temporary = FolderOf(target) + TemporaryPrefix + std::to_wstring(GetCurrentProcessId()) +
+                                   L"-" + std::to_wstring(++counter);
+    staged.path = path;
+    // Opened for no one else: no other run can take it for a leftover, nor delete it, meanwhile.
+    const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return Fail(error, "cannot create a temporary file beside it");
+    bool exact = false;
+    staged.temporary = Narrow(temporary, CP_UTF8, exact);
+    staged.handle = reinterpret_cast<std::intptr_t>(file);
     DWORD written = 0;
-    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size() && FlushFileBuffers(file);
-    CloseHandle(file);
-    if (!ok || !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+        written != bytes.size() || !FlushFileBuffers(file)) {
         Fail(error, "cannot write");
-        DeleteFileW(temporary.c_str());
+        DiscardStaged(staged);
         return false;
     }
     return true;
+}
+
+bool PutInPlace(StagedFile& staged, bool replace, bool& exists, bool& readOnlyKept, std::string& error)
+{
+    exists = readOnlyKept = false;
+    const std::wstring target = WidePath(staged.path);
+    const HANDLE file = reinterpret_cast<HANDLE>(staged.handle);
+    // Windows refuses to replace a read-only file: it is cleared for the rename, and the new
+    // file is made read-only again.
+    const DWORD attributes = replace ? GetFileAttributesW(target.c_str()) : INVALID_FILE_ATTRIBUTES;
+    const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+                          (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+    if (readOnly)
+        SetFileAttributesW(target.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+    const bool placed = RenameOpenFile(file, target, replace);
+    if (!placed) {
+        const DWORD code = GetLastError();
+        exists = !replace && (code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS);
+        error = exists ? "something appeared there meanwhile" : HeldMessage(replace ? "cannot replace it" : "cannot create it");
+        DiscardStaged(staged);
+    } else {
+        CloseHandle(file);
+        staged.handle = -1;
+        staged.temporary.clear();
+    }
+    if (readOnly) {
+        const DWORD now = GetFileAttributesW(target.c_str());
+        SetFileAttributesW(target.c_str(), (now == INVALID_FILE_ATTRIBUTES ? 0 : now) | FILE_ATTRIBUTE_READONLY);
+        readOnlyKept = placed;
+    }
+    return placed;
+}
+
+void DiscardStaged(StagedFile& staged)
+{
+    if (staged.handle != -1) {
+        const HANDLE file = reinterpret_cast<HANDLE>(staged.handle);
+        DiscardOnClose(file);
+        CloseHandle(file);
+    }
+    staged.handle = -1;
+    staged.temporary.clear();
+}
+
+bool RemoveFile(const std::string& path, std::string& error)
+{
+    return DeleteFileW(WidePath(path).c_str()) || Fail(error, "cannot remove");
+}
+
+bool IsTemporaryName(const std::string& name)
+{
+    return name.compare(0, 16, ".launcher-stamp-") == 0;
+}
+
+bool IsLeftover(const std::string& path)
+{
+    // A run that writes it holds it open for no one else.
+    const HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
+std::vector<std::string> RemoveLeftovers(const std::string& folder)
+{
+    std::vector<std::string> removed;
+    std::vector<FolderEntry> entries;
+    std::string error;
+    if (!ListFolder(folder, entries, error))
+        return removed;
+    for (const FolderEntry& entry : entries) {
+        // Deleting fails while a running process holds the file.
+        if (IsTemporaryName(entry.name) && entry.isFile && DeleteFileW(WidePath(ChildPath(folder, entry.name)).c_str()))
+            removed.push_back(entry.name);
+    }
+    return removed;
 }
 
 std::string ChildPath(const std::string& folder, const std::string& name)
