@@ -537,6 +537,39 @@ std::string Lower(std::string text)
     return text;
 }
 
+// Starts module with exactly commandLine, as Windows starts the file the launcher's unquoted
+// command names, and checks that the probe there received it unchanged and split it as check
+// predicted (received: check's "received").
+void ExpectReceived(const std::string& module, const std::string& commandLine, const nlohmann::json& received,
+                    const std::string& record)
+{
+    DeleteFileA(record.c_str());
+    SetEnvironmentVariableA("LAUNCHER_PROBE_RECORD", record.c_str());
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::string line = commandLine;
+    if (!CreateProcessA(module.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+        Check(false, "cannot start " + module + " (error " + std::to_string(GetLastError()) + ")");
+        return;
+    }
+    ExpectExitZero(process);
+    CloseHandle(process.hThread);
+    const Record started = AwaitRecord(record, RecordTimeoutMs);
+    auto field = [&started](const std::string& key) {
+        const auto found = started.find(key);
+        return found == started.end() ? std::string() : found->second;
+    };
+    CheckEqual(field("command_line"), commandLine, "the command line handed on");
+    std::vector<std::string> argv;
+    for (int i = 0; i < std::atoi(field("argc").c_str()); ++i)
+        argv.push_back(field("argv" + std::to_string(i)));
+    Check(argv == received["argv"].get<std::vector<std::string>>(),
+          "the C runtime split [" + commandLine + "] otherwise than predicted: " + received["argv"].dump());
+    CheckEqual(field("winmain"), received["command_line"].get<std::string>(), "WinMain's command line");
+}
+
 void PredictionAgreesWithWhatStarts()
 {
     // The medium is a drive (M: unless the self-test picked another letter) mapped to an
@@ -606,6 +639,8 @@ void PredictionAgreesWithWhatStarts()
                                     commandLine.compare(commandLine.size() - arguments.size() - 1,
                                                         std::string::npos, " " + arguments) == 0),
               "predicted the arguments [" + arguments + "], the command line was [" + commandLine + "]");
+        if (!prediction["received"].is_null())
+            ExpectReceived(predicted, prediction["command"], prediction["received"], record);
     }
     RemoveTree(medium);
 }

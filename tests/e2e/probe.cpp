@@ -4,11 +4,13 @@
 // an elevated process that did not get its starter's environment, to started-program.txt in
 // its own folder), one "key=value" line each for
 // its module path, current directory, command line, the show mode and flags of its start-up
-// info, and whether its token is elevated (1, 0, or ? when that cannot be read). It is written beside the target and renamed into place, so a reader never
+// info, whether its token is elevated (1, 0, or ? when that cannot be read), and its command
+// line as the C runtime split it (argc, argv0, argv1, ...) and as WinMain received it. It is written beside the target and renamed into place, so a reader never
 // sees half of it. When LAUNCHER_PROBE_HOLD names an event, the probe then waits (at most
 // 30 s) until that event is set, so a test can see that the launcher did not wait for it.
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -19,6 +21,8 @@ std::string Environment(const char* name)
     const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
     return length == 0 || length >= sizeof value ? std::string() : std::string(value, length);
 }
+
+std::string WinMainCommandLine;  // what WinMain was handed
 
 // Whether the process runs with administrator rights that elevation gave it.
 std::string Elevated()
@@ -50,6 +54,11 @@ std::string Record()
     record += "show_window=" + std::to_string(startup.wShowWindow) + "\n";
     record += "flags=" + std::to_string(startup.dwFlags) + "\n";
     record += "elevated=" + Elevated() + "\n";
+    // The command line as the C runtime split it, and as WinMain received it.
+    record += "argc=" + std::to_string(__argc) + "\n";
+    for (int i = 0; i < __argc; ++i)
+        record += "argv" + std::to_string(i) + "=" + __argv[i] + "\n";
+    record += "winmain=" + WinMainCommandLine + "\n";
     return record;
 }
 
@@ -69,8 +78,9 @@ bool WriteWhole(const std::string& path, const std::string& text)
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
 {
+    WinMainCommandLine = commandLine;
     std::string recordPath = Environment("LAUNCHER_PROBE_RECORD");
     if (recordPath.empty()) {
         char module[MAX_PATH * 4];

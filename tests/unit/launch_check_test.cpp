@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -19,21 +20,43 @@ namespace {
 
 const std::string Dir = "Borvi cd1 versie2/";
 
-// A fresh medium root holding the files named (a name ending in '/' is a folder).
+// The lines check adds to an ok launcher started from Dir, unsigned: what its program receives
+// of its command line, and the note on signing.
+std::string Receives(const std::string& drive, const std::string& name)
+{
+    return "  Windows hands the program its command line unquoted: a program that splits it as the C runtime does "
+           "sees \"" + drive + "\\Borvi\" as its own path and the arguments \"cd1\" \"versie2\\" + name +
+           "\". A folder name without spaces avoids this, and the risk that another file starts first.\n"
+           "  Not signed: Windows 11's Smart App Control, and the rules of managed machines for programs started from "
+           "USB drives, may block an unsigned program. Sign the launcher as the last step, after make and set.\n";
+}
+
+// A fresh medium root holding the files named (a name ending in '/' is a folder), each holding
+// "x" or what follows a '|' in its name.
 fs::path MakeMedium(const std::string& name, const std::vector<std::string>& files)
 {
     const fs::path root = fs::temp_directory_path() / ("launch-check-" + name);
     fs::remove_all(root);
     fs::create_directories(root);
     for (const std::string& file : files) {
-        if (file.back() == '/') {
-            fs::create_directories(root / file);
+        const std::size_t bar = file.find('|');
+        const std::string path = file.substr(0, bar);
+        if (path.back() == '/') {
+            fs::create_directories(root / path);
         } else {
-            fs::create_directories((root / file).parent_path());
-            std::ofstream(root / file) << "x";
+            fs::create_directories((root / path).parent_path());
+            std::ofstream(root / path, std::ios::binary) << (bar == std::string::npos ? "x" : file.substr(bar + 1));
         }
     }
     return root;
+}
+
+// The first bytes of a 16-bit Windows program: an MZ header whose extended header is NE.
+std::string SixteenBitProgram()
+{
+    std::string bytes(0x42, '\0');
+    bytes[0] = 'M', bytes[1] = 'Z', bytes[0x3C] = 0x40, bytes[0x40] = 'N', bytes[0x41] = 'E';
+    return bytes;
 }
 
 struct Layout {
@@ -74,6 +97,18 @@ TEST(PredictLaunch, EachLayoutGetsItsVerdict)
         {"a dotted name starts the file of that name", {Dir + "A.B.C"}, "A.B.C.exe", "Borvi cd1 versie2", Verdict::Ok,
          "D:\\Borvi cd1 versie2\\A.B.C", ""},
         {"no program", {Dir + "OTHER.exe"}, "SETUP.exe", "Borvi cd1 versie2", Verdict::NothingStarts, "", ""},
+        {"a batch file behind a parenthesis", {"Tools (x64)/Tool.cmd"}, "Tool.cmd.exe", "Tools (x64)",
+         Verdict::CannotRun, "D:\\Tools (x64)\\Tool.cmd", ""},
+        {"a batch file in a folder with a space", {"My Tools/Tool.cmd"}, "Tool.cmd.exe", "My Tools", Verdict::Ok,
+         "D:\\My Tools\\Tool.cmd", ""},
+        {"a 16-bit program", {Dir + "SETUP.exe|" + SixteenBitProgram()}, "SETUP.exe", "Borvi cd1 versie2",
+         Verdict::CannotRun, "D:\\Borvi cd1 versie2\\SETUP.exe", ""},
+        {"a DOS program", {"Disk/INSTALL.COM"}, "INSTALL.COM.exe", "Disk", Verdict::CannotRun, "D:\\Disk\\INSTALL.COM",
+         ""},
+        {"a name whose character holds 0xA0 in code page 932", {"D/\xE3\x81\x82.exe"}, "\xE3\x81\x82.exe", "D",
+         Verdict::NothingStarts, "", "", 932},
+        {"a name whose character holds 0xA0 in UTF-8", {"D/\xC3\xA0.exe"}, "\xC3\xA0.exe", "D", Verdict::NothingStarts,
+         "", "", 65001},
         {"no launch directory", {"SETUP.exe"}, "SETUP.exe", "Borvi cd1 versie2", Verdict::DirectoryMissing, "", ""},
         {"launch directory is a file", {"Borvi cd1 versie2"}, "SETUP.exe", "Borvi cd1 versie2",
          Verdict::DirectoryMissing, "", ""},
@@ -101,7 +136,11 @@ TEST(PredictLaunch, EachLayoutGetsItsVerdict)
         EXPECT_STREQ(VerdictName(p.verdict), VerdictName(layout.verdict)) << layout.what;
         EXPECT_EQ(p.starts, layout.starts) << layout.what;
         EXPECT_EQ(p.arguments, layout.arguments) << layout.what;
-        EXPECT_EQ(p.findings.empty(), layout.verdict == Verdict::Ok) << layout.what;
+        // An ok launcher is explained by nothing but what its program receives.
+        std::size_t explained = 0;
+        for (const std::string& finding : p.findings)
+            explained += finding.rfind("Windows hands the program", 0) != 0;
+        EXPECT_EQ(explained == 0, layout.verdict == Verdict::Ok) << layout.what;
     }
 }
 
@@ -127,7 +166,7 @@ TEST(CheckCommand, ExitStatusAndJson)
     fs::copy_file(samples[0], root / "SETUP.exe");
     std::string out, err;
     EXPECT_EQ(RunStamp({"check", root.string(), "--drive", "e"}, out, err), 0) << err;
-    EXPECT_EQ(out, "E:\\SETUP.exe: ok: starts E:\\Borvi cd1 versie2\\SETUP.exe\n");
+    EXPECT_EQ(out, "E:\\SETUP.exe: ok: starts E:\\Borvi cd1 versie2\\SETUP.exe\n" + Receives("E:", "SETUP"));
 
     std::ofstream(root / "Borvi cd1.exe") << "x";
     out.clear();
@@ -138,7 +177,17 @@ TEST(CheckCommand, ExitStatusAndJson)
     EXPECT_EQ(result[0]["starts"], "D:\\Borvi cd1.exe");
     EXPECT_EQ(result[0]["arguments"], "versie2\\SETUP");
     EXPECT_EQ(result[0]["command"], "D:\\Borvi cd1 versie2\\SETUP");
+    EXPECT_EQ(result[0]["received"]["argv"], nlohmann::json({"D:\\Borvi", "cd1", "versie2\\SETUP"}));
+    EXPECT_EQ(result[0]["received"]["command_line"], "cd1 versie2\\SETUP");
+    EXPECT_EQ(result[0]["signed"], false);
     EXPECT_FALSE(result[0]["findings"].empty());
+
+    // Names beyond ASCII come out escaped, whatever reads them.
+    fs::rename(root / "SETUP.exe", root / "\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB3\xD0\xB0.exe");
+    out.clear();
+    RunStamp({"check", root.string(), "--json", "--codepage", "1251"}, out, err);
+    EXPECT_EQ(std::count_if(out.begin(), out.end(), [](char c) { return (c & 0x80) != 0; }), 0) << out;
+    EXPECT_NE(out.find("\\u041f\\u0440\\u043e\\u0433\\u0430.exe"), std::string::npos) << out;
 
     EXPECT_EQ(RunStamp({"check", (root / "notes.txt").string()}, out, err), 1);
     EXPECT_EQ(RunStamp({"check", root.string(), "--drive", "DD"}, out, err), 2);
@@ -172,8 +221,8 @@ TEST(CheckCommand, TellsLaunchersFromTheirHeadersAndReadsOnlyThoseWhole)
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(RunStamp({"check", root.string()}, out, err), 0) << out << err;
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    EXPECT_EQ(out, "D:\\BIG.exe: ok: starts D:\\Borvi cd1 versie2\\BIG.exe\n"
-                   "D:\\SETUP.exe: ok: starts D:\\Borvi cd1 versie2\\SETUP.exe\n");
+    EXPECT_EQ(out, "D:\\BIG.exe: ok: starts D:\\Borvi cd1 versie2\\BIG.exe\n" + Receives("D:", "BIG") +
+                   "D:\\SETUP.exe: ok: starts D:\\Borvi cd1 versie2\\SETUP.exe\n" + Receives("D:", "SETUP"));
     std::printf("check of 3 programs and 60 data files of 15 MB: %.3f s\n", took.count());
     fs::remove_all(root);
 }
@@ -225,7 +274,7 @@ TEST(PredictLaunch, SaysWhenWindowsAsksForAdministratorRights)
         EXPECT_EQ(p.verdict, Verdict::Ok) << what;
         std::string findings;
         for (const std::string& finding : p.findings)
-            findings += finding;
+            findings += finding.find("administrator") != std::string::npos ? finding : "";
         if (row.reason == nullptr) {
             EXPECT_EQ(findings, "") << what;
         } else {

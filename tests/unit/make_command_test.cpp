@@ -72,6 +72,9 @@ TEST_F(MakeTest, DerivesTheLauncherAndItsLaunchDirectoryAndARerunChangesNothing)
     ASSERT_EQ(Run({"make", root, "My App 2/App.exe", "--arch", "x64", "--label", "My App"}), 0) << err_ << out_;
     EXPECT_EQ(Run({"show", (root_ / "App.exe").string()}), 0);
     EXPECT_EQ(out_, "My App 2\n");
+    EXPECT_EQ(Run({"make", root, "My App 2/App.exe", "--arch", "x64", "--label", "My App"}), 0) << err_ << out_;
+    EXPECT_NE(out_.find("its folder's name holds a space, so App.exe receives its own path split into arguments "
+                        "(see check); a folder named MyApp2 avoids it"), std::string::npos) << out_;
     const std::string autorun = "[autorun]\r\nopen=App.exe\r\nicon=App.exe\r\nlabel=My App\r\n";
     EXPECT_EQ(ReadBytes((root_ / "autorun.inf").string()), Bytes(autorun.begin(), autorun.end()));
 
@@ -101,6 +104,7 @@ TEST_F(MakeTest, RefusesWhatItShouldNotWriteAndChangesNothing)
     std::ofstream(outside) << "x";
     std::ofstream(root_ / "Loose.exe") << "x";
     std::ofstream(root_ / "picture.png") << "not a picture";
+    std::ofstream(root_ / "My App 2" / "\xE3\x81\x82.exe") << "program";
     const struct {
         const char* what;
         std::vector<std::string> arguments;
@@ -112,6 +116,7 @@ TEST_F(MakeTest, RefusesWhatItShouldNotWriteAndChangesNothing)
         {"a label too long", {"make", root, "My App 2/App.exe", "--label", std::string(33, 'x')}, nullptr},
         {"a picture that cannot be read", {"make", root, "My App 2/App.exe", "--icon", (root_ / "picture.png").string()}, nullptr},
         {"a bad drive letter", {"make", root, "My App 2/App.exe", "--drive", "1"}, nullptr},
+        {"a name the 0xA0 rewrite breaks", {"make", root, "My App 2/\xE3\x81\x82.exe", "--codepage", "932"}, nullptr},
         {"someone else's App.exe", {"make", root, "My App 2/App.exe"}, "App.exe"},
         {"someone else's autorun.inf", {"make", root, "My App 2/App.exe"}, "AUTORUN.INF"},
     };

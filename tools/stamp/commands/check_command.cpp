@@ -18,16 +18,23 @@ constexpr std::uint64_t LargestLauncher = 16u << 20;
 // DOS and PE headers and the section table of any program lie well inside it.
 constexpr std::size_t HeaderBytes = 64u << 10;
 
+// What check says of a launcher that is not signed.
+const char UnsignedNote[] =
+    "Not signed: Windows 11's Smart App Control, and the rules of managed machines for programs started from USB "
+    "drives, may block an unsigned program. Sign the launcher as the last step, after make and set.";
+
 // A launcher of ours found on disk: its folder, file name and stored launch directory.
 struct FoundLauncher {
     std::string folder;
     std::string fileName;
     std::string launchDirectory;
+    bool isSigned = false;      // it carries a certificate table (not verified here)
+    bool thirtyTwoBit = false;  // it is the 32-bit launcher
 };
 
 // Reads path as one of our launchers: 1 it is one, 0 it is not ours (or not a program),
 // -1 it is ours but its field holds no valid name (err says so).
-int ReadLauncher(const std::string& path, std::string& launchDirectory, std::string& err)
+int ReadLauncher(const std::string& path, FoundLauncher& launcher, std::string& err)
 {
     Bytes bytes;
     LauncherImage image;
@@ -38,7 +45,9 @@ int ReadLauncher(const std::string& path, std::string& launchDirectory, std::str
     }
     if (!ReadLauncherImage(bytes, image, error))
         return 0;
-    if (!ReadFieldName(bytes, image, launchDirectory)) {
+    launcher.isSigned = image.isSigned;
+    launcher.thirtyTwoBit = image.machine == 0x014C;
+    if (!ReadFieldName(bytes, image, launcher.launchDirectory)) {
         err += "launcher-stamp: " + path + ": the launch directory field holds no valid name\n";
         return -1;
     }
@@ -70,7 +79,7 @@ bool FindLaunchers(const CheckOptions& options, std::vector<FoundLauncher>& laun
             if (!entry.isFile || entry.size > LargestLauncher || IsTemporaryName(entry.name))
                 continue;
             const std::string path = ChildPath(options.paths[0], entry.name);
-            const int read = MayBeLauncher(path, entry.size) ? ReadLauncher(path, launcher.launchDirectory, err) : 0;
+            const int read = MayBeLauncher(path, entry.size) ? ReadLauncher(path, launcher, err) : 0;
             ok = ok && read >= 0;
             if (read == 1)
                 launchers.push_back(launcher);
@@ -85,7 +94,7 @@ bool FindLaunchers(const CheckOptions& options, std::vector<FoundLauncher>& laun
         const std::size_t slash = path.find_last_of("/\\");
         FoundLauncher launcher{slash == std::string::npos ? "." : path.substr(0, slash + 1),
                                slash == std::string::npos ? path : path.substr(slash + 1), ""};
-        const int read = ReadLauncher(path, launcher.launchDirectory, err);
+        const int read = ReadLauncher(path, launcher, err);
         if (read == 0)
             err += "launcher-stamp: " + path + ": not a launcher of ours\n";
         if (read == 1)
@@ -106,12 +115,16 @@ std::string Describe(const Prediction& p)
     return line;
 }
 
-nlohmann::ordered_json AsJson(const Prediction& p)
+nlohmann::ordered_json AsJson(const Prediction& p, bool isSigned)
 {
     auto orNull = [](const std::string& text) { return text.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(text); };
+    nlohmann::ordered_json received;
+    if (p.received)
+        received = {{"argv", p.received->argv}, {"command_line", p.received->afterProgram}};
     return {{"launcher", p.launcher},       {"launch_directory", p.launchDirectory},
             {"command", orNull(p.command)}, {"starts", orNull(p.starts)},
-            {"arguments", p.arguments},     {"verdict", VerdictName(p.verdict)},
+            {"arguments", p.arguments},     {"received", received},
+            {"verdict", VerdictName(p.verdict)}, {"signed", isSigned},
             {"findings", p.findings}};
 }
 
@@ -202,17 +215,21 @@ int RunCheck(const CheckOptions& options, std::string& out, std::string& err)
         launcher.launchDirectory = found.launchDirectory;
         launcher.drive = drive;
         launcher.codePage = options.codePage;
-        const Prediction prediction = PredictLaunch(launcher);
+        launcher.thirtyTwoBit = found.thirtyTwoBit;
+        Prediction prediction = PredictLaunch(launcher);
         allOk = allOk && prediction.verdict == Verdict::Ok;
+        if (!found.isSigned)
+            prediction.findings.push_back(UnsignedNote);
         if (options.json)
-            array.push_back(AsJson(prediction));
+            array.push_back(AsJson(prediction, found.isSigned));
         else
             out += Describe(prediction);
         predictions.push_back(prediction);
     }
     allOk = CheckAutorun(options, root, drive, predictions, out, array, err) && allOk;
     allOk = CheckLeftovers(options, root, drive, out, array) && allOk;
+    // Every character beyond ASCII escaped, so that any console or shell reads the output alike.
     if (options.json)
-        out += array.dump(2) + "\n";
+        out += array.dump(2, ' ', true) + "\n";
     return allOk ? 0 : 1;
 }

@@ -289,6 +289,20 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err)
     if (CharacterCount(options.label) > MaxLabelCharacters)
         return refuse("the label has " + std::to_string(CharacterCount(options.label)) + " characters; at most " +
                       std::to_string(MaxLabelCharacters) + " are shown");
+    // The name the launcher gives back, as it reads its own name: its 0xA0 bytes become spaces.
+    std::string nameBytes, corrupted;
+    const std::string givenBack = EndsWithExe(program) ? program.substr(0, program.size() - 4) : program;
+    if (ToCodePage(givenBack, options.codePage, nameBytes, error) &&
+        RewriteCorruptsName(nameBytes, options.codePage, corrupted))
+        return refuse("the program's name holds " + corrupted + ", whose bytes in code page " +
+                      std::to_string(options.codePage) + " hold 0xA0, which the launcher turns into a space: "
+                      "rename the program");
+    if (launchDirectory.find(' ') != std::string::npos) {
+        std::string joined = launchDirectory;
+        joined.erase(std::remove(joined.begin(), joined.end(), ' '), joined.end());
+        out += programPath + ": its folder's name holds a space, so " + program + " receives its own path split "
+               "into arguments (see check); a folder named " + joined + " avoids it\n";
+    }
 
     Bytes launcher = BuiltLauncher(options.arch == "x64" ? LauncherArchitecture::X64 : LauncherArchitecture::X86);
     LauncherImage image;

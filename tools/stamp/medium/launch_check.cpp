@@ -2,6 +2,7 @@
 #include "medium/launch_check.h"
 
 #include "double_byte.h"
+#include "pe/executable_format.h"
 #include "pe/run_level.h"
 #include "system/system.h"
 #include "target_name.h"
@@ -104,7 +105,8 @@ bool NormaliseLaunchDirectory(const std::string& name, char drive, std::vector<s
     return true;
 }
 
-// The name ExtractTargetName gives for a command line, in the double-byte mode of codePage.
+// The name ExtractTargetName gives for a command line, in the double-byte mode of codePage,
+// before the launcher rewrites its bytes 0xA0.
 std::string TargetName(const std::string& commandLine, unsigned codePage)
 {
     const bool previous = DoubleByteMode;
@@ -112,9 +114,49 @@ std::string TargetName(const std::string& commandLine, unsigned codePage)
     char name[MaxTargetNameLength + 1];
     ExtractTargetName(commandLine.c_str(), name);
     DoubleByteMode = previous;
-    std::string result = name;
-    std::replace(result.begin(), result.end(), '\xA0', ' ');
-    return result;
+    return name;
+}
+
+bool IsBatchFile(const std::string& path)
+{
+    const std::string folded = FoldCase(path);
+    return folded.size() > 4 && (folded.compare(folded.size() - 4, 4, ".BAT") == 0 ||
+                                 folded.compare(folded.size() - 4, 4, ".CMD") == 0);
+}
+
+// Why Windows cannot run the file at host (named as shown), which the command starts, or
+// empty when it can (or when its bytes say nothing either way): a batch file cmd cannot find
+// behind the quotes it drops, a 16-bit or DOS program, a program for another processor.
+std::string WhyItCannotRun(const std::string& host, const std::string& shown, const std::string& command)
+{
+    if (IsBatchFile(shown)) {
+        if (CmdRunsQuotedCommand(command))
+            return "";
+        return "Windows runs " + shown + " as cmd /c \"" + command + "\"; cmd drops those quotes, since the command "
+               "holds one of " + CmdSpecialCharacters + ", and then fails to find the batch file. What to do: rename "
+               "its folder (or the batch file) so that its path holds none of " + CmdSpecialCharacters + ".";
+    }
+    Bytes start;
+    std::string error;
+    if (!ReadFileStart(host, 4096, start, error))
+        return "";
+    const Executable executable = ClassifyExecutable(start, shown);
+    switch (executable.format) {
+    case ExecutableFormat::Pe:
+        if (RunsOnX64Windows(executable.machine))
+            return "";
+        return shown + " is a program for " + MachineName(executable.machine) +
+               ", which Windows on x86 and x64 processors cannot run.";
+    case ExecutableFormat::SixteenBit:
+        return shown + " is a 16-bit Windows program, which 64-bit Windows cannot run (apart from a few old "
+               "installers it knows and replaces). What to do: start a 32-bit or 64-bit installer instead.";
+    case ExecutableFormat::Dos:
+        return shown + " is a DOS program, which 64-bit Windows cannot run. What to do: start a Windows program "
+               "instead.";
+    case ExecutableFormat::NotAProgram:
+        break;  // what it holds is not judged here
+    }
+    return "";
 }
 
 bool HasExtension(const std::string& path)
@@ -194,6 +236,17 @@ std::string ElevationReason(const std::string& host, const std::string& fileName
     return "";
 }
 
+// What a program receives of an unquoted command that holds a space, in words.
+std::string ReceivedFinding(const ReceivedCommandLine& received)
+{
+    std::string arguments;
+    for (std::size_t i = 1; i < received.argv.size(); ++i)
+        arguments += (i == 1 ? "\"" : " \"") + received.argv[i] + "\"";
+    return "Windows hands the program its command line unquoted: a program that splits it as the C runtime "
+           "does sees \"" + received.argv[0] + "\" as its own path and the arguments " + arguments +
+           ". A folder name without spaces avoids this, and the risk that another file starts first.";
+}
+
 // Adds to p the sentences that explain its verdict and say what to do.
 void Explain(Prediction& p, const std::string& directoryPath, const std::string& intended, const std::string& name)
 {
@@ -229,6 +282,7 @@ void Explain(Prediction& p, const std::string& directoryPath, const std::string&
                              "starts itself again and again.");
         p.findings.push_back("What to do: set a launch directory that leads elsewhere (launcher-stamp set).");
         break;
+    case Verdict::CannotRun:
     case Verdict::DirectoryMissing:
     case Verdict::NotCheckable:
         break;
@@ -246,6 +300,7 @@ const char* VerdictName(Verdict verdict)
     case Verdict::NothingStarts: return "nothing-starts";
     case Verdict::DirectoryMissing: return "directory-missing";
     case Verdict::StartsItself: return "starts-itself";
+    case Verdict::CannotRun: return "cannot-run";
     case Verdict::NotCheckable: return "not-checkable";
     }
     return "not-checkable";
@@ -272,6 +327,16 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher)
         return p;
     }
     std::string nameBytes = TargetName("\"" + driveRoot + launcherBytes + "\"", launcher.codePage);
+    std::string corrupted;
+    if (RewriteCorruptsName(nameBytes, launcher.codePage, corrupted)) {
+        p.verdict = Verdict::NothingStarts;
+        p.findings.push_back("The launcher turns every byte 0xA0 of its name into a space; in code page " +
+                             std::to_string(launcher.codePage) + " that byte is part of " + corrupted +
+                             ", so the name it builds is not its program's and nothing starts.");
+        p.findings.push_back("What to do: rename " + p.launcher + " and its program without " + corrupted + ".");
+        return p;
+    }
+    std::replace(nameBytes.begin(), nameBytes.end(), '\xA0', ' ');
 
     std::vector<std::string> components;
     std::string finding;
@@ -325,16 +390,25 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher)
         const Found self = FindOnMedium(launcher.root, {launcher.fileName});
         const std::size_t slash = picked.disk.rfind('\\');
         const bool inLaunchDirectory = (slash == std::string::npos ? "" : picked.disk.substr(0, slash)) == directory.disk;
+        p.received = SplitLikeTheCRuntime(p.command);
         if (self.exists && picked.host == self.host)
             p.verdict = Verdict::StartsItself;
         else if (intended.exists && picked.host == intended.host && p.arguments.empty())
-            p.verdict = Verdict::Ok;
+            p.verdict = WhyItCannotRun(picked.host, p.starts, p.command).empty() ? Verdict::Ok : Verdict::CannotRun;
         else if (inLaunchDirectory)
             p.verdict = Verdict::WrongProgram;
         else
             p.verdict = Verdict::Hijacked;
     }
     Explain(p, directoryPath, intendedText, name);
+    if (p.verdict == Verdict::CannotRun)
+        p.findings.push_back(WhyItCannotRun(picked.host, p.starts, p.command));
+    if (p.verdict == Verdict::Ok && IsBatchFile(p.starts) && launcher.thirtyTwoBit)
+        p.findings.push_back("The 32-bit launcher runs a batch file in the 32-bit cmd on 64-bit Windows, which "
+                             "sees the 32-bit views of the system folder and registry; make --arch x64 where "
+                             "that matters.");
+    if (p.verdict == Verdict::Ok && !IsBatchFile(p.starts) && p.received->argv.size() > 1)
+        p.findings.push_back(ReceivedFinding(*p.received));
     if (p.verdict == Verdict::Ok) {
         const std::string reason = ElevationReason(intended.host, BelowRoot(p.starts).back());
         if (!reason.empty())
@@ -354,4 +428,28 @@ bool FindFileOnMedium(const std::string& root, const std::string& relative, std:
     const Found found = FindOnMedium(root, components);
     disk = found.disk;
     return !components.empty() && found.exists && !found.isFolder;
+}
+
+bool RewriteCorruptsName(const std::string& nameBytes, unsigned codePage, std::string& corrupted)
+{
+    corrupted.clear();
+    if ((!IsDoubleByteCodePage(codePage) && codePage != 65001) || nameBytes.find('\xA0') == std::string::npos)
+        return false;
+    // The characters whose bytes hold 0xA0, named as text.
+    std::string text, error, bytes;
+    if (FromCodePage(nameBytes, codePage, text, error)) {
+        for (std::size_t i = 0; i < text.size();) {
+            std::size_t length = 1;
+            while (i + length < text.size() && (static_cast<unsigned char>(text[i + length]) & 0xC0) == 0x80)
+                ++length;
+            const std::string character = text.substr(i, length);
+            if (ToCodePage(character, codePage, bytes, error) && bytes.find('\xA0') != std::string::npos &&
+                corrupted.find("\"" + character + "\"") == std::string::npos)
+                corrupted += (corrupted.empty() ? "\"" : ", \"") + character + "\"";
+            i += length;
+        }
+    }
+    if (corrupted.empty())
+        corrupted = "a character";
+    return true;
 }

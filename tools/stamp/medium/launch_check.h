@@ -3,6 +3,9 @@
 // program-start service resolves that command, unquoted, against the files that are there.
 #pragma once
 
+#include "medium/command_line.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +17,7 @@ enum class Verdict {
     NothingStarts,     // no candidate exists: the launcher ends silently
     DirectoryMissing,  // the launch directory cannot be entered: the message box
     StartsItself,      // the launcher starts itself, again and again
+    CannotRun,         // the intended file starts, but Windows or cmd cannot run it
     NotCheckable,      // depends on what cannot be seen from here
 };
 
@@ -32,6 +36,7 @@ struct LauncherOnMedium {
     char drive = 'D';             // the medium's drive letter
     unsigned codePage = 1252;     // the system's ANSI code page
     StartService service = StartService::Windows;
+    bool thirtyTwoBit = false;    // the launcher is a 32-bit program
 };
 
 // What opening it does. Windows paths carry the drive; text is UTF-8.
@@ -41,6 +46,7 @@ struct Prediction {
     std::string command;          // the command the launcher builds; empty when it builds none
     std::string starts;           // the started file's Windows path, named as on disk; empty: none
     std::string arguments;        // the rest of the command, handed to that file
+    std::optional<ReceivedCommandLine> received;  // what a started program sees of its command line
     Verdict verdict = Verdict::NotCheckable;
     std::vector<std::string> findings;  // sentences: what happens, why, and what to do
 };
@@ -50,6 +56,11 @@ struct Prediction {
 // them. File names are matched as Windows matches them: letter case ignored, trailing dots
 // and spaces of a component dropped.
 Prediction PredictLaunch(const LauncherOnMedium& launcher);
+
+// Whether the launcher's byte-wise rewrite of 0xA0 into a space breaks a character of the name
+// nameBytes (in codePage): true in the double-byte code pages and UTF-8, where 0xA0 is part of
+// other characters; then corrupted lists them. In other code pages 0xA0 is the no-break space.
+bool RewriteCorruptsName(const std::string& nameBytes, unsigned codePage, std::string& corrupted);
 
 // Whether relative (a path below the medium's root, with backslashes or slashes) names a file
 // on the medium, matched as Windows matches names; disk gets its components as named on disk,

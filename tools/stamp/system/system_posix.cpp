@@ -49,7 +49,7 @@ bool Convert(const std::string& input, const std::string& from, const std::strin
 
 std::string CodePageName(unsigned codePage)
 {
-    return "CP" + std::to_string(codePage);
+    return codePage == 65001 ? "UTF-8" : "CP" + std::to_string(codePage);
 }
 
 bool Fail(std::string& error, const std::string& what)
