@@ -2,6 +2,7 @@
 // that leave the file byte for byte as it was.
 #include "launcher_samples.h"
 #include "pe/launch_field.h"
+#include "base/code_pages.h"
 #include "commands/stamp_command.h"
 
 #include <gtest/gtest.h>
@@ -128,6 +129,7 @@ TEST_F(StampCommandTest, RefusalsLeaveTheFileUntouched)
     struct Row {
         std::vector<std::string> arguments;  // "FILE" stands for the launcher
         const char* error;
+        int status = 1;
     };
     const std::string tooLong(1024, 'a');
     const Row rows[] = {
@@ -136,7 +138,11 @@ TEST_F(StampCommandTest, RefusalsLeaveTheFileUntouched)
         {{"set", "FILE", "a|b"}, "forbids"},
         {{"set", "FILE", tooLong}, "at most 1023"},
         {{"set", "FILE", "\xE8\xA1\xA8"}, "code page 1252"},
-        {{"set", "FILE", "x", "--codepage", "77777"}, "code page"},
+        {{"set", "FILE", "x", "--codepage", "77777"}, "--codepage: unknown code page 77777", 2},
+        {{"set", "FILE", "x", "--codepage", "37"}, "--codepage: unknown code page 37", 2},
+        // Characters the code page maps one way only: stored, they would read back as others.
+        {{"set", "FILE", "a\xC2\xA5..", "--codepage", "932"}, "\"\xC2\xA5\""},
+        {{"set", "FILE", "\xE3\x80\x9C", "--codepage", "932"}, "no place in code page 932"},
     };
     for (const Row& row : rows) {
         std::vector<std::string> arguments = row.arguments;
@@ -144,7 +150,7 @@ TEST_F(StampCommandTest, RefusalsLeaveTheFileUntouched)
             if (argument == "FILE")
                 argument = launcher_;
         }
-        EXPECT_EQ(Stamp(arguments), 1) << row.error;
+        EXPECT_EQ(Stamp(arguments), row.status) << row.error;
         EXPECT_NE(err_.find(row.error), std::string::npos) << row.error << ": " << err_;
         EXPECT_EQ(ReadBytes(launcher_), original_) << row.error;
     }
@@ -270,6 +276,50 @@ TEST(HowOpened, WaitsOnlyInAConsoleOfItsOwn)
     };
     for (const auto& row : rows)
         EXPECT_EQ(HowOpened(row.ownConsole, row.arguments, row.exists), row.expected) << row.arguments.size();
+}
+
+// The one converter both builds share: every byte of the single-byte code pages reads back as
+// it was written, and characters that map one way only are refused.
+TEST(CodePages, ConvertAsWindowsDoesAndOnlyExactly)
+{
+    for (const unsigned codePage : {874u, 1250u, 1251u, 1252u, 1253u, 1254u, 1255u, 1256u, 1257u, 1258u}) {
+        for (int byte = 1; byte < 256; ++byte) {
+            const std::string bytes(1, static_cast<char>(byte));
+            std::string text, back, error;
+            if (!FromCodePage(bytes, codePage, text, error))
+                continue;  // a byte with no character at all (0xA0-0xFF in a few code pages)
+            EXPECT_TRUE(ToCodePage(text, codePage, back, error)) << codePage << " " << byte << ": " << error;
+            EXPECT_EQ(back, bytes) << codePage << " " << byte;
+        }
+    }
+    struct Row {
+        unsigned codePage;
+        const char* text;   // UTF-8
+        const char* bytes;  // null: refused
+    };
+    const Row rows[] = {
+        {1252, "\xE2\x82\xAC", "\x80"},            // the euro sign
+        {1252, "\xC2\x81", "\x81"},                 // a byte 1252 leaves undefined, as Windows reads it
+        {936, "\xE2\x82\xAC", "\x80"},
+        {932, "\xE8\xA1\xA8", "\x95\x5C"},           // a second byte 0x5C
+        {932, "\xEF\xBD\x9E", "\x81\x60"},           // the full-width tilde
+        {932, "\xE3\x80\x9C", nullptr},             // the wave dash reads back as the tilde
+        {932, "\xC2\xA5", nullptr},                  // the yen sign would be a backslash
+        {65001, "\xC3\xA0", "\xC3\xA0"},
+        {65001, "\xC3", nullptr},                     // not UTF-8
+    };
+    for (const Row& row : rows) {
+        std::string bytes, text, error;
+        EXPECT_EQ(ToCodePage(row.text, row.codePage, bytes, error), row.bytes != nullptr) << row.codePage << " " << row.text;
+        if (row.bytes == nullptr)
+            continue;
+        EXPECT_EQ(bytes, row.bytes) << row.codePage;
+        EXPECT_TRUE(FromCodePage(bytes, row.codePage, text, error)) << error;
+        EXPECT_EQ(text, row.text) << row.codePage;
+    }
+    std::string text, error;
+    EXPECT_FALSE(FromCodePage("\x82", 932, text, error));  // a lead byte alone
+    EXPECT_FALSE(IsKnownCodePage(37));
 }
 
 }  // namespace

@@ -3,6 +3,14 @@
 
 namespace {
 
+void AppendUnit(Bytes& bytes, unsigned unit)
+{
+    bytes.push_back(static_cast<unsigned char>(unit & 0xFF));
+    bytes.push_back(static_cast<unsigned char>(unit >> 8));
+}
+
+}  // namespace
+
 void AppendUtf8(std::string& text, unsigned c)
 {
     if (c < 0x80) {
@@ -21,14 +29,6 @@ void AppendUtf8(std::string& text, unsigned c)
         text += static_cast<char>(0x80 | (c & 0x3F));
     }
 }
-
-void AppendUnit(Bytes& bytes, unsigned unit)
-{
-    bytes.push_back(static_cast<unsigned char>(unit & 0xFF));
-    bytes.push_back(static_cast<unsigned char>(unit >> 8));
-}
-
-}  // namespace
 
 unsigned NextCodePoint(const std::string& text, std::size_t& i)
 {

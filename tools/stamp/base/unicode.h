@@ -10,6 +10,9 @@
 // conversions, not here).
 unsigned NextCodePoint(const std::string& text, std::size_t& i);
 
+// Appends code point c to text in UTF-8.
+void AppendUtf8(std::string& text, unsigned c);
+
 // The number of characters (code points) in UTF-8 text.
 std::size_t CharacterCount(const std::string& utf8);
 

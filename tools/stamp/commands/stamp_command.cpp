@@ -85,10 +85,24 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     app.set_version_flag("--version", "launcher-stamp " LAUNCHER_VERSION, "Print the version and exit");
     app.require_subcommand(1);
 
+    // A code page this tool converts, else a usage error that names the option.
+    const CLI::Validator knownCodePage(
+        [](std::string& value) {
+            unsigned long codePage = 0;
+            try {
+                codePage = std::stoul(value);
+            } catch (const std::exception&) {
+            }
+            return IsKnownCodePage(static_cast<unsigned>(codePage)) ? std::string()
+                                                                     : "unknown code page " + value + " (known: " +
+                                                                           KnownCodePages() + ")";
+        },
+        "CODEPAGE");
     Options options;
-    auto addCodePage = [&options](CLI::App* command) {
+    auto addCodePage = [&options, &knownCodePage](CLI::App* command) {
         command->add_option("--codepage", options.codePage,
-                            "ANSI code page the launcher will run under (1252 by default; 932 for Japanese)");
+                            "ANSI code page the launcher will run under (1252 by default; 932 for Japanese)")
+            ->check(knownCodePage);
     };
     CLI::App* show = app.add_subcommand("show", "Print the launch directory stored in a launcher");
     show->add_option("FILE", options.file, "A built launcher")->required();
@@ -107,7 +121,8 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     checkCommand->add_option("PATH", check.paths, "The folder that becomes the medium's root, or launchers")
         ->required();
     checkCommand->add_option("--drive", check.drive, "Drive letter the medium will have (D: by default)");
-    checkCommand->add_option("--codepage", check.codePage, "ANSI code page of the system (1252 by default)");
+    checkCommand->add_option("--codepage", check.codePage, "ANSI code page of the system (1252 by default)")
+        ->check(knownCodePage);
     checkCommand->add_flag("--json", check.json, "Print a JSON array, one object per launcher");
 
     IconOptions icon;
@@ -130,7 +145,8 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     makeCommand->add_option("--label", make.label, "The medium's label in autorun.inf (at most 32 characters)");
     makeCommand->add_option("--arch", make.arch, "x86 (the default: runs on every Windows) or x64")
         ->check(CLI::IsMember({"x86", "x64"}));
-    makeCommand->add_option("--codepage", make.codePage, "ANSI code page of the systems the medium is for (1252 by default)");
+    makeCommand->add_option("--codepage", make.codePage, "ANSI code page of the systems the medium is for (1252 by default)")
+        ->check(knownCodePage);
     makeCommand->add_option("--drive", make.drive, "Drive letter the medium will have, for the check (D: by default)");
     makeCommand->add_flag("--no-autorun{false}", make.autorun, "Write no autorun.inf");
     makeCommand->add_flag("--force", make.force, "Replace files of someone else's at the names make writes");

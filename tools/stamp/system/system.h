@@ -1,21 +1,14 @@
-// What the stamping tool needs from the operating system: code-page conversion, files and
-// folders.
+// What the stamping tool needs from the operating system: files and folders (code pages are
+// converted the same way on every system, in base/).
 // system_posix.cpp and system_win32.cpp supply it, each with the program's entry point.
 #pragma once
 
 #include "base/bytes.h"
+#include "base/code_pages.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-// Converts UTF-8 text to the bytes of a Windows code page (1252, 932, ...). False with the
-// reason when the code page is unknown or a character has no exact mapping in it.
-bool ToCodePage(const std::string& utf8, unsigned codePage, std::string& bytes, std::string& error);
-
-// Converts bytes in a Windows code page to UTF-8. False with the reason when they are not
-// valid text in that code page.
-bool FromCodePage(const std::string& bytes, unsigned codePage, std::string& utf8, std::string& error);
 
 // Reads the first limit bytes of a plain file, or all of a shorter one. A FIFO, device, socket
 // or folder is refused at once, never opened for reading (so never waited on). Another

@@ -1,5 +1,7 @@
-// The stamping tool on POSIX systems: iconv for code pages, POSIX files.
+// The stamping tool on POSIX systems: POSIX files and folders.
 #include "system/system.h"
+
+#include "base/unicode.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -11,46 +13,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <iconv.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-// Converts with iconv; false (with the reason) on any character it cannot convert exactly.
-bool Convert(const std::string& input, const std::string& from, const std::string& to, std::string& output,
-             std::string& error)
-{
-    const iconv_t converter = iconv_open(to.c_str(), from.c_str());
-    if (converter == reinterpret_cast<iconv_t>(-1)) {
-        error = "unknown code page (" + (from == "UTF-8" ? to : from) + ")";
-        return false;
-    }
-    std::string in = input;
-    output.assign(input.size() * 4 + 16, '\0');
-    char* inPosition = in.data();
-    std::size_t inLeft = in.size();
-    char* outPosition = output.data();
-    std::size_t outLeft = output.size();
-    const std::size_t result = iconv(converter, &inPosition, &inLeft, &outPosition, &outLeft);
-    const int reason = errno;
-    iconv_close(converter);
-    if (result == static_cast<std::size_t>(-1) || result != 0) {
-        const std::size_t at = in.size() - inLeft;
-        error = reason == EILSEQ && from == "UTF-8"
-                    ? "the character at byte " + std::to_string(at) + " of the name has no place in code page " + to.substr(2)
-                    : "the text is not valid in " + from + " (byte " + std::to_string(at) + ")";
-        return false;
-    }
-    output.resize(output.size() - outLeft);
-    return true;
-}
-
-std::string CodePageName(unsigned codePage)
-{
-    return codePage == 65001 ? "UTF-8" : "CP" + std::to_string(codePage);
-}
 
 bool Fail(std::string& error, const std::string& what)
 {
@@ -73,16 +40,6 @@ bool WriteAll(int fd, const Bytes& bytes)
 }
 
 }  // namespace
-
-bool ToCodePage(const std::string& utf8, unsigned codePage, std::string& bytes, std::string& error)
-{
-    return Convert(utf8, "UTF-8", CodePageName(codePage), bytes, error);
-}
-
-bool FromCodePage(const std::string& bytes, unsigned codePage, std::string& utf8, std::string& error)
-{
-    return Convert(bytes, CodePageName(codePage), "UTF-8", utf8, error);
-}
 
 bool ReadFileStart(const std::string& path, std::size_t limit, Bytes& bytes, std::string& error)
 {
@@ -164,19 +121,25 @@ void SyncFolderOf(const std::string& path)
 bool StageFile(const std::string& path, const Bytes& bytes, StagedFile& staged, std::string& error)
 {
     const std::size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
     staged.path = path;
-    staged.temporary = folder + TemporaryPrefix + "XXXXXX";
-    const int fd = mkstemp(staged.temporary.data());
-    if (fd < 0) {
-        staged.temporary.clear();
-        return Fail(error, "cannot create a temporary file in " + (folder.empty() ? std::string(".") : folder));
-    }
-    staged.handle = fd;
-    // Locked for as long as it stays open: no other run takes it for a leftover meanwhile.
     struct stat existing;
     const bool plainFile = lstat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
     const mode_t mode = plainFile ? existing.st_mode & 07777 : 0644;
+    // A file with no name yet, where the file system has them: it is locked before any other
+    // run can see it, and vanishes by itself if this run is killed. Elsewhere (FAT) a named
+    // temporary file, locked at once.
+    int fd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    if (fd < 0) {
+        staged.temporary = (slash == std::string::npos ? std::string() : folder) + TemporaryPrefix + "XXXXXX";
+        fd = mkstemp(staged.temporary.data());
+    }
+    if (fd < 0) {
+        staged.temporary.clear();
+        return Fail(error, "cannot create a temporary file in " + folder);
+    }
+    staged.handle = fd;
+    // Locked for as long as it stays open: no other run takes it for a leftover meanwhile.
     if (flock(fd, LOCK_EX) != 0 || fchmod(fd, mode) != 0 || !WriteAll(fd, bytes) || fsync(fd) != 0) {
         Fail(error, "cannot write");
         DiscardStaged(staged);
@@ -185,18 +148,73 @@ bool StageFile(const std::string& path, const Bytes& bytes, StagedFile& staged, 
     return true;
 }
 
+namespace {
+
+// Gives the open file fd, which has no name, the name path; never replaces anything there.
+bool LinkUnnamed(int fd, const std::string& path)
+{
+    if (linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0)
+        return true;
+    if (errno == EEXIST)
+        return false;
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
+}
+
+// Renames from to path unless something is there: a hard link where the file system has them,
+// else a rename that does not replace, else (where neither exists) a look, then a rename.
+bool RenameWithoutReplacing(const std::string& from, const std::string& path)
+{
+    if (link(from.c_str(), path.c_str()) == 0) {
+        unlink(from.c_str());
+        return true;
+    }
+    if (errno == EEXIST)
+        return false;
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    struct stat info;
+    if (lstat(path.c_str(), &info) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return rename(from.c_str(), path.c_str()) == 0;
+}
+
+}  // namespace
+
 bool PutInPlace(StagedFile& staged, bool replace, bool& exists, bool& readOnlyKept, std::string& error)
 {
     exists = readOnlyKept = false;
-    // rename replaces a link itself, never what it leads to; a hard link never replaces anything.
-    const bool placed = replace ? rename(staged.temporary.c_str(), staged.path.c_str()) == 0
-                                : link(staged.temporary.c_str(), staged.path.c_str()) == 0;
+    const int fd = static_cast<int>(staged.handle);
+    bool placed = false;
+    if (staged.temporary.empty() && !replace) {
+        placed = LinkUnnamed(fd, staged.path);
+    } else {
+        // A name of its own first, for the rename (it stays locked meanwhile).
+        for (int attempt = 0; staged.temporary.empty() && attempt < 100; ++attempt) {
+            std::string name = staged.path.substr(0, staged.path.find_last_of('/') + 1) + TemporaryPrefix + "XXXXXX";
+            const int probe = mkstemp(name.data());
+            if (probe < 0)
+                break;
+            close(probe);
+            unlink(name.c_str());
+            if (LinkUnnamed(fd, name))
+                staged.temporary = name;
+        }
+        // rename replaces a link itself, never what it leads to.
+        placed = !staged.temporary.empty() &&
+                 (replace ? rename(staged.temporary.c_str(), staged.path.c_str()) == 0
+                          : RenameWithoutReplacing(staged.temporary, staged.path));
+        if (placed)
+            staged.temporary.clear();
+    }
     if (!placed) {
         exists = !replace && errno == EEXIST;
         Fail(error, exists ? "something appeared there meanwhile" : "cannot write");
     }
-    if (placed && replace)
-        staged.temporary.clear();
     DiscardStaged(staged);
     if (placed)
         SyncFolderOf(staged.path);
@@ -287,18 +305,16 @@ bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, std:
 
 std::string FoldCase(const std::string& utf8)
 {
-    // Each character is upper-cased as a whole code point, through UTF-32.
+    // Each character is upper-cased as a whole code point.
     static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-    std::string characters, folded, error;
-    if (unicode == static_cast<locale_t>(nullptr) || !Convert(utf8, "UTF-8", "UTF-32LE", characters, error))
+    if (unicode == static_cast<locale_t>(nullptr))
         return utf8;
-    for (std::size_t i = 0; i + 4 <= characters.size(); i += 4) {
-        auto* unit = reinterpret_cast<unsigned char*>(&characters[i]);
-        const std::uint32_t upper = towupper_l(Little32(unit), unicode);
-        for (std::size_t k = 0; k < 4; ++k)
-            unit[k] = static_cast<unsigned char>(upper >> (8 * k));
+    std::string folded;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const wint_t character = NextCodePoint(utf8, i);
+        AppendUtf8(folded, towupper_l(character, unicode));
     }
-    return Convert(characters, "UTF-32LE", "UTF-8", folded, error) ? folded : utf8;
+    return folded;
 }
 
 bool PathExists(const std::string& path)

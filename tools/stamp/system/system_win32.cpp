@@ -68,41 +68,7 @@ bool Fail(std::string& error, const std::string& what)
     return false;
 }
 
-// Converts text from one code page to another through UTF-16; false with the reason when the
-// input is not valid in from or a character has no exact place in to.
-bool Recode(const std::string& input, UINT from, UINT to, std::string& output, std::string& error)
-{
-    const UINT codePage = from == CP_UTF8 ? to : from;
-    const std::string name = "code page " + std::to_string(codePage);
-    if (!IsValidCodePage(codePage)) {
-        error = "unknown " + name;
-        return false;
-    }
-    bool ok = false;
-    const std::wstring wide = Wide(input, from, ok);
-    if (!ok) {
-        error = from == CP_UTF8 ? "the name is not valid UTF-8" : "the stored name is not valid text in " + name;
-        return false;
-    }
-    output = Narrow(wide, to, ok);
-    if (!ok) {
-        error = "the name holds characters that have no place in " + name;
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
-
-bool ToCodePage(const std::string& utf8, unsigned codePage, std::string& bytes, std::string& error)
-{
-    return Recode(utf8, CP_UTF8, codePage, bytes, error);
-}
-
-bool FromCodePage(const std::string& bytes, unsigned codePage, std::string& utf8, std::string& error)
-{
-    return Recode(bytes, codePage, CP_UTF8, utf8, error);
-}
 
 bool ReadFileStart(const std::string& path, std::size_t limit, Bytes& bytes, std::string& error)
 {
