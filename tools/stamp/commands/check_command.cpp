@@ -91,7 +91,9 @@ bool FindLaunchers(const CheckOptions& options, std::vector<FoundLauncher>& laun
         return ok;
     }
     for (const std::string& path : options.paths) {
-        const std::size_t slash = path.find_last_of("/\\");
+        std::size_t slash = path.find_last_of("/\\");
+        if (slash == std::string::npos && DriveOf(path) != 0)
+            slash = 1;  // "M:App.exe": App.exe in M:'s current folder
         FoundLauncher launcher{slash == std::string::npos ? "." : path.substr(0, slash + 1),
                                slash == std::string::npos ? path : path.substr(slash + 1), ""};
         const int read = ReadLauncher(path, launcher, err);

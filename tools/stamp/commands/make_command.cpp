@@ -2,6 +2,7 @@
 #include "commands/make_command.h"
 
 #include "base/unicode.h"
+#include "base/windows_path.h"
 #include "commands/check_command.h"
 #include "medium/autorun_inf.h"
 #include "medium/built_launchers.h"
@@ -39,10 +40,27 @@ bool ProgramBelowRoot(const MakeOptions& options, std::vector<std::string>& comp
         return false;
     }
     path = program.u8string();
-    const fs::path relative = fs::canonical(program, ignored).lexically_relative(fs::canonical(root, ignored));
+    // Below root as the system resolves both and compares names (on Windows without regard to
+    // letter case, trailing dots and spaces, or a \\?\ prefix).
+    auto parts = [](const std::string& resolved) {
+        std::vector<std::string> named;
+        for (const std::string& part : SplitPathComponents(resolved)) {
+            if (!part.empty())
+                named.push_back(part);
+        }
+        return named;
+    };
+    const std::vector<std::string> rootParts = parts(ResolvedPath(options.root));
+    const std::vector<std::string> programParts = parts(ResolvedPath(path));
+    std::size_t common = 0;
+    while (common < rootParts.size() && common < programParts.size() &&
+           SameComponent(rootParts[common], programParts[common]))
+        ++common;
     components.clear();
-    for (const fs::path& part : relative)
-        components.push_back(part.u8string());
+    if (common == rootParts.size() && !rootParts.empty())
+        components.assign(programParts.begin() + static_cast<std::ptrdiff_t>(common), programParts.end());
+    else
+        components.push_back("..");
     if (components.empty() || components[0] == "..") {
         error = options.program + " lies outside " + options.root;
         return false;

@@ -82,6 +82,9 @@ Opening HowOpened(bool consoleOfItsOwn, const std::vector<std::string>& argument
 int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::string& err)
 {
     CLI::App app("Shows, sets and checks what a built launcher starts, and its icon; lays out a medium.", "launcher-stamp");
+    // Only "--" options: a path such as /Setup files is an argument, on Windows too (subcommands
+    // take this setting from the app when they are added).
+    app.allow_windows_style_options(false);
     app.set_version_flag("--version", "launcher-stamp " LAUNCHER_VERSION, "Print the version and exit");
     app.require_subcommand(1);
 
@@ -151,7 +154,10 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     makeCommand->add_flag("--no-autorun{false}", make.autorun, "Write no autorun.inf");
     makeCommand->add_flag("--force", make.force, "Replace files of someone else's at the names make writes");
 
-    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+    // "/?" still asks for the help on Windows, where no other argument is an option.
+    std::vector<std::string> reversed;
+    for (auto argument = arguments.rbegin(); argument != arguments.rend(); ++argument)
+        reversed.push_back(*argument == "/?" ? "--help" : *argument);
     try {
         app.parse(reversed);
     } catch (const CLI::CallForHelp&) {
@@ -163,6 +169,18 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     } catch (const CLI::ParseError& error) {
         err += "launcher-stamp: " + std::string(error.what()) + "\n" + Usage;
         return 2;
+    }
+    // A drive root is a ROOT as it is ("M:" is "M:\\"), and its letter the medium's drive
+    // unless --drive names another.
+    if (checkCommand->parsed() && check.paths.size() == 1) {
+        check.paths[0] = FolderPath(check.paths[0]);
+        if (checkCommand->count("--drive") == 0 && DriveOf(check.paths[0]) != 0)
+            check.drive = std::string(1, DriveOf(check.paths[0])) + ":";
+    }
+    if (makeCommand->parsed()) {
+        make.root = FolderPath(make.root);
+        if (makeCommand->count("--drive") == 0 && DriveOf(make.root) != 0)
+            make.drive = std::string(1, DriveOf(make.root)) + ":";
     }
     if (show->parsed())
         return Show(options, out, err);

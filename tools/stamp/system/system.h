@@ -89,6 +89,24 @@ std::string ChildPath(const std::string& folder, const std::string& name);
 // reason when it cannot be read.
 bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, std::string& error);
 
+// The drive letter path names on Windows ("M:", "m:\\x", "\\\\?\\M:\\x" give 'M'), or 0 when it names
+// none (always on POSIX systems).
+char DriveOf(const std::string& path);
+
+// path as a folder the system opens: a bare drive ("M:") as its root ("M:\\") on Windows; else
+// path as it is.
+std::string FolderPath(const std::string& path);
+
+// path made absolute and resolved as the system resolves it (links followed), in its plain
+// form: on Windows with backslashes, and without a \\?\\ or \\.\\ prefix. Empty when it
+// cannot be resolved.
+std::string ResolvedPath(const std::string& path);
+
+// Whether two names of a path component name the same entry, as the system compares them:
+// exactly on POSIX systems; on Windows without regard to letter case, trailing dots and spaces
+// dropped.
+bool SameComponent(const std::string& a, const std::string& b);
+
 // Whether something (a file or a folder) exists at path.
 bool PathExists(const std::string& path);
 

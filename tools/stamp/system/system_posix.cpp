@@ -317,6 +317,27 @@ std::string FoldCase(const std::string& utf8)
     return folded;
 }
 
+char DriveOf(const std::string&)
+{
+    return 0;
+}
+
+std::string FolderPath(const std::string& path)
+{
+    return path;
+}
+
+std::string ResolvedPath(const std::string& path)
+{
+    char resolved[PATH_MAX];
+    return realpath(path.c_str(), resolved) == nullptr ? std::string() : std::string(resolved);
+}
+
+bool SameComponent(const std::string& a, const std::string& b)
+{
+    return a == b;
+}
+
 bool PathExists(const std::string& path)
 {
     struct stat info;

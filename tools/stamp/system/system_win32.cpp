@@ -327,6 +327,58 @@ std::string FoldCase(const std::string& utf8)
     return Narrow(wide, CP_UTF8, exact);
 }
 
+namespace {
+
+// path without a \\?\\ or \\.\\ prefix (\\?\\UNC\\ becomes \\\\), with backslashes.
+std::string Plain(std::string path)
+{
+    std::replace(path.begin(), path.end(), '/', '\\');
+    if (path.compare(0, 8, "\\\\?\\UNC\\") == 0)
+        return "\\" + path.substr(7);
+    if (path.compare(0, 4, "\\\\?\\") == 0 || path.compare(0, 4, "\\\\.\\") == 0)
+        return path.substr(4);
+    return path;
+}
+
+}  // namespace
+
+char DriveOf(const std::string& path)
+{
+    const std::string plain = Plain(path);
+    const char letter = plain.empty() ? '\0' : static_cast<char>(plain[0] & ~0x20);
+    return plain.size() >= 2 && plain[1] == ':' && letter >= 'A' && letter <= 'Z' ? letter : '\0';
+}
+
+std::string FolderPath(const std::string& path)
+{
+    return path.size() == 2 && DriveOf(path) != 0 ? path + "\\" : path;
+}
+
+std::string ResolvedPath(const std::string& path)
+{
+    const HANDLE file = CreateFileW(WidePath(FolderPath(path)).c_str(), 0,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::string();
+    std::vector<wchar_t> final(32768);
+    const DWORD length = GetFinalPathNameByHandleW(file, final.data(), 32768, FILE_NAME_NORMALIZED);
+    CloseHandle(file);
+    bool exact = false;
+    return length == 0 || length >= 32768 ? std::string()
+                                          : Plain(Narrow(std::wstring(final.data(), length), CP_UTF8, exact));
+}
+
+bool SameComponent(const std::string& a, const std::string& b)
+{
+    auto key = [](std::string name) {
+        while (!name.empty() && (name.back() == '.' || name.back() == ' '))
+            name.pop_back();
+        return FoldCase(name);
+    };
+    return key(a) == key(b);
+}
+
 bool PathExists(const std::string& path)
 {
     return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
