@@ -348,4 +348,57 @@ TEST_F(MakeTest, IsAllOrNothing)
     std::system(("umount '" + small.string() + "'").c_str());
 }
 
+// What Windows can start from the medium, decided before anything is written: make refuses
+// what the author must fix, saying how, and names the launcher itself where it can.
+TEST_F(MakeTest, RefusesWhatWindowsCannotStartAndNamesTheLauncherToGiveItsProgramBack)
+{
+    const std::string root = root_.string();
+    struct Row {
+        std::string program;  // created below the root
+        std::vector<std::string> options;
+        const char* said;     // in err when refused, else in out
+        bool refused;
+    };
+    const std::string longFolder(250, 'f');
+    const Row rows[] = {
+        {"D/tool.txt", {}, "is a document", true},
+        {"D/CON.exe", {}, "a device name Windows reserves", true},
+        {"D./App.exe", {}, "ends in a dot or space", true},
+        {"D/a:b.exe", {}, "holds ':'", true},
+        {"D/.exe", {}, "named only", true},
+        {"D/\xD0\x9F.exe", {}, "no place in code page 1252", true},
+        {longFolder + "/App.exe", {}, "Windows starts no program whose path takes 260 or more", true},
+        {"Setup files/SETUP.exe", {}, "rename the folder \"Setup files\", for example to \"Setupfiles\"", true},
+        {"D/App.exe", {"--label", "My\r\nshellexecute=evil.exe"}, "control character", true},
+        {"D/setup-1.2.3.exe", {}, "D:\\setup-1.2.3.exe.exe: ok: starts D:\\D\\setup-1.2.3.exe", false},
+        {"D/Tool,v2.exe", {}, "D:\\autorun.inf: ok", false},
+    };
+    for (const Row& row : rows) {
+        fs::remove_all(root_);
+        fs::create_directories((root_ / row.program).parent_path());
+        std::ofstream(root_ / row.program) << "program";
+        const auto before = Snapshot(root_);
+        std::vector<std::string> arguments = {"make", root, row.program};
+        arguments.insert(arguments.end(), row.options.begin(), row.options.end());
+        const int status = Run(arguments);
+        EXPECT_EQ(status, row.refused ? 1 : 0) << row.program << ": " << err_ << out_;
+        EXPECT_NE((row.refused ? err_ : out_).find(row.said), std::string::npos) << row.program << ": " << err_ << out_;
+        if (row.refused) {
+            EXPECT_EQ(Snapshot(root_), before) << row.program;
+        }
+    }
+    // The self-start's advice, followed, gives a medium that starts its program.
+    fs::remove_all(root_);
+    fs::create_directories(root_ / "Setupfiles");
+    std::ofstream(root_ / "Setupfiles" / "SETUP.exe") << "program";
+    EXPECT_EQ(Run({"make", root, "Setupfiles/SETUP.exe"}), 0) << err_ << out_;
+    // A name with a comma is quoted in autorun.inf, and check reads it back as that launcher.
+    fs::remove_all(root_);
+    fs::create_directories(root_ / "D");
+    std::ofstream(root_ / "D" / "Tool,v2.exe") << "program";
+    ASSERT_EQ(Run({"make", root, "D/Tool,v2.exe"}), 0) << err_ << out_;
+    const std::string autorun = "[autorun]\r\nopen=\"Tool,v2.exe\"\r\nicon=\"Tool,v2.exe\"\r\n";
+    EXPECT_EQ(ReadBytes((root_ / "autorun.inf").string()), Bytes(autorun.begin(), autorun.end()));
+}
+
 }  // namespace

@@ -132,7 +132,8 @@ bool FromCodePage(const std::string& bytes, unsigned codePage, std::string& utf8
         std::uint32_t c = table->single[byte];
         if (c == LeadByte && i + 1 < bytes.size()) {
             const std::uint32_t* entry =
-                Find(table->decode, table->decodeCount, byte << 8 | static_cast<unsigned char>(bytes[i + 1]));
+                Find(table->decode, table->decodeCount,
+                     static_cast<std::uint32_t>(byte) << 8 | static_cast<unsigned char>(bytes[i + 1]));
             c = entry == nullptr ? NoCharacter : *entry & 0xFFFF;
             ++i;
         }

@@ -295,15 +295,27 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err)
     if (!ProgramBelowRoot(options, components, programPath, error))
         return refuse(error);
     const std::string program = components.back();
-    const std::string launcherName = EndsWithExe(program) ? program : program + ".exe";
+    // The launcher's name must give the program's back: its last extension goes, and Windows
+    // appends .exe only to a name without one. So "setup-1.2.3.exe" and "Tool.cmd" get a second.
+    const bool plain = EndsWithExe(program) && program.find('.') == program.size() - 4;
+    const std::string launcherName = plain ? program : program + ".exe";
+    if (!plain)
+        out += launcherName + ": named with two extensions, so that the name the launcher gives back is " + program +
+               " (the launcher drops its last extension, and Windows appends .exe only to a name without one)\n";
     components.pop_back();
     std::string launchDirectory;
     for (const std::string& component : components)
         launchDirectory += (launchDirectory.empty() ? "" : "\\") + component;
 
+    const std::string unreachable = WhyLauncherCannotStart(components, program, launcherName,
+                                                           static_cast<char>(options.drive[0] & ~0x20), options.codePage);
+    if (!unreachable.empty())
+        return refuse(unreachable);
     std::string stored;
     if (!FieldNameFor(launchDirectory, options.codePage, stored, error))
         return refuse("the launch directory \"" + launchDirectory + "\": " + error);
+    if (std::any_of(options.label.begin(), options.label.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
+        return refuse("the label holds a control character, which would break autorun.inf's lines");
     if (CharacterCount(options.label) > MaxLabelCharacters)
         return refuse("the label has " + std::to_string(CharacterCount(options.label)) + " characters; at most " +
                       std::to_string(MaxLabelCharacters) + " are shown");

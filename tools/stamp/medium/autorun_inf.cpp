@@ -33,8 +33,11 @@ std::string NamedFile(const std::string& value, const std::string& root, bool co
 
 Bytes AutorunInfFor(const std::string& launcherName, const std::string& label, unsigned codePage)
 {
-    const std::string open = launcherName.find(' ') == std::string::npos ? launcherName : "\"" + launcherName + "\"";
-    std::string text = "[autorun]\r\nopen=" + open + "\r\nicon=" + launcherName + "\r\n";
+    // Quoted whenever Windows would read the name otherwise: a space ends a command, a comma
+    // starts an icon's index, and values are trimmed.
+    const bool plain = launcherName.find_first_of(" ,;\t") == std::string::npos;
+    const std::string name = plain ? launcherName : "\"" + launcherName + "\"";
+    std::string text = "[autorun]\r\nopen=" + name + "\r\nicon=" + name + "\r\n";
     if (!label.empty())
         text += "label=" + label + "\r\n";
     std::string bytes, error;

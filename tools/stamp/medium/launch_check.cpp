@@ -6,6 +6,7 @@
 #include "pe/run_level.h"
 #include "system/system.h"
 #include "target_name.h"
+#include "base/unicode.h"
 #include "base/windows_path.h"
 
 #include <algorithm>
@@ -278,6 +279,15 @@ void Explain(Prediction& p, const std::string& directoryPath, const std::string&
                              " after the program in " + directoryPath + ".");
         break;
     case Verdict::StartsItself:
+        if (directoryPath.size() > 3) {
+            p.findings.push_back("Windows reads the unquoted command " + p.command + " from the left and finds the "
+                                 "launcher itself, " + p.starts + ", first, so the launcher starts itself again "
+                                 "and again.");
+            p.findings.push_back("What to do: rename the folder of " + directoryPath + " that holds a space, or the "
+                                 "launcher and its program, so that no part of the command up to a space names " +
+                                 p.starts + ".");
+            break;
+        }
         p.findings.push_back("The launch directory leads back to the launcher's own folder, so the launcher "
                              "starts itself again and again.");
         p.findings.push_back("What to do: set a launch directory that leads elsewhere (launcher-stamp set).");
@@ -428,6 +438,62 @@ bool FindFileOnMedium(const std::string& root, const std::string& relative, std:
     const Found found = FindOnMedium(root, components);
     disk = found.disk;
     return !components.empty() && found.exists && !found.isFolder;
+}
+
+std::string WhyLauncherCannotStart(const std::vector<std::string>& folders, const std::string& program,
+                                   const std::string& launcherName, char drive, unsigned codePage)
+{
+    constexpr std::size_t MaxPathCharacters = 260;  // MAX_PATH, with the terminating NUL
+    const std::string driveRoot = std::string(1, drive) + ":\\";
+    std::string path = driveRoot, error, bytes;
+    for (const std::string& folder : folders)
+        path += folder + "\\";
+    path += program;
+    const std::string extension = program.find('.') == std::string::npos ? "" : FoldCase(program.substr(program.rfind('.')));
+    if (extension != ".EXE" && extension != ".COM" && extension != ".BAT" && extension != ".CMD")
+        return path + " is a document, not a program: Windows starts programs (.exe, .com) and batch files (.bat, "
+               ".cmd) only, and nothing for a document. What to do: give make the program that opens it.";
+    if (program.size() == extension.size())
+        return "A program named only \"" + program + "\" leaves its launcher no name to give back. What to do: "
+               "rename the program.";
+    std::vector<std::string> names = folders;
+    names.push_back(program);
+    for (const std::string& name : names) {
+        const int forbidden = ForbiddenCharacter(name);
+        if (forbidden >= 0)
+            return "\"" + name + "\" holds " + (forbidden < 0x20 ? std::string("a control character")
+                                                               : "'" + std::string(1, static_cast<char>(forbidden)) + "'") +
+                   ", which Windows forbids in a name. What to do: rename it.";
+        if (!ReservedDeviceComponent(name).empty())
+            return "\"" + name + "\" is a device name Windows reserves, which no program can be started from. What "
+                   "to do: rename it.";
+        if (TrimmedComponent(name) != name)
+            return "\"" + name + "\" ends in a dot or space, which Windows drops, so it cannot reach it. What to "
+                   "do: rename it.";
+    }
+    if (!ToCodePage(path, codePage, bytes, error) || !ToCodePage(launcherName, codePage, bytes, error))
+        return error + ", so Windows hands the launcher and its program other names. What to do: rename them, or "
+               "give the code page of the systems the medium is for (--codepage).";
+    const std::size_t characters = Utf16LeFromUtf8(path).size() / 2;
+    if (characters >= MaxPathCharacters)
+        return "The program's full path " + path + " takes " + std::to_string(characters) + " characters; Windows "
+               "starts no program whose path takes 260 or more. What to do: shorten the folders' names.";
+    // The unquoted command read from the left: a candidate in the root named like the launcher.
+    const std::string given = launcherName.substr(0, launcherName.rfind('.'));
+    const std::string command = driveRoot + (folders.empty() ? "" : folders[0]);
+    for (std::size_t space = command.find(' ', 3); space != std::string::npos; space = command.find(' ', space + 1)) {
+        const std::string candidate = command.substr(3, space - 3);
+        const std::string tried = candidate.find('.') == std::string::npos ? candidate + ".exe" : candidate;
+        if (FoldCase(TrimmedComponent(tried)) == FoldCase(launcherName)) {
+            std::string renamed = folders[0];
+            renamed.erase(std::remove(renamed.begin(), renamed.end(), ' '), renamed.end());
+            return "Windows reads the unquoted command " + driveRoot + folders[0] + "\\...\\" + given +
+                   " from the left and finds the launcher itself, " + driveRoot + tried + ", first: it would start "
+                   "itself again and again. What to do: rename the folder \"" + folders[0] + "\", for example to \"" +
+                   renamed + "\", or the program.";
+        }
+    }
+    return "";
 }
 
 bool RewriteCorruptsName(const std::string& nameBytes, unsigned codePage, std::string& corrupted)

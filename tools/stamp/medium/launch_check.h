@@ -57,6 +57,16 @@ struct Prediction {
 // and spaces of a component dropped.
 Prediction PredictLaunch(const LauncherOnMedium& launcher);
 
+// Why Windows cannot start the program named program, in the folders below a medium's root
+// (the launch directory's components), through a launcher named launcherName at that root, or
+// empty when nothing in the names stands in its way. Each reason says what to do: a document
+// (only programs and batch files start), a name Windows forbids or cannot reach (a forbidden
+// character, a device name, a trailing dot or space, a program named only ".exe"), a name with
+// no place in codePage, a full path of MAX_PATH characters or more, and the unquoted command
+// finding the launcher itself first.
+std::string WhyLauncherCannotStart(const std::vector<std::string>& folders, const std::string& program,
+                                   const std::string& launcherName, char drive, unsigned codePage);
+
 // Whether the launcher's byte-wise rewrite of 0xA0 into a space breaks a character of the name
 // nameBytes (in codePage): true in the double-byte code pages and UTF-8, where 0xA0 is part of
 // other characters; then corrupted lists them. In other code pages 0xA0 is the no-break space.

@@ -31,22 +31,6 @@ bool LeadsToItsOwnFolder(const std::string& path)
     return depth == 0;
 }
 
-// The first component of a path that names a device Windows reserves (CON, PRN, AUX, NUL,
-// COM1-9, LPT1-9), with or without an extension and trailing dots or spaces; empty if none.
-std::string ReservedDeviceComponent(const std::string& path)
-{
-    for (const std::string& component : SplitPathComponents(path)) {
-        std::string stem = TrimmedComponent(component.substr(0, component.find('.')));
-        for (char& c : stem)
-            c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-        const bool numbered = stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
-                              stem[3] >= '1' && stem[3] <= '9';
-        if (numbered || stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL")
-            return component;
-    }
-    return std::string();
-}
-
 }  // namespace
 
 bool ReadFieldName(const Bytes& bytes, const LauncherImage& image, std::string& name)
