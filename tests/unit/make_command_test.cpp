@@ -152,7 +152,13 @@ TEST_F(MakeTest, CheckReadsAutorunInfAsWindowsDoes)
         {"[AutoRun]\r\nOPEN=App.exe\r\nIcon=app.EXE,0\r\n", {}},
         {utf16Ok, {}},
         {"[autorun]\nopen=Missing.exe\n", {"open= names D:\\Missing.exe"}},
-        {"[autorun]\nopen=\"Other.exe\" /x\n", {"open= names D:\\Other.exe, whose verdict is nothing-starts"}},
+        {"[autorun]\nopen=\"Other.exe\" /x\n", {"open= names D:\\Other.exe, whose verdict is nothing-starts",
+                                                "open= hands D:\\Other.exe the arguments \"/x\", from which it takes \"x\""}},
+        {"[autorun]\nopen=App.exe /setup\n", {"open= hands D:\\App.exe the arguments \"/setup\", from which it takes \"setup\""}},
+        {"[autorun]\nopen=D:\\App.exe\nicon=\\App.exe\nlabel=\x81\n", {}},
+        {"[autorun]\nopen=E:\\App.exe\n", {"open= names E:\\App.exe, which is not on the medium"}},
+        {"[autorun]\nopen=App.exe\nshellexecute=Missing.exe\n", {"Both open= and shellexecute= are given",
+                                                              "shellexecute= names D:\\Missing.exe"}},
         {"[other]\nopen=Missing.exe\n[autorun]\nicon=nope.ico\n", {"icon= names D:\\nope.ico"}},
         {"[autorun]\nopen=App.exe\nlabel=" + std::string(33, 'x') + "\n", {"label= has 33 characters"}},
     };
@@ -213,6 +219,8 @@ TEST_F(MakeTest, NeverHarmsAFile)
          "outside"},
         {"autorun.inf linked out of the root", [&] { fs::create_symlink(outside / "App.exe", root_ / "autorun.inf"); },
          {"--force"}, "outside"},
+        {"an autorun.inf of ours for another launcher", [&] { makeFor("Other/App.exe", "x86"); fs::remove(root_ / "App.exe"); },
+         {"--label", "Mine"}, "its label is none, make would write \"Mine\""},
         {"autorun.inf linked inside the root", [&] { fs::create_symlink("notes.txt", root_ / "autorun.inf"); }, {},
          "--force replaces the link itself"},
         {"autorun.inf linked inside the root, forced", [&] { fs::create_symlink("notes.txt", root_ / "autorun.inf"); },
@@ -392,6 +400,11 @@ TEST_F(MakeTest, RefusesWhatWindowsCannotStartAndNamesTheLauncherToGiveItsProgra
     fs::create_directories(root_ / "Setupfiles");
     std::ofstream(root_ / "Setupfiles" / "SETUP.exe") << "program";
     EXPECT_EQ(Run({"make", root, "Setupfiles/SETUP.exe"}), 0) << err_ << out_;
+    EXPECT_NE(out_.find("no icon taken (it is no Windows program)"), std::string::npos) << out_;
+    // Two programs whose names differ only in letter case: which one Windows sees is not known.
+    std::ofstream(root_ / "Setupfiles" / "setup.exe") << "another program";
+    EXPECT_EQ(Run({"make", root, "Setupfiles/SETUP.exe", "--force"}), 1);
+    EXPECT_NE(err_.find("differ only in letter case"), std::string::npos) << err_;
     // A name with a comma is quoted in autorun.inf, and check reads it back as that launcher.
     fs::remove_all(root_);
     fs::create_directories(root_ / "D");

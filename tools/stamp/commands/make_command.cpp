@@ -190,8 +190,8 @@ bool JudgeLauncher(Planned& planned, const std::string& stored, unsigned codePag
 }
 
 // Judges a plain file at autorun.inf's name: the same bytes are left as they are, anything else
-// is replaced only with force.
-bool JudgeAutorun(Planned& planned, bool force, std::string& error)
+// is replaced only with force; the refusal says what differs from what make would write.
+bool JudgeAutorun(Planned& planned, unsigned codePage, bool force, std::string& error)
 {
     if (planned.kind != EntryKind::File)
         return true;
@@ -201,7 +201,18 @@ bool JudgeAutorun(Planned& planned, bool force, std::string& error)
         return false;
     }
     planned.unchanged = planned.current == planned.bytes;
-    error = planned.path + " holds something else (--force to replace it, --no-autorun to leave it as it is)";
+    AutorunInf now, wanted;
+    std::string differs;
+    if (ReadAutorunInf(planned.current, codePage, now, reason) && ReadAutorunInf(planned.bytes, codePage, wanted, reason)) {
+        auto shown = [](const std::optional<std::string>& value) { return value ? "\"" + *value + "\"" : std::string("none"); };
+        if (now.open != wanted.open)
+            differs += ": it opens " + shown(now.open) + ", make would open " + shown(wanted.open);
+        if (now.label != wanted.label)
+            differs += (differs.empty() ? ": " : "; ") + std::string("its label is ") + shown(now.label) +
+                       ", make would write " + shown(wanted.label);
+    }
+    error = planned.path + " holds something else" + differs +
+            " (--force to replace it, --no-autorun to leave it as it is)";
     return planned.unchanged || force;
 }
 
@@ -307,6 +318,15 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err)
     for (const std::string& component : components)
         launchDirectory += (launchDirectory.empty() ? "" : "\\") + component;
 
+    // Two names that differ only in letter case (possible on Linux): Windows sees one of them.
+    std::vector<FolderEntry> siblings;
+    if (ListFolder(fs::u8path(programPath).parent_path().u8string(), siblings, error)) {
+        for (const FolderEntry& sibling : siblings) {
+            if (sibling.name != program && FoldCase(sibling.name) == FoldCase(program))
+                return refuse(programPath + " and " + sibling.name + " beside it differ only in letter case; Windows "
+                              "sees one of them, and which is not known. What to do: rename or remove one.");
+        }
+    }
     const std::string unreachable = WhyLauncherCannotStart(components, program, launcherName,
                                                            static_cast<char>(options.drive[0] & ~0x20), options.codePage);
     if (!unreachable.empty())
@@ -346,9 +366,13 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err)
         if (!ReadPicture(options.icon, picture, error) || !IconImageFromPicture(picture, iconImage, error))
             return refuse(options.icon + ": " + error);
     } else if (!ReadPicture(programPath, picture, error) || !IconImageFromPicture(picture, iconImage, error)) {
-        out += programPath + ": no icon taken (" + error + "): the launcher keeps its own\n";
+        // Of a file that is no Windows program, say so, not what a picture would lack.
+        const bool windowsProgram = picture.size() >= 2 && picture[0] == 'M' && picture[1] == 'Z';
+        out += programPath + ": no icon taken (" + (windowsProgram ? error : "it is no Windows program") +
+               "): the launcher keeps its own\n";
         iconImage.clear();
     }
+
     if (!iconImage.empty()) {
         if (!FindIconResource(launcher, image, icon, error))
             return refuse("the launcher this tool carries has no icon to replace: " + error);
@@ -368,7 +392,7 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err)
         files.push_back(&autorunFile);
         if (!Plan(options.root, programPath, "autorun.inf", "opens " + launcherName,
                   AutorunInfFor(launcherName, options.label, options.codePage), options.force, autorunFile, error) ||
-            !JudgeAutorun(autorunFile, options.force, error))
+            !JudgeAutorun(autorunFile, options.codePage, options.force, error))
             return refuse(error);
     }
     if (!WriteAll(files, out, err))

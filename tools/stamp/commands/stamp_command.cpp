@@ -151,7 +151,7 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     makeCommand->add_option("--codepage", make.codePage, "ANSI code page of the systems the medium is for (1252 by default)")
         ->check(knownCodePage);
     makeCommand->add_option("--drive", make.drive, "Drive letter the medium will have, for the check (D: by default)");
-    makeCommand->add_flag("--no-autorun{false}", make.autorun, "Write no autorun.inf");
+    makeCommand->add_flag_callback("--no-autorun", [&make] { make.autorun = false; }, "Write no autorun.inf");
     makeCommand->add_flag("--force", make.force, "Replace files of someone else's at the names make writes");
 
     // "/?" still asks for the help on Windows, where no other argument is an option.

@@ -3,6 +3,7 @@
 
 #include "base/unicode.h"
 #include "system/system.h"
+#include "target_name.h"
 
 namespace {
 
@@ -27,6 +28,33 @@ std::string NamedFile(const std::string& value, const std::string& root, bool co
         return Trimmed(value.substr(0, value.find(',')));
     std::string disk;
     return FindFileOnMedium(root, value, disk) ? value : value.substr(0, value.find(' '));
+}
+
+// A path as Windows reads it on the medium: "D:\\x" (the medium's drive), "\\x" and "x" all name x
+// below the root. False for another drive.
+bool OnMedium(const std::string& path, char drive, std::string& relative)
+{
+    relative = path;
+    if (relative.size() >= 2 && relative[1] == ':') {
+        if ((relative[0] & ~0x20) != drive)
+            return false;
+        relative = relative.substr(2);
+    }
+    while (!relative.empty() && (relative[0] == '\\' || relative[0] == '/'))
+        relative.erase(0, 1);
+    return true;
+}
+
+// What follows the named file in a command (its arguments).
+std::string ArgumentsAfter(const std::string& command, const std::string& file)
+{
+    const std::size_t at = command.find(file);
+    if (at == std::string::npos)
+        return "";
+    std::size_t end = at + file.size();
+    if (end < command.size() && command[end] == '"')
+        ++end;
+    return command.substr(end);
 }
 
 }  // namespace
@@ -78,6 +106,7 @@ bool ReadAutorunInf(const Bytes& file, unsigned codePage, AutorunInf& inf, std::
             continue;
         if (line[0] == '[') {
             inAutorun = FoldCase(line) == "[AUTORUN]";
+            inf.amd64Section = inf.amd64Section || FoldCase(line) == "[AUTORUN.AMD64]";
             continue;
         }
         const std::size_t equals = line.find('=');
@@ -85,7 +114,8 @@ bool ReadAutorunInf(const Bytes& file, unsigned codePage, AutorunInf& inf, std::
             continue;
         const std::string key = FoldCase(Trimmed(line.substr(0, equals)));
         std::optional<std::string>* slot = key == "OPEN" ? &inf.open : key == "ICON" ? &inf.icon
-                                         : key == "LABEL" ? &inf.label : nullptr;
+                                         : key == "LABEL" ? &inf.label : key == "SHELLEXECUTE" ? &inf.shellexecute
+                                                                                             : nullptr;
         if (slot != nullptr && !*slot)
             *slot = Trimmed(line.substr(equals + 1));
     }
@@ -98,17 +128,38 @@ std::vector<std::string> AutorunFindings(const AutorunInf& inf, const std::strin
     std::vector<std::string> findings;
     const std::string driveRoot = std::string(1, drive) + ":\\";
     std::string disk;
-    if (inf.open) {
-        const std::string file = NamedFile(*inf.open, root, true);
+    const std::optional<std::string>& command = inf.shellexecute ? inf.shellexecute : inf.open;
+    const std::string key = inf.shellexecute ? "shellexecute=" : "open=";
+    if (inf.shellexecute && inf.open)
+        findings.push_back("Both open= and shellexecute= are given: Windows runs shellexecute= and ignores open=.");
+    if (inf.amd64Section)
+        findings.push_back("64-bit Windows reads the [AutoRun.Amd64] section instead of [AutoRun]; this check reads "
+                           "[AutoRun] only.");
+    std::string onMedium;
+    if (command && OnMedium(NamedFile(*command, root, true), drive, onMedium)) {
+        const std::string file = onMedium;
         if (!FindFileOnMedium(root, file, disk)) {
-            findings.push_back("open= names " + driveRoot + file + ", which is not on the medium: AutoPlay offers nothing to run.");
+            findings.push_back(key + " names " + driveRoot + file + ", which is not on the medium: AutoPlay offers nothing to run.");
         } else {
+            const std::string arguments = Trimmed(ArgumentsAfter(*command, NamedFile(*command, root, true)));
             for (const Prediction& launcher : launchers) {
-                if (launcher.launcher == driveRoot + disk && launcher.verdict != Verdict::Ok)
-                    findings.push_back("open= names " + launcher.launcher + ", whose verdict is " +
+                if (FoldCase(launcher.launcher) != FoldCase(driveRoot + disk))
+                    continue;
+                if (launcher.verdict != Verdict::Ok)
+                    findings.push_back(key + " names " + launcher.launcher + ", whose verdict is " +
                                        VerdictName(launcher.verdict) + " (see above).");
+                char name[MaxTargetNameLength + 1];
+                ExtractTargetName((driveRoot + disk + " " + arguments).c_str(), name);
+                const std::string own = disk.substr(0, disk.rfind('.'));
+                if (!arguments.empty() && FoldCase(name) != FoldCase(own.substr(own.find_last_of('\\') + 1)))
+                    findings.push_back(key + " hands " + launcher.launcher + " the arguments \"" + arguments +
+                                       "\", from which it takes \"" + name + "\" as its program's name, so it does "
+                                       "not start its own program. What to do: drop the arguments.");
             }
         }
+    } else if (command) {
+        findings.push_back(key + " names " + NamedFile(*command, root, true) + ", which is not on the medium (drive " +
+                           std::string(1, drive) + ":).");
     }
     if (inf.icon) {
         const std::string file = NamedFile(*inf.icon, root, false);

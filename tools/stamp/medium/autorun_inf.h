@@ -15,8 +15,10 @@ constexpr std::size_t MaxLabelCharacters = 32;
 // The [autorun] keys that make writes and check reads (UTF-8; absent when not given).
 struct AutorunInf {
     std::optional<std::string> open;
+    std::optional<std::string> shellexecute;  // like open=, through the shell
     std::optional<std::string> icon;
     std::optional<std::string> label;
+    bool amd64Section = false;                 // an [AutoRun.Amd64] section is there too
 };
 
 // The autorun.inf that opens and shows the launcher named launcherName at the root, with
@@ -29,8 +31,11 @@ Bytes AutorunInfFor(const std::string& launcherName, const std::string& label, u
 // byte-order mark. False with the reason when the text cannot be decoded.
 bool ReadAutorunInf(const Bytes& file, unsigned codePage, AutorunInf& inf, std::string& error);
 
-// What is wrong with an autorun.inf at root, as sentences: open= naming no file or a
-// launcher of ours (among launchers, predicted on the same medium) whose verdict is not ok,
-// icon= naming a missing file, a label over MaxLabelCharacters characters.
+// What is wrong with an autorun.inf at root, as sentences: open= (or shellexecute=, which
+// Windows uses instead when both are given) naming no file on the medium, a launcher of ours
+// (among launchers, predicted on the same medium) whose verdict is not ok, or a launcher with
+// arguments it would take its program's name from; icon= naming a missing file; a label over
+// MaxLabelCharacters characters. Paths are read as Windows reads them: relative to the root,
+// or with the medium's drive or a leading backslash.
 std::vector<std::string> AutorunFindings(const AutorunInf& inf, const std::string& root, char drive,
                                          const std::vector<Prediction>& launchers);
