@@ -64,8 +64,15 @@ bool CreateFileAtomically(const std::string& path, const Bytes& bytes, bool& exi
 // Removes the file at path (not a folder; a link itself, never what it leads to).
 bool RemoveFile(const std::string& path, std::string& error);
 
+// How the names of the temporary files of ours begin.
+constexpr char TemporaryNamePrefix[] = ".launcher-stamp-";
+
 // Whether name is that of a temporary file of ours.
 bool IsTemporaryName(const std::string& name);
+
+// Removes the temporary file of ours at path unless a running process holds it. True when it
+// was removed.
+bool RemoveIfLeftover(const std::string& path);
 
 // Removes from folder the temporary files of ours that an interrupted run left behind, never
 // one that a running process still writes (it keeps a lock on it). Returns their names.

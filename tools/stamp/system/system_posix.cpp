@@ -103,8 +103,6 @@ EntryKind KindOf(const std::string& path, std::string& leadsTo)
 
 namespace {
 
-const char TemporaryPrefix[] = ".launcher-stamp-";
-
 void SyncFolderOf(const std::string& path)
 {
     const std::size_t slash = path.find_last_of('/');
@@ -131,7 +129,7 @@ bool StageFile(const std::string& path, const Bytes& bytes, StagedFile& staged, 
     // temporary file, locked at once.
     int fd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
     if (fd < 0) {
-        staged.temporary = (slash == std::string::npos ? std::string() : folder) + TemporaryPrefix + "XXXXXX";
+        staged.temporary = (slash == std::string::npos ? std::string() : folder) + TemporaryNamePrefix + "XXXXXX";
         fd = mkstemp(staged.temporary.data());
     }
     if (fd < 0) {
@@ -195,7 +193,7 @@ bool PutInPlace(StagedFile& staged, bool replace, bool& exists, bool& readOnlyKe
     } else {
         // A name of its own first, for the rename (it stays locked meanwhile).
         for (int attempt = 0; staged.temporary.empty() && attempt < 100; ++attempt) {
-            std::string name = staged.path.substr(0, staged.path.find_last_of('/') + 1) + TemporaryPrefix + "XXXXXX";
+            std::string name = staged.path.substr(0, staged.path.find_last_of('/') + 1) + TemporaryNamePrefix + "XXXXXX";
             const int probe = mkstemp(name.data());
             if (probe < 0)
                 break;
@@ -236,11 +234,6 @@ bool RemoveFile(const std::string& path, std::string& error)
     return unlink(path.c_str()) == 0 || Fail(error, "cannot remove");
 }
 
-bool IsTemporaryName(const std::string& name)
-{
-    return name.compare(0, sizeof TemporaryPrefix - 1, TemporaryPrefix) == 0;
-}
-
 bool IsLeftover(const std::string& path)
 {
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
@@ -252,25 +245,16 @@ bool IsLeftover(const std::string& path)
     return leftover;
 }
 
-std::vector<std::string> RemoveLeftovers(const std::string& folder)
+bool RemoveIfLeftover(const std::string& path)
 {
-    std::vector<std::string> removed;
-    std::vector<FolderEntry> entries;
-    std::string error;
-    if (!ListFolder(folder, entries, error))
-        return removed;
-    for (const FolderEntry& entry : entries) {
-        const std::string path = ChildPath(folder, entry.name);
-        // Locked while it is removed, so that no run can be writing it at that moment.
-        const int fd = IsTemporaryName(entry.name) ? open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC) : -1;
-        if (fd < 0)
-            continue;
-        struct stat info;
-        if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-            unlink(path.c_str()) == 0)
-            removed.push_back(entry.name);
-        close(fd);
-    }
+    // Locked while it is removed, so that no run can be writing it at that moment.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info;
+    const bool removed = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+                         unlink(path.c_str()) == 0;
+    close(fd);
     return removed;
 }
 

@@ -131,7 +131,6 @@ EntryKind KindOf(const std::string& path, std::string& leadsTo)
 
 namespace {
 
-const wchar_t TemporaryPrefix[] = L".launcher-stamp-";
 constexpr DWORD BusyRetryMs = 2000;  // how long a file that another program holds is waited for
 
 bool Busy(DWORD code)
@@ -189,7 +188,7 @@ bool StageFile(const std::string& path, const Bytes& bytes, StagedFile& staged, 
 {
     static unsigned counter = 0;
     const std::wstring target = WidePath(path);
-    const std::wstring temporary = FolderOf(target) + TemporaryPrefix + std::to_wstring(GetCurrentProcessId()) +
+    const std::wstring temporary = FolderOf(target) + WidePath(TemporaryNamePrefix) + std::to_wstring(GetCurrentProcessId()) +
                                    L"-" + std::to_wstring(++counter);
     staged.path = path;
     // Opened for no one else: no other run can take it for a leftover, nor delete it, meanwhile.
@@ -257,11 +256,6 @@ bool RemoveFile(const std::string& path, std::string& error)
     return DeleteFileW(WidePath(path).c_str()) || Fail(error, "cannot remove");
 }
 
-bool IsTemporaryName(const std::string& name)
-{
-    return name.compare(0, 16, ".launcher-stamp-") == 0;
-}
-
 bool IsLeftover(const std::string& path)
 {
     // A run that writes it holds it open for no one else.
@@ -273,19 +267,10 @@ bool IsLeftover(const std::string& path)
     return true;
 }
 
-std::vector<std::string> RemoveLeftovers(const std::string& folder)
+bool RemoveIfLeftover(const std::string& path)
 {
-    std::vector<std::string> removed;
-    std::vector<FolderEntry> entries;
-    std::string error;
-    if (!ListFolder(folder, entries, error))
-        return removed;
-    for (const FolderEntry& entry : entries) {
-        // Deleting fails while a running process holds the file.
-        if (IsTemporaryName(entry.name) && entry.isFile && DeleteFileW(WidePath(ChildPath(folder, entry.name)).c_str()))
-            removed.push_back(entry.name);
-    }
-    return removed;
+    // Deleting fails while a running process holds the file.
+    return DeleteFileW(WidePath(path).c_str()) != 0;
 }
 
 std::string ChildPath(const std::string& folder, const std::string& name)
