@@ -8,10 +8,10 @@
 
 namespace {
 
-// The function name exported by library, which is loaded by name: the DLLs that serve only the
-// rare paths (the message box, the shell) would slow every normal start if imported. Each is
-// a known DLL, always taken from the system folder, never from the current directory. Null
-// when either cannot be had.
+// The function that library exports under name, the library loaded by name: the DLLs that
+// serve only the rare paths (the message box, the shell) would slow every normal start if
+// imported. Each is a known DLL, always taken from the system folder, never from the current
+// directory. Null when either cannot be had.
 void* LoadedProcedure(const char* library, const char* name)
 {
     const HMODULE module = LoadLibraryA(library);
