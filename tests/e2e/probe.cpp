@@ -5,7 +5,9 @@
 // its own folder), one "key=value" line each for
 // its module path, current directory, command line, the show mode and flags of its start-up
 // info, whether its token is elevated (1, 0, or ? when that cannot be read), and its command
-// line as the C runtime split it (argc, argv0, argv1, ...) and as WinMain received it. It is written beside the target and renamed into place, so a reader never
+// line as the C runtime split it (argc, argv0, argv1, ...) and as WinMain received it. When
+// LAUNCHER_PROBE_WINDOW is set, it first shows a window and records whether that became the
+// foreground window (foreground=1 or 0). It is written beside the target and renamed into place, so a reader never
 // sees half of it. When LAUNCHER_PROBE_HOLD names an event, the probe then waits (at most
 // 30 s) until that event is set, so a test can see that the launcher did not wait for it.
 #include <windows.h>
@@ -23,6 +25,32 @@ std::string Environment(const char* name)
 }
 
 std::string WinMainCommandLine;  // what WinMain was handed
+
+// Shows a window of the probe's own as it was asked to (its start-up info's show mode) and
+// says whether Windows let it become the foreground window: "1", "0", or "?" without one.
+std::string BecomesForeground()
+{
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "LauncherProbeWindow";
+    RegisterClassA(&windowClass);
+    const HWND window = CreateWindowA(windowClass.lpszClassName, "Launcher probe", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                      CW_USEDEFAULT, 320, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (window == nullptr)
+        return "?";
+    ShowWindow(window, SW_SHOWDEFAULT);
+    const DWORD start = GetTickCount();
+    MSG message;
+    while (GetTickCount() - start < 300) {
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+        Sleep(10);
+    }
+    const bool foreground = GetForegroundWindow() == window;
+    DestroyWindow(window);
+    return foreground ? "1" : "0";
+}
 
 // Whether the process runs with administrator rights that elevation gave it.
 std::string Elevated()
@@ -59,6 +87,8 @@ std::string Record()
     for (int i = 0; i < __argc; ++i)
         record += "argv" + std::to_string(i) + "=" + __argv[i] + "\n";
     record += "winmain=" + WinMainCommandLine + "\n";
+    if (!Environment("LAUNCHER_PROBE_WINDOW").empty())
+        record += "foreground=" + BecomesForeground() + "\n";
     return record;
 }
 
