@@ -237,6 +237,23 @@ std::string ElevationReason(const std::string& host, const std::string& fileName
     return "";
 }
 
+// The name of another entry beside the file at host (named disk below the root) that differs
+// from it only in letter case, or empty.
+std::string LetterCaseTwin(const std::string& host, const std::string& disk)
+{
+    const std::size_t slash = disk.rfind('\\');
+    const std::string name = disk.substr(slash == std::string::npos ? 0 : slash + 1);
+    std::vector<FolderEntry> entries;
+    std::string error;
+    if (!ListFolder(host.substr(0, host.size() - name.size()), entries, error))
+        return "";
+    for (const FolderEntry& entry : entries) {
+        if (entry.name != name && FoldCase(entry.name) == FoldCase(name))
+            return entry.name;
+    }
+    return "";
+}
+
 // What a program receives of an unquoted command that holds a space, in words.
 std::string ReceivedFinding(const ReceivedCommandLine& received)
 {
@@ -413,6 +430,22 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher)
     Explain(p, directoryPath, intendedText, name);
     if (p.verdict == Verdict::CannotRun)
         p.findings.push_back(WhyItCannotRun(picked.host, p.starts, p.command));
+    if (p.verdict == Verdict::Ok) {
+        // What a medium made elsewhere may hold that Windows cannot start or tell apart.
+        constexpr std::size_t MaxPathCharacters = 260;
+        const std::size_t characters = Utf16LeFromUtf8(p.starts).size() / 2;
+        const std::string twin = LetterCaseTwin(intended.host, intended.disk);
+        if (characters >= MaxPathCharacters) {
+            p.verdict = Verdict::NothingStarts;
+            p.findings.push_back("The program's full path takes " + std::to_string(characters) + " characters; "
+                                 "Windows starts no program whose path takes 260 or more. What to do: shorten the "
+                                 "folders' names.");
+        } else if (!twin.empty()) {
+            p.verdict = Verdict::NotCheckable;
+            p.findings.push_back(p.starts + " and " + twin + " beside it differ only in letter case; Windows sees "
+                                 "one of them, and which is not known. What to do: rename or remove one.");
+        }
+    }
     if (p.verdict == Verdict::Ok && IsBatchFile(p.starts) && launcher.thirtyTwoBit)
         p.findings.push_back("The 32-bit launcher runs a batch file in the 32-bit cmd on 64-bit Windows, which "
                              "sees the 32-bit views of the system folder and registry; make --arch x64 where "
