@@ -378,6 +378,7 @@ TEST_F(MakeTest, RefusesWhatWindowsCannotStartAndNamesTheLauncherToGiveItsProgra
         {longFolder + "/App.exe", {}, "Windows starts no program whose path takes 260 or more", true},
         {"Setup files/SETUP.exe", {}, "rename the folder \"Setup files\", for example to \"Setupfiles\"", true},
         {"D/App.exe", {"--label", "My\r\nshellexecute=evil.exe"}, "control character", true},
+        {"D/App.exe", {"--label", "My App "}, "begins or ends with a space", true},
         {"D/setup-1.2.3.exe", {}, "D:\\setup-1.2.3.exe.exe: ok: starts D:\\D\\setup-1.2.3.exe", false},
         {"D/Tool,v2.exe", {}, "D:\\autorun.inf: ok", false},
     };
@@ -412,6 +413,39 @@ TEST_F(MakeTest, RefusesWhatWindowsCannotStartAndNamesTheLauncherToGiveItsProgra
     ASSERT_EQ(Run({"make", root, "D/Tool,v2.exe"}), 0) << err_ << out_;
     const std::string autorun = "[autorun]\r\nopen=\"Tool,v2.exe\"\r\nicon=\"Tool,v2.exe\"\r\n";
     EXPECT_EQ(ReadBytes((root_ / "autorun.inf").string()), Bytes(autorun.begin(), autorun.end()));
+}
+
+// For every name make accepts, check reads the autorun.inf make wrote as naming that launcher.
+TEST_F(MakeTest, CheckReadsBackEveryAutorunInfMakeWrites)
+{
+    const std::string root = root_.string();
+    const std::vector<std::string> pieces = {"a", "Z", "1", " ", ",", ";", "(", ")", "&", "=", "-", "_", "'", "[",
+                                             "\xC3\xA9", "\xE2\x82\xAC", "."};
+    std::uint32_t state = 12345;
+    auto next = [&state](std::size_t bound) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % bound;
+    };
+    int made = 0;
+    for (int round = 0; round < 40; ++round) {
+        std::string name = "p";
+        for (std::size_t i = 0, length = 1 + next(8); i < length; ++i)
+            name += pieces[next(pieces.size())];
+        fs::remove_all(root_);
+        fs::create_directories(root_ / "D");
+        std::ofstream(root_ / "D" / (name + ".exe")) << "program";
+        if (Run({"make", root, "D/" + name + ".exe", "--no-autorun"}) != 0)
+            continue;  // refused, or a launcher that is not ok: nothing to read back
+        const std::string label = "<" + name + ">";
+        ASSERT_EQ(Run({"make", root, "D/" + name + ".exe", "--label", label}), 0) << name << ": " << err_ << out_;
+        Run({"check", root, "--json"});
+        const nlohmann::json result = nlohmann::json::parse(out_);
+        ASSERT_TRUE(result.back().contains("autorun")) << name;
+        EXPECT_TRUE(result.back()["findings"].empty()) << name << ": " << result.back().dump();
+        EXPECT_EQ(result.back()["label"], label) << name;
+        ++made;
+    }
+    EXPECT_GT(made, 10);
 }
 
 }  // namespace

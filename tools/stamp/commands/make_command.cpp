@@ -336,6 +336,8 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err)
         return refuse("the launch directory \"" + launchDirectory + "\": " + error);
     if (std::any_of(options.label.begin(), options.label.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
         return refuse("the label holds a control character, which would break autorun.inf's lines");
+    if (!options.label.empty() && (options.label.front() == ' ' || options.label.back() == ' '))
+        return refuse("the label begins or ends with a space, which Windows drops when it reads autorun.inf");
     if (CharacterCount(options.label) > MaxLabelCharacters)
         return refuse("the label has " + std::to_string(CharacterCount(options.label)) + " characters; at most " +
                       std::to_string(MaxLabelCharacters) + " are shown");
