@@ -22,3 +22,7 @@ struct CodePageTable {
 
 extern const CodePageTable CodePageTables[];
 extern const std::size_t CodePageTableCount;
+
+// The canonical compositions of two characters: (first << 32 | second << 16 | composed), sorted.
+extern const std::uint64_t Compositions[];
+extern const std::size_t CompositionCount;

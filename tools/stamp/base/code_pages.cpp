@@ -5,6 +5,7 @@
 #include "base/unicode.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -58,6 +59,31 @@ bool IsValidUtf8(const std::string& text)
     return true;
 }
 
+// text with each pair of a character and a combining mark that has a composed form replaced by
+// it, as NFC composes them: the composed form Windows names carry, from the decomposed one that
+// text copied from macOS has.
+std::string Composed(const std::string& text)
+{
+    std::string composed;
+    std::vector<unsigned> characters;
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned c = NextCodePoint(text, i);
+        if (!characters.empty() && characters.back() < 0x10000 && c < 0x10000) {
+            const std::uint64_t key = std::uint64_t{characters.back()} << 32 | std::uint64_t{c} << 16;
+            const std::uint64_t* end = Compositions + CompositionCount;
+            const std::uint64_t* found = std::lower_bound(Compositions, end, key);
+            if (found != end && (*found & ~std::uint64_t{0xFFFF}) == key) {
+                characters.back() = static_cast<unsigned>(*found & 0xFFFF);
+                continue;
+            }
+        }
+        characters.push_back(c);
+    }
+    for (const unsigned c : characters)
+        AppendUtf8(composed, c);
+    return composed;
+}
+
 std::string Unknown(unsigned codePage)
 {
     return "unknown code page " + std::to_string(codePage) + " (known: " + KnownCodePages() + ")";
@@ -78,17 +104,18 @@ std::string KnownCodePages()
     return list + std::to_string(Utf8CodePage);
 }
 
-bool ToCodePage(const std::string& utf8, unsigned codePage, std::string& bytes, std::string& error)
+bool ToCodePage(const std::string& decomposed, unsigned codePage, std::string& bytes, std::string& error)
 {
     const CodePageTable* table = TableOf(codePage);
     if (table == nullptr && codePage != Utf8CodePage) {
         error = Unknown(codePage);
         return false;
     }
-    if (!IsValidUtf8(utf8)) {
+    if (!IsValidUtf8(decomposed)) {
         error = "the name is not valid UTF-8";
         return false;
     }
+    const std::string utf8 = Composed(decomposed);
     if (table == nullptr) {
         bytes = utf8;
         return true;

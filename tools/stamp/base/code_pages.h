@@ -10,8 +10,9 @@ bool IsKnownCodePage(unsigned codePage);
 // The code pages this tool converts, for messages ("874, 932, ...").
 std::string KnownCodePages();
 
-// Converts UTF-8 text to the bytes of codePage. False with the reason when the code page is
-// unknown, the text is not valid UTF-8, or a character has no exact place in the code page
+// Converts UTF-8 text to the bytes of codePage, composed first (decomposed text, as copied from
+// macOS, gives the bytes of its composed characters). False with the reason when the code page
+// is unknown, the text is not valid UTF-8, or a character has no exact place in the code page
 // (one that would read back as another character included); the reason names the character.
 bool ToCodePage(const std::string& utf8, unsigned codePage, std::string& bytes, std::string& error);
 
