@@ -18,6 +18,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -207,6 +208,18 @@ void ExpectExitZero(PROCESS_INFORMATION& process, DWORD timeoutMs = LauncherTime
     process.hProcess = nullptr;
 }
 
+// An ANSI path (perhaps a short one) in its long form, in UTF-8, as the probe records its own.
+std::string LongUtf8(const std::string& path)
+{
+    wchar_t wide[MAX_PATH * 4], longPath[MAX_PATH * 4];
+    if (MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH * 4) == 0)
+        return path;
+    const DWORD length = GetLongPathNameW(wide, longPath, MAX_PATH * 4);
+    char text[MAX_PATH * 16];
+    return WideCharToMultiByte(CP_UTF8, 0, length != 0 && length < MAX_PATH * 4 ? longPath : wide, -1, text, sizeof text,
+                               nullptr, nullptr) > 0 ? text : path;
+}
+
 void ExpectStarted(const Layout& layout, const std::string& launchDirectory, const std::string& programName,
                    const std::string& command)
 {
@@ -219,7 +232,7 @@ void ExpectStarted(const Layout& layout, const std::string& launchDirectory, con
         const auto found = record.find(key);
         return found == record.end() ? std::string() : found->second;
     };
-    CheckEqual(field("module"), Join(launchDirectory, programName), "started program");
+    CheckEqual(field("module"), LongUtf8(Join(launchDirectory, programName)), "started program");
     CheckEqual(field("directory"), launchDirectory, "its current directory");
     CheckEqual(Unquoted(field("command_line")), command, "its command");
     CheckEqual(field("show_window"), "1", "its show mode");
@@ -777,8 +790,32 @@ std::string NoThirtyTwoBitReason(const std::string& launcher)
 
 }  // namespace
 
-int main(int argc, char** argv)
+namespace {
+
+// A path as the ANSI code page names it, for the launcher and the cases: the path itself when
+// every character has a place there, else its short form (whose names are ASCII where the file
+// system keeps them), else empty.
+std::string AnsiPath(const std::wstring& path)
 {
+    auto ansi = [](const std::wstring& wide) {
+        BOOL lossy = FALSE;
+        const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, nullptr, 0, nullptr, &lossy);
+        std::string text(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, text.data(), length, nullptr, &lossy);
+        text.resize(std::strlen(text.c_str()));
+        return lossy ? std::string() : text;
+    };
+    const std::string plain = ansi(path);
+    if (!plain.empty() || path.empty())
+        return plain;
+    wchar_t shortPath[MAX_PATH * 4];
+    const DWORD length = GetShortPathNameW(path.c_str(), shortPath, MAX_PATH * 4);
+    return length == 0 || length >= MAX_PATH * 4 ? std::string() : ansi(shortPath);
+}
+
+int RunDriver(const std::vector<std::string>& argv)
+{
+    const std::size_t argc = argv.size();
     if (argc != 5 && argc != 6) {
         std::fprintf(stderr, "usage: driver GROUP LAUNCHER PROBE WORK [STAMP]\n");
         return 2;
@@ -787,7 +824,7 @@ int main(int argc, char** argv)
     const bool selfTest = group == "selftest";
     const bool onWindowsAsItIs = selfTest || group == "consent";  // not only under the test runner
     Observing = selfTest;
-    Given = Settings{argv[2], argv[3], argv[4], argc > 5 ? argv[5] : ""};
+    Given = Settings{argv[2], argv[3], argv[4], argc > 5 ? argv[5] : std::string()};
     const std::string launcher = Given.launcher;
     MakeFolder(Given.work);
     if (selfTest && Given.stamp.empty()) {
@@ -820,4 +857,26 @@ int main(int argc, char** argv)
     else
         std::printf("%d passed, %d failed\n", Passed, Failed);
     return Failed == 0 && (Passed > 0 || onWindowsAsItIs) ? 0 : 1;
+}
+
+}  // namespace
+
+// The Unicode entry point: the paths it is given may hold any character (a %TEMP% outside the
+// code page, say). Each is taken in a form the ANSI launcher can work in; the work folder is
+// made first, so that it has a short form.
+int wmain(int argc, wchar_t** argv);
+
+int wmain(int argc, wchar_t** argv)
+{
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; ++i) {
+        if (i == 4)
+            CreateDirectoryW(argv[i], nullptr);
+        arguments.push_back(AnsiPath(argv[i]));
+        if (arguments.back().empty() && argv[i][0] != L'\0') {
+            std::fwprintf(stderr, L"driver: cannot name %ls in the ANSI code page, nor by a short name\n", argv[i]);
+            return 2;
+        }
+    }
+    return RunDriver(arguments);
 }

@@ -1,5 +1,6 @@
 // A stand-in for the program a launcher starts: writes down what it was started with.
 //
+// Its module path is written in UTF-8, the rest as the ANSI functions give it.
 // The record goes to the file named by LAUNCHER_PROBE_RECORD (or, when that is not set, as for
 // an elevated process that did not get its starter's environment, to started-program.txt in
 // its own folder), one "key=value" line each for
@@ -25,6 +26,17 @@ std::string Environment(const char* name)
 }
 
 std::string WinMainCommandLine;  // what WinMain was handed
+
+// The probe's own path, its long form in UTF-8, whatever characters it holds.
+std::string ModulePath()
+{
+    wchar_t wide[MAX_PATH * 4];
+    const DWORD length = GetModuleFileNameW(nullptr, wide, MAX_PATH * 4);
+    if (length == 0 || length >= MAX_PATH * 4)
+        return std::string();
+    char text[MAX_PATH * 16];
+    return WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text, nullptr, nullptr) > 0 ? text : "";
+}
 
 // Shows a window of the probe's own as it was asked to (its start-up info's show mode) and
 // says whether Windows let it become the foreground window: "1", "0", or "?" without one.
@@ -67,8 +79,6 @@ std::string Elevated()
 
 std::string Record()
 {
-    char module[MAX_PATH * 4];
-    const DWORD moduleLength = GetModuleFileNameA(nullptr, module, sizeof module);
     char directory[MAX_PATH * 4];
     const DWORD directoryLength = GetCurrentDirectoryA(sizeof directory, directory);
     STARTUPINFOA startup{};
@@ -76,7 +86,7 @@ std::string Record()
     GetStartupInfoA(&startup);
 
     std::string record;
-    record += "module=" + std::string(module, moduleLength) + "\n";
+    record += "module=" + ModulePath() + "\n";
     record += "directory=" + std::string(directory, directoryLength) + "\n";
     record += "command_line=" + std::string(GetCommandLineA()) + "\n";
     record += "show_window=" + std::to_string(startup.wShowWindow) + "\n";
@@ -113,9 +123,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
     WinMainCommandLine = commandLine;
     std::string recordPath = Environment("LAUNCHER_PROBE_RECORD");
     if (recordPath.empty()) {
-        char module[MAX_PATH * 4];
-        const DWORD length = GetModuleFileNameA(nullptr, module, sizeof module);
-        const std::string path(module, length < sizeof module ? length : 0);
+        const std::string path = ModulePath();
         recordPath = path.substr(0, path.find_last_of('\\') + 1) + "started-program.txt";
     }
     if (!WriteWhole(recordPath, Record()))
