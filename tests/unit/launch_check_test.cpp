@@ -51,6 +51,15 @@ fs::path MakeMedium(const std::string& name, const std::vector<std::string>& fil
     return root;
 }
 
+// The first bytes of a Windows program for x86: an MZ header whose extended header is PE.
+std::string WindowsProgram()
+{
+    std::string bytes(0x46, '\0');
+    bytes[0] = 'M', bytes[1] = 'Z', bytes[0x3C] = 0x40, bytes[0x40] = 'P', bytes[0x41] = 'E', bytes[0x44] = 0x4C;
+    bytes[0x45] = 0x01;
+    return bytes;
+}
+
 // The first bytes of a 16-bit Windows program: an MZ header whose extended header is NE.
 std::string SixteenBitProgram()
 {
@@ -94,8 +103,9 @@ TEST(PredictLaunch, EachLayoutGetsItsVerdict)
          Verdict::Ok, "D:\\Borvi cd1 versie2\\Demo Go.exe", ""},
         {"a dotted name gets no .exe", {Dir + "A.B.C.exe"}, "A.B.C.exe", "Borvi cd1 versie2", Verdict::NothingStarts,
          "", ""},
-        {"a dotted name starts the file of that name", {Dir + "A.B.C"}, "A.B.C.exe", "Borvi cd1 versie2", Verdict::Ok,
-         "D:\\Borvi cd1 versie2\\A.B.C", ""},
+        {"a dotted name starts the file of that name", {Dir + "A.B.C|" + WindowsProgram()}, "A.B.C.exe",
+         "Borvi cd1 versie2", Verdict::Ok, "D:\\Borvi cd1 versie2\\A.B.C", ""},
+        {"a document", {"D/tool.txt"}, "tool.txt.exe", "D", Verdict::CannotRun, "D:\\D\\tool.txt", ""},
         {"no program", {Dir + "OTHER.exe"}, "SETUP.exe", "Borvi cd1 versie2", Verdict::NothingStarts, "", ""},
         {"a batch file behind a parenthesis", {"Tools (x64)/Tool.cmd"}, "Tool.cmd.exe", "Tools (x64)",
          Verdict::CannotRun, "D:\\Tools (x64)\\Tool.cmd", ""},

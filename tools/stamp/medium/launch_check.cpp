@@ -127,7 +127,8 @@ bool IsBatchFile(const std::string& path)
 
 // Why Windows cannot run the file at host (named as shown), which the command starts, or
 // empty when it can (or when its bytes say nothing either way): a batch file cmd cannot find
-// behind the quotes it drops, a 16-bit or DOS program, a program for another processor.
+// behind the quotes it drops, a 16-bit or DOS program, a program for another processor, a
+// document (no program, by another name than .exe or .com).
 std::string WhyItCannotRun(const std::string& host, const std::string& shown, const std::string& command)
 {
     if (IsBatchFile(shown)) {
@@ -155,9 +156,15 @@ std::string WhyItCannotRun(const std::string& host, const std::string& shown, co
         return shown + " is a DOS program, which 64-bit Windows cannot run. What to do: start a Windows program "
                "instead.";
     case ExecutableFormat::NotAProgram:
-        break;  // what it holds is not judged here
+        break;
     }
-    return "";
+    // A program of any other name runs; a file that is none runs only as a program or batch file.
+    const std::string folded = FoldCase(shown);
+    const std::string extension = folded.find('.') == std::string::npos ? "" : folded.substr(folded.rfind('.'));
+    if (start.empty() || extension == ".EXE" || extension == ".COM")
+        return "";
+    return shown + " is a document, not a program: the program-start service runs programs and batch files "
+           "(.bat, .cmd) only, and starts nothing for a document. What to do: start the program that opens it.";
 }
 
 bool HasExtension(const std::string& path)
