@@ -343,7 +343,7 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err)
                       std::to_string(MaxLabelCharacters) + " are shown");
     // The name the launcher gives back, as it reads its own name: its 0xA0 bytes become spaces.
     std::string nameBytes, corrupted;
-    const std::string givenBack = EndsWithExe(program) ? program.substr(0, program.size() - 4) : program;
+    const std::string givenBack = plain ? program.substr(0, program.size() - 4) : program;
     if (ToCodePage(givenBack, options.codePage, nameBytes, error) &&
         RewriteCorruptsName(nameBytes, options.codePage, corrupted))
         return refuse("the program's name holds " + corrupted + ", whose bytes in code page " +
