@@ -244,6 +244,18 @@ std::string ElevationReason(const std::string& host, const std::string& fileName
     return "";
 }
 
+// The first component of a path below the medium's root that Windows cannot hold as a name: one
+// with a character it forbids, a reserved device name, or a trailing dot or space. Empty if none.
+std::string NameWindowsCannotHold(const std::string& disk)
+{
+    for (const std::string& component : SplitPathComponents(disk)) {
+        if (ForbiddenCharacter(component) >= 0 || !ReservedDeviceComponent(component).empty() ||
+            TrimmedComponent(component) != component)
+            return component;
+    }
+    return "";
+}
+
 // The name of another entry beside the file at host (named disk below the root) that differs
 // from it only in letter case, or empty.
 std::string LetterCaseTwin(const std::string& host, const std::string& disk)
@@ -391,8 +403,25 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher)
         } else if (directory.exists) {
             p.findings.push_back(directoryPath + " is a file, not a folder.");
         } else {
-            p.findings.push_back("There is no folder " + driveRoot +
-                                 Join(components, directory.missingAt + 1) + " on the medium.");
+            // A folder named so that Windows drops its end (a dot or space) cannot be reached.
+            const std::string missing = components[directory.missingAt];
+            const Found parent = FindOnMedium(launcher.root, std::vector<std::string>(
+                                                                 components.begin(),
+                                                                 components.begin() + static_cast<std::ptrdiff_t>(directory.missingAt)));
+            std::vector<FolderEntry> entries;
+            std::string unreachable;
+            if (parent.exists && ListFolder(parent.host, entries, error)) {
+                for (const FolderEntry& entry : entries) {
+                    if (entry.isFolder && entry.name != TrimmedComponent(entry.name) &&
+                        FoldCase(TrimmedComponent(entry.name)) == FoldCase(missing))
+                        unreachable = entry.name;
+                }
+            }
+            p.findings.push_back(unreachable.empty()
+                                     ? "There is no folder " + driveRoot + Join(components, directory.missingAt + 1) +
+                                           " on the medium."
+                                     : "The folder \"" + unreachable + "\" ends in a dot or space, which Windows drops, "
+                                       "so it cannot reach it. What to do: rename it to \"" + missing + "\".");
         }
         p.findings.push_back("The launcher shows the message Failed changing directory to \"" +
                              p.launchDirectory + "\". and starts nothing. What to do: create the folder, or set "
@@ -447,6 +476,11 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher)
             p.findings.push_back("The program's full path takes " + std::to_string(characters) + " characters; "
                                  "Windows starts no program whose path takes 260 or more. What to do: shorten the "
                                  "folders' names.");
+        } else if (const std::string unheld = NameWindowsCannotHold(intended.disk); !unheld.empty()) {
+            p.verdict = Verdict::CannotRun;
+            p.findings.push_back("\"" + unheld + "\" on the path to " + p.starts + " is a name Windows forbids or "
+                                 "cannot reach (a forbidden character, a device name, or a dot or space at its "
+                                 "end), so nothing starts. What to do: rename it.");
         } else if (!twin.empty()) {
             p.verdict = Verdict::NotCheckable;
             p.findings.push_back(p.starts + " and " + twin + " beside it differ only in letter case; Windows sees "
