@@ -159,6 +159,8 @@ TEST_F(MakeTest, CheckReadsAutorunInfAsWindowsDoes)
         {"[autorun]\nopen=E:\\App.exe\n", {"open= names E:\\App.exe, which is not on the medium"}},
         {"[autorun]\nopen=App.exe\nshellexecute=Missing.exe\n", {"Both open= and shellexecute= are given",
                                                               "shellexecute= names D:\\Missing.exe"}},
+        {"[AutoRun.Amd64]\nopen=Gone.exe\n[autorun]\nopen=App.exe\n",
+         {"On 64-bit Windows, which reads [AutoRun.Amd64] instead: open= names D:\\Gone.exe"}},
         {"[other]\nopen=Missing.exe\n[autorun]\nicon=nope.ico\n", {"icon= names D:\\nope.ico"}},
         {"[autorun]\nopen=App.exe\nlabel=" + std::string(33, 'x') + "\n", {"label= has 33 characters"}},
     };

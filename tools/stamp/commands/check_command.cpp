@@ -147,7 +147,13 @@ bool CheckAutorun(const CheckOptions& options, const std::string& root, char dri
         err += "launcher-stamp: " + path + ": " + error + "\n";
         return false;
     }
-    const std::vector<std::string> findings = AutorunFindings(inf, root, drive, predictions);
+    std::vector<std::string> findings = AutorunFindings(inf, root, drive, predictions);
+    // 64-bit Windows reads its own section instead, where there is one.
+    AutorunInf amd64;
+    if (inf.amd64Section && ReadAutorunInf(file, options.codePage, amd64, error, Amd64Section)) {
+        for (const std::string& finding : AutorunFindings(amd64, root, drive, predictions))
+            findings.push_back(std::string("On 64-bit Windows, which reads [") + Amd64Section + "] instead: " + finding);
+    }
     if (options.json) {
         auto orNull = [](const std::optional<std::string>& value) {
             return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json();

@@ -77,7 +77,7 @@ Bytes AutorunInfFor(const std::string& launcherName, const std::string& label, u
     return wide;
 }
 
-bool ReadAutorunInf(const Bytes& file, unsigned codePage, AutorunInf& inf, std::string& error)
+bool ReadAutorunInf(const Bytes& file, unsigned codePage, AutorunInf& inf, std::string& error, const std::string& section)
 {
     std::string text;
     if (file.size() >= 2 && file[0] == 0xFF && file[1] == 0xFE) {
@@ -105,8 +105,8 @@ bool ReadAutorunInf(const Bytes& file, unsigned codePage, AutorunInf& inf, std::
         if (line.empty() || line[0] == ';')
             continue;
         if (line[0] == '[') {
-            inAutorun = FoldCase(line) == "[AUTORUN]";
-            inf.amd64Section = inf.amd64Section || FoldCase(line) == "[AUTORUN.AMD64]";
+            inAutorun = FoldCase(line) == FoldCase("[" + section + "]");
+            inf.amd64Section = inf.amd64Section || FoldCase(line) == FoldCase(std::string("[") + Amd64Section + "]");
             continue;
         }
         const std::size_t equals = line.find('=');
@@ -132,9 +132,6 @@ std::vector<std::string> AutorunFindings(const AutorunInf& inf, const std::strin
     const std::string key = inf.shellexecute ? "shellexecute=" : "open=";
     if (inf.shellexecute && inf.open)
         findings.push_back("Both open= and shellexecute= are given: Windows runs shellexecute= and ignores open=.");
-    if (inf.amd64Section)
-        findings.push_back("64-bit Windows reads the [AutoRun.Amd64] section instead of [AutoRun]; this check reads "
-                           "[AutoRun] only.");
     std::string onMedium;
     if (command && OnMedium(NamedFile(*command, root, true), drive, onMedium)) {
         const std::string file = onMedium;

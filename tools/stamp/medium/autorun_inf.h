@@ -18,7 +18,7 @@ struct AutorunInf {
     std::optional<std::string> shellexecute;  // like open=, through the shell
     std::optional<std::string> icon;
     std::optional<std::string> label;
-    bool amd64Section = false;                 // an [AutoRun.Amd64] section is there too
+    bool amd64Section = false;                 // an [AutoRun.Amd64] section is there (read or not)
 };
 
 // The autorun.inf that opens and shows the launcher named launcherName at the root, with
@@ -26,10 +26,16 @@ struct AutorunInf {
 // place there, else UTF-16LE with a byte-order mark.
 Bytes AutorunInfFor(const std::string& launcherName, const std::string& label, unsigned codePage);
 
-// Reads the [autorun] section of file: section and key names in any letter case, values
-// trimmed, the first of a repeated key taken; text in codePage, or UTF-16LE or UTF-8 after a
-// byte-order mark. False with the reason when the text cannot be decoded.
-bool ReadAutorunInf(const Bytes& file, unsigned codePage, AutorunInf& inf, std::string& error);
+// The section 64-bit Windows reads instead of [AutoRun] when a medium has it: the shell looks
+// for its architecture's section first, and once it finds a section it ignores all others.
+constexpr char Amd64Section[] = "AutoRun.Amd64";
+
+// Reads one section of file, [AutoRun] unless section names another: section and key names in
+// any letter case, values trimmed, the first of a repeated key taken; text in codePage, or
+// UTF-16LE or UTF-8 after a byte-order mark. False with the reason when the text cannot be
+// decoded.
+bool ReadAutorunInf(const Bytes& file, unsigned codePage, AutorunInf& inf, std::string& error,
+                    const std::string& section = "AutoRun");
 
 // What is wrong with an autorun.inf at root, as sentences: open= (or shellexecute=, which
 // Windows uses instead when both are given) naming no file on the medium, a launcher of ours
