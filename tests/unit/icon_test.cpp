@@ -27,7 +27,7 @@ protected:
         const auto samples = LauncherSamples();
         if (samples.empty())
             GTEST_SKIP() << "no built launcher: build the windows-x64 preset first";
-        folder_ = fs::temp_directory_path() / "launcher-icon-test";
+        folder_ = TestFolder("launcher-icon-test");
         fs::remove_all(folder_);
         fs::create_directories(folder_);
         original_ = ReadBytes(samples[0]);

@@ -35,7 +35,7 @@ std::string Receives(const std::string& drive, const std::string& name)
 // "x" or what follows a '|' in its name.
 fs::path MakeMedium(const std::string& name, const std::vector<std::string>& files)
 {
-    const fs::path root = fs::temp_directory_path() / ("launch-check-" + name);
+    const fs::path root = TestFolder("launch-check-" + name);
     fs::remove_all(root);
     fs::create_directories(root);
     for (const std::string& file : files) {

@@ -1,6 +1,8 @@
 // Launchers built by this project, for the stamping tool's tests.
 #include "launcher_samples.h"
 
+#include <unistd.h>
+
 #include <fstream>
 #include <iterator>
 
@@ -36,4 +38,9 @@ void Put32(Bytes& bytes, std::size_t offset, std::uint32_t value)
 {
     for (std::size_t k = 0; k < 4; ++k)
         bytes.at(offset + k) = static_cast<unsigned char>(value >> (8 * k));
+}
+
+std::filesystem::path TestFolder(const std::string& name)
+{
+    return std::filesystem::temp_directory_path() / (name + "-" + std::to_string(getpid()));
 }

@@ -4,6 +4,7 @@
 
 #include "pe/pe_image.h"
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -16,3 +17,7 @@ void WriteBytes(const std::string& path, const Bytes& bytes);
 // A little-endian 32-bit value in bytes, for tests that take headers apart.
 std::uint32_t Get32(const Bytes& bytes, std::size_t offset);
 void Put32(Bytes& bytes, std::size_t offset, std::uint32_t value);
+
+// A folder for one test under the system's temporary folder, named after name and this
+// process, so that test runs side by side never share one.
+std::filesystem::path TestFolder(const std::string& name);

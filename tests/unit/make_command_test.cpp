@@ -46,8 +46,8 @@ class MakeTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        root_ = fs::temp_directory_path() /
-                ("launcher-make-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        root_ = TestFolder("launcher-make-" +
+                           std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(root_);
         fs::create_directories(root_ / "My App 2");
         std::ofstream(root_ / "My App 2" / "App.exe") << "program";
@@ -368,17 +368,19 @@ TEST_F(MakeTest, RefusesWhatWindowsCannotStartAndNamesTheLauncherToGiveItsProgra
         std::vector<std::string> options;
         const char* said;     // in err when refused, else in out
         bool refused;
+        std::string followed = "";  // the program as the advice renames it: then make makes the medium
     };
     const std::string longFolder(250, 'f');
     const Row rows[] = {
-        {"D/tool.txt", {}, "is a document", true},
-        {"D/CON.exe", {}, "a device name Windows reserves", true},
-        {"D./App.exe", {}, "ends in a dot or space", true},
-        {"D/a:b.exe", {}, "holds ':'", true},
-        {"D/.exe", {}, "named only", true},
-        {"D/\xD0\x9F.exe", {}, "no place in code page 1252", true},
-        {longFolder + "/App.exe", {}, "Windows starts no program whose path takes 260 or more", true},
-        {"Setup files/SETUP.exe", {}, "rename the folder \"Setup files\", for example to \"Setupfiles\"", true},
+        {"D/tool.txt", {}, "is a document", true, "D/tool.exe"},
+        {"D/CON.exe", {}, "a device name Windows reserves", true, "D/CONSOLE.exe"},
+        {"D./App.exe", {}, "ends in a dot or space", true, "D/App.exe"},
+        {"D/a:b.exe", {}, "holds ':'", true, "D/ab.exe"},
+        {"D/.exe", {}, "named only", true, "D/App.exe"},
+        {"D/\xD0\x9F.exe", {}, "no place in code page 1252", true, "D/P.exe"},
+        {longFolder + "/App.exe", {}, "Windows starts no program whose path takes 260 or more", true, "f/App.exe"},
+        {"Setup files/SETUP.exe", {}, "rename the folder \"Setup files\", for example to \"Setupfiles\"", true,
+         "Setupfiles/SETUP.exe"},
         {"D/App.exe", {"--label", "My\r\nshellexecute=evil.exe"}, "control character", true},
         {"D/App.exe", {"--label", "My App "}, "begins or ends with a space", true},
         {"D/setup-1.2.3.exe", {}, "D:\\setup-1.2.3.exe.exe: ok: starts D:\\D\\setup-1.2.3.exe", false},
@@ -397,14 +399,20 @@ TEST_F(MakeTest, RefusesWhatWindowsCannotStartAndNamesTheLauncherToGiveItsProgra
         if (row.refused) {
             EXPECT_EQ(Snapshot(root_), before) << row.program;
         }
+        if (row.followed.empty())
+            continue;
+        // The advice followed: the same medium with the program renamed as it says.
+        fs::remove_all(root_);
+        fs::create_directories((root_ / row.followed).parent_path());
+        std::ofstream(root_ / row.followed) << "program";
+        EXPECT_EQ(Run({"make", root, row.followed}), 0) << row.followed << ": " << err_ << out_;
     }
-    // The self-start's advice, followed, gives a medium that starts its program.
+    // Two programs whose names differ only in letter case: which one Windows sees is not known.
     fs::remove_all(root_);
     fs::create_directories(root_ / "Setupfiles");
     std::ofstream(root_ / "Setupfiles" / "SETUP.exe") << "program";
     EXPECT_EQ(Run({"make", root, "Setupfiles/SETUP.exe"}), 0) << err_ << out_;
     EXPECT_NE(out_.find("no icon taken (it is no Windows program)"), std::string::npos) << out_;
-    // Two programs whose names differ only in letter case: which one Windows sees is not known.
     std::ofstream(root_ / "Setupfiles" / "setup.exe") << "another program";
     EXPECT_EQ(Run({"make", root, "Setupfiles/SETUP.exe", "--force"}), 1);
     EXPECT_NE(err_.find("differ only in letter case"), std::string::npos) << err_;

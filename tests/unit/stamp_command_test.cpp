@@ -22,8 +22,8 @@ protected:
         const auto samples = LauncherSamples();
         if (samples.empty())
             GTEST_SKIP() << "no built launcher to stamp: build the windows-x64 preset first";
-        folder_ = fs::temp_directory_path() /
-                  ("launcher-stamp-test-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        folder_ = TestFolder("launcher-stamp-test-" +
+                             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(folder_);
         fs::create_directories(folder_);
         original_ = ReadBytes(samples[0]);
