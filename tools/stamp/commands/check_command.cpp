@@ -14,9 +14,6 @@ namespace {
 
 // A launcher is a few kilobytes; larger files on a medium are not read at all.
 constexpr std::uint64_t LargestLauncher = 16u << 20;
-// How much of a file is read to tell from its headers whether it is a launcher of ours: the
-// DOS and PE headers and the section table of any program lie well inside it.
-constexpr std::size_t HeaderBytes = 64u << 10;
 
 // What check says of a launcher that is not signed.
 const char UnsignedNote[] =
@@ -60,7 +57,7 @@ bool MayBeLauncher(const std::string& path, std::uint64_t size)
 {
     Bytes start;
     std::string error;
-    return !ReadFileStart(path, HeaderBytes, start, error) || IsLauncherHeader(start, size);
+    return !ReadFileStart(path, LauncherHeaderBytes, start, error) || IsLauncherHeader(start, size);
 }
 
 // Finds the launchers to check; root is set to the folder when one was given.

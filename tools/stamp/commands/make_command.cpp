@@ -80,7 +80,6 @@ bool EndsWithExe(const std::string& name)
     return folded.size() >= 4 && folded.compare(folded.size() - 4, 4, ".EXE") == 0;
 }
 
-constexpr std::size_t HeaderBytes = 64u << 10;      // enough to tell a launcher of ours by its headers
 constexpr std::size_t AutorunReadLimit = 1u << 20;  // an autorun.inf longer than this is not ours
 
 // One file make writes at the root, and what is there now.
@@ -155,7 +154,7 @@ bool JudgeLauncher(Planned& planned, const std::string& stored, unsigned codePag
     IconResource existingIcon, wantedIcon;
     std::error_code ignored;
     const std::uint64_t size = fs::file_size(fs::u8path(planned.path), ignored);
-    if (!ReadFileStart(planned.path, HeaderBytes, start, reason)) {
+    if (!ReadFileStart(planned.path, LauncherHeaderBytes, start, reason)) {
         error = planned.path + ": " + reason;
         return false;
     }
@@ -319,14 +318,10 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err)
         launchDirectory += (launchDirectory.empty() ? "" : "\\") + component;
 
     // Two names that differ only in letter case (possible on Linux): Windows sees one of them.
-    std::vector<FolderEntry> siblings;
-    if (ListFolder(fs::u8path(programPath).parent_path().u8string(), siblings, error)) {
-        for (const FolderEntry& sibling : siblings) {
-            if (sibling.name != program && FoldCase(sibling.name) == FoldCase(program))
-                return refuse(programPath + " and " + sibling.name + " beside it differ only in letter case; Windows "
-                              "sees one of them, and which is not known. What to do: rename or remove one.");
-        }
-    }
+    const std::string twin = LetterCaseTwin(fs::u8path(programPath).parent_path().u8string(), program);
+    if (!twin.empty())
+        return refuse(programPath + " and " + twin + " beside it differ only in letter case; Windows sees one of "
+                      "them, and which is not known. What to do: rename or remove one.");
     const std::string unreachable = WhyLauncherCannotStart(components, program, launcherName,
                                                            static_cast<char>(options.drive[0] & ~0x20), options.codePage);
     if (!unreachable.empty())
@@ -341,14 +336,6 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err)
     if (CharacterCount(options.label) > MaxLabelCharacters)
         return refuse("the label has " + std::to_string(CharacterCount(options.label)) + " characters; at most " +
                       std::to_string(MaxLabelCharacters) + " are shown");
-    // The name the launcher gives back, as it reads its own name: its 0xA0 bytes become spaces.
-    std::string nameBytes, corrupted;
-    const std::string givenBack = plain ? program.substr(0, program.size() - 4) : program;
-    if (ToCodePage(givenBack, options.codePage, nameBytes, error) &&
-        RewriteCorruptsName(nameBytes, options.codePage, corrupted))
-        return refuse("the program's name holds " + corrupted + ", whose bytes in code page " +
-                      std::to_string(options.codePage) + " hold 0xA0, which the launcher turns into a space: "
-                      "rename the program");
     if (launchDirectory.find(' ') != std::string::npos) {
         std::string joined = launchDirectory;
         joined.erase(std::remove(joined.begin(), joined.end(), ' '), joined.end());

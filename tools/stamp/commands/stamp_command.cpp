@@ -172,16 +172,15 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     }
     // A drive root is a ROOT as it is ("M:" is "M:\\"), and its letter the medium's drive
     // unless --drive names another.
-    if (checkCommand->parsed() && check.paths.size() == 1) {
-        check.paths[0] = FolderPath(check.paths[0]);
-        if (checkCommand->count("--drive") == 0 && DriveOf(check.paths[0]) != 0)
-            check.drive = std::string(1, DriveOf(check.paths[0])) + ":";
-    }
-    if (makeCommand->parsed()) {
-        make.root = FolderPath(make.root);
-        if (makeCommand->count("--drive") == 0 && DriveOf(make.root) != 0)
-            make.drive = std::string(1, DriveOf(make.root)) + ":";
-    }
+    auto takeDrive = [](const CLI::App* command, std::string& root, std::string& drive) {
+        root = FolderPath(root);
+        if (command->count("--drive") == 0 && DriveOf(root) != 0)
+            drive = std::string(1, DriveOf(root)) + ":";
+    };
+    if (checkCommand->parsed() && check.paths.size() == 1)
+        takeDrive(checkCommand, check.paths[0], check.drive);
+    if (makeCommand->parsed())
+        takeDrive(makeCommand, make.root, make.drive);
     if (show->parsed())
         return Show(options, out, err);
     if (set->parsed())

@@ -132,13 +132,13 @@ std::vector<std::string> AutorunFindings(const AutorunInf& inf, const std::strin
     const std::string key = inf.shellexecute ? "shellexecute=" : "open=";
     if (inf.shellexecute && inf.open)
         findings.push_back("Both open= and shellexecute= are given: Windows runs shellexecute= and ignores open=.");
-    std::string onMedium;
-    if (command && OnMedium(NamedFile(*command, root, true), drive, onMedium)) {
-        const std::string file = onMedium;
+    const std::string named = command ? NamedFile(*command, root, true) : std::string();
+    std::string file;  // what open= (or shellexecute=) names, below the root
+    if (command && OnMedium(named, drive, file)) {
         if (!FindFileOnMedium(root, file, disk)) {
             findings.push_back(key + " names " + driveRoot + file + ", which is not on the medium: AutoPlay offers nothing to run.");
         } else {
-            const std::string arguments = Trimmed(ArgumentsAfter(*command, NamedFile(*command, root, true)));
+            const std::string arguments = Trimmed(ArgumentsAfter(*command, named));
             for (const Prediction& launcher : launchers) {
                 if (FoldCase(launcher.launcher) != FoldCase(driveRoot + disk))
                     continue;
@@ -155,13 +155,13 @@ std::vector<std::string> AutorunFindings(const AutorunInf& inf, const std::strin
             }
         }
     } else if (command) {
-        findings.push_back(key + " names " + NamedFile(*command, root, true) + ", which is not on the medium (drive " +
+        findings.push_back(key + " names " + named + ", which is not on the medium (drive " +
                            std::string(1, drive) + ":).");
     }
     if (inf.icon) {
-        const std::string file = NamedFile(*inf.icon, root, false);
-        if (!FindFileOnMedium(root, file, disk))
-            findings.push_back("icon= names " + driveRoot + file + ", which is not on the medium: Explorer shows no icon of it.");
+        const std::string icon = NamedFile(*inf.icon, root, false);
+        if (!FindFileOnMedium(root, icon, disk))
+            findings.push_back("icon= names " + driveRoot + icon + ", which is not on the medium: Explorer shows no icon of it.");
     }
     if (inf.label && CharacterCount(*inf.label) > MaxLabelCharacters)
         findings.push_back("label= has " + std::to_string(CharacterCount(*inf.label)) + " characters; Windows shows at most " +

@@ -244,33 +244,34 @@ std::string ElevationReason(const std::string& host, const std::string& fileName
     return "";
 }
 
-// The first component of a path below the medium's root that Windows cannot hold as a name: one
-// with a character it forbids, a reserved device name, or a trailing dot or space. Empty if none.
-std::string NameWindowsCannotHold(const std::string& disk)
+// Why Windows cannot hold name as a file or folder name, with what to do, or empty: a
+// character it forbids, a reserved device name, or a dot or space at its end, which it drops.
+std::string WhyWindowsCannotHold(const std::string& name)
 {
-    for (const std::string& component : SplitPathComponents(disk)) {
-        if (ForbiddenCharacter(component) >= 0 || !ReservedDeviceComponent(component).empty() ||
-            TrimmedComponent(component) != component)
-            return component;
-    }
+    const int forbidden = ForbiddenCharacter(name);
+    if (forbidden >= 0)
+        return "\"" + name + "\" holds " + (forbidden < 0x20 ? std::string("a control character")
+                                                           : "'" + std::string(1, static_cast<char>(forbidden)) + "'") +
+               ", which Windows forbids in a name. What to do: rename it.";
+    if (!ReservedDeviceComponent(name).empty())
+        return "\"" + name + "\" is a device name Windows reserves, which no program can be started from. What to "
+               "do: rename it.";
+    if (TrimmedComponent(name) != name)
+        return "\"" + name + "\" ends in a dot or space, which Windows drops, so it cannot reach it. What to do: "
+               "rename it.";
     return "";
 }
 
-// The name of another entry beside the file at host (named disk below the root) that differs
-// from it only in letter case, or empty.
-std::string LetterCaseTwin(const std::string& host, const std::string& disk)
+// Why Windows starts no program at the full path path, or empty: a path of MAX_PATH characters
+// or more.
+std::string WhyPathIsTooLong(const std::string& path)
 {
-    const std::size_t slash = disk.rfind('\\');
-    const std::string name = disk.substr(slash == std::string::npos ? 0 : slash + 1);
-    std::vector<FolderEntry> entries;
-    std::string error;
-    if (!ListFolder(host.substr(0, host.size() - name.size()), entries, error))
+    constexpr std::size_t MaxPathCharacters = 260;  // MAX_PATH, with the terminating NUL
+    const std::size_t characters = Utf16LeFromUtf8(path).size() / 2;
+    if (characters < MaxPathCharacters)
         return "";
-    for (const FolderEntry& entry : entries) {
-        if (entry.name != name && FoldCase(entry.name) == FoldCase(name))
-            return entry.name;
-    }
-    return "";
+    return "The program's full path " + path + " takes " + std::to_string(characters) + " characters; Windows "
+           "starts no program whose path takes 260 or more. What to do: shorten the folders' names.";
 }
 
 // What a program receives of an unquoted command that holds a space, in words.
@@ -446,6 +447,7 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher)
     const std::string intendedText = intended.exists ? driveRoot + intended.disk : intendedPath;
 
     const Found picked = FirstCandidate(launcher, p.command, p.arguments);
+    std::string cannotRun;  // why Windows cannot run the intended program, when it starts
     if (!picked.exists) {
         p.verdict = Verdict::NothingStarts;
     } else {
@@ -454,33 +456,34 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher)
         const std::size_t slash = picked.disk.rfind('\\');
         const bool inLaunchDirectory = (slash == std::string::npos ? "" : picked.disk.substr(0, slash)) == directory.disk;
         p.received = SplitLikeTheCRuntime(p.command);
-        if (self.exists && picked.host == self.host)
+        if (self.exists && picked.host == self.host) {
             p.verdict = Verdict::StartsItself;
-        else if (intended.exists && picked.host == intended.host && p.arguments.empty())
-            p.verdict = WhyItCannotRun(picked.host, p.starts, p.command).empty() ? Verdict::Ok : Verdict::CannotRun;
-        else if (inLaunchDirectory)
-            p.verdict = Verdict::WrongProgram;
-        else
-            p.verdict = Verdict::Hijacked;
+        } else if (intended.exists && picked.host == intended.host && p.arguments.empty()) {
+            cannotRun = WhyItCannotRun(picked.host, p.starts, p.command);
+            p.verdict = cannotRun.empty() ? Verdict::Ok : Verdict::CannotRun;
+        } else {
+            p.verdict = inLaunchDirectory ? Verdict::WrongProgram : Verdict::Hijacked;
+        }
     }
     Explain(p, directoryPath, intendedText, name);
     if (p.verdict == Verdict::CannotRun)
-        p.findings.push_back(WhyItCannotRun(picked.host, p.starts, p.command));
+        p.findings.push_back(cannotRun);
     if (p.verdict == Verdict::Ok) {
         // What a medium made elsewhere may hold that Windows cannot start or tell apart.
-        constexpr std::size_t MaxPathCharacters = 260;
-        const std::size_t characters = Utf16LeFromUtf8(p.starts).size() / 2;
-        const std::string twin = LetterCaseTwin(intended.host, intended.disk);
-        if (characters >= MaxPathCharacters) {
+        std::string unheld;
+        for (const std::string& component : SplitPathComponents(intended.disk)) {
+            if (unheld.empty())
+                unheld = WhyWindowsCannotHold(component);
+        }
+        const std::string fileName = BelowRoot(p.starts).back();
+        const std::string twin =
+            LetterCaseTwin(intended.host.substr(0, intended.host.size() - fileName.size()), fileName);
+        if (const std::string tooLong = WhyPathIsTooLong(p.starts); !tooLong.empty()) {
             p.verdict = Verdict::NothingStarts;
-            p.findings.push_back("The program's full path takes " + std::to_string(characters) + " characters; "
-                                 "Windows starts no program whose path takes 260 or more. What to do: shorten the "
-                                 "folders' names.");
-        } else if (const std::string unheld = NameWindowsCannotHold(intended.disk); !unheld.empty()) {
+            p.findings.push_back(tooLong);
+        } else if (!unheld.empty()) {
             p.verdict = Verdict::CannotRun;
-            p.findings.push_back("\"" + unheld + "\" on the path to " + p.starts + " is a name Windows forbids or "
-                                 "cannot reach (a forbidden character, a device name, or a dot or space at its "
-                                 "end), so nothing starts. What to do: rename it.");
+            p.findings.push_back(unheld);
         } else if (!twin.empty()) {
             p.verdict = Verdict::NotCheckable;
             p.findings.push_back(p.starts + " and " + twin + " beside it differ only in letter case; Windows sees "
@@ -517,7 +520,6 @@ bool FindFileOnMedium(const std::string& root, const std::string& relative, std:
 std::string WhyLauncherCannotStart(const std::vector<std::string>& folders, const std::string& program,
                                    const std::string& launcherName, char drive, unsigned codePage)
 {
-    constexpr std::size_t MaxPathCharacters = 260;  // MAX_PATH, with the terminating NUL
     const std::string driveRoot = std::string(1, drive) + ":\\";
     std::string path = driveRoot, error, bytes;
     for (const std::string& folder : folders)
@@ -533,27 +535,21 @@ std::string WhyLauncherCannotStart(const std::vector<std::string>& folders, cons
     std::vector<std::string> names = folders;
     names.push_back(program);
     for (const std::string& name : names) {
-        const int forbidden = ForbiddenCharacter(name);
-        if (forbidden >= 0)
-            return "\"" + name + "\" holds " + (forbidden < 0x20 ? std::string("a control character")
-                                                               : "'" + std::string(1, static_cast<char>(forbidden)) + "'") +
-                   ", which Windows forbids in a name. What to do: rename it.";
-        if (!ReservedDeviceComponent(name).empty())
-            return "\"" + name + "\" is a device name Windows reserves, which no program can be started from. What "
-                   "to do: rename it.";
-        if (TrimmedComponent(name) != name)
-            return "\"" + name + "\" ends in a dot or space, which Windows drops, so it cannot reach it. What to "
-                   "do: rename it.";
+        if (const std::string unheld = WhyWindowsCannotHold(name); !unheld.empty())
+            return unheld;
     }
     if (!ToCodePage(path, codePage, bytes, error) || !ToCodePage(launcherName, codePage, bytes, error))
         return error + ", so Windows hands the launcher and its program other names. What to do: rename them, or "
                "give the code page of the systems the medium is for (--codepage).";
-    const std::size_t characters = Utf16LeFromUtf8(path).size() / 2;
-    if (characters >= MaxPathCharacters)
-        return "The program's full path " + path + " takes " + std::to_string(characters) + " characters; Windows "
-               "starts no program whose path takes 260 or more. What to do: shorten the folders' names.";
-    // The unquoted command read from the left: a candidate in the root named like the launcher.
+    // The name the launcher gives back, as it reads its own name: its 0xA0 bytes become spaces.
+    std::string corrupted;
     const std::string given = launcherName.substr(0, launcherName.rfind('.'));
+    if (ToCodePage(given, codePage, bytes, error) && RewriteCorruptsName(bytes, codePage, corrupted))
+        return "The program's name holds " + corrupted + ", whose bytes in code page " + std::to_string(codePage) +
+               " hold 0xA0, which the launcher turns into a space. What to do: rename the program.";
+    if (const std::string tooLong = WhyPathIsTooLong(path); !tooLong.empty())
+        return tooLong;
+    // The unquoted command read from the left: a candidate in the root named like the launcher.
     const std::string command = driveRoot + (folders.empty() ? "" : folders[0]);
     for (std::size_t space = command.find(' ', 3); space != std::string::npos; space = command.find(' ', space + 1)) {
         const std::string candidate = command.substr(3, space - 3);
@@ -579,17 +575,28 @@ bool RewriteCorruptsName(const std::string& nameBytes, unsigned codePage, std::s
     std::string text, error, bytes;
     if (FromCodePage(nameBytes, codePage, text, error)) {
         for (std::size_t i = 0; i < text.size();) {
-            std::size_t length = 1;
-            while (i + length < text.size() && (static_cast<unsigned char>(text[i + length]) & 0xC0) == 0x80)
-                ++length;
-            const std::string character = text.substr(i, length);
+            const std::size_t start = i;
+            NextCodePoint(text, i);
+            const std::string character = text.substr(start, i - start);
             if (ToCodePage(character, codePage, bytes, error) && bytes.find('\xA0') != std::string::npos &&
                 corrupted.find("\"" + character + "\"") == std::string::npos)
                 corrupted += (corrupted.empty() ? "\"" : ", \"") + character + "\"";
-            i += length;
         }
     }
     if (corrupted.empty())
         corrupted = "a character";
     return true;
+}
+
+std::string LetterCaseTwin(const std::string& folder, const std::string& name)
+{
+    std::vector<FolderEntry> entries;
+    std::string error;
+    if (!ListFolder(folder, entries, error))
+        return "";
+    for (const FolderEntry& entry : entries) {
+        if (entry.name != name && FoldCase(entry.name) == FoldCase(name))
+            return entry.name;
+    }
+    return "";
 }

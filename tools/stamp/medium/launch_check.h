@@ -62,10 +62,16 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher);
 // empty when nothing in the names stands in its way. Each reason says what to do: a document
 // (only programs and batch files start), a name Windows forbids or cannot reach (a forbidden
 // character, a device name, a trailing dot or space, a program named only ".exe"), a name with
-// no place in codePage, a full path of MAX_PATH characters or more, and the unquoted command
-// finding the launcher itself first.
+// no place in codePage, a name whose characters the launcher's 0xA0 rewrite breaks, a full
+// path of MAX_PATH characters or more, and the unquoted command finding the launcher itself
+// first.
 std::string WhyLauncherCannotStart(const std::vector<std::string>& folders, const std::string& program,
                                    const std::string& launcherName, char drive, unsigned codePage);
+
+// The name of another entry in folder (a host path) that differs from name only in letter case,
+// which a medium made on a case-sensitive system may hold: Windows sees one of the two. Empty
+// when there is none.
+std::string LetterCaseTwin(const std::string& folder, const std::string& name);
 
 // Whether the launcher's byte-wise rewrite of 0xA0 into a space breaks a character of the name
 // nameBytes (in codePage): true in the double-byte code pages and UTF-8, where 0xA0 is part of

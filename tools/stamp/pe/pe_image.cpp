@@ -226,9 +226,8 @@ std::size_t ResourcesEnd(const LauncherImage& image)
 
 bool ReadProgramResources(const std::string& path, std::size_t limit, Bytes& bytes, std::string& error)
 {
-    constexpr std::size_t HeadersRead = 64u << 10;
     LauncherImage image;
-    if (!ReadFileStart(path, HeadersRead, bytes, error) || !ReadProgramImage(bytes, image, error))
+    if (!ReadFileStart(path, LauncherHeaderBytes, bytes, error) || !ReadProgramImage(bytes, image, error))
         return false;
     const std::size_t needed = ResourcesEnd(image);
     if (needed <= bytes.size())

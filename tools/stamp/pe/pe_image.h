@@ -57,6 +57,10 @@ std::size_t ResourcesEnd(const LauncherImage& image);
 // program or its resources reach past limit bytes.
 bool ReadProgramResources(const std::string& path, std::size_t limit, Bytes& bytes, std::string& error);
 
+// How much of a file is read to tell from its headers whether it is a launcher of ours: the
+// DOS and PE headers and the section table of any program lie well inside it.
+constexpr std::size_t LauncherHeaderBytes = 64u << 10;
+
 // Whether a file of fileSize bytes that begins with start is one of our launchers, judged from
 // its headers alone, as ReadLauncherImage judges it; start must hold the headers (a file whose
 // headers reach past start is taken for none of ours). Never reads outside start.

@@ -103,10 +103,15 @@ EntryKind KindOf(const std::string& path, std::string& leadsTo)
 
 namespace {
 
+// The folder part of path, with its slash ("" for a bare name).
+std::string FolderOf(const std::string& path)
+{
+    return path.substr(0, path.find_last_of('/') + 1);
+}
+
 void SyncFolderOf(const std::string& path)
 {
-    const std::size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const std::string folder = FolderOf(path).empty() ? "." : FolderOf(path);
     const int folderFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (folderFd >= 0) {
         fsync(folderFd);  // make the rename itself durable
@@ -118,8 +123,7 @@ void SyncFolderOf(const std::string& path)
 
 bool StageFile(const std::string& path, const Bytes& bytes, StagedFile& staged, std::string& error)
 {
-    const std::size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+    const std::string folder = FolderOf(path).empty() ? "." : FolderOf(path);
     staged.path = path;
     struct stat existing;
     const bool plainFile = lstat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
@@ -129,7 +133,7 @@ bool StageFile(const std::string& path, const Bytes& bytes, StagedFile& staged, 
     // temporary file, locked at once.
     int fd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
     if (fd < 0) {
-        staged.temporary = (slash == std::string::npos ? std::string() : folder) + TemporaryNamePrefix + "XXXXXX";
+        staged.temporary = FolderOf(path) + TemporaryNamePrefix + "XXXXXX";
         fd = mkstemp(staged.temporary.data());
     }
     if (fd < 0) {
@@ -193,7 +197,7 @@ bool PutInPlace(StagedFile& staged, bool replace, bool& exists, bool& readOnlyKe
     } else {
         // A name of its own first, for the rename (it stays locked meanwhile).
         for (int attempt = 0; staged.temporary.empty() && attempt < 100; ++attempt) {
-            std::string name = staged.path.substr(0, staged.path.find_last_of('/') + 1) + TemporaryNamePrefix + "XXXXXX";
+            std::string name = FolderOf(staged.path) + TemporaryNamePrefix + "XXXXXX";
             const int probe = mkstemp(name.data());
             if (probe < 0)
                 break;
@@ -234,27 +238,39 @@ bool RemoveFile(const std::string& path, std::string& error)
     return unlink(path.c_str()) == 0 || Fail(error, "cannot remove");
 }
 
-bool IsLeftover(const std::string& path)
+namespace {
+
+// The temporary file of ours at path, opened and locked, when no running process holds it (it
+// is then a leftover); -1 otherwise.
+int LockedLeftover(const std::string& path)
 {
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
-        return false;
+        return -1;
     struct stat info;
-    const bool leftover = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0;
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0)
+        return fd;
     close(fd);
-    return leftover;
+    return -1;
+}
+
+}  // namespace
+
+bool IsLeftover(const std::string& path)
+{
+    const int fd = LockedLeftover(path);
+    if (fd >= 0)
+        close(fd);
+    return fd >= 0;
 }
 
 bool RemoveIfLeftover(const std::string& path)
 {
     // Locked while it is removed, so that no run can be writing it at that moment.
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat info;
-    const bool removed = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-                         unlink(path.c_str()) == 0;
-    close(fd);
+    const int fd = LockedLeftover(path);
+    const bool removed = fd >= 0 && unlink(path.c_str()) == 0;
+    if (fd >= 0)
+        close(fd);
     return removed;
 }
 
