@@ -4,6 +4,7 @@
 //   driver GROUP LAUNCHER PROBE WORK [STAMP]
 //
 // GROUP picks the cases (start, window, double-byte, drive-root, nested, stamped, check,
+// differential: random layouts of E2E_SEED (else a fresh seed, printed) and E2E_LAYOUTS (24),
 // elevation with the test launcher whose start is refused, consent with a person at the desk
 // and PROBE asking for administrator rights), or is "selftest" for all of them but the last
 // two on the system at hand: then the driver stamps copies of
@@ -14,12 +15,14 @@
 // for the cases' layouts, STAMP the launcher-stamp tool. Every wait is bounded. Prints one line per failed check and
 // a closing "N passed, N failed" line; exits non-zero when a case failed.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -666,6 +669,392 @@ void PredictionAgreesWithWhatStarts()
     RemoveTree(medium);
 }
 
+// ---- differential: check's predictions against what opening the launchers does ------------
+
+// One random layout of a medium: folders, files and launchers, named below the root.
+struct MediumLayout {
+    std::vector<std::string> folders;                            // created in this order
+    std::vector<std::pair<std::string, std::string>> files;      // path, kind (see WriteFileOfKind)
+    std::vector<std::pair<std::string, std::string>> launchers;  // file name at the root, launch directory
+
+    // The layout as a reproducer: every name, quoted.
+    std::string Describe() const
+    {
+        std::string text = "folders:";
+        for (const std::string& folder : folders)
+            text += " [" + folder + "]";
+        text += "; files:";
+        for (const auto& [path, kind] : files)
+            text += " [" + path + "] (" + kind + ")";
+        text += "; launchers:";
+        for (const auto& [name, directory] : launchers)
+            text += " [" + name + "] -> [" + directory + "]";
+        return text;
+    }
+};
+
+// A generator of layouts that authors plausibly make, and of the mistakes they plausibly make:
+// names with spaces and dots, folders in two letter cases or with a trailing dot or space,
+// decoys at the root that the unquoted command finds first, files that are no program.
+class LayoutGenerator {
+public:
+    explicit LayoutGenerator(unsigned seed) : random_(seed) {}
+
+    MediumLayout Next()
+    {
+        static const std::vector<std::string> names = {"Borvi cd1 versie2", "Setup files", "Setup", "SETUP", "Dir",
+                                                       "Dir ", "Dir.", "Disk 1", "Tools (x64)", "Go@home", "A&B",
+                                                       "Sub", "sub"};
+        static const std::vector<std::string> programs = {"SETUP.exe", "Setup.exe", "Install.exe", "App v2.exe",
+                                                          "A.B.exe", "Tool.cmd", "Run.bat", "readme.txt",
+                                                          "INSTALL.COM", "Go Fast.exe", "Go.exe"};
+        static const std::vector<std::string> decoys = {"Borvi.exe", "Setup.exe", "Dir.exe", "Disk.exe",
+                                                        "Borvi cd1.exe", "Tools.exe", "Borvi"};
+        MediumLayout layout;
+        for (int i = Below(3) + 1; i > 0; --i) {
+            const std::string top = Pick(names);
+            Add(layout.folders, top);
+            if (Chance(50))
+                Add(layout.folders, top + "\\" + Pick(names));
+        }
+        for (int i = Below(4) + 1; i > 0; --i) {
+            const std::string name = Pick(programs);
+            const std::string path = Pick(layout.folders) + "\\" + name;
+            if (!HasFile(layout, path))
+                layout.files.emplace_back(path, KindFor(name));
+        }
+        if (Chance(40)) {
+            const std::string decoy = Pick(decoys);
+            if (!HasFile(layout, decoy))
+                layout.files.emplace_back(decoy, Chance(80) ? "program" : "text");
+        }
+        for (int i = Below(3) + 1; i > 0; --i) {
+            std::string name, directory;
+            if (Chance(80)) {
+                const std::string& path = layout.files[static_cast<std::size_t>(Below(static_cast<int>(layout.files.size())))].first;
+                const std::size_t slash = path.rfind('\\');
+                if (slash == std::string::npos)
+                    continue;  // a decoy at the root
+                const std::string program = path.substr(slash + 1);
+                const bool plain = Lower(program).size() > 4 && Lower(program).compare(program.size() - 4, 4, ".exe") == 0 &&
+                                   program.find('.') == program.size() - 4;
+                name = plain ? program : program + ".exe";
+                directory = Mutated(path.substr(0, slash));
+            } else {
+                name = Pick(programs);
+                name = name.substr(0, name.rfind('.')) + ".exe";
+                directory = Pick(names);
+            }
+            if (!HasFile(layout, name))
+                layout.launchers.emplace_back(name, directory);
+        }
+        return layout;
+    }
+
+private:
+    int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+    bool Chance(int percent) { return Below(100) < percent; }
+    const std::string& Pick(const std::vector<std::string>& from)
+    {
+        return from[static_cast<std::size_t>(Below(static_cast<int>(from.size())))];
+    }
+    static void Add(std::vector<std::string>& folders, const std::string& folder)
+    {
+        for (const std::string& existing : folders) {
+            if (existing == folder)
+                return;
+        }
+        folders.push_back(folder);
+    }
+    static bool HasFile(const MediumLayout& layout, const std::string& path)
+    {
+        for (const auto& file : layout.files) {
+            if (file.first == path)
+                return true;
+        }
+        for (const auto& launcher : layout.launchers) {
+            if (launcher.first == path)
+                return true;
+        }
+        return false;
+    }
+    std::string KindFor(const std::string& name)
+    {
+        const std::string extension = Lower(name.substr(name.rfind('.')));
+        if (extension == ".cmd" || extension == ".bat")
+            return "batch";
+        if (extension == ".txt")
+            return "document";
+        if (extension == ".com")
+            return "dos";
+        return Chance(80) ? "program" : Chance(50) ? "empty" : "text";
+    }
+    // The launch directory an author may store for folder: as it is, or written otherwise.
+    std::string Mutated(const std::string& folder)
+    {
+        switch (Below(10)) {
+        case 0: return folder + " .";
+        case 1: return "\\" + folder;
+        case 2: return "x\\..\\" + folder;
+        case 3: return Lower(folder);
+        case 4: {
+            const std::size_t slash = folder.find('\\');
+            return slash == std::string::npos ? folder + "\\" : folder.substr(0, slash) + " " + folder.substr(slash);
+        }
+        case 5: {
+            const std::size_t slash = folder.find('\\');
+            return slash == std::string::npos ? folder + "." : folder.substr(0, slash) + ".." + folder.substr(slash);
+        }
+        case 6: return "..";
+        default: return folder;
+        }
+    }
+
+    std::mt19937 random_;
+};
+
+// Writes a file of kind at path: a copy of the probe, a batch file that records its own path in
+// record as the probe would, a document, an empty file, text named as a program, a DOS program.
+void WriteFileOfKind(const std::string& path, const std::string& kind, const std::string& record)
+{
+    if (kind == "program") {
+        CopyAs(Given.probe, path);
+        return;
+    }
+    const std::string content = kind == "batch"  ? "@echo module=%~f0>\"" + record + "\"\r\n"
+                                : kind == "text" ? "not a program\r\n"
+                                : kind == "dos"  ? std::string("\xB4\x09\xCD\x21", 4)
+                                : kind == "document" ? "notes\r\n"
+                                                     : "";
+    FILE* file = std::fopen(path.c_str(), "wb");
+    Check(file != nullptr, "cannot write " + path);
+    if (file != nullptr) {
+        std::fwrite(content.data(), 1, content.size(), file);
+        std::fclose(file);
+    }
+}
+
+// A command-line argument in double quotes, read back whole by the C runtime.
+std::string Quoted(const std::string& argument)
+{
+    std::string text = "\"" + argument;
+    for (std::size_t i = argument.size(); i > 0 && argument[i - 1] == '\\'; --i)
+        text += '\\';
+    return text + "\"";
+}
+
+// The processes whose program lies on drive letter (the launchers and whatever they started).
+std::vector<DWORD> ProcessesOnDrive(char letter)
+{
+    std::vector<DWORD> found;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
+        char image[MAX_PATH * 2];
+        DWORD size = sizeof image;
+        if (process != nullptr && QueryFullProcessImageNameA(process, 0, image, &size) &&
+            (image[0] & ~0x20) == letter && image[1] == ':')
+            found.push_back(entry.th32ProcessID);
+        if (process != nullptr)
+            CloseHandle(process);
+    }
+    CloseHandle(snapshot);
+    return found;
+}
+
+// Ends every process started from drive letter, until none has been seen for a moment.
+void EndProcessesOnDrive(char letter)
+{
+    for (DWORD quiet = GetTickCount(); GetTickCount() - quiet < 300;) {
+        for (const DWORD id : ProcessesOnDrive(letter)) {
+            const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+            if (process != nullptr) {
+                TerminateProcess(process, 0);
+                WaitForSingleObject(process, 1000);
+                CloseHandle(process);
+            }
+            quiet = GetTickCount();
+        }
+        Sleep(20);
+    }
+}
+
+// Opens the launcher as Explorer does and tells what it did: "started PATH" (lower case),
+// "message box" (closed then), "restarts" (copies of it still start one another after a
+// while) or "nothing".
+std::string Observe(const std::string& medium, const std::string& launcher, const std::string& record)
+{
+    constexpr DWORD RestartWatchMs = 2500;
+    DeleteFileA(record.c_str());
+    const Layout layout{medium, launcher, record};
+    PROCESS_INFORMATION process = Start(layout, Launch());
+    if (process.hProcess == nullptr)
+        return "not opened";
+    const DWORD start = GetTickCount();
+    DWORD quietSince = 0;  // when no process from the medium was last seen to start running
+    std::string seen = "nothing";
+    while (GetTickCount() - start < LauncherTimeoutMs) {
+        const Record started = ReadRecord(record);
+        if (started.count("module") != 0) {
+            seen = "started " + Lower(started.at("module"));
+            break;
+        }
+        BoxInfo box;
+        EnumWindows(CountTitled, reinterpret_cast<LPARAM>(&box));
+        if (box.box != nullptr) {
+            seen = "message box";
+            PostMessageA(box.box, WM_COMMAND, IDOK, 0);
+            break;
+        }
+        const bool running = WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT ||
+                             !ProcessesOnDrive(medium[0]).empty();
+        if (running && GetTickCount() - start > RestartWatchMs && WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) {
+            seen = "restarts";  // the launcher ended long ago, and its copies still run
+            break;
+        }
+        if (running)
+            quietSince = 0;
+        else if (quietSince == 0)
+            quietSince = GetTickCount();
+        else if (GetTickCount() - quietSince > AbsenceWaitMs)
+            break;
+        Sleep(20);
+    }
+    EndProcessesOnDrive(medium[0]);
+    CloseHandle(process.hProcess);
+    return seen;
+}
+
+// What check's prediction says opening the launcher does, in Observe's words, or empty when
+// it cannot be told from the prediction (not checkable, a chain of copies).
+std::string Expected(const nlohmann::json& prediction)
+{
+    const std::string verdict = prediction["verdict"];
+    std::string findings;
+    for (const auto& finding : prediction["findings"])
+        findings += finding.get<std::string>() + "\n";
+    if (verdict == "ok" || verdict == "hijacked" || verdict == "wrong-program")
+        return "started " + Lower(prediction["starts"].get<std::string>());
+    if (verdict == "nothing-starts" || verdict == "cannot-run")
+        return "nothing";
+    if (verdict == "directory-missing")
+        return "message box";
+    if (verdict == "starts-itself" && findings.find("without end") != std::string::npos)
+        return "restarts";
+    if (verdict == "starts-itself" && findings.find(" once") != std::string::npos)
+        return "message box";
+    return "";
+}
+
+// Why Wine, not Windows, explains that opening the launcher did observed instead of expected,
+// by the known ways in which Wine's start of an unquoted command differs, or empty.
+std::string WineDifference(const std::string& command, const std::string& expected, const std::string& observed)
+{
+    const std::string started = observed.rfind("started ", 0) == 0 ? observed.substr(8) : "";
+    const std::string extension = started.substr(std::min(started.size(), started.find_last_of(".\\")));
+    if ((extension == ".cmd" || extension == ".bat") && expected == "nothing")
+        return "Wine's cmd keeps the quotes around a batch file's path that Windows' cmd drops";
+    if (extension == ".com" && expected == "nothing")
+        return "Wine runs DOS programs, which 64-bit Windows does not";
+    // Wine quotes a command line it rebuilds when the path holds a space (platform notes): a copy
+    // of the launcher then takes the closing quote into its name.
+    if (expected == "restarts" && observed == "nothing" && command.find(' ') != std::string::npos)
+        return "Wine hands a copy of the launcher a quoted command line, whose closing quote ends up in its name";
+    // Each candidate the unquoted command holds, in the order Windows and Wine try them.
+    for (std::size_t end = command.find(' ');; end = command.find(' ', end + 1)) {
+        const std::string candidate = command.substr(0, end);
+        if (!started.empty() && Lower(candidate) == started && extension.find('.') == std::string::npos)
+            return "Wine also tries a candidate without .exe, as it is";
+        const DWORD attributes = GetFileAttributesA(candidate.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            return "a folder named as a candidate of the unquoted command is, without .exe, ends Wine's search";
+        if ("started " + Lower(candidate + ".exe") == expected || "started " + Lower(candidate) == expected ||
+            end == std::string::npos)
+            break;
+    }
+    return "";
+}
+
+void PredictionsAgreeOnRandomLayouts()
+{
+    const std::string medium = DriveRoot(MediumLetter);
+    // Written and removed as \\?\ paths, which Windows takes as they are: names may end in a
+    // dot or space.
+    const std::string verbatim = "\\\\?\\" + medium;
+    const std::string record = Join(Given.work, "differential-record.txt");
+    char value[32] = "";
+    const unsigned seed = GetEnvironmentVariableA("E2E_SEED", value, sizeof value) > 0
+                              ? static_cast<unsigned>(std::strtoul(value, nullptr, 10))
+                              : GetTickCount() ^ (GetCurrentProcessId() << 16);
+    const int layouts = GetEnvironmentVariableA("E2E_LAYOUTS", value, sizeof value) > 0 ? std::atoi(value) : 24;
+    std::printf("differential: seed %u, %d layouts (E2E_SEED=%u repeats this run)\n", seed, layouts, seed);
+    LayoutGenerator generator(seed);
+    int compared = 0, agreed = 0, wine = 0, uncounted = 0;
+    std::map<std::string, int> wineReasons;
+    for (int index = 0; index < layouts; ++index) {
+        const MediumLayout layout = generator.Next();
+        CurrentCase = "differential layout " + std::to_string(index) + " of seed " + std::to_string(seed);
+        RemoveTree(verbatim);
+        for (const std::string& folder : layout.folders)
+            MakeFolder(verbatim + folder);
+        for (const auto& [path, kind] : layout.files)
+            WriteFileOfKind(verbatim + path, kind, record);
+        int placed = 0;
+        for (const auto& [name, directory] : layout.launchers) {
+            CopyAs(Given.launcher, medium + name);
+            DWORD status = 0;
+            Capture("\"" + Given.stamp + "\" set " + Quoted(medium + name) + " " + Quoted(directory), status);
+            if (status != 0)
+                DeleteFileA((medium + name).c_str());  // a name set refuses: not part of the layout
+            placed += status == 0;
+        }
+        if (placed == 0)
+            continue;
+        DWORD status = 0;
+        const std::string output = Capture("\"" + Given.stamp + "\" check " + medium + " --drive " + medium.substr(0, 2) +
+                                               " --json", status);
+        const nlohmann::json predictions = nlohmann::json::parse(output, nullptr, false);
+        if (predictions.is_discarded() || !predictions.is_array()) {
+            Check(false, "check printed no predictions: " + output + "\n  layout: " + layout.Describe());
+            continue;
+        }
+        for (const nlohmann::json& prediction : predictions) {
+            if (!prediction.contains("launcher"))
+                continue;  // autorun.inf or a leftover
+            const std::string launcher = prediction["launcher"];
+            const std::string expected = Expected(prediction);
+            const std::string observed = Observe(medium, launcher, record);
+            if (expected.empty()) {
+                ++uncounted;
+                continue;
+            }
+            ++compared;
+            if (observed == expected) {
+                ++agreed;
+                continue;
+            }
+            const std::string command = prediction["command"].is_string() ? prediction["command"].get<std::string>() : "";
+            const std::string reason = WineDifference(command, expected, observed);
+            if (!reason.empty()) {
+                ++wine;
+                ++wineReasons[reason];
+                continue;
+            }
+            Check(false, launcher + ": check predicted [" + expected + "] (" + prediction["verdict"].get<std::string>() +
+                             "), opening it did [" + observed + "]\n  layout: " + layout.Describe() +
+                             "\n  reproduce: E2E_SEED=" + std::to_string(seed) + " E2E_LAYOUTS=" +
+                             std::to_string(index + 1) + "\n  prediction: " + prediction.dump());
+        }
+    }
+    RemoveTree(verbatim);
+    std::printf("differential: %d opened and compared, %d agreed, %d known Wine differences, %d not comparable "
+                "(not checkable, or a chain of copies)\n", compared, agreed, wine, uncounted);
+    for (const auto& [reason, count] : wineReasons)
+        std::printf("  Wine difference, %d times: %s\n", count, reason.c_str());
+}
+
 struct Case {
     const char* group;
     const char* name;
@@ -685,16 +1074,18 @@ const Case Cases[] = {
     {"nested", "nested launch directory", NestedLaunchDirectoryWorks, "Outer dir\\Inner"},
     {"stamped", "stamped launch directory", StampedLauncherStartsFromItsNewLaunchDirectory, "Disc 2\\Setup files"},
     {"check", "check predicts what starts", PredictionAgreesWithWhatStarts},
+    {"differential", "check agrees with random layouts opened", PredictionsAgreeOnRandomLayouts},
     {"elevation", "start refused for elevation goes to the shell", RefusedStartGoesToTheShell},
     {"consent", "program needing administrator rights starts after consent", ElevatedProgramStartsAfterConsent},
 };
 
 // Whether the self-test runs a case: not those that need a launcher built only for the tests
-// (elevation), nor those that need a person at the desk (consent, asked for on its own).
+// (elevation), nor those that need a person at the desk (consent, asked for on its own), nor
+// the long differential run.
 bool InSelfTest(const Case& testCase)
 {
     const std::string group = testCase.group;
-    return group != "elevation" && group != "consent";
+    return group != "elevation" && group != "consent" && group != "differential";
 }
 
 // ---- selftest: every group, on the system at hand -----------------------------------------
@@ -739,13 +1130,13 @@ char PrepareSelfTest(const Case& testCase, const std::string& launcher)
         SkipReason = "the system code page is " + std::to_string(GetACP()) + ", not 932";
         return 0;
     }
-    if (group == "drive-root" || group == "check") {
+    if (group == "drive-root" || group == "check" || group == "differential") {
         mapped = MapDrive(Join(Given.work, group + "-drive"));
         if (mapped == 0) {
             SkipReason = "this system cannot map a folder to a drive letter";
             return 0;
         }
-        (group == "check" ? MediumLetter : DriveRootLetter) = mapped;
+        (group == "drive-root" ? DriveRootLetter : MediumLetter) = mapped;
     }
     if (testCase.launchDirectory != nullptr) {
         std::string launchDirectory = testCase.launchDirectory;

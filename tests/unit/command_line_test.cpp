@@ -38,12 +38,26 @@ TEST(CommandLine, SplitsAsTheCRuntimeDoes)
     }
 }
 
-TEST(CommandLine, CmdKeepsTheQuotesOnlyWithoutSpecialCharacters)
+TEST(CommandLine, CmdRunsABatchFileByAllOfItsQuoteRule)
 {
-    EXPECT_TRUE(CmdRunsQuotedCommand("D:\\My Tools\\Tool.cmd"));
-    for (const char* command : {"D:\\Tools (x64)\\Tool.cmd", "D:\\A&B\\t.bat", "D:\\x^y\\t.cmd", "D:\\@\\t.cmd",
-                                "D:\\a|b\\t.cmd"})
-        EXPECT_FALSE(CmdRunsQuotedCommand(command)) << command;
+    const struct {
+        const char* command;
+        bool runs;
+    } rows[] = {
+        {"D:\\My Tools\\Tool.cmd", true},        // a space, no special character: quotes kept
+        {"D:\\Tools\\Go@home.cmd", true},        // no space: quotes dropped, '@' harmless unquoted
+        {"D:\\Tools(x64)\\Tool.cmd", true},      // no space: parentheses harmless unquoted
+        {"D:\\Tools\\Tool.cmd", true},           // nothing special at all
+        {"D:\\Tools (x64)\\Tool.cmd", false},    // special and a space: unquoted, broken at the space
+        {"D:\\My Tools@home\\Tool.cmd", false},  // '@' with a space: quotes dropped
+        {"D:\\A&B\\t.bat", false},              // '&' splits the command
+        {"D:\\x^y\\t.cmd", false},              // '^' is an escape, taken out
+        {"D:\\a|b\\t.cmd", false},              // a pipe
+        {"D:\\a<b\\t.cmd", false},              // a redirection
+        {"D:\\tab\there\\t.cmd", true},         // a tab is whitespace too
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(CmdRunsBatchFile(row.command), row.runs) << row.command;
 }
 
 TEST(ExecutableFormat, TellsProgramsWindowsCannotRun)

@@ -32,7 +32,8 @@ std::string Receives(const std::string& drive, const std::string& name)
 }
 
 // A fresh medium root holding the files named (a name ending in '/' is a folder), each holding
-// "x" or what follows a '|' in its name.
+// what follows a '|' in its name, else the start of a Windows program when it is named .exe,
+// else "x".
 fs::path MakeMedium(const std::string& name, const std::vector<std::string>& files)
 {
     const fs::path root = TestFolder("launch-check-" + name);
@@ -45,19 +46,14 @@ fs::path MakeMedium(const std::string& name, const std::vector<std::string>& fil
             fs::create_directories(root / path);
         } else {
             fs::create_directories((root / path).parent_path());
-            std::ofstream(root / path, std::ios::binary) << (bar == std::string::npos ? "x" : file.substr(bar + 1));
+            const bool program = path.size() > 4 && fs::path(path).extension().string().size() == 4 &&
+                                 (path.compare(path.size() - 4, 4, ".exe") == 0 ||
+                                  path.compare(path.size() - 4, 4, ".EXE") == 0);
+            std::ofstream(root / path, std::ios::binary)
+                << (bar != std::string::npos ? file.substr(bar + 1) : program ? TestProgram() : "x");
         }
     }
     return root;
-}
-
-// The first bytes of a Windows program for x86: an MZ header whose extended header is PE.
-std::string WindowsProgram()
-{
-    std::string bytes(0x46, '\0');
-    bytes[0] = 'M', bytes[1] = 'Z', bytes[0x3C] = 0x40, bytes[0x40] = 'P', bytes[0x41] = 'E', bytes[0x44] = 0x4C;
-    bytes[0x45] = 0x01;
-    return bytes;
 }
 
 // The first bytes of a 16-bit Windows program: an MZ header whose extended header is NE.
@@ -103,7 +99,7 @@ TEST(PredictLaunch, EachLayoutGetsItsVerdict)
          Verdict::Ok, "D:\\Borvi cd1 versie2\\Demo Go.exe", ""},
         {"a dotted name gets no .exe", {Dir + "A.B.C.exe"}, "A.B.C.exe", "Borvi cd1 versie2", Verdict::NothingStarts,
          "", ""},
-        {"a dotted name starts the file of that name", {Dir + "A.B.C|" + WindowsProgram()}, "A.B.C.exe",
+        {"a dotted name starts the file of that name", {Dir + "A.B.C|" + TestProgram()}, "A.B.C.exe",
          "Borvi cd1 versie2", Verdict::Ok, "D:\\Borvi cd1 versie2\\A.B.C", ""},
         {"a document", {"D/tool.txt"}, "tool.txt.exe", "D", Verdict::CannotRun, "D:\\D\\tool.txt", ""},
         {"a name Windows forbids", {"D/What?.exe"}, "What?.exe", "D", Verdict::CannotRun, "D:\\D\\What?.exe", ""},
@@ -138,6 +134,39 @@ TEST(PredictLaunch, EachLayoutGetsItsVerdict)
         {"a network path", {}, "SETUP.exe", "\\\\server\\share", Verdict::NotCheckable, "", ""},
         {"a name outside the code page", {Dir + "\xE8\xA1\xA8.exe"}, "\xE8\xA1\xA8.exe", "Borvi cd1 versie2",
          Verdict::NotCheckable, "", ""},
+        // Only the last component loses its trailing dots and spaces; the others keep their
+        // spaces and lose one dot.
+        {"a trailing space kept inside the path", {"Dir /Sub/SETUP.exe"}, "SETUP.exe", "Dir \\Sub", Verdict::Ok,
+         "D:\\Dir \\Sub\\SETUP.exe", ""},
+        {"a trailing space inside the path, folder without", {"Dir/Sub/SETUP.exe"}, "SETUP.exe", "Dir \\Sub",
+         Verdict::DirectoryMissing, "", ""},
+        {"two dots inside the path lose one", {"Dir/Sub/SETUP.exe"}, "SETUP.exe", "Dir..\\Sub",
+         Verdict::DirectoryMissing, "", ""},
+        {"one dot inside the path is dropped", {"Dir/Sub/SETUP.exe"}, "SETUP.exe", "Dir.\\Sub", Verdict::Ok,
+         "D:\\Dir\\Sub\\SETUP.exe", ""},
+        {"a closing separator keeps the space", {"Setup/SETUP.exe"}, "SETUP.exe", "Setup \\", Verdict::DirectoryMissing,
+         "", ""},
+        // Names on the way that differ only in letter case, whatever the verdict would be.
+        {"folders differing in letter case", {"SETUP/D/App.exe", "Setup/"}, "App.exe", "Setup\\D",
+         Verdict::NotCheckable, "D:\\SETUP\\D\\App.exe", ""},
+        {"folders differing in letter case, no program", {"Setup/", "SETUP/"}, "App.exe", "Setup",
+         Verdict::NotCheckable, "", ""},
+        {"hijackers differing in letter case", {Dir + "SETUP.exe", "BORVI.exe", "Borvi.exe"}, "SETUP.exe",
+         "Borvi cd1 versie2", Verdict::NotCheckable, "D:\\BORVI.exe", "cd1 versie2\\SETUP"},
+        // A file the command names that is no program starts nothing.
+        {"an empty file named .exe", {Dir + "SETUP.exe|"}, "SETUP.exe", "Borvi cd1 versie2", Verdict::CannotRun,
+         "D:\\Borvi cd1 versie2\\SETUP.exe", ""},
+        {"a text file named .exe", {Dir + "SETUP.exe|hello"}, "SETUP.exe", "Borvi cd1 versie2", Verdict::CannotRun,
+         "D:\\Borvi cd1 versie2\\SETUP.exe", ""},
+        {"a hijacking file that cannot run", {Dir + "SETUP.exe", "Borvi.exe|text"}, "SETUP.exe", "Borvi cd1 versie2",
+         Verdict::CannotRun, "D:\\Borvi.exe", "cd1 versie2\\SETUP"},
+        // cmd keeps the quotes only around a path with a space; unquoted, only & < > ^ | break it.
+        {"a batch file with '@' and no space", {"Tools/Go@home.cmd"}, "Go@home.cmd.exe", "Tools", Verdict::Ok,
+         "D:\\Tools\\Go@home.cmd", ""},
+        {"a batch file with '&' and no space", {"A&B/Tool.cmd"}, "Tool.cmd.exe", "A&B", Verdict::CannotRun,
+         "D:\\A&B\\Tool.cmd", ""},
+        {"a launcher found through a space", {"Setup files/SETUP.exe"}, "SETUP.exe", "Setup files",
+         Verdict::StartsItself, "D:\\SETUP.exe", "files\\SETUP"},
         // 0x95 0x5C: with the second byte taken for a backslash the name would be empty.
         {"a double-byte name", {Dir + "\xE8\xA1\xA8.exe"}, "\xE8\xA1\xA8.exe", "Borvi cd1 versie2", Verdict::Ok,
          "D:\\Borvi cd1 versie2\\\xE8\xA1\xA8.exe", "", 932},
@@ -165,7 +194,7 @@ TEST(PredictLaunch, EachLayoutGetsItsVerdict)
 TEST(PredictLaunch, WineAlsoTriesACandidateWithoutExtensionWindowsDoesNot)
 {
     LauncherOnMedium launcher;
-    launcher.root = MakeMedium("wine", {Dir + "SETUP.exe", "Borvi", "SETUP.exe"}).string();
+    launcher.root = MakeMedium("wine", {Dir + "SETUP.exe", "Borvi|" + TestProgram(), "SETUP.exe"}).string();
     launcher.fileName = "SETUP.exe";
     launcher.launchDirectory = "Borvi cd1 versie2";
     EXPECT_EQ(PredictLaunch(launcher).verdict, Verdict::Ok);
@@ -173,6 +202,56 @@ TEST(PredictLaunch, WineAlsoTriesACandidateWithoutExtensionWindowsDoesNot)
     const Prediction wine = PredictLaunch(launcher);
     EXPECT_EQ(wine.verdict, Verdict::Hijacked);
     EXPECT_EQ(wine.starts, "D:\\Borvi");
+}
+
+TEST(PredictLaunch, TellsOneMessageBoxFromARestartWithoutEnd)
+{
+    struct Row {
+        const char* launchDirectory;
+        const char* said;
+    };
+    const Row rows[] = {
+        {"Setup files", "that copy shows the message Failed changing directory to \"Setup files\". once"},
+        {"\\Setup files .", "again and again, without end"},
+        {"D:\\Setup files", "again and again, without end"},
+        {"..", "again and again, without end"},
+        {"x\\..\\..", "again and again, without end"},
+        {"\\.", "again and again, without end"},
+    };
+    for (const Row& row : rows) {
+        LauncherOnMedium launcher;
+        launcher.root = MakeMedium("copies", {"SETUP.exe", "Setup files/SETUP.exe"}).string();
+        launcher.fileName = "SETUP.exe";
+        launcher.launchDirectory = row.launchDirectory;
+        const Prediction p = PredictLaunch(launcher);
+        EXPECT_EQ(p.verdict, Verdict::StartsItself) << row.launchDirectory;
+        std::string findings;
+        for (const std::string& finding : p.findings)
+            findings += finding + "\n";
+        EXPECT_NE(findings.find(row.said), std::string::npos) << row.launchDirectory << ": " << findings;
+    }
+}
+
+TEST(PredictLaunch, ListsEachFolderOnceAndTakesItsKindFromTheListing)
+{
+    // A launch directory of many files: every lookup in it reads one listing, shared by the
+    // launchers of one run, so four launchers take about what one takes.
+    const fs::path root = MakeMedium("many", {Dir + "SETUP.exe"});
+    for (int i = 0; i < 5000; ++i)
+        std::ofstream(root / Dir / ("file" + std::to_string(i) + ".dat"));
+    MediumFolders folders;
+    for (const char* name : {"SETUP.exe", "Go Fast.exe", "A.B.exe", "OTHER.exe"}) {
+        LauncherOnMedium launcher;
+        launcher.root = root.string();
+        launcher.fileName = name;
+        launcher.launchDirectory = "Borvi cd1 versie2";
+        const Prediction p = PredictLaunch(launcher, folders);
+        EXPECT_EQ(p.verdict, std::string(name) == "SETUP.exe" ? Verdict::Ok : Verdict::NothingStarts) << name;
+    }
+    // Seen as first listed, though the folder changes meanwhile.
+    fs::remove(root / Dir / "SETUP.exe");
+    EXPECT_EQ(folders.Matches((root / "Borvi cd1 versie2").string(), "setup.EXE").size(), 1u);
+    fs::remove_all(root);
 }
 
 TEST(CheckCommand, ExitStatusAndJson)
@@ -186,7 +265,7 @@ TEST(CheckCommand, ExitStatusAndJson)
     EXPECT_EQ(RunStamp({"check", root.string(), "--drive", "e"}, out, err), 0) << err;
     EXPECT_EQ(out, "E:\\SETUP.exe: ok: starts E:\\Borvi cd1 versie2\\SETUP.exe\n" + Receives("E:", "SETUP"));
 
-    std::ofstream(root / "Borvi cd1.exe") << "x";
+    std::ofstream(root / "Borvi cd1.exe") << TestProgram();
     out.clear();
     EXPECT_EQ(RunStamp({"check", (root / "SETUP.exe").string(), "--json"}, out, err), 1) << err;
     const nlohmann::json result = nlohmann::json::parse(out);

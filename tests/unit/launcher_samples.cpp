@@ -44,3 +44,11 @@ std::filesystem::path TestFolder(const std::string& name)
 {
     return std::filesystem::temp_directory_path() / (name + "-" + std::to_string(getpid()));
 }
+
+std::string TestProgram(const std::string& tag)
+{
+    std::string bytes(0x46, '\0');
+    bytes[0] = 'M', bytes[1] = 'Z', bytes[0x3C] = 0x40, bytes[0x40] = 'P', bytes[0x41] = 'E', bytes[0x44] = 0x4C;
+    bytes[0x45] = 0x01;
+    return bytes + tag;
+}

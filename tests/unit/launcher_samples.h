@@ -21,3 +21,7 @@ void Put32(Bytes& bytes, std::size_t offset, std::uint32_t value);
 // A folder for one test under the system's temporary folder, named after name and this
 // process, so that test runs side by side never share one.
 std::filesystem::path TestFolder(const std::string& name);
+
+// The first bytes of a Windows program for x86 (an MZ header whose extended header is PE), then
+// tag: a file that the tools take for a program, different for each tag.
+std::string TestProgram(const std::string& tag = "");

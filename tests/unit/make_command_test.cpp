@@ -50,7 +50,7 @@ protected:
                            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(root_);
         fs::create_directories(root_ / "My App 2");
-        std::ofstream(root_ / "My App 2" / "App.exe") << "program";
+        std::ofstream(root_ / "My App 2" / "App.exe") << TestProgram();
         std::ofstream(root_ / "My App 2" / "Tool.cmd") << "@echo off";
     }
     void TearDown() override { fs::remove_all(root_); }
@@ -104,7 +104,7 @@ TEST_F(MakeTest, RefusesWhatItShouldNotWriteAndChangesNothing)
     std::ofstream(outside) << "x";
     std::ofstream(root_ / "Loose.exe") << "x";
     std::ofstream(root_ / "picture.png") << "not a picture";
-    std::ofstream(root_ / "My App 2" / "\xE3\x81\x82.exe") << "program";
+    std::ofstream(root_ / "My App 2" / "\xE3\x81\x82.exe") << TestProgram();
     const struct {
         const char* what;
         std::vector<std::string> arguments;
@@ -198,7 +198,7 @@ TEST_F(MakeTest, NeverHarmsAFile)
     fs::create_directories(outside);
     std::ofstream(outside / "App.exe") << "someone else's";
     fs::create_directories(root_ / "Other");
-    std::ofstream(root_ / "Other" / "App.exe") << "another program";
+    std::ofstream(root_ / "Other" / "App.exe") << TestProgram("another");
     std::ofstream(root_ / "notes.txt") << "notes";
     const std::string leftover = (root_ / ".launcher-stamp-Ab12Cd").string();
     int held = -1;  // a temporary file that a running make holds
@@ -262,7 +262,7 @@ TEST_F(MakeTest, NeverHarmsAFile)
     for (const Row& row : rows) {
         for (const char* name : {"App.exe", "autorun.inf"})
             fs::remove(root_ / name);
-        std::ofstream(root_ / "My App 2" / "App.exe", std::ios::trunc) << "program";
+        std::ofstream(root_ / "My App 2" / "App.exe", std::ios::trunc) << TestProgram();
         row.lay();
         const auto before = Snapshot(root_);
         const auto beforeOutside = Snapshot(outside);
@@ -301,7 +301,7 @@ std::vector<std::string> RootFiles(const fs::path& root)
 TEST_F(MakeTest, IsAllOrNothing)
 {
     fs::create_directories(root_ / "Other");
-    std::ofstream(root_ / "Other" / "Go.exe") << "another program";
+    std::ofstream(root_ / "Other" / "Go.exe") << TestProgram("another");
     const std::string root = root_.string();
     // A make in a process of its own, which exits 0 when it wrote its autorun.inf (its check
     // may see the other run's files meanwhile), 1 when it wrote nothing.
@@ -350,7 +350,7 @@ TEST_F(MakeTest, IsAllOrNothing)
     if (std::system(("mount -t tmpfs -o size=12k tmpfs '" + small.string() + "' 2>/dev/null").c_str()) != 0)
         GTEST_SKIP() << "no tmpfs can be mounted here, so a full disk is not tried";
     fs::create_directories(small / "D");
-    std::ofstream(small / "D" / "App.exe") << "program";
+    std::ofstream(small / "D" / "App.exe") << TestProgram();
     EXPECT_EQ(Run({"make", small.string(), "D/App.exe"}), 1);
     EXPECT_NE(err_.find("nothing was changed"), std::string::npos) << err_;
     EXPECT_EQ(RootFiles(small), std::vector<std::string>{});
@@ -389,7 +389,7 @@ TEST_F(MakeTest, RefusesWhatWindowsCannotStartAndNamesTheLauncherToGiveItsProgra
     for (const Row& row : rows) {
         fs::remove_all(root_);
         fs::create_directories((root_ / row.program).parent_path());
-        std::ofstream(root_ / row.program) << "program";
+        std::ofstream(root_ / row.program) << TestProgram();
         const auto before = Snapshot(root_);
         std::vector<std::string> arguments = {"make", root, row.program};
         arguments.insert(arguments.end(), row.options.begin(), row.options.end());
@@ -404,22 +404,49 @@ TEST_F(MakeTest, RefusesWhatWindowsCannotStartAndNamesTheLauncherToGiveItsProgra
         // The advice followed: the same medium with the program renamed as it says.
         fs::remove_all(root_);
         fs::create_directories((root_ / row.followed).parent_path());
-        std::ofstream(root_ / row.followed) << "program";
+        std::ofstream(root_ / row.followed) << TestProgram();
         EXPECT_EQ(Run({"make", root, row.followed}), 0) << row.followed << ": " << err_ << out_;
     }
+    // Files named as programs that Windows cannot run by their bytes.
+    const struct {
+        const char* program;
+        std::string bytes;
+        const char* said;
+    } unrunnable[] = {
+        {"D/App.exe", "", "is empty, not a program"},
+        {"D/App.exe", "echo hello", "is no program: it does not start with the MZ header"},
+        {"D/App.exe", "MZ", "is a DOS program"},
+        {"D/INSTALL.COM", "\xB4\x09", "is a DOS program"},
+    };
+    for (const auto& row : unrunnable) {
+        fs::remove_all(root_);
+        fs::create_directories((root_ / row.program).parent_path());
+        std::ofstream(root_ / row.program, std::ios::binary) << row.bytes;
+        const auto before = Snapshot(root_);
+        EXPECT_EQ(Run({"make", root, row.program}), 1) << row.said << ": " << out_;
+        EXPECT_NE(err_.find(row.said), std::string::npos) << row.said << ": " << err_;
+        EXPECT_EQ(Snapshot(root_), before) << row.said;
+    }
+    // Folders on the program's path whose names differ only in letter case.
+    fs::remove_all(root_);
+    fs::create_directories(root_ / "Setup" / "D");
+    fs::create_directories(root_ / "SETUP");
+    std::ofstream(root_ / "Setup" / "D" / "App.exe") << TestProgram();
+    EXPECT_EQ(Run({"make", root, "Setup/D/App.exe"}), 1);
+    EXPECT_NE(err_.find("differ only in letter case"), std::string::npos) << err_;
     // Two programs whose names differ only in letter case: which one Windows sees is not known.
     fs::remove_all(root_);
     fs::create_directories(root_ / "Setupfiles");
-    std::ofstream(root_ / "Setupfiles" / "SETUP.exe") << "program";
+    std::ofstream(root_ / "Setupfiles" / "SETUP.exe") << TestProgram();
     EXPECT_EQ(Run({"make", root, "Setupfiles/SETUP.exe"}), 0) << err_ << out_;
-    EXPECT_NE(out_.find("no icon taken (it is no Windows program)"), std::string::npos) << out_;
-    std::ofstream(root_ / "Setupfiles" / "setup.exe") << "another program";
+    EXPECT_NE(out_.find("no icon taken"), std::string::npos) << out_;
+    std::ofstream(root_ / "Setupfiles" / "setup.exe") << TestProgram("another");
     EXPECT_EQ(Run({"make", root, "Setupfiles/SETUP.exe", "--force"}), 1);
     EXPECT_NE(err_.find("differ only in letter case"), std::string::npos) << err_;
     // A name with a comma is quoted in autorun.inf, and check reads it back as that launcher.
     fs::remove_all(root_);
     fs::create_directories(root_ / "D");
-    std::ofstream(root_ / "D" / "Tool,v2.exe") << "program";
+    std::ofstream(root_ / "D" / "Tool,v2.exe") << TestProgram();
     ASSERT_EQ(Run({"make", root, "D/Tool,v2.exe"}), 0) << err_ << out_;
     const std::string autorun = "[autorun]\r\nopen=\"Tool,v2.exe\"\r\nicon=\"Tool,v2.exe\"\r\n";
     EXPECT_EQ(ReadBytes((root_ / "autorun.inf").string()), Bytes(autorun.begin(), autorun.end()));
@@ -443,7 +470,7 @@ TEST_F(MakeTest, CheckReadsBackEveryAutorunInfMakeWrites)
             name += pieces[next(pieces.size())];
         fs::remove_all(root_);
         fs::create_directories(root_ / "D");
-        std::ofstream(root_ / "D" / (name + ".exe")) << "program";
+        std::ofstream(root_ / "D" / (name + ".exe")) << TestProgram();
         if (Run({"make", root, "D/" + name + ".exe", "--no-autorun"}) != 0)
             continue;  // refused, or a launcher that is not ok: nothing to read back
         const std::string label = "<" + name + ">";

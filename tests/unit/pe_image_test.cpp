@@ -2,6 +2,7 @@
 #include "launcher_samples.h"
 #include "pe/launch_field.h"
 #include "pe/pe_image.h"
+#include "base/windows_path.h"
 
 #include <gtest/gtest.h>
 
@@ -168,3 +169,59 @@ TEST(CheckNewName, RefusesEmptyForbiddenAndOwnFolderNames)
 }
 
 }  // namespace
+
+TEST(NewNameWarnings, SayHowWindowsReadsTheNameAndWhenItLeadsBackToTheRoot)
+{
+    struct Row {
+        const char* name;
+        const char* warning;  // empty: none
+    };
+    const Row rows[] = {
+        {"Borvi cd1 versie2", ""},
+        {"Dir \\Sub", "keeps the trailing space of the folder \"Dir \""},
+        {"Dir..\\Sub", "reads the folder \"Dir..\" as \"Dir.\""},
+        {"Dir.\\Sub", "reads the folder \"Dir.\" as \"Dir\""},
+        {"Setup \\", "keeps the trailing space of the folder \"Setup \""},
+        {"Sub. ", "reads the last folder \"Sub. \" as \"Sub\""},
+        {"..", "leads back to the medium's root"},
+        {"..\\..", "leads back to the medium's root"},
+        {"x\\..\\..", "leads back to the medium's root"},
+        {"\\.", "leads back to the medium's root"},
+        {"D:\\", "leads back to the medium's root"},
+        {"\\Setup files", ""},
+    };
+    for (const Row& row : rows) {
+        std::string all;
+        for (const std::string& warning : NewNameWarnings(row.name))
+            all += warning + "\n";
+        if (*row.warning == '\0')
+            EXPECT_EQ(all, "") << row.name;
+        else
+            EXPECT_NE(all.find(row.warning), std::string::npos) << row.name << ": " << all;
+    }
+}
+
+TEST(NormalisePath, AsWindowsNormalisesAFullPath)
+{
+    struct Row {
+        std::vector<std::string> start;
+        const char* relative;
+        std::vector<std::string> components;
+    };
+    const Row rows[] = {
+        {{}, "test./file", {"test", "file"}},
+        {{}, "test.. /file", {"test.. ", "file"}},  // a space ends it: nothing dropped
+        {{}, "test../file", {"test.", "file"}},     // one dot of two
+        {{}, "test/.. ", {"test"}},                // the last is trimmed to nothing
+        {{}, "Dir \\Sub. .", {"Dir ", "Sub"}},
+        {{}, "Setup \\", {"Setup "}},
+        {{}, "a//b\\.\\c", {"a", "b", "c"}},
+        {{}, "..\\..\\x", {"x"}},                 // never above the root
+        {{"cd"}, "x\\..\\y", {"cd", "y"}},
+        {{"cd"}, "\\y", {"y"}},                     // rooted
+        {{"cd", "e"}, "..", {"cd"}},
+        {{"cd"}, "", {"cd"}},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(NormalisePath(row.start, row.relative), row.components) << row.relative;
+}

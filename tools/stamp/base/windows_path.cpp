@@ -22,6 +22,57 @@ std::string TrimmedComponent(std::string component)
     return component;
 }
 
+std::vector<std::string> NormalisePath(std::vector<std::string> start, const std::string& relative)
+{
+    if (!relative.empty() && (relative[0] == '\\' || relative[0] == '/'))
+        start.clear();
+    const std::vector<std::string> components = SplitPathComponents(relative);
+    for (std::size_t i = 0; i < components.size(); ++i) {
+        std::string component = components[i];
+        if (component.empty() || component == ".")
+            continue;
+        if (component == "..") {
+            if (!start.empty())
+                start.pop_back();
+            continue;
+        }
+        if (i + 1 == components.size())
+            component = TrimmedComponent(component);
+        else if (component.back() == '.')
+            component.pop_back();
+        if (!component.empty())
+            start.push_back(component);
+    }
+    return start;
+}
+
+std::string HowWindowsReadsComponents(const std::string& path)
+{
+    std::string note;
+    const std::vector<std::string> components = SplitPathComponents(path);
+    for (std::size_t i = 0; i < components.size(); ++i) {
+        const std::string& written = components[i];
+        if (written.empty() || written == "." || written == ".." || (i == 0 && written.size() == 2 && written[1] == ':'))
+            continue;
+        const bool last = i + 1 == components.size();
+        const std::vector<std::string> normalised = NormalisePath({}, last ? written : written + "\\x");
+        const std::string read = normalised.empty() ? std::string() : normalised.front();
+        if (last && read != written)
+            note += "Windows reads the last folder \"" + written + "\" " +
+                    (read.empty() ? std::string("as nothing") : "as \"" + read + "\"") +
+                    ", without its trailing dots and spaces. ";
+        else if (!last && read != written)
+            note += "Windows reads the folder \"" + written + "\" as \"" + read + "\": a folder inside the path loses "
+                    "one trailing dot. ";
+        else if (!last && written.back() == ' ')
+            note += "Windows keeps the trailing space of the folder \"" + written + "\": only the last folder of "
+                    "the path loses its trailing spaces. ";
+    }
+    if (!note.empty())
+        note.pop_back();
+    return note;
+}
+
 std::string ReservedDeviceComponent(const std::string& path)
 {
     for (const std::string& component : SplitPathComponents(path)) {
@@ -44,4 +95,14 @@ int ForbiddenCharacter(const std::string& name)
             return byte;
     }
     return -1;
+}
+
+bool IsBatchFileName(const std::string& name)
+{
+    if (name.size() <= 4 || name[name.size() - 4] != '.')
+        return false;
+    std::string extension = name.substr(name.size() - 3);
+    for (char& c : extension)
+        c = static_cast<char>(c | 0x20);
+    return extension == "bat" || extension == "cmd";
 }

@@ -8,8 +8,22 @@
 // "a", "", "b"; "" gives one empty component).
 std::vector<std::string> SplitPathComponents(const std::string& path);
 
-// A component as Windows reads it: trailing dots and spaces dropped ("a. ." reads as "a").
+// A path's last component as Windows reads it: trailing dots and spaces dropped ("a. ." reads
+// as "a").
 std::string TrimmedComponent(std::string component);
+
+// The path relative resolved against the folder whose components below a root are start, as
+// Windows normalises a full path (RtlGetFullPathName_U): empty components and "." dropped,
+// ".." climbing but never above the root; every other component but the last keeps its
+// trailing spaces and loses one trailing dot ("a.. " stays, "a.." reads as "a."), the last
+// loses all of its trailing dots and spaces and is dropped when nothing is left. A relative
+// that starts with a separator starts at the root, not at start.
+std::vector<std::string> NormalisePath(std::vector<std::string> start, const std::string& relative);
+
+// Sentences on the components of path (a launch directory as stored) that Windows reads
+// otherwise than they are written: a trailing space kept, a trailing dot dropped. Empty when
+// Windows reads every component as written.
+std::string HowWindowsReadsComponents(const std::string& path);
 
 // The first component of a path that names a device Windows reserves (CON, PRN, AUX, NUL,
 // COM1-9, LPT1-9), with or without an extension and trailing dots or spaces; empty if none.
@@ -18,3 +32,6 @@ std::string ReservedDeviceComponent(const std::string& path);
 // The first character Windows forbids in a file or folder name (a control character or one of
 // < > : " / \ | ? *), as a byte value, or -1 when there is none.
 int ForbiddenCharacter(const std::string& name);
+
+// Whether Windows runs the file name names through cmd: a .bat or .cmd file, in any letter case.
+bool IsBatchFileName(const std::string& name);

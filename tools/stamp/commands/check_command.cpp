@@ -37,6 +37,12 @@ int ReadLauncher(const std::string& path, FoundLauncher& launcher, std::string& 
     LauncherImage image;
     std::string error;
     if (!ReadWholeFile(path, bytes, error)) {
+        // Another program may change the medium while it is checked: a file gone meanwhile is
+        // not part of it.
+        if (!PathExists(path)) {
+            err += "launcher-stamp: note: " + path + " was removed while the medium was read: skipped\n";
+            return 0;
+        }
         err += "launcher-stamp: " + path + ": " + error + "\n";
         return -1;
     }
@@ -106,8 +112,10 @@ bool FindLaunchers(const CheckOptions& options, std::vector<FoundLauncher>& laun
 std::string Describe(const Prediction& p)
 {
     std::string line = p.launcher + ": " + VerdictName(p.verdict);
+    // A file that cannot run is only found: nothing starts.
     if (!p.starts.empty())
-        line += ": starts " + p.starts + (p.arguments.empty() ? "" : " with the arguments \"" + p.arguments + "\"");
+        line += (p.verdict == Verdict::CannotRun ? ": finds " : ": starts ") + p.starts +
+                (p.arguments.empty() ? "" : " with the arguments \"" + p.arguments + "\"");
     line += "\n";
     for (const std::string& finding : p.findings)
         line += "  " + finding + "\n";
@@ -213,6 +221,7 @@ int RunCheck(const CheckOptions& options, std::string& out, std::string& err)
     bool allOk = allRead;
     nlohmann::ordered_json array = nlohmann::ordered_json::array();
     std::vector<Prediction> predictions;
+    MediumFolders folders;
     for (const FoundLauncher& found : launchers) {
         LauncherOnMedium launcher;
         launcher.root = found.folder;
@@ -221,8 +230,9 @@ int RunCheck(const CheckOptions& options, std::string& out, std::string& err)
         launcher.drive = drive;
         launcher.codePage = options.codePage;
         launcher.thirtyTwoBit = found.thirtyTwoBit;
-        Prediction prediction = PredictLaunch(launcher);
-        allOk = allOk && prediction.verdict == Verdict::Ok;
+        Prediction prediction = PredictLaunch(launcher, folders);
+        const bool counts = options.statusOf.empty() || SameComponent(found.fileName, options.statusOf);
+        allOk = allOk && (prediction.verdict == Verdict::Ok || !counts);
         if (!found.isSigned)
             prediction.findings.push_back(UnsignedNote);
         if (options.json)

@@ -10,6 +10,8 @@ struct CheckOptions {
     std::string drive = "D:";        // the medium's drive letter, "D" or "D:"
     unsigned codePage = 1252;        // the system's ANSI code page
     bool json = false;               // print JSON instead of lines for people
+    std::string statusOf;            // when set, of the launchers only this one (a file name in the
+                                     // folder) decides the exit status; all are reported
 };
 
 // Whether drive names a drive letter: "D" or "D:", in either letter case.
@@ -18,7 +20,7 @@ bool IsDriveLetter(const std::string& drive);
 // Checks every launcher of ours in the folder (other files are left alone), and the folder's
 // autorun.inf when it has one, or each
 // launcher named, with its own folder as the medium's root. Prints one line per launcher and
-// what to do, or a JSON array (an autorun.inf as its last element). Returns 0 when every
-// launcher is ok and the autorun.inf has no finding, 1 otherwise or when a
+// what to do, or a JSON array (an autorun.inf as its last element). A file that is removed
+// while it is read is skipped with a note. Returns 0 when every launcher (or statusOf) is ok and the autorun.inf has no finding, 1 otherwise or when a
 // path cannot be read or a named file is not a launcher of ours, 2 for a bad drive letter.
 int RunCheck(const CheckOptions& options, std::string& out, std::string& err);

@@ -317,15 +317,25 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err)
     for (const std::string& component : components)
         launchDirectory += (launchDirectory.empty() ? "" : "\\") + component;
 
-    // Two names that differ only in letter case (possible on Linux): Windows sees one of them.
-    const std::string twin = LetterCaseTwin(fs::u8path(programPath).parent_path().u8string(), program);
-    if (!twin.empty())
-        return refuse(programPath + " and " + twin + " beside it differ only in letter case; Windows sees one of "
-                      "them, and which is not known. What to do: rename or remove one.");
+    // Two names on the program's path that differ only in letter case (possible on Linux):
+    // Windows holds one of them.
+    std::string folder = options.root;
+    std::vector<std::string> path = components;
+    path.push_back(program);
+    for (const std::string& component : path) {
+        const std::string twin = LetterCaseTwin(folder, component);
+        folder = ChildPath(folder, component);
+        if (!twin.empty())
+            return refuse(folder + " and " + twin + " beside it differ only in letter case; Windows holds one of "
+                          "them, and which is not known. What to do: rename or remove one.");
+    }
     const std::string unreachable = WhyLauncherCannotStart(components, program, launcherName,
                                                            static_cast<char>(options.drive[0] & ~0x20), options.codePage);
     if (!unreachable.empty())
         return refuse(unreachable);
+    if (const std::string cannotRun = IsBatchFileName(program) ? "" : WhyProgramCannotRun(programPath, programPath);
+        !cannotRun.empty())
+        return refuse(cannotRun);
     std::string stored;
     if (!FieldNameFor(launchDirectory, options.codePage, stored, error))
         return refuse("the launch directory \"" + launchDirectory + "\": " + error);
@@ -391,5 +401,6 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err)
     check.paths = {options.root};
     check.drive = options.drive;
     check.codePage = options.codePage;
+    check.statusOf = fs::u8path(launcherFile.path).filename().u8string();
     return RunCheck(check, out, err);
 }

@@ -65,7 +65,11 @@ int Set(const Options& options, std::string& err)
     if (!PrepareChange(path, bytes, image, options.force, "stamping", err))
         return 1;
     WriteFieldName(bytes, image, converted);
-    return SaveLauncher(target, bytes, image, options.force, err);
+    if (SaveLauncher(target, bytes, image, options.force, err) != 0)
+        return 1;
+    for (const std::string& warning : NewNameWarnings(name))
+        err += "launcher-stamp: warning: " + warning + "\n";
+    return 0;
 }
 
 }  // namespace

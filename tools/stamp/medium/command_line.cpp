@@ -61,7 +61,11 @@ ReceivedCommandLine SplitLikeTheCRuntime(const std::string& commandLine)
     return received;
 }
 
-bool CmdRunsQuotedCommand(const std::string& command)
+bool CmdRunsBatchFile(const std::string& command)
 {
-    return command.find_first_of(CmdSpecialCharacters) == std::string::npos;
+    const bool twoQuotes = command.find('"') == std::string::npos;  // the outer two are all it holds
+    const bool whitespace = command.find_first_of(" \t") != std::string::npos;
+    if (twoQuotes && whitespace && command.find_first_of(CmdSpecialCharacters) == std::string::npos)
+        return true;
+    return !whitespace && command.find_first_of(CmdBreakingCharacters) == std::string::npos;
 }

@@ -22,7 +22,11 @@ ReceivedCommandLine SplitLikeTheCRuntime(const std::string& commandLine);
 // The characters that make cmd /c drop the quotes around a command: & < > ( ) @ ^ |.
 constexpr char CmdSpecialCharacters[] = "&<>()@^|";
 
-// Whether cmd, given `cmd /c "command"` for a batch file as Windows starts one, keeps the outer
-// quotes and so runs the whole path: only when nothing between them is a special character.
-// A command with no space runs even without its quotes, unless it holds one of those characters.
-bool CmdRunsQuotedCommand(const std::string& command);
+// The characters that break a path cmd reads unquoted: & < > ^ |.
+constexpr char CmdBreakingCharacters[] = "&<>^|";
+
+// Whether cmd, given `cmd /c "command"` for an existing batch file as Windows starts one, runs
+// it (cmd /?): it keeps the outer quotes only when there are exactly two, nothing between them
+// is a special character and at least one character is whitespace; otherwise it drops them,
+// and the path unquoted runs only when it holds no whitespace and none of & < > ^ |.
+bool CmdRunsBatchFile(const std::string& command);

@@ -41,45 +41,45 @@ struct Found {
     std::string host;  // the host path
     std::string disk;  // the components joined by backslashes, each named as on disk
     std::size_t missingAt = 0;  // when not found: the first component that is not there
+    std::string twinOf;  // when a component matched two names on disk: the one taken, as disk
+    std::string twin;    // and the other one
 };
 
-// Looks components up below root one by one, as Windows would: letter case ignored,
-// trailing dots and spaces dropped. Every component but the last must be a folder.
-Found FindOnMedium(const std::string& root, const std::vector<std::string>& components)
+// Looks components (normalised, see NormalisePath) up below root one by one, as Windows
+// would: letter case ignored. Every component but the last must be a folder. Of names that
+// differ only in letter case the first in name order is taken, and the other named in twin.
+Found FindOnMedium(MediumFolders& folders, const std::string& root, const std::vector<std::string>& components)
 {
     Found found;
     found.host = root;
     found.isFolder = true;
     found.exists = true;
     for (std::size_t i = 0; i < components.size(); ++i) {
-        const std::string wanted = FoldCase(TrimmedComponent(components[i]));
-        std::vector<FolderEntry> entries;
-        std::string error;
-        const FolderEntry* match = nullptr;
-        if (found.isFolder && !wanted.empty() && ListFolder(found.host, entries, error)) {
-            for (const FolderEntry& entry : entries) {
-                if (FoldCase(entry.name) == wanted && (match == nullptr || entry.name < match->name))
-                    match = &entry;
-            }
-        }
-        if (match == nullptr) {
+        static const std::vector<FolderEntry> none;
+        const std::vector<FolderEntry>& matches = found.isFolder ? folders.Matches(found.host, components[i]) : none;
+        if (matches.empty()) {
             found = Found();
             found.missingAt = i;
             return found;
         }
-        found.host = ChildPath(found.host, match->name);
-        found.disk += (i == 0 ? "" : "\\") + match->name;
-        found.isFolder = match->isFolder;
+        const std::string parent = found.disk.empty() ? "" : found.disk + "\\";
+        if (matches.size() > 1 && found.twin.empty()) {
+            found.twinOf = parent + matches[0].name;
+            found.twin = parent + matches[1].name;
+        }
+        found.host = ChildPath(found.host, matches[0].name);
+        found.disk = parent + matches[0].name;
+        found.isFolder = matches[0].isFolder;
     }
     return found;
 }
 
-// The launch directory's components below the medium's root, as Windows normalises the
-// name against a current directory at that root: "." dropped, ".." climbing but never above
-// the root, trailing dots and spaces dropped. False with a finding for a name on another
-// drive or a network path, which cannot be seen from here.
-bool NormaliseLaunchDirectory(const std::string& name, char drive, std::vector<std::string>& components,
-                              std::string& finding)
+// The launch directory name resolved as Windows resolves it against a current directory
+// (current, its components below the medium's root): "\\x" and "D:\\x" from the root, "x"
+// and "D:x" from current. False with a finding for a name on another drive or a network path,
+// which cannot be seen from here.
+bool ResolveLaunchDirectory(const std::string& name, char drive, const std::vector<std::string>& current,
+                            std::vector<std::string>& components, std::string& finding)
 {
     std::string rest = name;
     if (rest.size() >= 2 && IsSeparator(rest[0]) && IsSeparator(rest[1])) {
@@ -93,16 +93,9 @@ bool NormaliseLaunchDirectory(const std::string& name, char drive, std::vector<s
                       ":, not on the medium (drive " + std::string(1, drive) + ":), so it cannot be seen from here.";
             return false;
         }
-        rest = rest.substr(2);  // "D:\x" and "D:x" both start at the root, the current directory
+        rest = rest.substr(2);
     }
-    for (const std::string& component : SplitPathComponents(rest)) {
-        if (component == "..") {
-            if (!components.empty())
-                components.pop_back();
-        } else if (component != "." && !TrimmedComponent(component).empty()) {
-            components.push_back(TrimmedComponent(component));
-        }
-    }
+    components = NormalisePath(current, rest);
     return true;
 }
 
@@ -118,53 +111,19 @@ std::string TargetName(const std::string& commandLine, unsigned codePage)
     return name;
 }
 
-bool IsBatchFile(const std::string& path)
-{
-    const std::string folded = FoldCase(path);
-    return folded.size() > 4 && (folded.compare(folded.size() - 4, 4, ".BAT") == 0 ||
-                                 folded.compare(folded.size() - 4, 4, ".CMD") == 0);
-}
-
 // Why Windows cannot run the file at host (named as shown), which the command starts, or
-// empty when it can (or when its bytes say nothing either way): a batch file cmd cannot find
-// behind the quotes it drops, a 16-bit or DOS program, a program for another processor, a
-// document (no program, by another name than .exe or .com).
+// empty when it can (or when its bytes cannot be read): a batch file cmd cannot find behind the
+// quotes it drops, or a file WhyProgramCannotRun names.
 std::string WhyItCannotRun(const std::string& host, const std::string& shown, const std::string& command)
 {
-    if (IsBatchFile(shown)) {
-        if (CmdRunsQuotedCommand(command))
-            return "";
-        return "Windows runs " + shown + " as cmd /c \"" + command + "\"; cmd drops those quotes, since the command "
-               "holds one of " + CmdSpecialCharacters + ", and then fails to find the batch file. What to do: rename "
-               "its folder (or the batch file) so that its path holds none of " + CmdSpecialCharacters + ".";
-    }
-    Bytes start;
-    std::string error;
-    if (!ReadFileStart(host, 4096, start, error))
+    if (!IsBatchFileName(shown))
+        return WhyProgramCannotRun(host, shown);
+    if (CmdRunsBatchFile(command))
         return "";
-    const Executable executable = ClassifyExecutable(start, shown);
-    switch (executable.format) {
-    case ExecutableFormat::Pe:
-        if (RunsOnX64Windows(executable.machine))
-            return "";
-        return shown + " is a program for " + MachineName(executable.machine) +
-               ", which Windows on x86 and x64 processors cannot run.";
-    case ExecutableFormat::SixteenBit:
-        return shown + " is a 16-bit Windows program, which 64-bit Windows cannot run (apart from a few old "
-               "installers it knows and replaces). What to do: start a 32-bit or 64-bit installer instead.";
-    case ExecutableFormat::Dos:
-        return shown + " is a DOS program, which 64-bit Windows cannot run. What to do: start a Windows program "
-               "instead.";
-    case ExecutableFormat::NotAProgram:
-        break;
-    }
-    // A program of any other name runs; a file that is none runs only as a program or batch file.
-    const std::string folded = FoldCase(shown);
-    const std::string extension = folded.find('.') == std::string::npos ? "" : folded.substr(folded.rfind('.'));
-    if (start.empty() || extension == ".EXE" || extension == ".COM")
-        return "";
-    return shown + " is a document, not a program: the program-start service runs programs and batch files "
-           "(.bat, .cmd) only, and starts nothing for a document. What to do: start the program that opens it.";
+    return "Windows runs " + shown + " as cmd /c \"" + command + "\"; cmd keeps those quotes only around a "
+           "path with a space and none of " + CmdSpecialCharacters + ", and unquoted the path breaks at a space "
+           "or one of " + CmdBreakingCharacters + ", so cmd does not find the batch file. What to do: rename its "
+           "folder (or the batch file) so that its path holds none of " + CmdSpecialCharacters + ".";
 }
 
 bool HasExtension(const std::string& path)
@@ -184,25 +143,22 @@ std::vector<std::string> Tries(const std::string& candidate, StartService servic
     return {candidate + ".exe"};
 }
 
-// The part of a Windows path below the drive's root ("D:\a\b" gives {"a", "b"}).
+// The part of a Windows path below the drive's root, normalised as Windows normalises it
+// ("D:\\a\\b." gives {"a", "b"}).
 std::vector<std::string> BelowRoot(const std::string& windowsPath)
 {
-    std::vector<std::string> components;
-    for (const std::string& component : SplitPathComponents(windowsPath.substr(3))) {
-        if (!component.empty())
-            components.push_back(component);
-    }
-    return components;
+    return NormalisePath({}, windowsPath.substr(3));
 }
 
 // The file an unquoted command starts: read from the left, the text up to each space in turn,
 // then the whole; the first candidate that is a file starts, with the rest as its arguments.
-Found FirstCandidate(const LauncherOnMedium& launcher, const std::string& command, std::string& arguments)
+Found FirstCandidate(MediumFolders& folders, const LauncherOnMedium& launcher, const std::string& command,
+                     std::string& arguments)
 {
     for (std::size_t end = command.find(' ');; end = command.find(' ', end + 1)) {
         const std::string candidate = command.substr(0, end);
         for (const std::string& attempt : Tries(candidate, launcher.service)) {
-            const Found file = FindOnMedium(launcher.root, BelowRoot(attempt));
+            const Found file = FindOnMedium(folders, launcher.root, BelowRoot(attempt));
             if (file.exists && !file.isFolder) {
                 arguments = end == std::string::npos ? std::string() : command.substr(end + 1);
                 return file;
@@ -245,8 +201,9 @@ std::string ElevationReason(const std::string& host, const std::string& fileName
 }
 
 // Why Windows cannot hold name as a file or folder name, with what to do, or empty: a
-// character it forbids, a reserved device name, or a dot or space at its end, which it drops.
-std::string WhyWindowsCannotHold(const std::string& name)
+// character it forbids, a reserved device name, or, for the last name of a path, a dot or space
+// at its end, which it drops (a folder inside a path keeps its spaces and loses one dot).
+std::string WhyWindowsCannotHold(const std::string& name, bool last = true)
 {
     const int forbidden = ForbiddenCharacter(name);
     if (forbidden >= 0)
@@ -256,7 +213,7 @@ std::string WhyWindowsCannotHold(const std::string& name)
     if (!ReservedDeviceComponent(name).empty())
         return "\"" + name + "\" is a device name Windows reserves, which no program can be started from. What to "
                "do: rename it.";
-    if (TrimmedComponent(name) != name)
+    if (last && TrimmedComponent(name) != name)
         return "\"" + name + "\" ends in a dot or space, which Windows drops, so it cannot reach it. What to do: "
                "rename it.";
     return "";
@@ -285,8 +242,69 @@ std::string ReceivedFinding(const ReceivedCommandLine& received)
            ". A folder name without spaces avoids this, and the risk that another file starts first.";
 }
 
-// Adds to p the sentences that explain its verdict and say what to do.
-void Explain(Prediction& p, const std::string& directoryPath, const std::string& intended, const std::string& name)
+// Why the folder components[missingAt] below root is not there, in words: a folder whose name
+// ends in a dot or space, which Windows cannot reach, or none at all.
+std::string WhyFolderIsMissing(MediumFolders& folders, const std::string& root,
+                               const std::vector<std::string>& components, std::size_t missingAt,
+                               const std::string& driveRoot)
+{
+    const std::string& missing = components[missingAt];
+    const Found parent = FindOnMedium(
+        folders, root, std::vector<std::string>(components.begin(), components.begin() + static_cast<std::ptrdiff_t>(missingAt)));
+    std::vector<FolderEntry> entries;
+    std::string error;
+    if (parent.exists && ListFolder(parent.host, entries, error, FolderDetail::Kinds)) {
+        for (const FolderEntry& entry : entries) {
+            if (entry.isFolder && entry.name != TrimmedComponent(entry.name) &&
+                FoldCase(TrimmedComponent(entry.name)) == FoldCase(TrimmedComponent(missing)))
+                return "The folder \"" + entry.name + "\" ends in a dot or space, which Windows drops, so it cannot "
+                       "reach it. What to do: rename it to \"" + TrimmedComponent(missing) + "\".";
+        }
+    }
+    return "There is no folder " + driveRoot + Join(components, missingAt + 1) + " on the medium.";
+}
+
+// What the copies of a launcher that started itself do (self is the launcher, entered the
+// launch directory's components). Each copy starts in the folder the one before it entered,
+// enters the launch directory resolved from there and runs the command built there: a copy
+// that cannot enter it shows the message box once; one that enters a folder a copy before it
+// entered starts itself again and again.
+std::string WhatCopiesDo(MediumFolders& folders, const LauncherOnMedium& launcher, const std::string& launchDirectory,
+                         const std::string& name, const Found& self, std::vector<std::string> entered)
+{
+    constexpr int MostCopiesFollowed = 16;
+    const std::string driveRoot = std::string(1, launcher.drive) + ":\\";
+    std::vector<std::vector<std::string>> visited{entered};
+    for (int copy = 0; copy < MostCopiesFollowed; ++copy) {
+        std::vector<std::string> next;
+        std::string finding;
+        ResolveLaunchDirectory(launchDirectory, launcher.drive, entered, next, finding);
+        const std::string from = driveRoot + Join(entered, entered.size());
+        const std::string to = driveRoot + Join(next, next.size());
+        const Found directory = FindOnMedium(folders, launcher.root, next);
+        if (!directory.exists || !directory.isFolder)
+            return "The copy it starts begins in " + from + ", from where the launch directory \"" + launchDirectory +
+                   "\" leads to " + to + ", which is not there: that copy shows the message Failed changing directory "
+                   "to \"" + launchDirectory + "\". once, and nothing else starts.";
+        if (std::find(visited.begin(), visited.end(), next) != visited.end())
+            return "The copy it starts enters " + to + " again and finds itself again, and so does every copy after "
+                   "it: the launcher starts itself again and again, without end.";
+        std::string arguments;
+        const Found picked = FirstCandidate(folders, launcher, (to.back() == '\\' ? to : to + "\\") + name, arguments);
+        if (!picked.exists || picked.host != self.host)
+            return "The copy it starts enters " + to + " and starts " +
+                   (picked.exists ? driveRoot + picked.disk : std::string("nothing")) + " from there.";
+        visited.push_back(next);
+        entered = next;
+    }
+    return "Each copy it starts enters another folder and starts itself again, more than " +
+           std::to_string(MostCopiesFollowed) + " times.";
+}
+
+// Adds to p the sentences that explain its verdict and say what to do; copies says what the
+// copies of a launcher that starts itself do.
+void Explain(Prediction& p, const std::string& directoryPath, const std::string& intended, const std::string& name,
+             const std::string& copies)
 {
     const bool nameHasSpace = name.find(' ') != std::string::npos;
     switch (p.verdict) {
@@ -318,15 +336,16 @@ void Explain(Prediction& p, const std::string& directoryPath, const std::string&
     case Verdict::StartsItself:
         if (directoryPath.size() > 3) {
             p.findings.push_back("Windows reads the unquoted command " + p.command + " from the left and finds the "
-                                 "launcher itself, " + p.starts + ", first, so the launcher starts itself again "
-                                 "and again.");
+                                 "launcher itself, " + p.starts + ", first, so the launcher starts itself.");
+            p.findings.push_back(copies);
             p.findings.push_back("What to do: rename the folder of " + directoryPath + " that holds a space, or the "
                                  "launcher and its program, so that no part of the command up to a space names " +
                                  p.starts + ".");
             break;
         }
-        p.findings.push_back("The launch directory leads back to the launcher's own folder, so the launcher "
-                             "starts itself again and again.");
+        p.findings.push_back("The launch directory leads back to the launcher's own folder, the medium's root, so "
+                             "the launcher starts itself.");
+        p.findings.push_back(copies);
         p.findings.push_back("What to do: set a launch directory that leads elsewhere (launcher-stamp set).");
         break;
     case Verdict::CannotRun:
@@ -353,7 +372,7 @@ const char* VerdictName(Verdict verdict)
     return "not-checkable";
 }
 
-Prediction PredictLaunch(const LauncherOnMedium& launcher)
+Prediction PredictLaunch(const LauncherOnMedium& launcher, MediumFolders& folders)
 {
     Prediction p;
     const std::string driveRoot = std::string(1, launcher.drive) + ":\\";
@@ -387,14 +406,14 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher)
 
     std::vector<std::string> components;
     std::string finding;
-    if (!NormaliseLaunchDirectory(p.launchDirectory, launcher.drive, components, finding)) {
+    if (!ResolveLaunchDirectory(p.launchDirectory, launcher.drive, {}, components, finding)) {
         p.findings.push_back(finding);
         return p;
     }
     const std::string directoryPath = driveRoot + Join(components, components.size());
     std::string directoryBytes;
     ToCodePage(directoryPath, launcher.codePage, directoryBytes, error);
-    const Found directory = FindOnMedium(launcher.root, components);
+    const Found directory = FindOnMedium(folders, launcher.root, components);
     if (!directory.exists || !directory.isFolder || directoryBytes.size() >= MaxPath) {
         p.verdict = Verdict::DirectoryMissing;
         if (directoryBytes.size() >= MaxPath) {
@@ -404,26 +423,11 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher)
         } else if (directory.exists) {
             p.findings.push_back(directoryPath + " is a file, not a folder.");
         } else {
-            // A folder named so that Windows drops its end (a dot or space) cannot be reached.
-            const std::string missing = components[directory.missingAt];
-            const Found parent = FindOnMedium(launcher.root, std::vector<std::string>(
-                                                                 components.begin(),
-                                                                 components.begin() + static_cast<std::ptrdiff_t>(directory.missingAt)));
-            std::vector<FolderEntry> entries;
-            std::string unreachable;
-            if (parent.exists && ListFolder(parent.host, entries, error)) {
-                for (const FolderEntry& entry : entries) {
-                    if (entry.isFolder && entry.name != TrimmedComponent(entry.name) &&
-                        FoldCase(TrimmedComponent(entry.name)) == FoldCase(missing))
-                        unreachable = entry.name;
-                }
-            }
-            p.findings.push_back(unreachable.empty()
-                                     ? "There is no folder " + driveRoot + Join(components, directory.missingAt + 1) +
-                                           " on the medium."
-                                     : "The folder \"" + unreachable + "\" ends in a dot or space, which Windows drops, "
-                                       "so it cannot reach it. What to do: rename it to \"" + missing + "\".");
+            p.findings.push_back(WhyFolderIsMissing(folders, launcher.root, components, directory.missingAt,
+                                                    driveRoot));
         }
+        if (const std::string reading = HowWindowsReadsComponents(p.launchDirectory); !reading.empty())
+            p.findings.push_back(reading);
         p.findings.push_back("The launcher shows the message Failed changing directory to \"" +
                              p.launchDirectory + "\". and starts nothing. What to do: create the folder, or set "
                              "another launch directory (launcher-stamp set).");
@@ -443,58 +447,70 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher)
         return p;
     }
     const std::string intendedPath = p.command + (HasExtension(name) ? "" : ".exe");
-    const Found intended = FindOnMedium(launcher.root, BelowRoot(intendedPath));
+    const Found intended = FindOnMedium(folders, launcher.root, BelowRoot(intendedPath));
     const std::string intendedText = intended.exists ? driveRoot + intended.disk : intendedPath;
 
-    const Found picked = FirstCandidate(launcher, p.command, p.arguments);
-    std::string cannotRun;  // why Windows cannot run the intended program, when it starts
+    const Found picked = FirstCandidate(folders, launcher, p.command, p.arguments);
+    const Found self = FindOnMedium(folders, launcher.root, {launcher.fileName});
+    std::string cannotRun;  // why Windows cannot run the file the command names
+    std::string copies;     // what the copies of a launcher that starts itself do
     if (!picked.exists) {
         p.verdict = Verdict::NothingStarts;
     } else {
         p.starts = driveRoot + picked.disk;
-        const Found self = FindOnMedium(launcher.root, {launcher.fileName});
         const std::size_t slash = picked.disk.rfind('\\');
         const bool inLaunchDirectory = (slash == std::string::npos ? "" : picked.disk.substr(0, slash)) == directory.disk;
         p.received = SplitLikeTheCRuntime(p.command);
         if (self.exists && picked.host == self.host) {
             p.verdict = Verdict::StartsItself;
-        } else if (intended.exists && picked.host == intended.host && p.arguments.empty()) {
-            cannotRun = WhyItCannotRun(picked.host, p.starts, p.command);
-            p.verdict = cannotRun.empty() ? Verdict::Ok : Verdict::CannotRun;
+            copies = WhatCopiesDo(folders, launcher, p.launchDirectory, name, self, components);
         } else {
-            p.verdict = inLaunchDirectory ? Verdict::WrongProgram : Verdict::Hijacked;
+            cannotRun = WhyItCannotRun(picked.host, p.starts, p.command);
+            if (intended.exists && picked.host == intended.host && p.arguments.empty())
+                p.verdict = cannotRun.empty() ? Verdict::Ok : Verdict::CannotRun;
+            else if (!cannotRun.empty())
+                p.verdict = Verdict::CannotRun;
+            else
+                p.verdict = inLaunchDirectory ? Verdict::WrongProgram : Verdict::Hijacked;
         }
     }
-    Explain(p, directoryPath, intendedText, name);
-    if (p.verdict == Verdict::CannotRun)
+    Explain(p, directoryPath, intendedText, name, copies);
+    if (p.verdict == Verdict::CannotRun) {
+        if (picked.host != intended.host || !p.arguments.empty())
+            p.findings.push_back("Windows reads the unquoted command " + p.command + " from the left and finds " +
+                                 p.starts + " first, in place of " + intendedText + ".");
         p.findings.push_back(cannotRun);
+        p.findings.push_back("Nothing starts: the launcher ends without a message.");
+    }
     if (p.verdict == Verdict::Ok) {
-        // What a medium made elsewhere may hold that Windows cannot start or tell apart.
+        // What a medium made elsewhere may hold that Windows cannot start.
         std::string unheld;
-        for (const std::string& component : SplitPathComponents(intended.disk)) {
-            if (unheld.empty())
-                unheld = WhyWindowsCannotHold(component);
-        }
-        const std::string fileName = BelowRoot(p.starts).back();
-        const std::string twin =
-            LetterCaseTwin(intended.host.substr(0, intended.host.size() - fileName.size()), fileName);
+        const std::vector<std::string> names = SplitPathComponents(intended.disk);
+        for (std::size_t i = 0; i < names.size() && unheld.empty(); ++i)
+            unheld = WhyWindowsCannotHold(names[i], i + 1 == names.size());
         if (const std::string tooLong = WhyPathIsTooLong(p.starts); !tooLong.empty()) {
             p.verdict = Verdict::NothingStarts;
             p.findings.push_back(tooLong);
         } else if (!unheld.empty()) {
             p.verdict = Verdict::CannotRun;
             p.findings.push_back(unheld);
-        } else if (!twin.empty()) {
-            p.verdict = Verdict::NotCheckable;
-            p.findings.push_back(p.starts + " and " + twin + " beside it differ only in letter case; Windows sees "
-                                 "one of them, and which is not known. What to do: rename or remove one.");
         }
     }
-    if (p.verdict == Verdict::Ok && IsBatchFile(p.starts) && launcher.thirtyTwoBit)
+    // Names on the launcher's way that differ only in letter case: Windows holds one of each.
+    for (const Found* found : {&directory, &intended, &picked, &self}) {
+        if (found->twin.empty())
+            continue;
+        p.verdict = Verdict::NotCheckable;
+        p.findings = {driveRoot + found->twinOf + " and " + driveRoot + found->twin + " differ only in letter case. "
+                      "Windows holds one of them, and which one a copy or a disc image keeps is not known, so "
+                      "what this launcher starts cannot be told. What to do: rename or remove one of them."};
+        break;
+    }
+    if (p.verdict == Verdict::Ok && IsBatchFileName(p.starts) && launcher.thirtyTwoBit)
         p.findings.push_back("The 32-bit launcher runs a batch file in the 32-bit cmd on 64-bit Windows, which "
                              "sees the 32-bit views of the system folder and registry; make --arch x64 where "
                              "that matters.");
-    if (p.verdict == Verdict::Ok && !IsBatchFile(p.starts) && p.received->argv.size() > 1)
+    if (p.verdict == Verdict::Ok && !IsBatchFileName(p.starts) && p.received->argv.size() > 1)
         p.findings.push_back(ReceivedFinding(*p.received));
     if (p.verdict == Verdict::Ok) {
         const std::string reason = ElevationReason(intended.host, BelowRoot(p.starts).back());
@@ -505,14 +521,70 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher)
     return p;
 }
 
+Prediction PredictLaunch(const LauncherOnMedium& launcher)
+{
+    MediumFolders folders;
+    return PredictLaunch(launcher, folders);
+}
+
+const std::vector<FolderEntry>& MediumFolders::Matches(const std::string& host, const std::string& name)
+{
+    auto listed = folders_.find(host);
+    if (listed == folders_.end()) {
+        std::vector<FolderEntry> entries;
+        std::string error;
+        std::map<std::string, std::vector<FolderEntry>> byName;
+        if (ListFolder(host, entries, error, FolderDetail::Kinds)) {
+            std::sort(entries.begin(), entries.end(),
+                      [](const FolderEntry& x, const FolderEntry& y) { return x.name < y.name; });
+            for (FolderEntry& entry : entries)
+                byName[FoldCase(entry.name)].push_back(std::move(entry));
+        }
+        listed = folders_.emplace(host, std::move(byName)).first;
+    }
+    static const std::vector<FolderEntry> none;
+    const auto match = listed->second.find(FoldCase(name));
+    return match == listed->second.end() ? none : match->second;
+}
+
+std::string WhyProgramCannotRun(const std::string& host, const std::string& shown)
+{
+    Bytes start;
+    std::string error;
+    if (!ReadFileStart(host, 4096, start, error))
+        return "";
+    const Executable executable = ClassifyExecutable(start, shown);
+    switch (executable.format) {
+    case ExecutableFormat::Pe:
+        if (RunsOnX64Windows(executable.machine))
+            return "";
+        return shown + " is a program for " + MachineName(executable.machine) +
+               ", which Windows on x86 and x64 processors cannot run.";
+    case ExecutableFormat::SixteenBit:
+        return shown + " is a 16-bit Windows program, which 64-bit Windows cannot run (apart from a few old "
+               "installers it knows and replaces). What to do: start a 32-bit or 64-bit installer instead.";
+    case ExecutableFormat::Dos:
+        return shown + " is a DOS program, which 64-bit Windows cannot run. What to do: start a Windows program "
+               "instead.";
+    case ExecutableFormat::NotAProgram:
+        break;
+    }
+    const std::string folded = FoldCase(shown);
+    const std::string extension = folded.find('.') == std::string::npos ? "" : folded.substr(folded.rfind('.'));
+    if (start.empty())
+        return shown + " is empty, not a program: Windows cannot run it. What to do: copy the program there again.";
+    if (extension == ".EXE" || extension == ".COM")
+        return shown + " is no program: it does not start with the MZ header every program has, so Windows cannot "
+               "run it. What to do: copy the program there again; it may be damaged or only named like one.";
+    return shown + " is a document, not a program: the program-start service runs programs and batch files "
+           "(.bat, .cmd) only, and starts nothing for a document. What to do: start the program that opens it.";
+}
+
 bool FindFileOnMedium(const std::string& root, const std::string& relative, std::string& disk)
 {
-    std::vector<std::string> components;
-    for (const std::string& component : SplitPathComponents(relative)) {
-        if (!component.empty())
-            components.push_back(component);
-    }
-    const Found found = FindOnMedium(root, components);
+    MediumFolders folders;
+    const std::vector<std::string> components = NormalisePath({}, relative);
+    const Found found = FindOnMedium(folders, root, components);
     disk = found.disk;
     return !components.empty() && found.exists && !found.isFolder;
 }

@@ -5,6 +5,9 @@
 
 #include "medium/command_line.h"
 
+#include "system/system.h"
+
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,7 +19,7 @@ enum class Verdict {
     WrongProgram,      // another file inside the launch directory starts
     NothingStarts,     // no candidate exists: the launcher ends silently
     DirectoryMissing,  // the launch directory cannot be entered: the message box
-    StartsItself,      // the launcher starts itself, again and again
+    StartsItself,      // the launcher starts itself: once, or again and again
     CannotRun,         // the intended file starts, but Windows or cmd cannot run it
     NotCheckable,      // depends on what cannot be seen from here
 };
@@ -51,10 +54,25 @@ struct Prediction {
     std::vector<std::string> findings;  // sentences: what happens, why, and what to do
 };
 
+// The folders of a medium as one check run reads them: each folder is listed at most once,
+// from its directory entries, and its names are indexed as Windows compares them. A folder
+// that changes meanwhile is seen as it was when first listed.
+class MediumFolders {
+public:
+    // The entries of the folder at host whose names Windows takes for name (letter case
+    // ignored), in order of their names; empty when there is none or the folder cannot be read.
+    const std::vector<FolderEntry>& Matches(const std::string& host, const std::string& name);
+
+private:
+    std::map<std::string, std::map<std::string, std::vector<FolderEntry>>> folders_;  // host -> folded name -> entries
+};
+
 // The launcher is opened the way Explorer opens it: the medium's root as current directory
-// and its own quoted full path as command line. Reads the medium's folders, never changes
-// them. File names are matched as Windows matches them: letter case ignored, trailing dots
-// and spaces of a component dropped.
+// and its own quoted full path as command line. Reads the medium's folders (through folders,
+// which later predictions of the same run may share), never changes them. Paths are
+// normalised and names matched as Windows does (NormalisePath; letter case ignored); two
+// names on the launcher's way that differ only in letter case make it not checkable.
+Prediction PredictLaunch(const LauncherOnMedium& launcher, MediumFolders& folders);
 Prediction PredictLaunch(const LauncherOnMedium& launcher);
 
 // Why Windows cannot start the program named program, in the folders below a medium's root
@@ -67,6 +85,12 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher);
 // first.
 std::string WhyLauncherCannotStart(const std::vector<std::string>& folders, const std::string& program,
                                    const std::string& launcherName, char drive, unsigned codePage);
+
+// Why Windows cannot run the program file at host, named shown, by its first bytes, with what
+// to do, or empty when it can (or when the file cannot be read): a 16-bit or DOS program, one
+// for another processor, an empty file, one named .exe or .com without an MZ header, a
+// document (neither a program nor named as one).
+std::string WhyProgramCannotRun(const std::string& host, const std::string& shown);
 
 // The name of another entry in folder (a host path) that differs from name only in letter case,
 // which a medium made on a case-sensitive system may hold: Windows sees one of the two. Empty

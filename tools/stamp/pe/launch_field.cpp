@@ -14,21 +14,12 @@ bool IsDriveLetter(char c)
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-// Whether a relative path leads back to the folder it starts in. Windows drops trailing dots
-// and spaces from a component, so "...", ". " and the like stand for "." too.
+// Whether a relative path leads back to the folder it starts in, as Windows normalises it
+// ("...", ". " and "a\\.." do too).
 bool LeadsToItsOwnFolder(const std::string& path)
 {
-    std::size_t depth = 0;
-    for (const std::string& component : SplitPathComponents(path)) {
-        if (component == "..") {
-            if (depth == 0)
-                return false;  // climbs above its own folder
-            --depth;
-        } else if (!TrimmedComponent(component).empty()) {
-            ++depth;
-        }
-    }
-    return depth == 0;
+    const std::vector<std::string> start{"<start>"};
+    return NormalisePath(start, path) == start;
 }
 
 }  // namespace
@@ -78,6 +69,18 @@ bool CheckNewName(const std::string& utf8Name, std::string& error)
         return false;
     }
     return true;
+}
+
+std::vector<std::string> NewNameWarnings(const std::string& utf8Name)
+{
+    std::vector<std::string> warnings;
+    if (const std::string reading = HowWindowsReadsComponents(utf8Name); !reading.empty())
+        warnings.push_back(reading);
+    const bool hasDrive = utf8Name.size() >= 2 && IsDriveLetter(utf8Name[0]) && utf8Name[1] == ':';
+    if (NormalisePath({}, hasDrive ? utf8Name.substr(2) : utf8Name).empty())
+        warnings.push_back("\"" + utf8Name + "\" leads back to the medium's root from there: a launcher at the root "
+                           "would start itself again and again");
+    return warnings;
 }
 
 bool FieldNameFor(const std::string& utf8Name, unsigned codePage, std::string& stored, std::string& error)

@@ -4,6 +4,7 @@
 #include "pe/pe_image.h"
 
 #include <string>
+#include <vector>
 
 // The name stored in the field (bytes in the launcher's code page). False when the field is
 // not a NUL-terminated name followed by zeros, or is empty.
@@ -16,6 +17,11 @@ bool ReadFieldName(const Bytes& bytes, const LauncherImage& image, std::string& 
 // names the launcher's own folder
 // (".", ".\", "a\..", which would make the launcher start itself again and again).
 bool CheckNewName(const std::string& utf8Name, std::string& error);
+
+// What to say of a new launch directory that CheckNewName takes: how Windows reads components
+// written with trailing dots or spaces, and a name that from a medium's root leads back to the
+// root, so that a launcher there would start itself. Empty when there is nothing to say.
+std::vector<std::string> NewNameWarnings(const std::string& utf8Name);
 
 // A new launch directory given as UTF-8 text as the field stores it: checked by CheckNewName,
 // converted to codePage, and at most 1023 bytes. False with the reason otherwise.

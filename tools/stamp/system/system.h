@@ -92,9 +92,16 @@ struct FolderEntry {
 // The path of the entry name inside folder.
 std::string ChildPath(const std::string& folder, const std::string& name);
 
+// How much ListFolder tells of each entry.
+enum class FolderDetail {
+    Sizes,  // kind and size: each entry looked at on its own where the system needs it
+    Kinds,  // kind only, from the folder's own entries where the system gives it (sizes left 0)
+};
+
 // Lists a folder's entries, "." and ".." left out, in no particular order. False with the
 // reason when it cannot be read.
-bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, std::string& error);
+bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, std::string& error,
+                FolderDetail detail = FolderDetail::Sizes);
 
 // The drive letter path names on Windows ("M:", "m:\\x", "\\\\?\\M:\\x" give 'M'), or 0 when it names
 // none (always on POSIX systems).

@@ -279,7 +279,7 @@ std::string ChildPath(const std::string& folder, const std::string& name)
     return !folder.empty() && folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
-bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, std::string& error)
+bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, std::string& error, FolderDetail detail)
 {
     DIR* folder = opendir(path.c_str());
     if (folder == nullptr)
@@ -289,9 +289,16 @@ bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, std:
         const std::string name = entry->d_name;
         if (name == "." || name == "..")
             continue;
-        struct stat info;
         FolderEntry found;
         found.name = name;
+        // A link's kind is that of what it leads to, which only stat tells.
+        if (detail == FolderDetail::Kinds && (entry->d_type == DT_DIR || entry->d_type == DT_REG)) {
+            found.isFolder = entry->d_type == DT_DIR;
+            found.isFile = entry->d_type == DT_REG;
+            entries.push_back(found);
+            continue;
+        }
+        struct stat info;
         if (stat(ChildPath(path, name).c_str(), &info) == 0) {
             found.isFolder = S_ISDIR(info.st_mode);
             found.isFile = S_ISREG(info.st_mode);

@@ -279,7 +279,7 @@ std::string ChildPath(const std::string& folder, const std::string& name)
     return separated ? folder + name : folder + "\\" + name;
 }
 
-bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, std::string& error)
+bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, std::string& error, FolderDetail)
 {
     WIN32_FIND_DATAW data;
     const HANDLE search = FindFirstFileW(WidePath(ChildPath(path, "*")).c_str(), &data);
