@@ -1,6 +1,7 @@
 // The launcher's icon on copies of the built launchers: set-icon and get-icon round trips,
 // pictures made into 16-colour icons, and refusals that leave the file as it was.
 #include "pe/icon_resource.h"
+#include "picture/icon_picture.h"
 #include "launcher_samples.h"
 #include "commands/stamp_command.h"
 
@@ -241,3 +242,53 @@ TEST_F(IconTest, AProgramGivesTheIconExplorerShowsAt32)
 }
 
 }  // namespace
+
+TEST(PictureLimits, AreReadFromTheHeaderBeforeAnythingIsDecoded)
+{
+    // Headers alone, with nothing to decode behind them: a refusal must come from the header.
+    auto png = [](std::uint32_t width, std::uint32_t height) {
+        Bytes bytes = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+        for (const std::uint32_t value : {width, height}) {
+            for (int shift = 24; shift >= 0; shift -= 8)
+                bytes.push_back(static_cast<unsigned char>(value >> shift));
+        }
+        bytes.insert(bytes.end(), {8, 6, 0, 0, 0, 0, 0, 0, 0});
+        return bytes;
+    };
+    auto bmp = [](std::int32_t width, std::int32_t height) {
+        Bytes bytes(54, 0);
+        bytes[0] = 'B', bytes[1] = 'M', bytes[14] = 40, bytes[26] = 1, bytes[28] = 32;
+        Put32(bytes, 18, static_cast<std::uint32_t>(width));
+        Put32(bytes, 22, static_cast<std::uint32_t>(height));
+        return bytes;
+    };
+    struct Row {
+        const char* what;
+        Bytes picture;
+        const char* error;
+    };
+    const Row rows[] = {
+        {"a PNG one pixel too wide", png(4097, 1), "4097x1 pixels; at most 4096x4096"},
+        {"a PNG one pixel too high", png(1, 4097), "1x4097 pixels"},
+        {"a PNG too large for the decoder to name", png(20000, 20000), "20000x20000 pixels"},
+        {"a BMP too wide", bmp(5000, 10), "5000x10 pixels"},
+        {"a BMP stored top-down", bmp(10, -5000), "10x5000 pixels"},
+    };
+    for (const Row& row : rows) {
+        Bytes image;
+        std::string error;
+        EXPECT_FALSE(IconImageFromPicture(row.picture, image, error)) << row.what;
+        EXPECT_NE(error.find(row.error), std::string::npos) << row.what << ": " << error;
+        EXPECT_NE(error.find("scale it down"), std::string::npos) << row.what << ": " << error;
+    }
+    // The largest side taken is taken.
+    int size = 0;
+    const std::vector<unsigned char> rgba(4096u * 4 * 4, 0x80);
+    unsigned char* written = stbi_write_png_to_mem(rgba.data(), 4096 * 4, 4096, 4, 4, &size);
+    ASSERT_NE(written, nullptr);
+    const Bytes wide(written, written + size);
+    STBIW_FREE(written);
+    Bytes image;
+    std::string error;
+    EXPECT_TRUE(IconImageFromPicture(wide, image, error)) << error;
+}

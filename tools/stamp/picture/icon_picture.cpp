@@ -17,7 +17,7 @@ namespace {
 
 constexpr int Side = 32;
 constexpr int Colours = 16;
-constexpr int LargestSide = 8192;  // larger pictures are refused before decoding
+constexpr long LargestSide = 4096;  // larger pictures are refused before decoding
 
 // A decoded picture: width x height pixels of red, green, blue, alpha, rows top-down.
 struct Rgba {
@@ -44,8 +44,41 @@ void Put32(Bytes& bytes, std::uint64_t value)
     Put16(bytes, value >> 16);
 }
 
+// The width and height a PNG or BMP header states, read before anything is decoded (a BMP's
+// height may be negative: rows top-down). False when data is neither.
+bool StatedSize(const unsigned char* data, std::size_t size, long& width, long& height)
+{
+    auto big32 = [](const unsigned char* p) {
+        return static_cast<long>(std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3]);
+    };
+    if (size >= 24 && std::memcmp(data, "\x89PNG\r\n\x1A\n", 8) == 0 && std::memcmp(data + 12, "IHDR", 4) == 0) {
+        width = big32(data + 16);
+        height = big32(data + 20);
+        return true;
+    }
+    if (size >= 26 && data[0] == 'B' && data[1] == 'M') {
+        width = static_cast<std::int32_t>(Little32(data + 18));
+        height = static_cast<std::int32_t>(Little32(data + 22));
+        height = height < 0 ? -height : height;
+        return true;
+    }
+    return false;
+}
+
+std::string TooLarge(long width, long height)
+{
+    return "the picture is " + std::to_string(width) + "x" + std::to_string(height) + " pixels; at most " +
+           std::to_string(LargestSide) + "x" + std::to_string(LargestSide) +
+           " is taken. What to do: scale it down (256x256 is plenty for an icon) and give that";
+}
+
 bool Decode(const unsigned char* data, std::size_t size, Rgba& picture, std::string& error)
 {
+    long statedWidth = 0, statedHeight = 0;
+    if (StatedSize(data, size, statedWidth, statedHeight) && (statedWidth > LargestSide || statedHeight > LargestSide)) {
+        error = TooLarge(statedWidth, statedHeight);
+        return false;
+    }
     const int length = static_cast<int>(std::min<std::size_t>(size, 0x7FFFFFFF));
     int width = 0, height = 0, channels = 0;
     if (!stbi_info_from_memory(data, length, &width, &height, &channels)) {
@@ -53,8 +86,7 @@ bool Decode(const unsigned char* data, std::size_t size, Rgba& picture, std::str
         return false;
     }
     if (width > LargestSide || height > LargestSide) {
-        error = "the picture is " + std::to_string(width) + "x" + std::to_string(height) + " pixels; at most " +
-                std::to_string(LargestSide) + " on a side is taken";
+        error = TooLarge(width, height);
         return false;
     }
     const std::unique_ptr<unsigned char, void (*)(void*)> pixels(

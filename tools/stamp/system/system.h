@@ -44,8 +44,8 @@ bool StageFile(const std::string& path, const Bytes& bytes, StagedFile& staged, 
 // Puts a staged file in place with one rename. With replace, the entry at the destination is
 // replaced: a link itself, never what it leads to; a read-only file all the same, its
 // replacement made read-only again (readOnlyKept tells). Without replace, only if nothing is
-// there at that moment (exists tells when something is). Renames that another program (often a
-// virus scanner) blocks for a moment are retried for about two seconds. On failure the staged
+// there at that moment (exists tells when something is). Renames that another program (often
+// security software) blocks for a moment are retried for about two seconds. On failure the staged
 // file is discarded and the destination left as it was.
 bool PutInPlace(StagedFile& staged, bool replace, bool& exists, bool& readOnlyKept, std::string& error);
 

@@ -177,7 +177,7 @@ bool RenameOpenFile(HANDLE file, const std::wstring& path, bool replace)
 std::string HeldMessage(const std::string& what)
 {
     const DWORD code = GetLastError();
-    return Busy(code) ? what + ": another program, often a virus scanner, holds the file open; close it or wait, "
+    return Busy(code) ? what + ": another program, often security software, holds the file open; close it or wait, "
                                "then run again"
                       : what + ": " + ErrorText(code);
 }
