@@ -12,7 +12,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -383,3 +385,58 @@ TEST(PredictLaunch, SaysWhenWindowsAsksForAdministratorRights)
 }
 
 }  // namespace
+
+TEST(CheckCommand, StaysSteadyWhileAnotherRunChangesTheMedium)
+{
+    const auto samples = LauncherSamples();
+    if (samples.empty())
+        GTEST_SKIP() << "no built launcher: build the windows-x64 preset first";
+    // Another program removes or adds files while check reads the root again and again: what
+    // goes is skipped with a note, what comes is seen or not, and every launcher that stays
+    // is ok, so the status stays 0 and nothing else is said.
+    struct Row {
+        const char* what;
+        std::function<void(const fs::path&, int)> change;  // the i-th change to the root
+    };
+    const Row rows[] = {
+        {"launchers removed", [](const fs::path& root, int i) { fs::remove(root / ("L" + std::to_string(i) + ".exe")); }},
+        {"launchers added",
+         [&samples](const fs::path& root, int i) {
+             fs::copy_file(samples[0], root / ("N" + std::to_string(i) + ".exe"));
+             std::ofstream(root / Dir / ("N" + std::to_string(i) + ".exe"), std::ios::binary) << TestProgram();
+         }},
+        {"autorun.inf removed and written again",
+         [](const fs::path& root, int i) {
+             if (i % 2 == 0)
+                 fs::remove(root / "autorun.inf");
+             else
+                 std::ofstream(root / "autorun.inf") << "[autorun]\r\nopen=L39.exe\r\n";
+         }},
+    };
+    constexpr int Launchers = 40;
+    for (const Row& row : rows) {
+        std::vector<std::string> files;
+        for (int i = 0; i < Launchers; ++i)
+            files.push_back(Dir + "L" + std::to_string(i) + ".exe");
+        files.push_back("autorun.inf|[autorun]\r\nopen=L39.exe\r\n");
+        const fs::path root = MakeMedium("steady", files);
+        for (int i = 0; i < Launchers; ++i)
+            fs::copy_file(samples[0], root / ("L" + std::to_string(i) + ".exe"));
+        std::thread other([&] {
+            for (int i = 0; i < Launchers - 1; ++i) {
+                row.change(root, i);
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+        });
+        for (int run = 0; run < 15; ++run) {
+            std::string out, err;
+            EXPECT_EQ(RunStamp({"check", root.string()}, out, err), 0) << row.what << ": " << err << out;
+            std::string said = err;
+            for (std::size_t at; (at = said.find("launcher-stamp: note: ")) != std::string::npos;)
+                said.erase(at, said.find('\n', at) + 1 - at);
+            EXPECT_EQ(said, "") << row.what;
+        }
+        other.join();
+        fs::remove_all(root);
+    }
+}

@@ -95,6 +95,12 @@ TEST_F(MakeTest, DerivesTheLauncherAndItsLaunchDirectoryAndARerunChangesNothing)
     // Another extension: the launcher's name keeps it, and its naming gives it back.
     EXPECT_EQ(Run({"make", root, "My App 2/Tool.cmd", "--no-autorun"}), 0) << err_ << out_;
     EXPECT_NE(out_.find("D:\\Tool.cmd.exe: ok: starts D:\\My App 2\\Tool.cmd"), std::string::npos) << out_;
+
+    // Another launcher on the root that is not ok is reported, but make's status is its own.
+    ASSERT_EQ(Run({"set", (root_ / "App.exe").string(), "Gone", "--output", (root_ / "Other.exe").string()}), 0);
+    EXPECT_EQ(Run({"make", root, "My App 2/App.exe", "--arch", "x64", "--label", "My App"}), 0) << err_ << out_;
+    EXPECT_NE(out_.find("D:\\Other.exe: directory-missing"), std::string::npos) << out_;
+    EXPECT_EQ(Run({"check", root}), 1);
 }
 
 TEST_F(MakeTest, RefusesWhatItShouldNotWriteAndChangesNothing)

@@ -148,7 +148,12 @@ bool CheckAutorun(const CheckOptions& options, const std::string& root, char dri
     const std::string shown = std::string(1, drive) + ":\\" + disk;
     Bytes file;
     AutorunInf inf;
-    if (!ReadWholeFile(path, file, error) || !ReadAutorunInf(file, options.codePage, inf, error)) {
+    const bool read = ReadWholeFile(path, file, error);
+    if (!read && !PathExists(path)) {
+        err += "launcher-stamp: note: " + path + " was removed while the medium was read: skipped\n";
+        return true;
+    }
+    if (!read || !ReadAutorunInf(file, options.codePage, inf, error)) {
         err += "launcher-stamp: " + path + ": " + error + "\n";
         return false;
     }

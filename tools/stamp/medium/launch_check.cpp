@@ -265,17 +265,24 @@ std::string WhyFolderIsMissing(MediumFolders& folders, const std::string& root,
 }
 
 // What the copies of a launcher that started itself do (self is the launcher, entered the
-// launch directory's components). Each copy starts in the folder the one before it entered,
-// enters the launch directory resolved from there and runs the command built there: a copy
-// that cannot enter it shows the message box once; one that enters a folder a copy before it
-// entered starts itself again and again.
+// launch directory's components, command the command it handed on). Each copy starts in the
+// folder the one before it entered, with that one's command as its command line, enters the
+// launch directory resolved from there and runs the command built there: a copy that cannot
+// enter it shows the message box once; one that enters a folder a copy before it entered
+// starts itself again and again.
 std::string WhatCopiesDo(MediumFolders& folders, const LauncherOnMedium& launcher, const std::string& launchDirectory,
-                         const std::string& name, const Found& self, std::vector<std::string> entered)
+                         std::string command, const Found& self, std::vector<std::string> entered)
 {
     constexpr int MostCopiesFollowed = 16;
     const std::string driveRoot = std::string(1, launcher.drive) + ":\\";
     std::vector<std::vector<std::string>> visited{entered};
     for (int copy = 0; copy < MostCopiesFollowed; ++copy) {
+        // The copy's own name, from the command line it was given ("A.B" from "D:\\x\\A.B").
+        std::string bytes, name, error;
+        ToCodePage(command, launcher.codePage, bytes, error);
+        std::string nameBytes = TargetName(bytes, launcher.codePage);
+        std::replace(nameBytes.begin(), nameBytes.end(), '\xA0', ' ');
+        FromCodePage(nameBytes, launcher.codePage, name, error);
         std::vector<std::string> next;
         std::string finding;
         ResolveLaunchDirectory(launchDirectory, launcher.drive, entered, next, finding);
@@ -290,7 +297,8 @@ std::string WhatCopiesDo(MediumFolders& folders, const LauncherOnMedium& launche
             return "The copy it starts enters " + to + " again and finds itself again, and so does every copy after "
                    "it: the launcher starts itself again and again, without end.";
         std::string arguments;
-        const Found picked = FirstCandidate(folders, launcher, (to.back() == '\\' ? to : to + "\\") + name, arguments);
+        command = (to.back() == '\\' ? to : to + "\\") + name;
+        const Found picked = FirstCandidate(folders, launcher, command, arguments);
         if (!picked.exists || picked.host != self.host)
             return "The copy it starts enters " + to + " and starts " +
                    (picked.exists ? driveRoot + picked.disk : std::string("nothing")) + " from there.";
@@ -463,7 +471,7 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher, MediumFolders& folder
         p.received = SplitLikeTheCRuntime(p.command);
         if (self.exists && picked.host == self.host) {
             p.verdict = Verdict::StartsItself;
-            copies = WhatCopiesDo(folders, launcher, p.launchDirectory, name, self, components);
+            copies = WhatCopiesDo(folders, launcher, p.launchDirectory, p.command, self, components);
         } else {
             cannotRun = WhyItCannotRun(picked.host, p.starts, p.command);
             if (intended.exists && picked.host == intended.host && p.arguments.empty())
