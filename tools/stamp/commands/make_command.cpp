@@ -7,6 +7,7 @@
 #include "medium/autorun_inf.h"
 #include "medium/built_launchers.h"
 #include "medium/launch_check.h"
+#include "medium/root_files.h"
 #include "pe/icon_resource.h"
 #include "pe/launch_field.h"
 #include "picture/icon_picture.h"
@@ -82,68 +83,11 @@ bool EndsWithExe(const std::string& name)
 
 constexpr std::size_t AutorunReadLimit = 1u << 20;  // an autorun.inf longer than this is not ours
 
-// One file make writes at the root, and what is there now.
-struct Planned {
-    std::string path;        // where it goes (an existing entry of that name in any letter case)
-    std::string what;        // what it does, for the report
-    Bytes bytes;             // what it is to hold
-    EntryKind kind = EntryKind::Missing;  // what is there now
-    Bytes current;           // what the plain file there holds, when that was read whole
-    bool unchanged = false;  // it is already as planned: nothing to write
-    std::string note;        // said when it is written
-    bool readOnlyKept = false;  // it replaced a read-only file and was made read-only again
-};
-
-// Whether path lies inside folder (both absolute, as the system resolves them).
-bool Inside(const fs::path& path, const fs::path& folder)
-{
-    const fs::path relative = path.lexically_normal().lexically_relative(folder.lexically_normal());
-    return !relative.empty() && *relative.begin() != ".." && relative != ".";
-}
-
-// Plans writing bytes as name at root: finds what is there and refuses, with the reason, what
-// make must not replace. A link is replaced only with force, and never one that leads to the
-// program or out of root; a folder, FIFO, device or socket never.
-bool Plan(const std::string& root, const std::string& programPath, const std::string& name, const std::string& what,
-          Bytes bytes, bool force, Planned& planned, std::string& error)
-{
-    planned.what = what;
-    planned.bytes = std::move(bytes);
-    std::string disk, leadsTo;
-    planned.path = ChildPath(root, FindFileOnMedium(root, name, disk) ? disk : name);
-    planned.kind = KindOf(planned.path, leadsTo);
-    std::error_code ignored;
-    switch (planned.kind) {
-    case EntryKind::Missing:
-    case EntryKind::File:
-        return true;
-    case EntryKind::Folder:
-        error = planned.path + " is a folder";
-        return false;
-    case EntryKind::Other:
-        error = planned.path + " is not a plain file (a FIFO, device or socket)";
-        return false;
-    case EntryKind::Link:
-        break;
-    }
-    const fs::path target = fs::u8path(leadsTo);
-    const std::string link = planned.path + " is a link to " + (leadsTo.empty() ? "nowhere" : leadsTo);
-    if (!leadsTo.empty() && fs::equivalent(target, fs::u8path(programPath), ignored))
-        error = link + ", the program itself: it is never replaced";
-    else if (leadsTo.empty() || !Inside(target, fs::weakly_canonical(fs::u8path(root), ignored)))
-        error = link + ", outside " + root + ": it is never replaced";
-    else if (!force)
-        error = link + " (--force replaces the link itself, never what it leads to)";
-    else
-        return true;
-    return false;
-}
-
 // Judges a plain file at the launcher's name: our launcher with the same launch directory,
 // icon and architecture is left as it is, signed or not; another launcher of ours is changed
 // only with force when it starts another program or is signed; anything else is replaced only
 // with force. False with the reason when it must not be replaced.
-bool JudgeLauncher(Planned& planned, const std::string& stored, unsigned codePage, const std::string& intended,
+bool JudgeLauncher(PlannedFile& planned, const std::string& stored, unsigned codePage, const std::string& intended,
                    bool force, std::string& error)
 {
     if (planned.kind != EntryKind::File)
@@ -190,7 +134,7 @@ bool JudgeLauncher(Planned& planned, const std::string& stored, unsigned codePag
 
 // Judges a plain file at autorun.inf's name: the same bytes are left as they are, anything else
 // is replaced only with force; the refusal says what differs from what make would write.
-bool JudgeAutorun(Planned& planned, unsigned codePage, bool force, std::string& error)
+bool JudgeAutorun(PlannedFile& planned, unsigned codePage, bool force, std::string& error)
 {
     if (planned.kind != EntryKind::File)
         return true;
@@ -213,79 +157,6 @@ bool JudgeAutorun(Planned& planned, unsigned codePage, bool force, std::string& 
     error = planned.path + " holds something else" + differs +
             " (--force to replace it, --no-autorun to leave it as it is)";
     return planned.unchanged || force;
-}
-
-// Whether a planned plain file still holds what was read when it was planned.
-bool StillAsRead(const Planned& planned, std::string& error)
-{
-    Bytes now;
-    if (planned.kind != EntryKind::File || planned.current.empty())
-        return true;
-    if (ReadFileStart(planned.path, planned.current.size() + 1, now, error) && now == planned.current)
-        return true;
-    error = "it changed while make ran (another run?)";
-    return false;
-}
-
-// Gives a file make wrote back what was there before: removes a new one, restores a replaced
-// plain file's bytes. False with the reason when it cannot.
-bool Undo(const Planned& planned, std::string& error)
-{
-    if (planned.kind == EntryKind::Missing)
-        return RemoveFile(planned.path, error);
-    if (planned.kind == EntryKind::File && !planned.current.empty())
-        return ReplaceFileAtomically(planned.path, planned.current, error);
-    error = "what was there before was not kept";
-    return false;
-}
-
-// Writes every planned file, or none. Each is first staged whole beside its place; then each is
-// put in place with one rename: a new file only if nothing appeared there meanwhile, a plain
-// file only if it still holds what was read. When one cannot be, those already put in place are
-// undone. Says on out and err what was and was not changed.
-bool WriteAll(const std::vector<Planned*>& files, std::string& out, std::string& err)
-{
-    std::vector<StagedFile> staged(files.size());
-    std::string failure;
-    std::size_t failed = files.size();
-    for (std::size_t i = 0; i < files.size() && failed == files.size(); ++i) {
-        if (!files[i]->unchanged && !StageFile(files[i]->path, files[i]->bytes, staged[i], failure))
-            failed = i;
-    }
-    std::vector<std::size_t> placed;
-    for (std::size_t i = 0; i < files.size() && failed == files.size(); ++i) {
-        bool exists = false;
-        if (files[i]->unchanged)
-            continue;
-        if (!StillAsRead(*files[i], failure) ||
-            !PutInPlace(staged[i], files[i]->kind != EntryKind::Missing, exists, files[i]->readOnlyKept, failure))
-            failed = i;
-        else
-            placed.push_back(i);
-    }
-    for (StagedFile& file : staged)
-        DiscardStaged(file);
-    if (failed == files.size()) {
-        for (const Planned* planned : files) {
-            out += planned->path + (planned->unchanged ? ": unchanged\n" : ": written (" + planned->what + ")\n");
-            if (!planned->unchanged && !planned->note.empty())
-                err += "launcher-stamp: " + planned->path + ": " + planned->note + "\n";
-            if (planned->readOnlyKept)
-                err += "launcher-stamp: " + planned->path + ": it was read-only: replaced, and read-only again\n";
-        }
-        return true;
-    }
-    err += "launcher-stamp: " + files[failed]->path + ": " + failure + "\n";
-    std::string undone, left;
-    for (const std::size_t i : placed) {
-        std::string reason;
-        (Undo(*files[i], reason) ? undone : left) += " " + files[i]->path + (reason.empty() ? "" : " (" + reason + ")");
-    }
-    if (left.empty())
-        err += "launcher-stamp: nothing was changed" + (undone.empty() ? std::string() : " (undone:" + undone + ")") + "\n";
-    else
-        err += "launcher-stamp: the medium is half-made: written and not undone:" + left + "\n";
-    return false;
 }
 
 }  // namespace
@@ -381,20 +252,20 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err)
     // Nothing is written before every file is known to be ours to write.
     for (const std::string& name : RemoveLeftovers(options.root))
         out += ChildPath(options.root, name) + ": removed (left by an interrupted launcher-stamp run)\n";
-    Planned launcherFile, autorunFile;
-    std::vector<Planned*> files{&launcherFile};
-    if (!Plan(options.root, programPath, launcherName, "starts " + launchDirectory + "\\" + program, launcher,
+    PlannedFile launcherFile, autorunFile;
+    std::vector<PlannedFile*> files{&launcherFile};
+    if (!PlanRootFile(options.root, programPath, launcherName, "starts " + launchDirectory + "\\" + program, launcher,
               options.force, launcherFile, error) ||
         !JudgeLauncher(launcherFile, stored, options.codePage, launchDirectory + "\\" + program, options.force, error))
         return refuse(error);
     if (options.autorun) {
         files.push_back(&autorunFile);
-        if (!Plan(options.root, programPath, "autorun.inf", "opens " + launcherName,
+        if (!PlanRootFile(options.root, programPath, "autorun.inf", "opens " + launcherName,
                   AutorunInfFor(launcherName, options.label, options.codePage), options.force, autorunFile, error) ||
             !JudgeAutorun(autorunFile, options.codePage, options.force, error))
             return refuse(error);
     }
-    if (!WriteAll(files, out, err))
+    if (!WriteAllOrNothing(files, out, err))
         return 1;
     out += "\n";
     CheckOptions check;
