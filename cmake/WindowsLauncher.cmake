@@ -59,4 +59,10 @@ function(add_launcher_executable target name)
     # structured exception handlers (the launcher has none).
     target_link_options(${target} PRIVATE -Wl,--tsaware $<$<EQUAL:${CMAKE_SIZEOF_VOID_P},4>:-Wl,--no-seh>)
     set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}")
+    # The profile of an ordinary program: the release's date as link timestamp, resources
+    # read-only.
+    add_custom_command(TARGET ${target} POST_BUILD
+        COMMAND python3 "${PROJECT_SOURCE_DIR}/cmake/launcher_profile.py" "$<TARGET_FILE:${target}>"
+                "${LAUNCHER_RELEASE_DATE}"
+        VERBATIM)
 endfunction()
