@@ -1,6 +1,6 @@
 /* The launcher's layout, for both architectures: as few file-aligned blocks as the loader and
    the tools need. Code and read-only data share one read-only section; the launch directory
-   field keeps a section of its own; the import table, the resources and the base relocations
+   field keeps a section of its own, .rdata; the import table, the resources and the base relocations
    keep theirs, where the loader and every PE reader look for them. No constructor lists, no
    unwind tables: the launcher has no C runtime. */
 SECTIONS
@@ -12,7 +12,8 @@ SECTIONS
     *(.text) *(SORT(.text$*)) *(.text.*)
     *(.rdata) *(SORT(.rdata$*))
   }
-  .launch BLOCK(__section_alignment__) : { KEEP (*(.launch)) }
+  /* The launch directory field alone, under the name ordinary programs give read-only data. */
+  .rdata BLOCK(__section_alignment__) : { KEEP (*(.launch)) }
   /* The loader writes the import addresses, so this section stays writable; the order of its
      parts is the import table's own. */
   .idata BLOCK(__section_alignment__) :

@@ -23,12 +23,13 @@ expect_equal("${CMAKE_MATCH_1}" "00000002" "subsystem is ${CMAKE_MATCH_1}, not 2
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${pe}")
 expect_equal("${imports}" "DLL Name: KERNEL32.dll" "imports are [${imports}], expected KERNEL32.dll alone")
 
-# The field: a section of its own, exactly 1024 bytes.
-string(REGEX MATCH "\\.launch +([0-9a-f]+) +[0-9a-f]+ +[0-9a-f]+ +([0-9a-f]+)" section "${pe}")
+# The field: a section of its own, named as ordinary programs name read-only data, exactly
+# 1024 bytes; and only the section names compilers give.
+string(REGEX MATCH "\\.rdata +([0-9a-f]+) +[0-9a-f]+ +[0-9a-f]+ +([0-9a-f]+)" section "${pe}")
 if(NOT section)
-    list(APPEND failures "no .launch section")
+    list(APPEND failures "no .rdata section")
 else()
-    expect_equal("${CMAKE_MATCH_1}" "00000400" "the .launch section is 0x${CMAKE_MATCH_1} bytes, not 1024")
+    expect_equal("${CMAKE_MATCH_1}" "00000400" "the .rdata section is 0x${CMAKE_MATCH_1} bytes, not 1024")
     math(EXPR offset "0x${CMAKE_MATCH_2}")
     file(READ "${EXE}" field OFFSET ${offset} LIMIT 1024 HEX)
     string(LENGTH "${NAME_HEX}" name_digits)
@@ -37,6 +38,14 @@ else()
     string(TOLOWER "${NAME_HEX}${zeros}" expected_field)
     expect_equal("${field}" "${expected_field}" "the launch directory field is not the name followed by zeros")
 endif()
+
+string(REGEX MATCHALL "\n +[0-9]+ (\\.[a-z]+) " names "${pe}")
+foreach(name IN LISTS names)
+    string(REGEX REPLACE "^\n +[0-9]+ |[ ]+$" "" name "${name}")
+    if(NOT name MATCHES "^\\.(text|rdata|data|idata|bss|pdata|xdata|rsrc|reloc)$")
+        list(APPEND failures "a section named ${name}, which no compiler gives")
+    endif()
+endforeach()
 
 # Resources: exactly the icon group, its one image and the manifest.
 execute_process(COMMAND wrestool -l "${EXE}" OUTPUT_VARIABLE resources RESULT_VARIABLE status)

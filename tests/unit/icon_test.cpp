@@ -157,7 +157,7 @@ TEST_F(IconTest, RefusalsLeaveTheFileUntouched)
         {"a resource table counting past its end", [&](Bytes& b) { b[resources + 14] = 0xFF; }, "good.ico",
          "expected shape"},
         {"a group of another name", [&](Bytes& b) { *std::search(b.begin(), b.end(), name, name + 6) = 'X'; },
-         "good.ico", "expected shape"},
+         "good.ico", "not a launcher of ours"},
         {"an image of 16 colours no more", [&](Bytes& b) { b[icon.imageOffset + 14] = 8; }, "good.ico",
          "expected shape"},
         {"a group naming image 2", [&](Bytes& b) { b[icon.groupOffset + 18] = 2; }, "good.ico", "expected shape"},

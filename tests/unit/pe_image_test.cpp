@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 
@@ -67,15 +68,25 @@ TEST_P(PeImageTest, RefusesCorruptedCopies)
         {"PE header offset past the end", [](Bytes& b) { Put32(b, 0x3C, 0xFFFFFFF0); }, "no PE signature"},
         {"section table past the end", [](Bytes& b) { b[Get32(b, 0x3C) + 6] = 0xFF; b[Get32(b, 0x3C) + 7] = 0xFF; },
          "section table runs past the end"},
-        {"field missing", [this](Bytes& b) { b[SectionHeader(".launch") + 2] = 'u'; }, "no launch directory field"},
+        {"field missing", [this](Bytes& b) { b[SectionHeader(".rdata") + 2] = 'u'; }, "no launch directory field"},
         {"field twice", [this](Bytes& b) { std::memcpy(&b[SectionHeader(".idata")], ".launch\0", 8); },
          "more than one launch directory field"},
-        {"field of another size", [this](Bytes& b) { Put32(b, SectionHeader(".launch") + 8, 0x200); },
+        {"field of another size", [this](Bytes& b) { Put32(b, SectionHeader(".rdata") + 8, 0x200); },
+         "no launch directory field"},
+        {"a field named as in 1.x, of another size",
+         [this](Bytes& b) { std::memcpy(&b[SectionHeader(".rdata")], ".launch\0", 8); Put32(b, SectionHeader(".rdata") + 8, 0x200); },
          "not 1024 bytes"},
-        {"field past the end", [this](Bytes& b) { Put32(b, SectionHeader(".launch") + 20, 0x7FFFFF00); },
+        {"field past the end", [this](Bytes& b) { Put32(b, SectionHeader(".rdata") + 20, 0x7FFFFF00); },
          "past the end of the file"},
-        {"field over the headers", [this](Bytes& b) { Put32(b, SectionHeader(".launch") + 20, 0); },
+        {"field over the headers", [this](Bytes& b) { Put32(b, SectionHeader(".rdata") + 20, 0); },
          "overlaps the headers"},
+        // A section .rdata of 1024 bytes alone is any program's: the launcher's icon group tells.
+        {"no launcher icon group",
+         [](Bytes& b) {
+             const unsigned char name[] = {'S', 0, 'E', 0, 'T', 0, 'U', 0, 'P', 0};
+             *std::search(b.begin(), b.end(), name, name + sizeof name) = 'X';
+         },
+         "no launch directory field"},
         {"optional header too small", [](Bytes& b) { b[Get32(b, 0x3C) + 20] = 16; b[Get32(b, 0x3C) + 21] = 0; },
          "optional header"},
     };
@@ -87,6 +98,23 @@ TEST_P(PeImageTest, RefusesCorruptedCopies)
         EXPECT_FALSE(ReadLauncherImage(copy, image, error)) << row.what;
         EXPECT_NE(error.find(row.error), std::string::npos) << row.what << ": " << error;
     }
+}
+
+TEST_P(PeImageTest, ReadsAndWritesTheFieldOfALauncherOf1x)
+{
+    // Launchers of 1.x named the field's section .launch: otherwise laid out alike.
+    std::memcpy(&bytes_[SectionHeader(".rdata")], ".launch\0", 8);
+    LauncherImage image;
+    std::string error, name;
+    ASSERT_TRUE(ReadLauncherImage(bytes_, image, error)) << error;
+    ASSERT_TRUE(ReadFieldName(bytes_, image, name));
+    EXPECT_EQ(name, "Borvi cd1 versie2");
+    EXPECT_TRUE(IsLauncherHeader(bytes_, bytes_.size()));
+    WriteFieldName(bytes_, image, "Disc 2\\Setup");
+    ASSERT_TRUE(ReadLauncherImage(bytes_, image, error)) << error;
+    ASSERT_TRUE(ReadFieldName(bytes_, image, name));
+    EXPECT_EQ(name, "Disc 2\\Setup");
+    EXPECT_EQ(PeChecksum(bytes_, image.checksumOffset), image.checksum);
 }
 
 TEST_P(PeImageTest, RefusesEveryTruncatedCopy)

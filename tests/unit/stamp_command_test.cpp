@@ -251,7 +251,7 @@ TEST_F(StampCommandTest, RejectsBadUsage)
     EXPECT_EQ(ReadBytes(launcher_), original_);
 
     EXPECT_EQ(Stamp({"--version"}), 0);
-    EXPECT_EQ(out_, "launcher-stamp 1.2.0\n");
+    EXPECT_EQ(out_, "launcher-stamp 2.0.0\n");
     EXPECT_EQ(Stamp({"--help"}), 0);
     EXPECT_NE(out_.find("check"), std::string::npos) << out_;
     // After "--" a name may start with a dash.

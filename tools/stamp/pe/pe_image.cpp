@@ -1,6 +1,7 @@
 // PE header reading for the launcher stamping tool. All values are little-endian.
 #include "pe/pe_image.h"
 
+#include "pe/resource_directory.h"
 #include "system/system.h"
 
 #include <algorithm>
@@ -40,6 +41,18 @@ bool Fail(std::string& error, const char* reason)
 {
     error = reason;
     return false;
+}
+
+// Whether the resources of the image in bytes hold the launcher's icon group.
+bool HasLauncherIconGroup(const Bytes& bytes, const LauncherImage& image)
+{
+    constexpr std::uint32_t TypeGroupIcon = 14;
+    std::size_t offset = 0;
+    std::uint32_t rva = 0, size = 0;
+    if (image.resourceRva == 0 || !RvaToOffset(bytes, image, image.resourceRva, image.resourceSize, offset))
+        return false;
+    Directory directory(bytes.data() + offset, image.resourceSize, offset);
+    return FindData(directory, TypeGroupIcon, 0, LAUNCHER_ICON_GROUP, rva, size);
 }
 
 // Reads the headers in bytes, which begin a file of fileSize bytes; for a launcher, also its
@@ -95,7 +108,7 @@ bool ReadImage(const Bytes& bytes, std::uint64_t fileSize, bool launcher, Launch
     const std::size_t sections = optional + optionalSize;
     if (sections > bytes.size() || (bytes.size() - sections) / SectionHeaderSize < sectionCount)
         return Fail(error, "section table runs past the end of the file");
-    int found = 0;
+    int found = 0, former = 0;
     std::size_t field = 0;
     image.sections.clear();
     for (std::size_t i = 0; i < sectionCount; ++i) {
@@ -108,7 +121,10 @@ bool ReadImage(const Bytes& bytes, std::uint64_t fileSize, bool launcher, Launch
         image.sections.push_back(section);
         char name[9] = {};
         std::memcpy(name, &bytes[header], 8);
-        if (std::strcmp(name, FieldSectionName) == 0) {
+        if (std::strcmp(name, FormerFieldSectionName) == 0) {
+            ++former;
+            field = header;
+        } else if (std::strcmp(name, FieldSectionName) == 0 && section.virtualSize == FieldSize) {
             ++found;
             field = header;
         }
@@ -116,9 +132,9 @@ bool ReadImage(const Bytes& bytes, std::uint64_t fileSize, bool launcher, Launch
     image.headersEnd = sections + sectionCount * SectionHeaderSize;
     if (!launcher)
         return true;
-    if (found == 0)
+    if (former == 0 && (found == 0 || !HasLauncherIconGroup(bytes, image)))
         return Fail(error, "no launch directory field (not a launcher of ours)");
-    if (found > 1)
+    if (former + found > 1)
         return Fail(error, "more than one launch directory field");
     std::uint32_t virtualSize = 0, rawSize = 0, rawOffset = 0;
     Read32(bytes, field + 8, virtualSize);

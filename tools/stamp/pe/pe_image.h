@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
-// The name of the section that holds the launch directory field, and the field's size.
-constexpr char FieldSectionName[] = LAUNCH_DIRECTORY_SECTION;
+// The name of the section that holds the launch directory field, now and in launchers of 1.x,
+// and the field's size.
+constexpr char FieldSectionName[] = LAUNCH_DIRECTORY_IMAGE_SECTION;
+constexpr char FormerFieldSectionName[] = LAUNCH_DIRECTORY_SECTION;
 constexpr std::size_t FieldSize = LaunchDirectorySize;
 
 // One section of the image: where it lies in memory and in the file.
@@ -38,10 +40,11 @@ struct LauncherImage {
     std::vector<ImageSection> sections;
 };
 
-// Parses the PE headers of bytes and locates the field: the one section named .launch,
-// exactly FieldSize bytes, inside the file. Returns false with a reason in error for
-// anything else: not a PE file, truncated or inconsistent headers, no such section or more
-// than one. Never reads outside bytes.
+// Parses the PE headers of bytes and locates the field: the one section named .rdata, exactly
+// FieldSize bytes, inside the file, in an image whose resources hold the launcher's icon group
+// (or, in a launcher of 1.x, the one such section named .launch). Returns false with a
+// reason in error for anything else: not a PE file, truncated or inconsistent headers, no such
+// section or more than one. Never reads outside bytes.
 bool ReadLauncherImage(const Bytes& bytes, LauncherImage& image, std::string& error);
 
 // Parses the PE headers of any Windows program (an .exe or .dll; x86, x86-64, ARM or ARM64), as
