@@ -11,6 +11,13 @@ function(add_program_manifest target)
         PROPERTIES OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/resources/program.manifest")
 endfunction()
 
+# The project's version, for the launcher's version resource.
+file(CONFIGURE OUTPUT "${CMAKE_BINARY_DIR}/launcher_version/launcher_version.h" CONTENT
+"// Made by the build from the project's version.
+#define LAUNCHER_VERSION_NUMBERS ${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0
+#define LAUNCHER_VERSION_TEXT \"${PROJECT_VERSION}\"
+")
+
 # Code generation for an executable with no C runtime: nothing that would call into one
 # (memcpy/memset for loops, stack probes and protectors, unwind tables, exceptions). Optimised
 # for size across files at link time, so the same flags go to the link.
@@ -46,7 +53,7 @@ function(add_launcher_executable target name)
         ${launcher_START_STEP}
         ${PROJECT_SOURCE_DIR}/launcher/startup_win32.cpp
         ${PROJECT_SOURCE_DIR}/resources/launcher.rc)
-    target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/launcher)
+    target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/launcher ${CMAKE_BINARY_DIR}/launcher_version)
     # The field is rewritten in built launchers, so the code must read it at run time: it is
     # compiled apart, where optimisation across files can never see its content and fold it.
     set_source_files_properties("${field}" TARGET_DIRECTORY ${target} PROPERTIES COMPILE_OPTIONS -fno-lto)
@@ -54,7 +61,7 @@ function(add_launcher_executable target name)
     target_link_options(${target} PRIVATE -Wl,-T,${PROJECT_SOURCE_DIR}/cmake/launcher.ld)
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/launcher.ld)
     set_source_files_properties(${PROJECT_SOURCE_DIR}/resources/launcher.rc TARGET_DIRECTORY ${target}
-        PROPERTIES OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/resources/launcher.manifest;${PROJECT_SOURCE_DIR}/resources/launcher.ico")
+        PROPERTIES OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/resources/launcher.manifest;${PROJECT_SOURCE_DIR}/resources/launcher.ico;${CMAKE_BINARY_DIR}/launcher_version/launcher_version.h")
     # As Windows toolchains mark their programs: aware of terminal servers, and on x86 free of
     # structured exception handlers (the launcher has none).
     target_link_options(${target} PRIVATE -Wl,--tsaware $<$<EQUAL:${CMAKE_SIZEOF_VOID_P},4>:-Wl,--no-seh>)

@@ -1,6 +1,6 @@
 # Checks a built launcher from outside: GUI subsystem, KERNEL32 as its only import, one icon
-# group SETUPRTICON with one 32x32 16-colour image of identifier 1, the manifest and no other
-# resource, and
+# group SETUPRTICON with one 32x32 16-colour image of identifier 1, the manifest, the version
+# resource and no other resource, and
 # the 1024-byte launch directory field holding NAME_HEX (the configured name) then zeros.
 #
 #   cmake -DEXE=... -DOBJDUMP=... -DNAME_HEX=... -DWORK=... -P check_executable.cmake
@@ -53,8 +53,8 @@ string(REGEX REPLACE " --language=[0-9]+ \\[[^]]*\\]" "" resources "${resources}
 string(STRIP "${resources}" resources)
 string(REPLACE "\n" ";" resources "${resources}")
 list(SORT resources)
-expect_equal("${resources}" "--type=14 --name='SETUPRTICON';--type=24 --name=1;--type=3 --name=1"
-       "resources are [${resources}], expected the icon group SETUPRTICON, icon 1 and manifest 1 alone")
+expect_equal("${resources}" "--type=14 --name='SETUPRTICON';--type=16 --name=1;--type=24 --name=1;--type=3 --name=1"
+       "resources are [${resources}], expected the icon group SETUPRTICON, icon 1, version 1 and manifest 1 alone")
 
 # The image: a 40-byte bitmap header of 32 x (2 x 32) pixels, one plane, 4 bits per pixel.
 file(MAKE_DIRECTORY "${WORK}")

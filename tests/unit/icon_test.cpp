@@ -86,8 +86,8 @@ TEST_F(IconTest, AFourBitIcoIsTakenAsItIsAndNothingElseChanges)
         }
     }
 
-    // A reader that shares nothing with ours still sees one group holding one image, and the
-    // manifest.
+    // A reader that shares nothing with ours still sees one group holding one image, the version
+    // resource and the manifest.
     FILE* listing = popen(("wrestool -l '" + launcher_ + "' 2>/dev/null").c_str(), "r");
     std::string resources;
     char line[512];
@@ -95,7 +95,7 @@ TEST_F(IconTest, AFourBitIcoIsTakenAsItIsAndNothingElseChanges)
         resources += std::string(line).substr(0, std::string(line).find(" --language"));
     if (listing == nullptr || pclose(listing) != 0)
         GTEST_SKIP() << "wrestool is not installed";
-    EXPECT_EQ(resources, "--type=3 --name=1--type=14 --name='SETUPRTICON'--type=24 --name=1");
+    EXPECT_EQ(resources, "--type=3 --name=1--type=14 --name='SETUPRTICON'--type=16 --name=1--type=24 --name=1");
 }
 
 TEST_F(IconTest, APictureWithAlphaGetsItsOwnColoursAndMask)

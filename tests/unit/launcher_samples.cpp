@@ -52,3 +52,8 @@ std::string TestProgram(const std::string& tag)
     bytes[0x45] = 0x01;
     return bytes + tag;
 }
+
+std::string FirstLine(const std::string& text)
+{
+    return text.substr(0, text.find('\n'));
+}

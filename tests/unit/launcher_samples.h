@@ -25,3 +25,6 @@ std::filesystem::path TestFolder(const std::string& name);
 // The first bytes of a Windows program for x86 (an MZ header whose extended header is PE), then
 // tag: a file that the tools take for a program, different for each tag.
 std::string TestProgram(const std::string& tag = "");
+
+// The first line of text, without its line end.
+std::string FirstLine(const std::string& text);

@@ -2,6 +2,7 @@
 #include "launcher_samples.h"
 #include "pe/launch_field.h"
 #include "pe/pe_image.h"
+#include "pe/version_resource.h"
 #include "base/windows_path.h"
 
 #include <gtest/gtest.h>
@@ -115,6 +116,54 @@ TEST_P(PeImageTest, ReadsAndWritesTheFieldOfALauncherOf1x)
     ASSERT_TRUE(ReadFieldName(bytes_, image, name));
     EXPECT_EQ(name, "Disc 2\\Setup");
     EXPECT_EQ(PeChecksum(bytes_, image.checksumOffset), image.checksum);
+}
+
+TEST_P(PeImageTest, ReadsTheVersionStringsAndNothingOutsideThem)
+{
+    // Offsets in the version resource: its root node starts 6 bytes before its key.
+    const unsigned char key[] = {'V', 0, 'S', 0, '_', 0, 'V', 0};
+    const std::size_t root = static_cast<std::size_t>(std::search(bytes_.begin(), bytes_.end(), key, key + 8) - bytes_.begin()) - 6;
+    auto at = [this, root](const char* text) {  // the offset of a UTF-16 text in the resource
+        std::vector<unsigned char> wide;
+        for (const char* c = text; *c != '\0'; ++c)
+            wide.insert(wide.end(), {static_cast<unsigned char>(*c), 0});
+        return static_cast<std::size_t>(std::search(bytes_.begin() + static_cast<std::ptrdiff_t>(root), bytes_.end(),
+                                                    wide.begin(), wide.end()) - bytes_.begin());
+    };
+    const std::size_t productName = at("ProductName") - 6, launcherText = at("Launcher");
+    struct Row {
+        const char* what;
+        std::function<void(Bytes&)> change;
+        bool read;
+        std::size_t count;            // strings read
+        const char* productName;      // its value, or null when it is left out
+    };
+    const Row rows[] = {
+        {"as built", [](Bytes&) {}, true, 6, "Launcher"},
+        {"a value that is not UTF-16", [&](Bytes& b) { b[launcherText] = 0x00, b[launcherText + 1] = 0xD8; }, true, 5, nullptr},
+        {"a value length counted in bytes", [&](Bytes& b) { b[productName + 2] = static_cast<unsigned char>(b[productName + 2] * 2); },
+         true, 6, "Launcher"},
+        {"a string longer than its table", [&](Bytes& b) { b[productName] = 0xFF, b[productName + 1] = 0xFF; }, true, 1,
+         nullptr},
+        {"a resource longer than it is", [root](Bytes& b) { b[root] = 0xFF, b[root + 1] = 0xFF; }, false, 0, nullptr},
+        {"another root", [root](Bytes& b) { b[root + 6] = 'X'; }, false, 0, nullptr},
+    };
+    for (const Row& row : rows) {
+        Bytes copy = bytes_;
+        row.change(copy);
+        LauncherImage image;
+        std::string error;
+        ASSERT_TRUE(ReadLauncherImage(copy, image, error)) << row.what << ": " << error;
+        std::vector<VersionString> strings;
+        bool noVersion = true;
+        EXPECT_EQ(ReadVersionStrings(copy, image, strings, noVersion, error), row.read) << row.what << ": " << error;
+        EXPECT_FALSE(noVersion) << row.what;
+        EXPECT_EQ(strings.size(), row.count) << row.what;
+        const auto found = std::find_if(strings.begin(), strings.end(),
+                                        [](const VersionString& string) { return string.key == "ProductName"; });
+        EXPECT_EQ(found == strings.end() ? "(none)" : found->value, row.productName ? row.productName : "(none)")
+            << row.what;
+    }
 }
 
 TEST_P(PeImageTest, RefusesEveryTruncatedCopy)

@@ -6,6 +6,7 @@
 #include "commands/make_command.h"
 #include "pe/launch_field.h"
 #include "pe/launcher_file.h"
+#include "pe/version_resource.h"
 #include "system/system.h"
 
 #include <CLI/CLI.hpp>
@@ -44,6 +45,13 @@ int Show(const Options& options, std::string& out, std::string& err)
         return 1;
     }
     out += text + "\n";
+    // Then what Explorer's Details tab shows of it, indented, when it has a version resource.
+    std::vector<VersionString> strings;
+    bool noVersion = false;
+    if (ReadVersionStrings(bytes, image, strings, noVersion, error)) {
+        for (const VersionString& string : strings)
+            out += "  " + string.key + ": " + string.value + "\n";
+    }
     return 0;
 }
 
@@ -111,7 +119,7 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
                             "ANSI code page the launcher will run under (1252 by default; 932 for Japanese)")
             ->check(knownCodePage);
     };
-    CLI::App* show = app.add_subcommand("show", "Print the launch directory stored in a launcher");
+    CLI::App* show = app.add_subcommand("show", "Print the launch directory stored in a launcher, then its version strings");
     show->add_option("FILE", options.file, "A built launcher")->required();
     addCodePage(show);
 
