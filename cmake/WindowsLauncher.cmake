@@ -57,8 +57,16 @@ function(add_launcher_executable target name)
     # The field is rewritten in built launchers, so the code must read it at run time: it is
     # compiled apart, where optimisation across files can never see its content and fold it.
     set_source_files_properties("${field}" TARGET_DIRECTORY ${target} PROPERTIES COMPILE_OPTIONS -fno-lto)
-    # Code and read-only data in one section, laid out by our own linker script.
-    target_link_options(${target} PRIVATE -Wl,-T,${PROJECT_SOURCE_DIR}/cmake/launcher.ld)
+    # Code and read-only data in one section, laid out by our own linker script, whose map
+    # tells the step after the link where the exception table lies.
+    target_link_options(${target} PRIVATE -Wl,-T,${PROJECT_SOURCE_DIR}/cmake/launcher.ld
+                        "-Wl,-Map=$<TARGET_FILE:${target}>.map")
+    # On x64 the exception table that every x64 program carries: unwind information for each
+    # function (code generation happens at the link, so the flag goes to both).
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+        target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-fasynchronous-unwind-tables>)
+        target_link_options(${target} PRIVATE -fasynchronous-unwind-tables)
+    endif()
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/launcher.ld)
     set_source_files_properties(${PROJECT_SOURCE_DIR}/resources/launcher.rc TARGET_DIRECTORY ${target}
         PROPERTIES OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/resources/launcher.manifest;${PROJECT_SOURCE_DIR}/resources/launcher.ico;${CMAKE_BINARY_DIR}/launcher_version/launcher_version.h")
@@ -67,9 +75,9 @@ function(add_launcher_executable target name)
     target_link_options(${target} PRIVATE -Wl,--tsaware $<$<EQUAL:${CMAKE_SIZEOF_VOID_P},4>:-Wl,--no-seh>)
     set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}")
     # The profile of an ordinary program: the release's date as link timestamp, resources
-    # read-only.
+    # read-only, and on x64 the exception directory naming the exception table.
     add_custom_command(TARGET ${target} POST_BUILD
         COMMAND python3 "${PROJECT_SOURCE_DIR}/cmake/launcher_profile.py" "$<TARGET_FILE:${target}>"
-                "${LAUNCHER_RELEASE_DATE}"
+                "${LAUNCHER_RELEASE_DATE}" "$<TARGET_FILE:${target}>.map"
         VERBATIM)
 endfunction()

@@ -1,8 +1,8 @@
 /* The launcher's layout, for both architectures: as few file-aligned blocks as the loader and
    the tools need. Code and read-only data share one read-only section; the launch directory
    field keeps a section of its own, .rdata; the import table, the resources and the base relocations
-   keep theirs, where the loader and every PE reader look for them. No constructor lists, no
-   unwind tables: the launcher has no C runtime. */
+   keep theirs, where the loader and every PE reader look for them. No constructor lists, and
+   no unwind tables but x64's exception table: the launcher has no C runtime. */
 SECTIONS
 {
   . = SIZEOF_HEADERS;
@@ -11,6 +11,13 @@ SECTIONS
   {
     *(.text) *(SORT(.text$*)) *(.text.*)
     *(.rdata) *(SORT(.rdata$*))
+    /* x64: the exception table and the unwind information it names, read-only like the code;
+       cmake/launcher_profile.py points the exception directory at the table. */
+    . = ALIGN(4);
+    __launcher_pdata_start = .;
+    KEEP (*(.pdata*))
+    __launcher_pdata_end = .;
+    *(.xdata*)
   }
   /* The launch directory field alone, under the name ordinary programs give read-only data. */
   .rdata BLOCK(__section_alignment__) : { KEEP (*(.launch)) }
@@ -36,6 +43,6 @@ SECTIONS
   /DISCARD/ :
   {
     *(.debug$S) *(.debug$T) *(.debug$F) *(.drectve) *(.note.GNU-stack) *(.gnu.lto_*)
-    *(.eh_frame*) *(.pdata*) *(.xdata*)
+    *(.eh_frame*)
   }
 }

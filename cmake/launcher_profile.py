@@ -1,11 +1,14 @@
 """Gives a linked launcher the profile of an ordinary program: its link timestamp is the
-release's date (fixed, so builds stay reproducible, and not 0, which no ordinary program has)
-and its resource section is read-only, as compilers' own toolchains make it. The header checksum
-is recomputed when the file keeps one.
+release's date (fixed, so builds stay reproducible, and not 0, which no ordinary program has),
+its resource section is read-only, as compilers' own toolchains make it, and on x64 its
+exception directory names the exception table, which the linker script keeps in the code's
+section (where the linker does not look for it), its entries sorted as the unwinder needs. The
+header checksum is recomputed when the file keeps one.
 
-    python3 launcher_profile.py LAUNCHER.exe YYYY-MM-DD
+    python3 launcher_profile.py LAUNCHER.exe YYYY-MM-DD LINKER.map
 """
 import datetime
+import re
 import struct
 import sys
 
@@ -22,8 +25,47 @@ def pe_checksum(data):
     return total + len(data)
 
 
+def symbols(map_path, names):
+    """The addresses the linker map gives the symbols named."""
+    found = {}
+    for line in open(map_path, encoding="utf-8", errors="replace"):
+        match = re.match(r"\s+0x([0-9a-f]+)\s+(\w+) = \.", line)
+        if match and match.group(2) in names:
+            found[match.group(2)] = int(match.group(1), 16)
+    return found
+
+
+def set_exception_table(data, pe, optional, map_path):
+    """Points the exception directory at the table between the map's two symbols, sorted by
+    the functions' addresses; leaves a launcher without one (x86) as it is."""
+    magic = struct.unpack_from("<H", data, optional)[0]
+    if magic != 0x20B:
+        return
+    image_base = struct.unpack_from("<Q", data, optional + 24)[0]
+    found = symbols(map_path, ("__launcher_pdata_start", "__launcher_pdata_end"))
+    start, end = found["__launcher_pdata_start"] - image_base, found["__launcher_pdata_end"] - image_base
+    if end <= start or (end - start) % 12 != 0:
+        sys.exit(f"no exception table of whole entries between {start:#x} and {end:#x}")
+    # The file offset of the table, through the section that holds it.
+    coff = pe + 4
+    sections, optional_size = struct.unpack_from("<H", data, coff + 2)[0], struct.unpack_from("<H", data, coff + 16)[0]
+    for i in range(sections):
+        header = coff + 20 + optional_size + 40 * i
+        size, address, _, raw = struct.unpack_from("<IIII", data, header + 8)
+        if address <= start and end <= address + size:
+            offset = raw + start - address
+            break
+    else:
+        sys.exit(f"the exception table at {start:#x} lies in no section")
+    entries = sorted(struct.unpack_from("<III", data, offset + 12 * i) for i in range((end - start) // 12))
+    for i, entry in enumerate(entries):
+        struct.pack_into("<III", data, offset + 12 * i, *entry)
+    directories = optional + 112
+    struct.pack_into("<II", data, directories + 3 * 8, start, end - start)
+
+
 def main():
-    path, date = sys.argv[1], sys.argv[2]
+    path, date, map_path = sys.argv[1], sys.argv[2], sys.argv[3]
     stamp = int(datetime.datetime.strptime(date, "%Y-%m-%d").replace(tzinfo=datetime.timezone.utc).timestamp())
     data = bytearray(open(path, "rb").read())
     pe = struct.unpack_from("<I", data, 0x3C)[0]
@@ -42,6 +84,7 @@ def main():
             found = True
     if not found:
         sys.exit(f"{path}: no .rsrc section")
+    set_exception_table(data, pe, coff + 20, map_path)
     checksum_offset = coff + 20 + 64
     if struct.unpack_from("<I", data, checksum_offset)[0] != 0:
         struct.pack_into("<I", data, checksum_offset, 0)

@@ -1,8 +1,8 @@
 # Checks a shipped Windows executable against the rules applied to careful release binaries:
 # ASLR that works (DYNAMIC_BASE and relocations; HIGH_ENTROPY_VA on x64), NX_COMPAT, no section
 # both writable and executable, no shared writable section. A launcher must also be
-# TERMINAL_SERVER_AWARE, NO_SEH on x86, keep its launch directory field and its resources
-# read-only, and carry a link timestamp.
+# TERMINAL_SERVER_AWARE, NO_SEH on x86, and keep its launch directory field and its resources
+# read-only.
 #
 #   cmake -DEXE=... -DOBJDUMP=... -DBITS=32|64 -DLAUNCHER=ON|OFF -P check_hardening.cmake
 
@@ -67,13 +67,8 @@ if(LAUNCHER AND NOT seen_launch)
     list(APPEND failures "no .rdata section (the launch directory field)")
 endif()
 
-# An ordinary program's profile: a link timestamp, and resources that are read-only.
+# Resources read-only, as compilers' toolchains make them.
 if(LAUNCHER)
-    string(REGEX MATCH "Time/Date[\t ]+([^\n]*)" _ "${pe}")
-    set(linked "${CMAKE_MATCH_1}")
-    if(linked STREQUAL "" OR linked MATCHES "^Thu Jan  1 00:00:00 1970")
-        list(APPEND failures "the link timestamp is 0")
-    endif()
     foreach(section IN LISTS sections)
         if(section MATCHES " \\.rsrc " AND NOT section MATCHES "READONLY")
             list(APPEND failures "the resource section is writable")
