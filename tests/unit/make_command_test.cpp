@@ -2,6 +2,7 @@
 #include "commands/stamp_command.h"
 #include "launcher_samples.h"
 #include "pe/launch_field.h"
+#include "pe/version_resource.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -492,3 +493,50 @@ TEST_F(MakeTest, CheckReadsBackEveryAutorunInfMakeWrites)
 }
 
 }  // namespace
+
+TEST_F(MakeTest, TheLauncherTakesItsProgramsVersionStrings)
+{
+    if (!fs::exists(ICON_PROGRAM_SAMPLE))
+        GTEST_SKIP() << "no built test programs: build the windows-x64 preset first";
+    const std::string root = root_.string();
+    fs::copy_file(ICON_PROGRAM_SAMPLE, root_ / "My App 2" / "Setup.exe");
+    ASSERT_EQ(Run({"make", root, "My App 2/Setup.exe", "--arch", "x64"}), 0) << err_ << out_;
+    const Bytes launcher = ReadBytes((root_ / "Setup.exe").string());
+    LauncherImage image;
+    std::vector<VersionString> strings;
+    std::string error;
+    bool noVersion = false;
+    ASSERT_TRUE(ReadLauncherImage(launcher, image, error)) << error;
+    ASSERT_TRUE(ReadVersionStrings(launcher, image, strings, noVersion, error)) << error;
+    // The program's five that Explorer shows, then the launcher's own file version and name.
+    const std::vector<VersionString> expected = {
+        {"FileDescription", "Borvi Setup: installs Borvi on this computer"},
+        {"ProductName", "Borvi"},
+        {"ProductVersion", "7.1 (cd1)"},
+        {"CompanyName", "Borvi Software"},
+        {"LegalCopyright", "\xC2\xA9 2026 Borvi"},
+        {"FileVersion", LAUNCHER_VERSION},
+        {"OriginalFilename", "Setup.exe"},
+    };
+    EXPECT_EQ(strings, expected);
+    EXPECT_EQ(PeChecksum(launcher, image.checksumOffset), image.checksum);
+    // A reader that shares nothing with ours reads them too, and the rest of the launcher.
+    const std::string pefile = "/usr/bin/python3 -c \"import pefile, sys; pe = pefile.PE(sys.argv[1]); "
+                               "print(pe.verify_checksum(), dict((k.decode(), v.decode()) for i in pe.FileInfo[0] "
+                               "for t in getattr(i, 'StringTable', []) for k, v in t.entries.items())['ProductName'])\" '" +
+                               (root_ / "Setup.exe").string() + "' 2>/dev/null";
+    FILE* reader = popen(pefile.c_str(), "r");
+    char line[256] = "";
+    const bool answered = reader != nullptr && std::fgets(line, sizeof line, reader) != nullptr;
+    if (reader != nullptr && pclose(reader) == 0 && answered) {
+        EXPECT_STREQ(line, "True Borvi\n");
+    }
+    // Made again, nothing changes.
+    const auto before = Snapshot(root_);
+    ASSERT_EQ(Run({"make", root, "My App 2/Setup.exe", "--arch", "x64"}), 0) << err_ << out_;
+    EXPECT_NE(out_.find("Setup.exe: unchanged"), std::string::npos) << out_;
+    EXPECT_EQ(Snapshot(root_), before);
+    // A program without them leaves the launcher's own, and make says so in one line.
+    ASSERT_EQ(Run({"make", root, "My App 2/App.exe", "--arch", "x64", "--no-autorun"}), 0) << err_ << out_;
+    EXPECT_NE(out_.find("App.exe: no version strings taken"), std::string::npos) << out_;
+}

@@ -166,6 +166,46 @@ TEST_P(PeImageTest, ReadsTheVersionStringsAndNothingOutsideThem)
     }
 }
 
+TEST_P(PeImageTest, WritesVersionStringsThatReadBackSafely)
+{
+    const std::string emoji = "\xF0\x9F\x98\x80";  // two UTF-16 units
+    struct Row {
+        const char* what;
+        std::string value;
+        std::string readBack;
+    };
+    const Row rows[] = {
+        {"plain text", "Borvi Setup", "Borvi Setup"},
+        {"characters beyond ASCII", "Caf\xC3\xA9 \xE8\xA1\xA8 " + emoji, "Caf\xC3\xA9 \xE8\xA1\xA8 " + emoji},
+        {"control characters", "one\ttwo\r\nthree\x7F", "one two  three "},
+        {"the longest kept whole", std::string(255, 'a'), std::string(255, 'a')},
+        {"a longer one cut", std::string(300, 'b'), std::string(255, 'b')},
+        {"never inside a character", std::string(254, 'c') + emoji, std::string(254, 'c')},
+        {"empty", "", ""},
+    };
+    LauncherImage image;
+    std::string error;
+    Bytes fixed;
+    ASSERT_TRUE(ReadLauncherImage(bytes_, image, error)) << error;
+    ASSERT_TRUE(ReadVersionFixed(bytes_, image, fixed, error)) << error;
+    for (const Row& row : rows) {
+        Bytes copy = bytes_;
+        LauncherImage copyImage = image;
+        const std::vector<VersionString> strings = {{"FileDescription", row.value}, {"OriginalFilename", "Setup.exe"}};
+        ASSERT_TRUE(ReplaceVersionResource(copy, copyImage, VersionResourceFor(fixed, strings), error)) << row.what << ": " << error;
+        std::vector<VersionString> read;
+        bool noVersion = false;
+        ASSERT_TRUE(ReadVersionStrings(copy, copyImage, read, noVersion, error)) << row.what << ": " << error;
+        EXPECT_EQ(read, (std::vector<VersionString>{{"FileDescription", row.readBack}, {"OriginalFilename", "Setup.exe"}}))
+            << row.what;
+        // Everything else reads as before: the field, the icon, the checksum.
+        std::string name;
+        EXPECT_TRUE(ReadFieldName(copy, copyImage, name) && name == "Borvi cd1 versie2") << row.what;
+        EXPECT_EQ(PeChecksum(copy, copyImage.checksumOffset), copyImage.checksum) << row.what;
+        EXPECT_EQ(copy.size() % 512, 0u) << row.what;
+    }
+}
+
 TEST_P(PeImageTest, RefusesEveryTruncatedCopy)
 {
     // Every cut that loses part of the headers or the field must be refused, never misread.

@@ -10,6 +10,7 @@
 #include "medium/root_files.h"
 #include "pe/icon_resource.h"
 #include "pe/launch_field.h"
+#include "pe/version_resource.h"
 #include "picture/icon_picture.h"
 #include "system/system.h"
 
@@ -75,6 +76,44 @@ bool ProgramBelowRoot(const MakeOptions& options, std::vector<std::string>& comp
     return true;
 }
 
+// Gives the launcher (its headers read into image) the version strings of the program at
+// programPath that Explorer's Details tab shows, under the launcher's own file name and file
+// version, so that it looks like what it starts there too. A program without them leaves the
+// launcher's own, and out says so in one line.
+bool TakeProgramVersion(const std::string& programPath, const std::string& launcherName, Bytes& launcher,
+                        LauncherImage& image, std::string& out, std::string& error)
+{
+    constexpr std::size_t ProgramReadLimit = 48u << 20;  // as much as is read for its icon
+    static const char* const Copied[] = {"FileDescription", "ProductName", "ProductVersion", "CompanyName",
+                                         "LegalCopyright"};
+    Bytes program, fixed;
+    LauncherImage programImage;
+    std::vector<VersionString> theirs, ours, strings;
+    bool noVersion = false;
+    std::string reason;
+    const bool read = ReadProgramResources(programPath, ProgramReadLimit, program, reason) &&
+                      ReadProgramImage(program, programImage, reason) &&
+                      ReadVersionStrings(program, programImage, theirs, noVersion, reason);
+    for (const char* key : Copied) {
+        const auto found = std::find_if(theirs.begin(), theirs.end(),
+                                        [key](const VersionString& string) { return string.key == key; });
+        if (found != theirs.end() && !found->value.empty())
+            strings.push_back(*found);
+    }
+    if (!read || strings.empty()) {
+        out += programPath + ": no version strings taken (" + (read ? "it has none to show" : reason) +
+               "): the launcher keeps its own\n";
+        return true;
+    }
+    if (!ReadVersionStrings(launcher, image, ours, noVersion, error) || !ReadVersionFixed(launcher, image, fixed, error))
+        return false;
+    const auto own = std::find_if(ours.begin(), ours.end(),
+                                  [](const VersionString& string) { return string.key == "FileVersion"; });
+    strings.push_back({"FileVersion", own == ours.end() ? std::string() : own->value});
+    strings.push_back({"OriginalFilename", launcherName});
+    return ReplaceVersionResource(launcher, image, VersionResourceFor(fixed, strings), error);
+}
+
 bool EndsWithExe(const std::string& name)
 {
     const std::string folded = FoldCase(name);
@@ -123,10 +162,16 @@ bool JudgeLauncher(PlannedFile& planned, const std::string& stored, unsigned cod
                           std::equal(planned.current.begin() + static_cast<std::ptrdiff_t>(existingIcon.imageOffset),
                                      planned.current.begin() + static_cast<std::ptrdiff_t>(existingIcon.imageOffset + IconImageSize),
                                      planned.bytes.begin() + static_cast<std::ptrdiff_t>(wantedIcon.imageOffset));
-    planned.unchanged = sameIcon && existing.machine == wanted.machine;
+    std::vector<VersionString> existingStrings, wantedStrings;
+    bool noVersion = false;
+    ReadVersionStrings(planned.current, existing, existingStrings, noVersion, reason);
+    ReadVersionStrings(planned.bytes, wanted, wantedStrings, noVersion, reason);
+    const bool sameVersion = existingStrings == wantedStrings;
+    planned.unchanged = sameIcon && sameVersion && existing.machine == wanted.machine;
     if (planned.unchanged || !existing.isSigned)
         return true;
-    error = planned.path + " is signed and making it again changes its " + (sameIcon ? "architecture" : "icon") +
+    error = planned.path + " is signed and making it again changes its " +
+            (!sameIcon ? "icon" : !sameVersion ? "version strings" : "architecture") +
             ", which breaks its signature (--force to remove the signature and go on)";
     planned.note = "signature removed: sign it again";
     return force;
@@ -248,6 +293,8 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err)
             return refuse("the launcher this tool carries has no icon to replace: " + error);
         WriteIconImage(launcher, image, icon, iconImage);
     }
+    if (!TakeProgramVersion(programPath, launcherName, launcher, image, out, error))
+        return refuse("the launcher this tool carries cannot take the program's version strings: " + error);
 
     // Nothing is written before every file is known to be ours to write.
     for (const std::string& name : RemoveLeftovers(options.root))

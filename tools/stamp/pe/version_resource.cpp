@@ -63,13 +63,16 @@ bool FindChild(const unsigned char* data, const Node& parent, const std::string&
 
 }  // namespace
 
-bool ReadVersionStrings(const Bytes& bytes, const LauncherImage& image, std::vector<VersionString>& strings,
-                        bool& noVersion, std::string& error)
+namespace {
+
+// The first version resource of the program in bytes, in its first language: its file offset
+// and size.
+bool FindVersionData(const Bytes& bytes, const LauncherImage& image, std::size_t& offset, std::uint32_t& size,
+                     bool& noVersion, std::string& error)
 {
-    strings.clear();
     noVersion = false;
-    std::size_t base = 0, offset = 0;
-    std::uint32_t names = 0, rva = 0, size = 0;
+    std::size_t base = 0;
+    std::uint32_t names = 0, rva = 0;
     if (image.resourceRva == 0 || !RvaToOffset(bytes, image, image.resourceRva, image.resourceSize, base)) {
         noVersion = true;
         error = "it has no resources, so no version resource";
@@ -81,7 +84,6 @@ bool ReadVersionStrings(const Bytes& bytes, const LauncherImage& image, std::vec
         error = "it has no version resource";
         return false;
     }
-    // The first version resource in directory order, in its first language.
     const unsigned char* table = directory.At(names & ~ResourceHighBit, 16);
     const unsigned char* first = table == nullptr || Little16(table + 12) + Little16(table + 14) == 0
                                      ? nullptr : directory.At((names & ~ResourceHighBit) + 16, 8);
@@ -90,6 +92,19 @@ bool ReadVersionStrings(const Bytes& bytes, const LauncherImage& image, std::vec
         error = "its version resource cannot be found";
         return false;
     }
+    return true;
+}
+
+}  // namespace
+
+bool ReadVersionStrings(const Bytes& bytes, const LauncherImage& image, std::vector<VersionString>& strings,
+                        bool& noVersion, std::string& error)
+{
+    strings.clear();
+    std::size_t offset = 0;
+    std::uint32_t size = 0;
+    if (!FindVersionData(bytes, image, offset, size, noVersion, error))
+        return false;
     const unsigned char* data = bytes.data() + offset;
     Node root, fileInfo, stringTable, string;
     if (!ReadNode(data, size, 0, root) || root.key != "VS_VERSION_INFO") {
@@ -108,5 +123,229 @@ bool ReadVersionStrings(const Bytes& bytes, const LauncherImage& image, std::vec
         if (!entry.key.empty() && Utf8FromUtf16Le(data + string.value, units * 2, entry.value))
             strings.push_back(entry);
     }
+    return true;
+}
+
+bool ReadVersionFixed(const Bytes& bytes, const LauncherImage& image, Bytes& fixed, std::string& error)
+{
+    constexpr std::size_t FixedSize = 52;
+    std::size_t offset = 0;
+    std::uint32_t size = 0;
+    bool noVersion = false;
+    Node root;
+    if (!FindVersionData(bytes, image, offset, size, noVersion, error))
+        return false;
+    if (!ReadNode(bytes.data() + offset, size, 0, root) || root.key != "VS_VERSION_INFO" ||
+        root.valueSize != FixedSize) {
+        error = "its version resource has no fixed information";
+        return false;
+    }
+    fixed.assign(bytes.begin() + static_cast<std::ptrdiff_t>(offset + root.value),
+                 bytes.begin() + static_cast<std::ptrdiff_t>(offset + root.value + FixedSize));
+    return true;
+}
+
+namespace {
+
+void PadTo4(Bytes& bytes)
+{
+    bytes.resize(Align4(bytes.size()), 0);
+}
+
+// A node: its length, its value's length (in UTF-16 units for text), its type, its key, its
+// value and its children, each part aligned to 4 bytes.
+Bytes VersionNode(const std::string& key, const Bytes& value, bool text, const std::vector<Bytes>& children)
+{
+    Bytes node(6, 0);
+    const Bytes wideKey = Utf16LeFromUtf8(key);
+    node.insert(node.end(), wideKey.begin(), wideKey.end());
+    node.insert(node.end(), {0, 0});
+    PadTo4(node);
+    node.insert(node.end(), value.begin(), value.end());
+    for (const Bytes& child : children) {
+        PadTo4(node);
+        node.insert(node.end(), child.begin(), child.end());
+    }
+    const std::size_t valueLength = text ? value.size() / 2 : value.size();
+    node[0] = static_cast<unsigned char>(node.size()), node[1] = static_cast<unsigned char>(node.size() >> 8);
+    node[2] = static_cast<unsigned char>(valueLength), node[3] = static_cast<unsigned char>(valueLength >> 8);
+    node[4] = text ? 1 : 0;
+    return node;
+}
+
+// A string value as written: control characters made spaces, cut to MaxVersionStringUnits
+// UTF-16 units at a character's end, then a NUL.
+Bytes VersionValue(const std::string& text)
+{
+    Bytes value;
+    for (std::size_t i = 0; i < text.size();) {
+        unsigned c = NextCodePoint(text, i);
+        c = c < 0x20 || (c >= 0x7F && c < 0xA0) ? ' ' : c;
+        std::string character;
+        AppendUtf8(character, c);
+        const Bytes wide = Utf16LeFromUtf8(character);
+        if (value.size() + wide.size() > 2 * MaxVersionStringUnits)
+            break;
+        value.insert(value.end(), wide.begin(), wide.end());
+    }
+    value.insert(value.end(), {0, 0});
+    return value;
+}
+
+}  // namespace
+
+Bytes VersionResourceFor(const Bytes& fixed, const std::vector<VersionString>& strings)
+{
+    std::vector<Bytes> entries;
+    for (const VersionString& string : strings)
+        entries.push_back(VersionNode(string.key, VersionValue(string.value), true, {}));
+    const Bytes table = VersionNode("040904B0", {}, true, entries);
+    const Bytes stringInfo = VersionNode("StringFileInfo", {}, true, {table});
+    const Bytes translation = VersionNode("Translation", {0x09, 0x04, 0xB0, 0x04}, false, {});
+    const Bytes varInfo = VersionNode("VarFileInfo", {}, true, {translation});
+    return VersionNode("VS_VERSION_INFO", fixed, false, {stringInfo, varInfo});
+}
+
+namespace {
+
+// The data entries below the resource table at offset (directory-relative offsets), each with
+// whether it lies below the version type; false when a table does not fit.
+bool CollectDataEntries(Directory& directory, std::uint32_t offset, int depth, bool version,
+                        std::vector<std::pair<std::uint32_t, bool>>& entries)
+{
+    const unsigned char* table = directory.At(offset, 16);
+    const std::uint32_t count = table == nullptr ? 0 : Little16(table + 12) + Little16(table + 14);
+    const unsigned char* list = table == nullptr ? nullptr : directory.At(offset + 16, std::size_t{count} * 8);
+    if (list == nullptr || depth > 2)
+        return false;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint32_t name = Little32(list + 8 * i), target = Little32(list + 8 * i + 4);
+        const bool below = depth == 0 ? name == TypeVersion : version;
+        if ((target & ResourceHighBit) == 0)
+            entries.emplace_back(target, below);
+        else if (!CollectDataEntries(directory, target & ~ResourceHighBit, depth + 1, below, entries))
+            return false;
+    }
+    return true;
+}
+
+void Put32At(Bytes& bytes, std::size_t offset, std::uint32_t value)
+{
+    for (std::size_t i = 0; i < 4; ++i)
+        bytes[offset + i] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+std::uint32_t AlignUp(std::uint32_t value, std::uint32_t alignment)
+{
+    return (value + alignment - 1) / alignment * alignment;
+}
+
+}  // namespace
+
+bool ReplaceVersionResource(Bytes& bytes, LauncherImage& image, const Bytes& version, std::string& error)
+{
+    auto fail = [&error](const char* reason) {
+        error = std::string("the launcher's resources cannot be laid out again: ") + reason;
+        return false;
+    };
+    if (image.isSigned)
+        return fail("it is signed");
+    // The section that holds the resources, and its header.
+    const std::size_t table = image.headersEnd - 40 * image.sections.size();
+    std::size_t index = image.sections.size();
+    for (std::size_t i = 0; i < image.sections.size(); ++i) {
+        if (image.sections[i].virtualAddress == image.resourceRva)
+            index = i;
+    }
+    if (index == image.sections.size())
+        return fail("no section begins with them");
+    const ImageSection rsrc = image.sections[index];
+    if (rsrc.rawOffset > bytes.size() || bytes.size() - rsrc.rawOffset < rsrc.rawSize || rsrc.virtualSize > rsrc.rawSize)
+        return fail("their section does not fit the file");
+
+    // Every data entry, the version's among them, and the data in the order it lies.
+    Directory directory(bytes.data() + rsrc.rawOffset, rsrc.virtualSize, rsrc.rawOffset);
+    std::vector<std::pair<std::uint32_t, bool>> entries;
+    if (!CollectDataEntries(directory, 0, 0, false, entries) ||
+        std::count_if(entries.begin(), entries.end(), [](const auto& entry) { return entry.second; }) != 1)
+        return fail("there is not exactly one version resource");
+    struct Data {
+        std::uint32_t entry, rva, size;
+        bool version;
+    };
+    std::vector<Data> data;
+    for (const auto& [entry, isVersion] : entries) {
+        const unsigned char* at = directory.At(entry, 16);
+        if (at == nullptr)
+            return fail("a data entry lies outside them");
+        data.push_back({entry, Little32(at), Little32(at + 4), isVersion});
+        if (data.back().rva < rsrc.virtualAddress ||
+            data.back().rva - rsrc.virtualAddress > rsrc.virtualSize - std::min(rsrc.virtualSize, data.back().size))
+            return fail("a resource's data lies outside their section");
+    }
+    std::sort(data.begin(), data.end(), [](const Data& a, const Data& b) { return a.rva < b.rva; });
+    const std::uint32_t dataStart = data.front().rva - rsrc.virtualAddress;
+    for (const Data& item : data) {
+        if (item.entry + 16 > dataStart)
+            return fail("their tables lie among their data");
+    }
+
+    // The section again: the tables as they are, then each resource's data, 8-aligned.
+    Bytes section(bytes.begin() + static_cast<std::ptrdiff_t>(rsrc.rawOffset),
+                  bytes.begin() + static_cast<std::ptrdiff_t>(rsrc.rawOffset + dataStart));
+    for (const Data& item : data) {
+        section.resize((section.size() + 7) / 8 * 8, 0);
+        Put32At(section, item.entry, rsrc.virtualAddress + static_cast<std::uint32_t>(section.size()));
+        Put32At(section, item.entry + 4, item.version ? static_cast<std::uint32_t>(version.size()) : item.size);
+        if (item.version)
+            section.insert(section.end(), version.begin(), version.end());
+        else
+            section.insert(section.end(), bytes.begin() + static_cast<std::ptrdiff_t>(rsrc.rawOffset + item.rva - rsrc.virtualAddress),
+                           bytes.begin() + static_cast<std::ptrdiff_t>(rsrc.rawOffset + item.rva - rsrc.virtualAddress + item.size));
+    }
+    const std::size_t optional = image.checksumOffset - 64;
+    const std::uint32_t sectionAlignment = Little32(&bytes[optional + 32]), fileAlignment = Little32(&bytes[optional + 36]);
+    if (sectionAlignment == 0 || fileAlignment == 0)
+        return fail("the headers give no alignment");
+    const auto virtualSize = static_cast<std::uint32_t>(section.size());
+    const std::uint32_t rawSize = AlignUp(virtualSize, fileAlignment);
+    section.resize(rawSize, 0);
+    const std::int64_t rawDelta = std::int64_t{rawSize} - rsrc.rawSize;
+    const std::int64_t addressDelta = std::int64_t{AlignUp(rsrc.virtualAddress + virtualSize, sectionAlignment)} -
+                                      AlignUp(rsrc.virtualAddress + rsrc.virtualSize, sectionAlignment);
+
+    // The file again, and every header that names what moved.
+    Bytes out(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(rsrc.rawOffset));
+    out.insert(out.end(), section.begin(), section.end());
+    out.insert(out.end(), bytes.begin() + static_cast<std::ptrdiff_t>(rsrc.rawOffset + rsrc.rawSize), bytes.end());
+    for (std::size_t i = 0; i < image.sections.size(); ++i) {
+        const std::size_t header = table + 40 * i;
+        if (i == index) {
+            Put32At(out, header + 8, virtualSize);
+            Put32At(out, header + 16, rawSize);
+        }
+        if (image.sections[i].rawOffset > rsrc.rawOffset && image.sections[i].rawSize > 0)
+            Put32At(out, header + 20, static_cast<std::uint32_t>(image.sections[i].rawOffset + rawDelta));
+        if (image.sections[i].virtualAddress > rsrc.virtualAddress)
+            Put32At(out, header + 12, static_cast<std::uint32_t>(image.sections[i].virtualAddress + addressDelta));
+    }
+    const bool pe32 = Little16(&bytes[optional]) == 0x010B;
+    const std::size_t directories = optional + (pe32 ? 96 : 112);
+    const std::uint32_t count = Little32(&bytes[directories - 4]);
+    for (std::uint32_t j = 0; j < count; ++j) {
+        const std::uint32_t rva = Little32(&out[directories + 8 * j]);
+        if (j != 4 && rva > rsrc.virtualAddress)  // entry 4, the certificates, holds a file offset
+            Put32At(out, directories + 8 * j, static_cast<std::uint32_t>(rva + addressDelta));
+    }
+    Put32At(out, directories + 2 * 8 + 4, virtualSize);
+    Put32At(out, optional + 56, static_cast<std::uint32_t>(Little32(&bytes[optional + 56]) + addressDelta));
+    Put32At(out, optional + 8, static_cast<std::uint32_t>(Little32(&bytes[optional + 8]) + rawDelta));
+    LauncherImage again;
+    if (!ReadLauncherImage(out, again, error))
+        return fail("the result cannot be read back");
+    UpdateChecksum(out, again);
+    ReadLauncherImage(out, again, error);  // with the checksum as now stored
+    bytes = std::move(out);
+    image = again;
     return true;
 }
