@@ -229,7 +229,14 @@ bool CollectDataEntries(Directory& directory, std::uint32_t offset, int depth, b
     return true;
 }
 
-void Put32At(Bytes& bytes, std::size_t offset, std::uint32_t value)
+// A size or offset as the 32 bits the headers hold (from 64 bits on any system, so that no
+// cast is a no-op on one of them).
+std::uint32_t To32(std::uint64_t value)
+{
+    return static_cast<std::uint32_t>(value);
+}
+
+void Put32At(Bytes& bytes, std::size_t offset, std::uint64_t value)
 {
     for (std::size_t i = 0; i < 4; ++i)
         bytes[offset + i] = static_cast<unsigned char>(value >> (8 * i));
@@ -295,8 +302,8 @@ bool ReplaceVersionResource(Bytes& bytes, LauncherImage& image, const Bytes& ver
                   bytes.begin() + static_cast<std::ptrdiff_t>(rsrc.rawOffset + dataStart));
     for (const Data& item : data) {
         section.resize((section.size() + 7) / 8 * 8, 0);
-        Put32At(section, item.entry, rsrc.virtualAddress + static_cast<std::uint32_t>(section.size()));
-        Put32At(section, item.entry + 4, item.version ? static_cast<std::uint32_t>(version.size()) : item.size);
+        Put32At(section, item.entry, rsrc.virtualAddress + section.size());
+        Put32At(section, item.entry + 4, item.version ? version.size() : item.size);
         if (item.version)
             section.insert(section.end(), version.begin(), version.end());
         else
@@ -307,7 +314,7 @@ bool ReplaceVersionResource(Bytes& bytes, LauncherImage& image, const Bytes& ver
     const std::uint32_t sectionAlignment = Little32(&bytes[optional + 32]), fileAlignment = Little32(&bytes[optional + 36]);
     if (sectionAlignment == 0 || fileAlignment == 0)
         return fail("the headers give no alignment");
-    const auto virtualSize = static_cast<std::uint32_t>(section.size());
+    const std::uint32_t virtualSize = To32(section.size());
     const std::uint32_t rawSize = AlignUp(virtualSize, fileAlignment);
     section.resize(rawSize, 0);
     const std::int64_t rawDelta = std::int64_t{rawSize} - rsrc.rawSize;
@@ -325,9 +332,9 @@ bool ReplaceVersionResource(Bytes& bytes, LauncherImage& image, const Bytes& ver
             Put32At(out, header + 16, rawSize);
         }
         if (image.sections[i].rawOffset > rsrc.rawOffset && image.sections[i].rawSize > 0)
-            Put32At(out, header + 20, static_cast<std::uint32_t>(image.sections[i].rawOffset + rawDelta));
+            Put32At(out, header + 20, To32(static_cast<std::uint64_t>(image.sections[i].rawOffset + rawDelta)));
         if (image.sections[i].virtualAddress > rsrc.virtualAddress)
-            Put32At(out, header + 12, static_cast<std::uint32_t>(image.sections[i].virtualAddress + addressDelta));
+            Put32At(out, header + 12, To32(static_cast<std::uint64_t>(image.sections[i].virtualAddress + addressDelta)));
     }
     const bool pe32 = Little16(&bytes[optional]) == 0x010B;
     const std::size_t directories = optional + (pe32 ? 96 : 112);
@@ -335,11 +342,11 @@ bool ReplaceVersionResource(Bytes& bytes, LauncherImage& image, const Bytes& ver
     for (std::uint32_t j = 0; j < count; ++j) {
         const std::uint32_t rva = Little32(&out[directories + 8 * j]);
         if (j != 4 && rva > rsrc.virtualAddress)  // entry 4, the certificates, holds a file offset
-            Put32At(out, directories + 8 * j, static_cast<std::uint32_t>(rva + addressDelta));
+            Put32At(out, directories + 8 * j, To32(static_cast<std::uint64_t>(rva + addressDelta)));
     }
     Put32At(out, directories + 2 * 8 + 4, virtualSize);
-    Put32At(out, optional + 56, static_cast<std::uint32_t>(Little32(&bytes[optional + 56]) + addressDelta));
-    Put32At(out, optional + 8, static_cast<std::uint32_t>(Little32(&bytes[optional + 8]) + rawDelta));
+    Put32At(out, optional + 56, To32(static_cast<std::uint64_t>(Little32(&bytes[optional + 56]) + addressDelta)));
+    Put32At(out, optional + 8, To32(static_cast<std::uint64_t>(Little32(&bytes[optional + 8]) + rawDelta)));
     LauncherImage again;
     if (!ReadLauncherImage(out, again, error))
         return fail("the result cannot be read back");
