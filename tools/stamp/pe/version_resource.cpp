@@ -1,5 +1,6 @@
-// Reading a version resource: a tree of nodes, each a length, a value length, a type, a UTF-16
-// key, a value and children, every part aligned to 4 bytes from the resource's start.
+// Reading and writing a version resource, a tree of nodes, each a length, a value length, a
+// type, a UTF-16 key, a value and children, every part aligned to 4 bytes from the resource's
+// start; and putting a new one in a launcher.
 #include "pe/version_resource.h"
 
 #include "base/unicode.h"
@@ -269,6 +270,16 @@ bool ReplaceVersionResource(Bytes& bytes, LauncherImage& image, const Bytes& ver
     const ImageSection rsrc = image.sections[index];
     if (rsrc.rawOffset > bytes.size() || bytes.size() - rsrc.rawOffset < rsrc.rawSize || rsrc.virtualSize > rsrc.rawSize)
         return fail("their section does not fit the file");
+    // Every other section apart from theirs, in the file and in memory, as a linker lays them out.
+    for (std::size_t i = 0; i < image.sections.size(); ++i) {
+        const ImageSection& other = image.sections[i];
+        const bool fileApart = other.rawSize == 0 || std::uint64_t{other.rawOffset} + other.rawSize <= rsrc.rawOffset ||
+                               other.rawOffset >= std::uint64_t{rsrc.rawOffset} + rsrc.rawSize;
+        const bool memoryApart = std::uint64_t{other.virtualAddress} + other.virtualSize <= rsrc.virtualAddress ||
+                                 other.virtualAddress >= std::uint64_t{rsrc.virtualAddress} + rsrc.virtualSize;
+        if (i != index && (!fileApart || !memoryApart || (other.rawOffset > rsrc.rawOffset) != (other.virtualAddress > rsrc.virtualAddress)))
+            return fail("another section overlaps theirs");
+    }
 
     // Every data entry, the version's among them, and the data in the order it lies.
     Directory directory(bytes.data() + rsrc.rawOffset, rsrc.virtualSize, rsrc.rawOffset);
@@ -312,8 +323,11 @@ bool ReplaceVersionResource(Bytes& bytes, LauncherImage& image, const Bytes& ver
     }
     const std::size_t optional = image.checksumOffset - 64;
     const std::uint32_t sectionAlignment = Little32(&bytes[optional + 32]), fileAlignment = Little32(&bytes[optional + 36]);
-    if (sectionAlignment == 0 || fileAlignment == 0)
-        return fail("the headers give no alignment");
+    // As the format allows them: powers of two, the file's from 512 to 64 KiB.
+    auto powerOfTwo = [](std::uint32_t value) { return value != 0 && (value & (value - 1)) == 0; };
+    if (!powerOfTwo(fileAlignment) || fileAlignment < 512 || fileAlignment > 0x10000 ||
+        !powerOfTwo(sectionAlignment) || sectionAlignment < fileAlignment)
+        return fail("the headers give no alignment a linker gives");
     const std::uint32_t virtualSize = To32(section.size());
     const std::uint32_t rawSize = AlignUp(virtualSize, fileAlignment);
     section.resize(rawSize, 0);
