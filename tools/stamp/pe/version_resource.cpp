@@ -210,9 +210,10 @@ Bytes VersionResourceFor(const Bytes& fixed, const std::vector<VersionString>& s
 namespace {
 
 // The data entries below the resource table at offset (directory-relative offsets), each with
-// whether it lies below the version type; false when a table does not fit.
+// whether it lies below the version type, and where each name string ends; false when a table
+// does not fit.
 bool CollectDataEntries(Directory& directory, std::uint32_t offset, int depth, bool version,
-                        std::vector<std::pair<std::uint32_t, bool>>& entries)
+                        std::vector<std::pair<std::uint32_t, bool>>& entries, std::uint32_t& namesEnd)
 {
     const unsigned char* table = directory.At(offset, 16);
     const std::uint32_t count = table == nullptr ? 0 : Little16(table + 12) + Little16(table + 14);
@@ -222,9 +223,15 @@ bool CollectDataEntries(Directory& directory, std::uint32_t offset, int depth, b
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::uint32_t name = Little32(list + 8 * i), target = Little32(list + 8 * i + 4);
         const bool below = depth == 0 ? name == TypeVersion : version;
+        if ((name & ResourceHighBit) != 0) {
+            const unsigned char* length = directory.At(name & ~ResourceHighBit, 2);
+            if (length == nullptr)
+                return false;
+            namesEnd = std::max(namesEnd, (name & ~ResourceHighBit) + 2 + 2 * std::uint32_t{Little16(length)});
+        }
         if ((target & ResourceHighBit) == 0)
             entries.emplace_back(target, below);
-        else if (!CollectDataEntries(directory, target & ~ResourceHighBit, depth + 1, below, entries))
+        else if (!CollectDataEntries(directory, target & ~ResourceHighBit, depth + 1, below, entries, namesEnd))
             return false;
     }
     return true;
@@ -284,7 +291,8 @@ bool ReplaceVersionResource(Bytes& bytes, LauncherImage& image, const Bytes& ver
     // Every data entry, the version's among them, and the data in the order it lies.
     Directory directory(bytes.data() + rsrc.rawOffset, rsrc.virtualSize, rsrc.rawOffset);
     std::vector<std::pair<std::uint32_t, bool>> entries;
-    if (!CollectDataEntries(directory, 0, 0, false, entries) ||
+    std::uint32_t namesEnd = 0;
+    if (!CollectDataEntries(directory, 0, 0, false, entries, namesEnd) ||
         std::count_if(entries.begin(), entries.end(), [](const auto& entry) { return entry.second; }) != 1)
         return fail("there is not exactly one version resource");
     struct Data {
@@ -304,7 +312,7 @@ bool ReplaceVersionResource(Bytes& bytes, LauncherImage& image, const Bytes& ver
     std::sort(data.begin(), data.end(), [](const Data& a, const Data& b) { return a.rva < b.rva; });
     const std::uint32_t dataStart = data.front().rva - rsrc.virtualAddress;
     for (const Data& item : data) {
-        if (item.entry + 16 > dataStart)
+        if (item.entry + 16 > dataStart || namesEnd > dataStart)
             return fail("their tables lie among their data");
     }
 
