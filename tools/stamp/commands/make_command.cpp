@@ -76,23 +76,23 @@ bool ProgramBelowRoot(const MakeOptions& options, std::vector<std::string>& comp
     return true;
 }
 
-// Gives the launcher (its headers read into image) the version strings of the program at
-// programPath that Explorer's Details tab shows, under the launcher's own file name and file
-// version, so that it looks like what it starts there too. A program without them leaves the
-// launcher's own, and out says so in one line.
-bool TakeProgramVersion(const std::string& programPath, const std::string& launcherName, Bytes& launcher,
-                        LauncherImage& image, std::string& out, std::string& error)
+// Gives the launcher (its headers read into image) the version strings that Explorer's
+// Details tab shows of the program at programPath (program: what was read of it, or empty with
+// the reason in readError), under the launcher's own file name and file version, so that it
+// looks like what it starts there too. A program without them leaves the launcher's own, and
+// out says so in one line.
+bool TakeProgramVersion(const std::string& programPath, const Bytes& program, const std::string& readError,
+                        const std::string& launcherName, Bytes& launcher, LauncherImage& image, std::string& out,
+                        std::string& error)
 {
-    constexpr std::size_t ProgramReadLimit = 48u << 20;  // as much as is read for its icon
     static const char* const Copied[] = {"FileDescription", "ProductName", "ProductVersion", "CompanyName",
                                          "LegalCopyright"};
-    Bytes program, fixed;
+    Bytes fixed;
     LauncherImage programImage;
     std::vector<VersionString> theirs, ours, strings;
     bool noVersion = false;
-    std::string reason;
-    const bool read = ReadProgramResources(programPath, ProgramReadLimit, program, reason) &&
-                      ReadProgramImage(program, programImage, reason) &&
+    std::string reason = readError;
+    const bool read = !program.empty() && ReadProgramImage(program, programImage, reason) &&
                       ReadVersionStrings(program, programImage, theirs, noVersion, reason);
     for (const char* key : Copied) {
         const auto found = std::find_if(theirs.begin(), theirs.end(),
@@ -275,14 +275,19 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err)
         return refuse("the launcher this tool carries cannot be read: " + error);
     WriteFieldName(launcher, image, stored);
     // The icon: the picture given, else the program's own, else the launcher keeps its own.
-    Bytes picture, iconImage;
+    // The program is read once (of a Windows program only what its resources need), for its
+    // icon and its version strings.
+    Bytes programBytes, picture, iconImage;
+    std::string programError;
+    const bool programRead = ReadPicture(programPath, programBytes, programError);
     IconResource icon;
     if (!options.icon.empty()) {
         if (!ReadPicture(options.icon, picture, error) || !IconImageFromPicture(picture, iconImage, error))
             return refuse(options.icon + ": " + error);
-    } else if (!ReadPicture(programPath, picture, error) || !IconImageFromPicture(picture, iconImage, error)) {
+    } else if (!programRead || !IconImageFromPicture(programBytes, iconImage, error)) {
+        error = programRead ? error : programError;
         // Of a file that is no Windows program, say so, not what a picture would lack.
-        const bool windowsProgram = picture.size() >= 2 && picture[0] == 'M' && picture[1] == 'Z';
+        const bool windowsProgram = programBytes.size() >= 2 && programBytes[0] == 'M' && programBytes[1] == 'Z';
         out += programPath + ": no icon taken (" + (windowsProgram ? error : "it is no Windows program") +
                "): the launcher keeps its own\n";
         iconImage.clear();
@@ -293,7 +298,8 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err)
             return refuse("the launcher this tool carries has no icon to replace: " + error);
         WriteIconImage(launcher, image, icon, iconImage);
     }
-    if (!TakeProgramVersion(programPath, launcherName, launcher, image, out, error))
+    if (!TakeProgramVersion(programPath, programRead ? programBytes : Bytes(), programError, launcherName, launcher, image,
+                            out, error))
         return refuse("the launcher this tool carries cannot take the program's version strings: " + error);
 
     // Nothing is written before every file is known to be ours to write.

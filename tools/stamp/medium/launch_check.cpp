@@ -251,14 +251,14 @@ std::string WhyFolderIsMissing(MediumFolders& folders, const std::string& root,
     const std::string& missing = components[missingAt];
     const Found parent = FindOnMedium(
         folders, root, std::vector<std::string>(components.begin(), components.begin() + static_cast<std::ptrdiff_t>(missingAt)));
-    std::vector<FolderEntry> entries;
-    std::string error;
-    if (parent.exists && ListFolder(parent.host, entries, error, FolderDetail::Kinds)) {
-        for (const FolderEntry& entry : entries) {
-            if (entry.isFolder && entry.name != TrimmedComponent(entry.name) &&
-                FoldCase(TrimmedComponent(entry.name)) == FoldCase(TrimmedComponent(missing)))
-                return "The folder \"" + entry.name + "\" ends in a dot or space, which Windows drops, so it cannot "
-                       "reach it. What to do: rename it to \"" + TrimmedComponent(missing) + "\".";
+    if (parent.exists && parent.isFolder) {
+        for (const auto& [folded, entries] : folders.Entries(parent.host)) {
+            for (const FolderEntry& entry : entries) {
+                if (entry.isFolder && entry.name != TrimmedComponent(entry.name) &&
+                    FoldCase(TrimmedComponent(entry.name)) == FoldCase(TrimmedComponent(missing)))
+                    return "The folder \"" + entry.name + "\" ends in a dot or space, which Windows drops, so it "
+                           "cannot reach it. What to do: rename it to \"" + TrimmedComponent(missing) + "\".";
+            }
         }
     }
     return "There is no folder " + driveRoot + Join(components, missingAt + 1) + " on the medium.";
@@ -535,13 +535,13 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher)
     return PredictLaunch(launcher, folders);
 }
 
-const std::vector<FolderEntry>& MediumFolders::Matches(const std::string& host, const std::string& name)
+const MediumFolders::Listing& MediumFolders::Entries(const std::string& host)
 {
     auto listed = folders_.find(host);
     if (listed == folders_.end()) {
         std::vector<FolderEntry> entries;
         std::string error;
-        std::map<std::string, std::vector<FolderEntry>> byName;
+        Listing byName;
         if (ListFolder(host, entries, error, FolderDetail::Kinds)) {
             std::sort(entries.begin(), entries.end(),
                       [](const FolderEntry& x, const FolderEntry& y) { return x.name < y.name; });
@@ -550,9 +550,15 @@ const std::vector<FolderEntry>& MediumFolders::Matches(const std::string& host, 
         }
         listed = folders_.emplace(host, std::move(byName)).first;
     }
+    return listed->second;
+}
+
+const std::vector<FolderEntry>& MediumFolders::Matches(const std::string& host, const std::string& name)
+{
     static const std::vector<FolderEntry> none;
-    const auto match = listed->second.find(FoldCase(name));
-    return match == listed->second.end() ? none : match->second;
+    const Listing& listing = Entries(host);
+    const auto match = listing.find(FoldCase(name));
+    return match == listing.end() ? none : match->second;
 }
 
 std::string WhyProgramCannotRun(const std::string& host, const std::string& shown)

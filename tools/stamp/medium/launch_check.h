@@ -63,8 +63,13 @@ public:
     // ignored), in order of their names; empty when there is none or the folder cannot be read.
     const std::vector<FolderEntry>& Matches(const std::string& host, const std::string& name);
 
+    // The entries of the folder at host, by the names Windows takes them for (letter case
+    // folded); empty when it cannot be read.
+    using Listing = std::map<std::string, std::vector<FolderEntry>>;
+    const Listing& Entries(const std::string& host);
+
 private:
-    std::map<std::string, std::map<std::string, std::vector<FolderEntry>>> folders_;  // host -> folded name -> entries
+    std::map<std::string, Listing> folders_;  // host -> its listing
 };
 
 // The launcher is opened the way Explorer opens it: the medium's root as current directory

@@ -8,8 +8,8 @@
 
 namespace {
 
-constexpr std::uint32_t TypeIcon = 3;        // RT_ICON
-constexpr std::uint32_t TypeGroupIcon = 14;  // RT_GROUP_ICON
+constexpr std::uint32_t TypeIcon = ResourceTypeIcon;
+constexpr std::uint32_t TypeGroupIcon = ResourceTypeGroupIcon;
 constexpr std::uint32_t HighBit = ResourceHighBit;
 constexpr std::size_t GroupSize = 6 + 14;
 const char GroupName[] = LAUNCHER_ICON_GROUP;

@@ -46,13 +46,12 @@ bool Fail(std::string& error, const char* reason)
 // Whether the resources of the image in bytes hold the launcher's icon group.
 bool HasLauncherIconGroup(const Bytes& bytes, const LauncherImage& image)
 {
-    constexpr std::uint32_t TypeGroupIcon = 14;
     std::size_t offset = 0;
     std::uint32_t rva = 0, size = 0;
     if (image.resourceRva == 0 || !RvaToOffset(bytes, image, image.resourceRva, image.resourceSize, offset))
         return false;
     Directory directory(bytes.data() + offset, image.resourceSize, offset);
-    return FindData(directory, TypeGroupIcon, 0, LAUNCHER_ICON_GROUP, rva, size);
+    return FindData(directory, ResourceTypeGroupIcon, 0, LAUNCHER_ICON_GROUP, rva, size);
 }
 
 // Reads the headers in bytes, which begin a file of fileSize bytes; for a launcher, also its

@@ -8,6 +8,11 @@
 
 constexpr std::uint32_t ResourceHighBit = 0x80000000u;  // an entry's name is a string; its target a table
 
+// The resource types the tool reads and writes.
+constexpr std::uint32_t ResourceTypeIcon = 3;        // RT_ICON
+constexpr std::uint32_t ResourceTypeGroupIcon = 14;  // RT_GROUP_ICON
+constexpr std::uint32_t ResourceTypeVersion = 16;    // RT_VERSION
+
 // The resource directory's bytes, and the ranges of it that the walk has read (data written
 // over any of them would corrupt the directory).
 class Directory {

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr std::uint32_t TypeVersion = 16;  // RT_VERSION
-
 std::size_t Align4(std::size_t offset)
 {
     return (offset + 3) & ~std::size_t{3};
@@ -80,7 +78,7 @@ bool FindVersionData(const Bytes& bytes, const LauncherImage& image, std::size_t
         return false;
     }
     Directory directory(bytes.data() + base, image.resourceSize, base);
-    if (!FindEntry(directory, 0, TypeVersion, nullptr, true, names)) {
+    if (!FindEntry(directory, 0, ResourceTypeVersion, nullptr, true, names)) {
         noVersion = true;
         error = "it has no version resource";
         return false;
@@ -222,7 +220,7 @@ bool CollectDataEntries(Directory& directory, std::uint32_t offset, int depth, b
         return false;
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::uint32_t name = Little32(list + 8 * i), target = Little32(list + 8 * i + 4);
-        const bool below = depth == 0 ? name == TypeVersion : version;
+        const bool below = depth == 0 ? name == ResourceTypeVersion : version;
         if ((name & ResourceHighBit) != 0) {
             const unsigned char* length = directory.At(name & ~ResourceHighBit, 2);
             if (length == nullptr)
