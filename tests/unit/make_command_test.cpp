@@ -390,6 +390,7 @@ TEST_F(MakeTest, RefusesWhatWindowsCannotStartAndNamesTheLauncherToGiveItsProgra
          "Setupfiles/SETUP.exe"},
         {"D/App.exe", {"--label", "My\r\nshellexecute=evil.exe"}, "control character", true},
         {"D/App.exe", {"--label", "My App "}, "begins or ends with a space", true},
+        {"D/App.exe", {"--label", "My\x7F" "App"}, "control character", true},
         {"D/setup-1.2.3.exe", {}, "D:\\setup-1.2.3.exe.exe: ok: starts D:\\D\\setup-1.2.3.exe", false},
         {"D/Tool,v2.exe", {}, "D:\\autorun.inf: ok", false},
     };

@@ -139,7 +139,7 @@ nlohmann::ordered_json AsJson(const Prediction& p, bool isSigned)
 // array); false when something is.
 bool CheckAutorun(const CheckOptions& options, const std::string& root, char drive,
                   const std::vector<Prediction>& predictions, std::string& out, nlohmann::ordered_json& array,
-                  std::string& err)
+                  std::string& err, std::vector<std::string>& found)
 {
     std::string disk, error;
     if (root.empty() || !FindFileOnMedium(root, "autorun.inf", disk))
@@ -164,6 +164,7 @@ bool CheckAutorun(const CheckOptions& options, const std::string& root, char dri
         for (const std::string& finding : AutorunFindings(amd64, root, drive, predictions))
             findings.push_back(std::string("On 64-bit Windows, which reads [") + Amd64Section + "] instead: " + finding);
     }
+    found = findings;
     if (options.json) {
         auto orNull = [](const std::optional<std::string>& value) {
             return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json();
@@ -181,7 +182,7 @@ bool CheckAutorun(const CheckOptions& options, const std::string& root, char dri
 // Names the temporary files of ours at root: one that an interrupted run left would go onto the
 // medium. False when there is one.
 bool CheckLeftovers(const CheckOptions& options, const std::string& root, char drive, std::string& out,
-                    nlohmann::ordered_json& array)
+                    nlohmann::ordered_json& array, std::vector<std::string>& found)
 {
     std::vector<FolderEntry> entries;
     std::string error;
@@ -193,6 +194,7 @@ bool CheckLeftovers(const CheckOptions& options, const std::string& root, char d
             continue;
         none = false;
         const std::string shown = std::string(1, drive) + ":\\" + entry.name;
+        found.push_back(shown);
         const std::string finding = IsLeftover(ChildPath(root, entry.name))
                                         ? "Left by an interrupted launcher-stamp run: delete it."
                                         : "A launcher-stamp run is writing it now: check again when it has ended.";
@@ -212,8 +214,10 @@ bool IsDriveLetter(const std::string& drive)
     return letter && (drive.size() == 1 || (drive.size() == 2 && drive[1] == ':'));
 }
 
-int RunCheck(const CheckOptions& options, std::string& out, std::string& err)
+int RunCheck(const CheckOptions& options, std::string& out, std::string& err, CheckSummary* summary)
 {
+    CheckSummary unused;
+    CheckSummary& summed = summary ? *summary : unused;
     if (!IsDriveLetter(options.drive)) {
         err += "launcher-stamp: --drive takes a drive letter, such as D:\n";
         return 2;
@@ -245,9 +249,11 @@ int RunCheck(const CheckOptions& options, std::string& out, std::string& err)
         else
             out += Describe(prediction);
         predictions.push_back(prediction);
+        summed.counts.push_back(counts);
     }
-    allOk = CheckAutorun(options, root, drive, predictions, out, array, err) && allOk;
-    allOk = CheckLeftovers(options, root, drive, out, array) && allOk;
+    allOk = CheckAutorun(options, root, drive, predictions, out, array, err, summed.autorun) && allOk;
+    allOk = CheckLeftovers(options, root, drive, out, array, summed.leftovers) && allOk;
+    summed.launchers = std::move(predictions);
     // Every character beyond ASCII escaped, so that any console or shell reads the output alike.
     if (options.json)
         out += array.dump(2, ' ', true) + "\n";

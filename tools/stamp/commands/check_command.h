@@ -1,6 +1,8 @@
 // launcher-stamp check: what each launcher on a medium will start.
 #pragma once
 
+#include "medium/launch_check.h"
+
 #include <string>
 #include <vector>
 
@@ -14,6 +16,14 @@ struct CheckOptions {
                                      // folder) decides the exit status; all are reported
 };
 
+// What a check run found, for callers that show it otherwise than as text.
+struct CheckSummary {
+    std::vector<Prediction> launchers;       // every launcher checked, in the report's order
+    std::vector<bool> counts;                // for each: whether it decides the exit status
+    std::vector<std::string> autorun;        // what is wrong with the autorun.inf, if anything
+    std::vector<std::string> leftovers;      // temporary files of ours at the root, as Windows paths
+};
+
 // Whether drive names a drive letter: "D" or "D:", in either letter case.
 bool IsDriveLetter(const std::string& drive);
 
@@ -23,4 +33,5 @@ bool IsDriveLetter(const std::string& drive);
 // what to do, or a JSON array (an autorun.inf as its last element). A file that is removed
 // while it is read is skipped with a note. Returns 0 when every launcher (or statusOf) is ok and the autorun.inf has no finding, 1 otherwise or when a
 // path cannot be read or a named file is not a launcher of ours, 2 for a bad drive letter.
-int RunCheck(const CheckOptions& options, std::string& out, std::string& err);
+// When summary is given, it also gets what was found.
+int RunCheck(const CheckOptions& options, std::string& out, std::string& err, CheckSummary* summary = nullptr);

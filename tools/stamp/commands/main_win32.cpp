@@ -57,7 +57,9 @@ int wmain(int argc, wchar_t** argv)
     std::string out, err;
     const int status = RunStamp(arguments, out, err);
     if (opening == Opening::Help)
-        out += "\nDrop a medium's folder on launcher-stamp.exe to check it\n";
+        out = "To make a medium in a window, open make-medium.exe, which lies beside launcher-stamp.exe.\n"
+              "This is the command-line tool for scripts and command prompts:\n\n" +
+              out + "\nDrop a medium's folder on launcher-stamp.exe to check it\n";
     Print(out, STD_OUTPUT_HANDLE, stdout);
     Print(err, STD_ERROR_HANDLE, stderr);
     if (opening != Opening::AsCommand) {

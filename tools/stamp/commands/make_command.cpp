@@ -206,32 +206,23 @@ bool JudgeAutorun(PlannedFile& planned, unsigned codePage, bool force, std::stri
 
 }  // namespace
 
-int RunMake(const MakeOptions& options, std::string& out, std::string& err)
+bool PlanLaunch(const MakeOptions& options, LaunchPlan& plan, std::string& reason)
 {
-    if (!IsDriveLetter(options.drive)) {
-        err += "launcher-stamp: --drive takes a drive letter, such as D:\n";
-        return 2;
-    }
-    auto refuse = [&err](const std::string& reason) {
-        err += "launcher-stamp: refused: " + reason + "\n";
-        return 1;
-    };
     std::vector<std::string> components;
-    std::string programPath, error;
-    if (!ProgramBelowRoot(options, components, programPath, error))
-        return refuse(error);
-    const std::string program = components.back();
+    plan.refusedAs = Verdict::NothingStarts;
+    if (!ProgramBelowRoot(options, components, plan.programPath, reason))
+        return false;
+    plan.program = components.back();
     // The launcher's name must give the program's back: its last extension goes, and Windows
     // appends .exe only to a name without one. So "setup-1.2.3.exe" and "Tool.cmd" get a second.
+    const std::string& program = plan.program;
     const bool plain = EndsWithExe(program) && program.find('.') == program.size() - 4;
-    const std::string launcherName = plain ? program : program + ".exe";
-    if (!plain)
-        out += launcherName + ": named with two extensions, so that the name the launcher gives back is " + program +
-               " (the launcher drops its last extension, and Windows appends .exe only to a name without one)\n";
+    plan.launcherName = plain ? program : program + ".exe";
     components.pop_back();
-    std::string launchDirectory;
+    plan.folders = components;
+    plan.launchDirectory.clear();
     for (const std::string& component : components)
-        launchDirectory += (launchDirectory.empty() ? "" : "\\") + component;
+        plan.launchDirectory += (plan.launchDirectory.empty() ? "" : "\\") + component;
 
     // Two names on the program's path that differ only in letter case (possible on Linux):
     // Windows holds one of them.
@@ -241,27 +232,61 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err)
     for (const std::string& component : path) {
         const std::string twin = LetterCaseTwin(folder, component);
         folder = ChildPath(folder, component);
-        if (!twin.empty())
-            return refuse(folder + " and " + twin + " beside it differ only in letter case; Windows holds one of "
-                          "them, and which is not known. What to do: rename or remove one.");
+        if (!twin.empty()) {
+            plan.refusedAs = Verdict::NotCheckable;
+            reason = folder + " and " + twin + " beside it differ only in letter case; Windows holds one of them, "
+                     "and which is not known. What to do: rename or remove one.";
+            return false;
+        }
     }
-    const std::string unreachable = WhyLauncherCannotStart(components, program, launcherName,
-                                                           static_cast<char>(options.drive[0] & ~0x20), options.codePage);
-    if (!unreachable.empty())
-        return refuse(unreachable);
-    if (const std::string cannotRun = IsBatchFileName(program) ? "" : WhyProgramCannotRun(programPath, programPath);
-        !cannotRun.empty())
-        return refuse(cannotRun);
-    std::string stored;
-    if (!FieldNameFor(launchDirectory, options.codePage, stored, error))
-        return refuse("the launch directory \"" + launchDirectory + "\": " + error);
-    if (std::any_of(options.label.begin(), options.label.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
-        return refuse("the label holds a control character, which would break autorun.inf's lines");
-    if (!options.label.empty() && (options.label.front() == ' ' || options.label.back() == ' '))
-        return refuse("the label begins or ends with a space, which Windows drops when it reads autorun.inf");
-    if (CharacterCount(options.label) > MaxLabelCharacters)
-        return refuse("the label has " + std::to_string(CharacterCount(options.label)) + " characters; at most " +
-                      std::to_string(MaxLabelCharacters) + " are shown");
+    reason = WhyLauncherCannotStart(components, program, plan.launcherName,
+                                    static_cast<char>(options.drive[0] & ~0x20), options.codePage, &plan.refusedAs);
+    if (reason.empty() && !IsBatchFileName(program)) {
+        plan.refusedAs = Verdict::CannotRun;
+        reason = WhyProgramCannotRun(plan.programPath, plan.programPath);
+    }
+    if (!reason.empty()) {
+        std::string ignored;
+        if (!FieldNameFor(plan.launchDirectory, options.codePage, plan.stored, ignored))
+            plan.stored.clear();
+        return false;
+    }
+    if (!FieldNameFor(plan.launchDirectory, options.codePage, plan.stored, reason)) {
+        reason = "the launch directory \"" + plan.launchDirectory + "\": " + reason;
+        return false;
+    }
+    plan.refusedAs = Verdict::Ok;
+    return true;
+}
+
+int RunMake(const MakeOptions& options, std::string& out, std::string& err, MakeOutcome* outcome)
+{
+    MakeOutcome unused;
+    MakeOutcome& result = outcome ? *outcome : unused;
+    if (!IsDriveLetter(options.drive)) {
+        err += "launcher-stamp: --drive takes a drive letter, such as D:\n";
+        return 2;
+    }
+    auto refuse = [&err, &result](const std::string& reason) {
+        err += "launcher-stamp: refused: " + reason + "\n";
+        result.refused = true;
+        result.reason = reason;
+        return 1;
+    };
+    LaunchPlan plan;
+    std::string error;
+    if (!PlanLaunch(options, plan, error))
+        return refuse(error);
+    const std::string& program = plan.program;
+    const std::string& programPath = plan.programPath;
+    const std::string& launcherName = plan.launcherName;
+    const std::string& launchDirectory = plan.launchDirectory;
+    const std::string& stored = plan.stored;
+    if (launcherName != program)
+        out += launcherName + ": named with two extensions, so that the name the launcher gives back is " + program +
+               " (the launcher drops its last extension, and Windows appends .exe only to a name without one)\n";
+    if (const std::string label = WhyLabelCannotBeWritten(options.label); !label.empty())
+        return refuse(label);
     if (launchDirectory.find(' ') != std::string::npos) {
         std::string joined = launchDirectory;
         joined.erase(std::remove(joined.begin(), joined.end(), ' '), joined.end());
@@ -284,6 +309,8 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err)
     if (!options.icon.empty()) {
         if (!ReadPicture(options.icon, picture, error) || !IconImageFromPicture(picture, iconImage, error))
             return refuse(options.icon + ": " + error);
+    } else if (options.launcherIcon) {
+        iconImage.clear();
     } else if (!programRead || !IconImageFromPicture(programBytes, iconImage, error)) {
         error = programRead ? error : programError;
         // Of a file that is no Windows program, say so, not what a picture would lack.
@@ -305,26 +332,47 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err)
     // Nothing is written before every file is known to be ours to write.
     for (const std::string& name : RemoveLeftovers(options.root))
         out += ChildPath(options.root, name) + ": removed (left by an interrupted launcher-stamp run)\n";
+    // Plans both files; with force, files of someone else's in the way are planned to be replaced.
     PlannedFile launcherFile, autorunFile;
-    std::vector<PlannedFile*> files{&launcherFile};
-    if (!PlanRootFile(options.root, programPath, launcherName, "starts " + launchDirectory + "\\" + program, launcher,
-              options.force, launcherFile, error) ||
-        !JudgeLauncher(launcherFile, stored, options.codePage, launchDirectory + "\\" + program, options.force, error))
-        return refuse(error);
-    if (options.autorun) {
-        files.push_back(&autorunFile);
-        if (!PlanRootFile(options.root, programPath, "autorun.inf", "opens " + launcherName,
-                  AutorunInfFor(launcherName, options.label, options.codePage), options.force, autorunFile, error) ||
-            !JudgeAutorun(autorunFile, options.codePage, options.force, error))
-            return refuse(error);
+    std::vector<PlannedFile*> files;
+    auto planFiles = [&](bool force) {
+        launcherFile = PlannedFile();
+        autorunFile = PlannedFile();
+        files = {&launcherFile};
+        if (!PlanRootFile(options.root, programPath, launcherName, "starts " + launchDirectory + "\\" + program,
+                          launcher, force, launcherFile, error) ||
+            !JudgeLauncher(launcherFile, stored, options.codePage, launchDirectory + "\\" + program, force, error))
+            return false;
+        if (options.autorun) {
+            files.push_back(&autorunFile);
+            return PlanRootFile(options.root, programPath, "autorun.inf", "opens " + launcherName,
+                                AutorunInfFor(launcherName, options.label, options.codePage), force, autorunFile,
+                                error) &&
+                   JudgeAutorun(autorunFile, options.codePage, force, error);
+        }
+        return true;
+    };
+    if (!planFiles(options.force)) {
+        // Whether force would go on, and what it would do, for a caller that asks instead.
+        const std::string refusal = error;
+        const std::size_t hint = refusal.find(" (--force to ");
+        if (!options.force && hint != std::string::npos && planFiles(true)) {
+            result.forceable = true;
+            const std::size_t start = hint + std::string(" (--force to ").size();
+            result.forceAction = refusal.substr(start, refusal.find_first_of(",)", start) - start);
+        }
+        return refuse(refusal);
     }
-    if (!WriteAllOrNothing(files, out, err))
+    if (const std::size_t before = err.size(); !WriteAllOrNothing(files, out, err)) {
+        result.refused = true;  // all or nothing: nothing stays written
+        result.reason = err.substr(before);
         return 1;
+    }
     out += "\n";
     CheckOptions check;
     check.paths = {options.root};
     check.drive = options.drive;
     check.codePage = options.codePage;
     check.statusOf = fs::u8path(launcherFile.path).filename().u8string();
-    return RunCheck(check, out, err);
+    return RunCheck(check, out, err, &result.check);
 }

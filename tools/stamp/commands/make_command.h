@@ -1,13 +1,17 @@
 // launcher-stamp make: from a medium's folder and the program to start, a ready, checked medium.
 #pragma once
 
+#include "commands/check_command.h"
+
 #include <string>
+#include <vector>
 
 // What the make subcommand was given.
 struct MakeOptions {
     std::string root;          // the folder that becomes the medium's root
     std::string program;       // the program to start: relative to root, or a path inside it
     std::string icon;          // a picture for the launcher's icon (empty: the program's own)
+    bool launcherIcon = false; // keep the launcher's own icon instead of the program's
     std::string label;         // the medium's label in autorun.inf (empty: none)
     std::string arch = "x86";  // which built launcher: x86 (runs on every Windows) or x64
     unsigned codePage = 1252;  // the ANSI code page of the systems the medium is for
@@ -26,4 +30,33 @@ struct MakeOptions {
 // program outside root, directly in root or missing; a name or label that cannot be stored;
 // a picture that cannot be decoded; a file at either name that is not ours (a launcher of
 // ours, or an autorun.inf with the same bytes) unless force. 2 for a bad drive letter.
-int RunMake(const MakeOptions& options, std::string& out, std::string& err);
+// What make lays out for a program, known before anything is read or written.
+struct LaunchPlan {
+    std::vector<std::string> folders;  // the program's folders below root, the launch directory's components
+    std::string program;               // the program's file name
+    std::string programPath;           // the program's path on this system
+    std::string launcherName;          // the launcher's file name at root
+    std::string launchDirectory;       // the folders joined by backslashes
+    std::string stored;                // the launch directory as the launcher's field holds it
+    Verdict refusedAs = Verdict::Ok;   // when make refuses the program, what check would call its launcher
+};
+
+// Plans the launcher for options.program at options.root as make does (a drive letter in
+// options.drive). False with make's reason when make refuses the program: outside root,
+// directly in it or missing, a letter-case twin on its path, a name Windows cannot start
+// through a launcher (WhyLauncherCannotStart), a file it cannot run (WhyProgramCannotRun),
+// a launch directory the field cannot hold.
+bool PlanLaunch(const MakeOptions& options, LaunchPlan& plan, std::string& reason);
+
+// When outcome is given, it also gets why make refused and the check's findings.
+struct MakeOutcome;
+int RunMake(const MakeOptions& options, std::string& out, std::string& err, MakeOutcome* outcome = nullptr);
+
+// What a make run ended with, for callers that ask their user instead of taking --force.
+struct MakeOutcome {
+    bool refused = false;      // nothing was written
+    std::string reason;        // why, in the words make prints
+    bool forceable = false;    // force would have gone on: a file at one of make's names is in its way
+    std::string forceAction;   // what force would do to it, such as "replace it"
+    CheckSummary check;        // what the check after writing found
+};

@@ -19,7 +19,7 @@ const char Usage[] =
     "       launcher-stamp check ROOT|LAUNCHER... [--drive X:] [--codepage N] [--json]\n"
     "       launcher-stamp set-icon FILE PICTURE [--output OUT] [--force]\n"
     "       launcher-stamp get-icon FILE OUT.ico\n"
-    "       launcher-stamp make ROOT PROGRAM [--icon PICTURE] [--label TEXT] [--arch x86|x64] [--codepage N]\n"
+    "       launcher-stamp make ROOT PROGRAM [--icon PICTURE | --launcher-icon] [--label TEXT] [--arch x86|x64] [--codepage N]\n"
     "                           [--drive X:] [--no-autorun] [--force]\n"
     "       launcher-stamp --help | --version\n";
 
@@ -116,7 +116,7 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     Options options;
     auto addCodePage = [&options, &knownCodePage](CLI::App* command) {
         command->add_option("--codepage", options.codePage,
-                            "ANSI code page the launcher will run under (1252 by default; 932 for Japanese)")
+                            "ANSI code page the launcher will run under (this system's on Windows, else 1252; 932 for Japanese)")
             ->check(knownCodePage);
     };
     CLI::App* show = app.add_subcommand("show", "Print the launch directory stored in a launcher, then its version strings");
@@ -136,7 +136,7 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     checkCommand->add_option("PATH", check.paths, "The folder that becomes the medium's root, or launchers")
         ->required();
     checkCommand->add_option("--drive", check.drive, "Drive letter the medium will have (D: by default)");
-    checkCommand->add_option("--codepage", check.codePage, "ANSI code page of the system (1252 by default)")
+    checkCommand->add_option("--codepage", check.codePage, "ANSI code page of the system (this system's on Windows, else 1252)")
         ->check(knownCodePage);
     checkCommand->add_flag("--json", check.json, "Print a JSON array, one object per launcher");
 
@@ -156,11 +156,14 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
         "make", "Lay out a medium: the launcher for PROGRAM at ROOT, an autorun.inf, then check it");
     makeCommand->add_option("ROOT", make.root, "The folder that becomes the medium's root")->required();
     makeCommand->add_option("PROGRAM", make.program, "The program to start, in a folder below ROOT")->required();
-    makeCommand->add_option("--icon", make.icon, "A PNG, BMP or ICO file or a program for the launcher's icon (PROGRAM's own by default)");
+    CLI::Option* makeIcon = makeCommand->add_option(
+        "--icon", make.icon, "A PNG, BMP or ICO file or a program for the launcher's icon (PROGRAM's own by default)");
+    makeCommand->add_flag("--launcher-icon", make.launcherIcon, "Keep the launcher's own icon instead of PROGRAM's")
+        ->excludes(makeIcon);
     makeCommand->add_option("--label", make.label, "The medium's label in autorun.inf (at most 32 characters)");
     makeCommand->add_option("--arch", make.arch, "x86 (the default: runs on every Windows) or x64")
         ->check(CLI::IsMember({"x86", "x64"}));
-    makeCommand->add_option("--codepage", make.codePage, "ANSI code page of the systems the medium is for (1252 by default)")
+    makeCommand->add_option("--codepage", make.codePage, "ANSI code page of the systems the medium is for (this system's on Windows, else 1252)")
         ->check(knownCodePage);
     makeCommand->add_option("--drive", make.drive, "Drive letter the medium will have, for the check (D: by default)");
     makeCommand->add_flag_callback("--no-autorun", [&make] { make.autorun = false; }, "Write no autorun.inf");
@@ -189,6 +192,20 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
         if (command->count("--drive") == 0 && DriveOf(root) != 0)
             drive = std::string(1, DriveOf(root)) + ":";
     };
+    // Without --codepage, the Windows tool takes the code page of the system it runs on and says
+    // so; elsewhere, and where the system's is not one this tool converts, it is 1252.
+    for (CLI::App* command : {show, set, checkCommand, makeCommand}) {
+        if (!command->parsed() || command->count("--codepage") != 0)
+            continue;
+        const unsigned system = SystemAnsiCodePage();
+        const unsigned chosen = IsKnownCodePage(system) ? system : 1252;
+        options.codePage = check.codePage = make.codePage = chosen;
+        if (system != 0)
+            err += "launcher-stamp: code page " + std::to_string(chosen) +
+                   (chosen == system ? ", this system's" : ", as this system's (" + std::to_string(system) +
+                                                               ") is not one this tool converts") +
+                   " (--codepage to choose another)\n";
+    }
     if (checkCommand->parsed() && check.paths.size() == 1)
         takeDrive(checkCommand, check.paths[0], check.drive);
     if (makeCommand->parsed())

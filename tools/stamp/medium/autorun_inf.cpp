@@ -5,6 +5,8 @@
 #include "system/system.h"
 #include "target_name.h"
 
+#include <algorithm>
+
 namespace {
 
 std::string Trimmed(const std::string& text)
@@ -120,6 +122,18 @@ bool ReadAutorunInf(const Bytes& file, unsigned codePage, AutorunInf& inf, std::
             *slot = Trimmed(line.substr(equals + 1));
     }
     return true;
+}
+
+std::string WhyLabelCannotBeWritten(const std::string& label)
+{
+    if (std::any_of(label.begin(), label.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }))
+        return "the label holds a control character, which would break autorun.inf's lines";
+    if (!label.empty() && (label.front() == ' ' || label.back() == ' '))
+        return "the label begins or ends with a space, which Windows drops when it reads autorun.inf";
+    if (CharacterCount(label) > MaxLabelCharacters)
+        return "the label has " + std::to_string(CharacterCount(label)) + " characters; at most " +
+               std::to_string(MaxLabelCharacters) + " are shown";
+    return {};
 }
 
 std::vector<std::string> AutorunFindings(const AutorunInf& inf, const std::string& root, char drive,

@@ -12,6 +12,11 @@
 // The most characters a medium's label may have.
 constexpr std::size_t MaxLabelCharacters = 32;
 
+// Why label (UTF-8) cannot be the medium's label in an autorun.inf of ours, or empty when it
+// can: a control character would break the file's lines, a space at either end is dropped
+// when Windows reads it, and more than MaxLabelCharacters characters are not shown.
+std::string WhyLabelCannotBeWritten(const std::string& label);
+
 // The [autorun] keys that make writes and check reads (UTF-8; absent when not given).
 struct AutorunInf {
     std::optional<std::string> open;

@@ -604,8 +604,11 @@ bool FindFileOnMedium(const std::string& root, const std::string& relative, std:
 }
 
 std::string WhyLauncherCannotStart(const std::vector<std::string>& folders, const std::string& program,
-                                   const std::string& launcherName, char drive, unsigned codePage)
+                                   const std::string& launcherName, char drive, unsigned codePage, Verdict* verdict)
 {
+    Verdict unused;
+    Verdict& would = verdict ? *verdict : unused;
+    would = Verdict::CannotRun;
     const std::string driveRoot = std::string(1, drive) + ":\\";
     std::string path = driveRoot, error, bytes;
     for (const std::string& folder : folders)
@@ -633,8 +636,10 @@ std::string WhyLauncherCannotStart(const std::vector<std::string>& folders, cons
     if (ToCodePage(given, codePage, bytes, error) && RewriteCorruptsName(bytes, codePage, corrupted))
         return "The program's name holds " + corrupted + ", whose bytes in code page " + std::to_string(codePage) +
                " hold 0xA0, which the launcher turns into a space. What to do: rename the program.";
+    would = Verdict::NothingStarts;
     if (const std::string tooLong = WhyPathIsTooLong(path); !tooLong.empty())
         return tooLong;
+    would = Verdict::StartsItself;
     // The unquoted command read from the left: a candidate in the root named like the launcher.
     const std::string command = driveRoot + (folders.empty() ? "" : folders[0]);
     for (std::size_t space = command.find(' ', 3); space != std::string::npos; space = command.find(' ', space + 1)) {

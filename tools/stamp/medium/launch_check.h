@@ -87,9 +87,11 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher);
 // character, a device name, a trailing dot or space, a program named only ".exe"), a name with
 // no place in codePage, a name whose characters the launcher's 0xA0 rewrite breaks, a full
 // path of MAX_PATH characters or more, and the unquoted command finding the launcher itself
-// first.
+// first. verdict, when given, gets what check calls such a launcher: cannot-run, nothing-starts
+// for the path's length, starts-itself.
 std::string WhyLauncherCannotStart(const std::vector<std::string>& folders, const std::string& program,
-                                   const std::string& launcherName, char drive, unsigned codePage);
+                                   const std::string& launcherName, char drive, unsigned codePage,
+                                   Verdict* verdict = nullptr);
 
 // Why Windows cannot run the program file at host, named shown, by its first bytes, with what
 // to do, or empty when it can (or when the file cannot be read): a 16-bit or DOS program, one

@@ -129,6 +129,10 @@ bool PathExists(const std::string& path);
 // Never on POSIX systems.
 bool ConsoleOfItsOwn();
 
+// The ANSI code page of the system this runs on (Windows' GetACP), or 0 on POSIX systems,
+// which have none.
+unsigned SystemAnsiCodePage();
+
 // A name in the letter case Windows compares file names in, so that two names that Windows
 // takes for the same file fold to the same text. Invalid UTF-8 is returned as it is.
 std::string FoldCase(const std::string& utf8);

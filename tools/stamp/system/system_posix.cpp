@@ -355,3 +355,8 @@ bool ConsoleOfItsOwn()
 {
     return false;
 }
+
+unsigned SystemAnsiCodePage()
+{
+    return 0;
+}

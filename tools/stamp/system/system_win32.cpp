@@ -374,3 +374,8 @@ bool ConsoleOfItsOwn()
     DWORD processes[2];
     return GetConsoleProcessList(processes, 2) == 1;
 }
+
+unsigned SystemAnsiCodePage()
+{
+    return GetACP();
+}
