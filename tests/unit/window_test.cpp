@@ -1,0 +1,238 @@
+// What the window for authors decides apart from its window: where it starts, the programs it
+// offers and what it says of each, the report's first line, and what make tells a caller that
+// asks its user instead of taking --force.
+#include "commands/stamp_command.h"
+#include "launcher_samples.h"
+#include "pe/icon_resource.h"
+#include "pe/launch_field.h"
+#include "window/medium_choices.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        root_ = TestFolder("launcher-window-" +
+                           std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(root_);
+        fs::create_directories(root_);
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    // Lays out files below the root: a program unless given content.
+    void Lay(const std::string& relative, const std::string& content = "")
+    {
+        fs::create_directories((root_ / relative).parent_path());
+        std::ofstream(root_ / relative) << (content.empty() ? TestProgram(relative) : content);
+    }
+
+    std::vector<std::string> Found(const SearchLimits& limits, bool& cutShort)
+    {
+        const std::atomic<bool> stop(false);
+        std::vector<std::string> relative;
+        for (const Candidate& candidate : FindCandidates(root_.string(), limits, stop, cutShort))
+            relative.push_back(candidate.relative);
+        return relative;
+    }
+
+    fs::path root_;
+};
+
+TEST_F(WindowTest, StartsEmptyWithTheMediumOrWithTheProgramAndTheFolderAboveItsFolder)
+{
+    Lay("Medium/Setup files/SETUP.exe");
+    Lay("Top.exe");
+    const std::string medium = (root_ / "Medium").string(), program = (root_ / "Medium/Setup files/SETUP.exe").string();
+    struct Row {
+        std::vector<std::string> arguments;
+        std::string root, program;
+    };
+    const Row rows[] = {
+        {{}, "", ""},
+        {{medium}, medium, ""},
+        {{program}, medium, program},
+        {{(root_ / "Top.exe").string()}, root_.parent_path().string(), (root_ / "Top.exe").string()},
+        {{(root_ / "missing").string()}, "", ""},
+        {{medium, program}, "", ""},
+    };
+    for (const Row& row : rows) {
+        const StartingPoint start = StartingPointFor(row.arguments);
+        EXPECT_EQ(start.root, row.root) << ::testing::PrintToString(row.arguments);
+        EXPECT_EQ(start.program, row.program) << ::testing::PrintToString(row.arguments);
+    }
+}
+
+TEST_F(WindowTest, OffersTheProgramsBelowTheRootSetupFirstThenTheShallowestThenByName)
+{
+    for (const char* file : {"root.exe", "b/zeta.exe", "b/Alpha.EXE", "a/deep/INSTALL.cmd", "c/run.bat", "c/old.com",
+                             "c/notes.txt", "c/.exe", "d/1/2/3/4/too-deep.exe", "d/1/2/3/deep.exe", "Setup files/SETUP.exe",
+                             "x/autorun.exe", "x/setup-tool.exe~", "x/.launcher-stamp-leftover.exe"})
+        Lay(file);
+    bool cutShort = true;
+    const std::vector<std::string> expected = {
+        "Setup files\\SETUP.exe", "x\\autorun.exe", "a\\deep\\INSTALL.cmd",   // setup-like names, shallowest first
+        "b\\Alpha.EXE", "b\\zeta.exe", "c\\old.com", "c\\run.bat",          // then by depth and name, case aside
+        "d\\1\\2\\3\\deep.exe",
+    };
+    std::vector<std::string> found = Found(SearchLimits(), cutShort);
+    found.erase(std::remove(found.begin(), found.end(), "x\\.launcher-stamp-leftover.exe"), found.end());
+    EXPECT_EQ(found, expected);
+    EXPECT_FALSE(cutShort);
+
+    // Limits: the search stops and says so, keeping the shallow ones.
+    struct Limit {
+        SearchLimits limits;
+        std::size_t most;
+    };
+    for (const Limit& limit : {Limit{{4, 3, 20000}, 3}, Limit{{4, 200, 6}, 6}, Limit{{1, 200, 20000}, 6}}) {
+        found = Found(limit.limits, cutShort);
+        EXPECT_LE(found.size(), limit.most);
+        EXPECT_EQ(std::count(found.begin(), found.end(), "d\\1\\2\\3\\deep.exe"), 0);
+        EXPECT_EQ(cutShort, limit.limits.depth != 1) << found.size();
+    }
+    const std::atomic<bool> stopped(true);
+    EXPECT_TRUE(FindCandidates(root_.string(), SearchLimits(), stopped, cutShort).empty());
+    EXPECT_TRUE(cutShort);
+}
+
+TEST_F(WindowTest, SaysWhatWindowsWillDoWithALauncherForEachProgram)
+{
+    const auto samples = LauncherSamples();
+    if (samples.empty())
+        GTEST_SKIP() << "no built launcher: the Windows presets build them";
+    struct Row {
+        std::string program;
+        std::string content;  // empty: a program
+        const char* verdict;
+        const char* says;     // in what it says; empty: nothing to add
+    };
+    const Row rows[] = {
+        {"Setupfiles/SETUP.exe", "", "ok", ""},
+        {"Setup files/SETUP.exe", "", "starts-itself", "finds the launcher itself"},
+        {"Docs/broken.exe", "not a program", "cannot-run", "does not start with the MZ header"},
+        {"Docs/manual.txt", "words", "cannot-run", "is a document"},
+        {"Twins/App.exe", "", "not-checkable", "differ only in letter case"},
+        {"Tools/run.cmd", "@echo off", "ok", ""},
+    };
+    Lay("twins/other.exe");
+    for (const Row& row : rows)
+        Lay(row.program, row.content);
+    MakeOptions choice;
+    choice.root = root_.string();
+    MediumFolders folders;
+    for (const Row& row : rows) {
+        Candidate candidate{(root_ / row.program).string(), row.program, 1, "", ""};
+        JudgeCandidate(choice, candidate, folders);
+        EXPECT_EQ(candidate.verdict, row.verdict) << row.program << ": " << candidate.says;
+        EXPECT_NE(candidate.says.find(row.says), std::string::npos) << row.program << ": " << candidate.says;
+        EXPECT_EQ(candidate.says.empty(), *row.says == '\0') << row.program << ": " << candidate.says;
+    }
+}
+
+TEST(Headline, SaysInPlainWordsWhetherTheMediumIsReady)
+{
+    auto launcher = [](const char* name, Verdict verdict, const char* starts) {
+        Prediction p;
+        p.launcher = name;
+        p.verdict = verdict;
+        p.starts = starts;
+        return p;
+    };
+    const Prediction ok = launcher("D:\\SETUP.exe", Verdict::Ok, "D:\\Setup files\\SETUP.exe");
+    const Prediction missing = launcher("D:\\Old.exe", Verdict::DirectoryMissing, "");
+    const Prediction hijacked = launcher("D:\\App.exe", Verdict::Hijacked, "D:\\App 2.exe");
+    struct Row {
+        CheckSummary summary;
+        std::string made;
+        std::string headline;
+    };
+    const Row rows[] = {
+        {{{ok}, {true}, {}, {}}, "D:\\SETUP.exe", "Ready: D:\\SETUP.exe starts D:\\Setup files\\SETUP.exe."},
+        {{{ok, missing}, {true, false}, {}, {}}, "D:\\SETUP.exe", "Ready: D:\\SETUP.exe starts D:\\Setup files\\SETUP.exe."},
+        {{{ok, ok}, {true, true}, {}, {}}, "", "Ready: each of the 2 launchers starts its program."},
+        {{{missing, ok}, {true, true}, {}, {}}, "",
+         "Not ready: D:\\Old.exe shows its message box: its program's folder cannot be entered. What to do is below."},
+        {{{hijacked}, {true}, {}, {}}, "",
+         "Not ready: D:\\App.exe starts D:\\App 2.exe instead of its program. What to do is below."},
+        {{{ok}, {true}, {"open= names a file that is not there"}, {}}, "",
+         "Almost ready: D:\\SETUP.exe starts D:\\Setup files\\SETUP.exe, but autorun.inf needs changes, listed below."},
+        {{{ok}, {true}, {}, {"D:\\.launcher-stamp-1.tmp"}}, "",
+         "Almost ready: D:\\SETUP.exe starts D:\\Setup files\\SETUP.exe, but D:\\.launcher-stamp-1.tmp is not part of the "
+         "medium: see below."},
+        {{}, "", "Not ready: no launcher of ours lies at the medium's root. Choose a program and press Make."},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(Headline(row.summary, row.made), row.headline);
+}
+
+TEST_F(WindowTest, MakeTellsACallerWhatForceWouldDoAndWhatItsCheckFound)
+{
+    const auto samples = LauncherSamples();
+    if (samples.empty())
+        GTEST_SKIP() << "no built launcher: the Windows presets build them";
+    Lay("My App 2/App.exe");
+    MakeOptions options;
+    options.root = root_.string();
+    options.program = "My App 2/App.exe";
+    struct Row {
+        std::function<void()> lay;  // what is in make's way
+        bool refused, forceable;
+        const char* action;
+    };
+    const Row rows[] = {
+        {[this] { std::ofstream(root_ / "autorun.inf") << "[autorun]\r\nopen=Other.exe\r\n"; }, true, true, "replace it"},
+        {[this] { std::ofstream(root_ / "App.exe") << "someone else's"; }, true, true, "replace it"},
+        {[this] { fs::create_directory(root_ / "App.exe"); }, true, false, ""},
+        {[] {}, false, false, ""},
+    };
+    for (const Row& row : rows) {
+        fs::remove_all(root_ / "App.exe");
+        fs::remove(root_ / "autorun.inf");
+        row.lay();
+        std::string out, err;
+        MakeOutcome outcome;
+        const int status = RunMake(options, out, err, &outcome);
+        EXPECT_EQ(outcome.refused, row.refused) << err;
+        EXPECT_EQ(outcome.forceable, row.forceable) << err;
+        EXPECT_EQ(outcome.forceAction, row.action) << err;
+        EXPECT_EQ(status, row.refused ? 1 : 0) << err;
+        if (row.refused)
+            EXPECT_NE(err.find(outcome.reason), std::string::npos);
+        else
+            EXPECT_EQ(Headline(outcome.check, "D:\\App.exe").rfind("Ready: D:\\App.exe starts D:\\My App 2\\App.exe", 0), 0u)
+                << Headline(outcome.check, "D:\\App.exe");
+    }
+}
+
+TEST_F(WindowTest, MakeKeepsTheLaunchersOwnIconWhenAskedToAndTheCodePageIs1252OffWindows)
+{
+    const auto samples = LauncherSamples();
+    if (samples.empty())
+        GTEST_SKIP() << "no built launcher: the Windows presets build them";
+    Lay("My App 2/App.exe");
+    const std::string root = root_.string();
+    std::string out, err;
+    ASSERT_EQ(RunStamp({"make", root, "My App 2/App.exe", "--launcher-icon", "--no-autorun"}, out, err), 0) << err;
+    EXPECT_EQ(err.find("code page"), std::string::npos) << err;
+    EXPECT_EQ(out.find("no icon taken"), std::string::npos) << out;
+    const Bytes made = ReadBytes((root_ / "App.exe").string()), shipped = ReadBytes(samples.back());
+    LauncherImage madeImage, shippedImage;
+    IconResource madeIcon, shippedIcon;
+    std::string error;
+    ASSERT_TRUE(ReadLauncherImage(made, madeImage, error) && FindIconResource(made, madeImage, madeIcon, error)) << error;
+    ASSERT_TRUE(ReadLauncherImage(shipped, shippedImage, error) && FindIconResource(shipped, shippedImage, shippedIcon, error));
+    EXPECT_TRUE(std::equal(made.begin() + static_cast<std::ptrdiff_t>(madeIcon.imageOffset),
+                           made.begin() + static_cast<std::ptrdiff_t>(madeIcon.imageOffset + IconImageSize),
+                           shipped.begin() + static_cast<std::ptrdiff_t>(shippedIcon.imageOffset)));
+    EXPECT_EQ(RunStamp({"make", root, "My App 2/App.exe", "--launcher-icon", "--icon", "logo.png"}, out, err), 2);
+}
+
+}  // namespace

@@ -1,0 +1,195 @@
+// The window's choices apart from the window: its starting point, the programs it offers, the
+// report's first line.
+#include "window/medium_choices.h"
+
+#include "base/windows_path.h"
+#include "pe/launcher_file.h"
+#include "system/system.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The names an author gives the program a medium is for, folded, without extension.
+bool LooksLikeSetup(const std::string& fileName)
+{
+    std::string stem = FoldCase(fileName);
+    stem = stem.substr(0, stem.rfind('.'));
+    for (const char* word : {"SETUP", "INSTALL", "AUTORUN"}) {
+        if (stem.compare(0, std::char_traits<char>::length(word), word) == 0)
+            return true;
+    }
+    return false;
+}
+
+bool IsProgramName(const std::string& fileName)
+{
+    const std::string folded = FoldCase(fileName);
+    const std::size_t dot = folded.rfind('.');
+    if (dot == std::string::npos || dot == 0)
+        return false;
+    const std::string extension = folded.substr(dot);
+    return extension == ".EXE" || extension == ".COM" || extension == ".BAT" || extension == ".CMD";
+}
+
+// Whether the file at path, of size bytes, is a launcher of ours, by its headers.
+bool IsOurLauncher(const std::string& path, std::uint64_t size)
+{
+    Bytes start;
+    std::string error;
+    return ReadFileStart(path, LauncherHeaderBytes, start, error) && IsLauncherHeader(start, size);
+}
+
+// What a verdict means for the author, after the launcher's name.
+std::string InWords(const Prediction& p)
+{
+    switch (p.verdict) {
+    case Verdict::Ok: return "starts " + p.starts;
+    case Verdict::Hijacked:
+    case Verdict::WrongProgram: return "starts " + p.starts + " instead of its program";
+    case Verdict::NothingStarts: return "starts nothing";
+    case Verdict::DirectoryMissing: return "shows its message box: its program's folder cannot be entered";
+    case Verdict::StartsItself: return "starts itself instead of its program";
+    case Verdict::CannotRun: return "finds " + (p.starts.empty() ? std::string("its program") : p.starts) +
+                                    ", which Windows cannot run";
+    case Verdict::NotCheckable: return "cannot be checked from here";
+    }
+    return "cannot be checked from here";
+}
+
+}  // namespace
+
+StartingPoint StartingPointFor(const std::vector<std::string>& arguments)
+{
+    if (arguments.size() != 1 || arguments[0].empty())
+        return {};
+    std::error_code ignored;
+    const fs::path given = fs::u8path(arguments[0]);
+    if (fs::is_directory(given, ignored))
+        return {arguments[0], {}};
+    if (!fs::is_regular_file(given, ignored))
+        return {};
+    const fs::path absolute = fs::absolute(given, ignored);
+    const fs::path folder = absolute.parent_path();
+    const bool hasParent = folder.has_relative_path() && folder.parent_path() != folder;
+    return {(hasParent ? folder.parent_path() : folder).u8string(), absolute.u8string()};
+}
+
+void RankCandidates(std::vector<Candidate>& candidates)
+{
+    auto key = [](const Candidate& c) {
+        const std::size_t slash = c.relative.rfind('\\');
+        const std::string name = slash == std::string::npos ? c.relative : c.relative.substr(slash + 1);
+        return std::make_tuple(!LooksLikeSetup(name), c.depth, FoldCase(c.relative), c.relative);
+    };
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [&key](const Candidate& a, const Candidate& b) { return key(a) < key(b); });
+}
+
+std::vector<Candidate> FindCandidates(const std::string& root, const SearchLimits& limits,
+                                      const std::atomic<bool>& stop, bool& cutShort)
+{
+    std::vector<Candidate> found;
+    cutShort = false;
+    std::size_t seen = 0;
+    // Breadth first, so that the limits cut off the deepest folders, not the shallow ones.
+    struct Folder {
+        std::string path, relative;
+        std::size_t depth;
+    };
+    std::vector<Folder> level{{root, "", 0}};
+    while (!level.empty() && !cutShort) {
+        std::vector<Folder> next;
+        for (const Folder& folder : level) {
+            std::vector<FolderEntry> entries;
+            std::string error;
+            if (stop || !ListFolder(folder.path, entries, error)) {
+                cutShort = cutShort || stop;
+                continue;
+            }
+            std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+            for (const FolderEntry& entry : entries) {
+                if (++seen > limits.entries || found.size() >= limits.found || stop) {
+                    cutShort = true;
+                    break;
+                }
+                const std::string path = ChildPath(folder.path, entry.name);
+                const std::string relative = folder.relative.empty() ? entry.name : folder.relative + "\\" + entry.name;
+                if (entry.isFolder && folder.depth < limits.depth)
+                    next.push_back({path, relative, folder.depth + 1});
+                if (entry.isFile && folder.depth > 0 && IsProgramName(entry.name) && !IsTemporaryName(entry.name) &&
+                    !IsOurLauncher(path, entry.size))
+                    found.push_back({path, relative, folder.depth, "", ""});
+            }
+            if (cutShort)
+                break;
+        }
+        level = std::move(next);
+    }
+    RankCandidates(found);
+    return found;
+}
+
+void JudgeCandidate(const MakeOptions& choice, Candidate& candidate, MediumFolders& folders)
+{
+    MakeOptions options = choice;
+    options.program = candidate.path;
+    LaunchPlan plan;
+    std::string reason;
+    if (!PlanLaunch(options, plan, reason)) {
+        candidate.verdict = VerdictName(plan.refusedAs);
+        candidate.says = reason;
+        return;
+    }
+    LauncherOnMedium launcher;
+    launcher.root = options.root;
+    launcher.fileName = plan.launcherName;
+    launcher.launchDirectory = plan.stored;
+    launcher.drive = static_cast<char>(options.drive[0] & ~0x20);
+    launcher.codePage = options.codePage;
+    launcher.thirtyTwoBit = options.arch == "x86";
+    const Prediction prediction = PredictLaunch(launcher, folders);
+    candidate.verdict = VerdictName(prediction.verdict);
+    candidate.says.clear();
+    if (prediction.verdict != Verdict::Ok) {
+        candidate.says = prediction.findings.empty() ? InWords(prediction) : prediction.findings.front();
+        return;
+    }
+    for (const std::string& finding : prediction.findings) {
+        if (finding.find("administrator rights") != std::string::npos)
+            candidate.says = "asks for administrator rights";
+    }
+}
+
+std::string Headline(const CheckSummary& summary, const std::string& made)
+{
+    std::vector<const Prediction*> counted;
+    for (std::size_t i = 0; i < summary.launchers.size(); ++i) {
+        if (i >= summary.counts.size() || summary.counts[i])
+            counted.push_back(&summary.launchers[i]);
+    }
+    if (counted.empty())
+        return made.empty() ? "Not ready: no launcher of ours lies at the medium's root. Choose a program and press Make."
+                            : "Not ready: " + made + " was not found at the medium's root after make.";
+    for (const Prediction* p : counted) {
+        if (p->verdict != Verdict::Ok)
+            return "Not ready: " + p->launcher + " " + InWords(*p) + ". What to do is below.";
+    }
+    const std::string starts = counted.size() == 1 ? counted[0]->launcher + " " + InWords(*counted[0])
+                                                   : "each of the " + std::to_string(counted.size()) +
+                                                         " launchers starts its program";
+    if (!summary.autorun.empty())
+        return "Almost ready: " + starts + ", but autorun.inf needs changes, listed below.";
+    if (!summary.leftovers.empty())
+        return "Almost ready: " + starts + ", but " + summary.leftovers.front() +
+               " is not part of the medium: see below.";
+    return "Ready: " + starts + ".";
+}
+
+std::string RefusalHeadline(const std::string& reason)
+{
+    return "Not made, nothing was written: " + reason;
+}

@@ -1,0 +1,64 @@
+// What the window for medium authors decides apart from any window, so that it is the same on
+// every system and tested there: where it starts, which programs it offers and what it says of
+// each, and the report's first line.
+#pragma once
+
+#include "commands/check_command.h"
+#include "commands/make_command.h"
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+// The medium and program the window opens with.
+struct StartingPoint {
+    std::string root;     // the medium's folder; empty: none yet
+    std::string program;  // the program chosen, as a path; empty: none yet
+};
+
+// From the arguments the window was opened with: none opens it empty; a folder (dropped on the
+// program in Explorer, or named) is the medium; a program file is chosen, with the folder
+// above its folder as the medium (its own folder when it has none above). Anything else, or
+// more than one argument, opens it empty.
+StartingPoint StartingPointFor(const std::vector<std::string>& arguments);
+
+// A program below a medium's root that a launcher could start.
+struct Candidate {
+    std::string path;         // its path on this system
+    std::string relative;     // below the root, folders joined by backslashes as Windows shows them
+    std::size_t depth = 0;    // how many folders below the root it lies (1: in a folder of the root)
+    std::string verdict;      // what Windows will do with a launcher for it, in check's word ("ok", ...)
+    std::string says;         // the same in a sentence; empty when there is nothing to add to "ok"
+};
+
+// How far the search for programs goes.
+struct SearchLimits {
+    std::size_t depth = 4;          // folders below the root
+    std::size_t found = 200;        // programs listed
+    std::size_t entries = 20000;    // folder entries looked at, in all
+};
+
+// The programs and batch files (.exe, .com, .bat, .cmd) in the folders below root, within
+// limits, ranked: names such as setup, install or autorun first, then the shallowest, then by
+// path without regard to letter case. Files directly in root, our temporary files and launchers
+// of ours are left out (a launcher can start neither). Stops early, with what it found so far,
+// when stop becomes true; cutShort then, or when a limit was reached, is true.
+std::vector<Candidate> FindCandidates(const std::string& root, const SearchLimits& limits,
+                                      const std::atomic<bool>& stop, bool& cutShort);
+
+// Ranks candidates as FindCandidates does.
+void RankCandidates(std::vector<Candidate>& candidates);
+
+// Says what Windows will do with a launcher that make lays out for candidate.path with choice's
+// other settings (root, architecture, code page, drive): make's reason when it refuses the
+// program ("refused"), else check's verdict for that launcher, with its first finding unless it
+// is ok; of an ok launcher, that Windows asks for administrator rights when it does.
+void JudgeCandidate(const MakeOptions& choice, Candidate& candidate, MediumFolders& folders);
+
+// The report's first line, in plain words, after make (made: the launcher make wrote, by its
+// file name) or after a check of the medium as it is (made empty): "Ready: D:\SETUP.exe starts
+// …" when everything that counts is ok, else what will go wrong and where.
+std::string Headline(const CheckSummary& summary, const std::string& made);
+
+// The first line of a refusal, in make's words: nothing was written.
+std::string RefusalHeadline(const std::string& reason);
