@@ -2,10 +2,11 @@
 """Checks the application manifest of a built Windows program as a reader that shares
 nothing with ours sees it: wrestool finds exactly one manifest resource, identifier 1; it
 parses as XML and asks to run as the invoking user, without UI access; it names every
-supported Windows version; with --window, it also declares per-monitor DPI awareness and
-the Common Controls 6.0 dependency; and it never changes the code page or the path length.
+supported Windows version; with --window, it also declares per-monitor DPI awareness (the
+dpiAwareness list given, PerMonitorV2 by default) and the Common Controls 6.0 dependency; and
+it never changes the code page or the path length.
 
-    check_manifest.py [--window] FILE.exe
+    check_manifest.py [--window [--awareness LIST]] FILE.exe
 """
 import subprocess
 import sys
@@ -24,8 +25,14 @@ SUPPORTED_OS = {
 
 
 def main():
-    window = "--window" in sys.argv[1:]
-    exe = [a for a in sys.argv[1:] if a != "--window"][0]
+    arguments = sys.argv[1:]
+    window = "--window" in arguments
+    awareness = "PerMonitorV2"
+    if "--awareness" in arguments:
+        at = arguments.index("--awareness")
+        awareness = arguments[at + 1]
+        del arguments[at:at + 2]
+    exe = [a for a in arguments if a != "--window"][0]
     listing = subprocess.run(["wrestool", "-l", "--type=24", exe], capture_output=True, text=True, check=True).stdout
     entries = [line for line in listing.splitlines() if line.strip()]
     problems = []
@@ -49,8 +56,8 @@ def main():
     controls = [identity for identity in root.iter(f"{ASM_V1}assemblyIdentity")
                 if identity.get("name") == "Microsoft.Windows.Common-Controls" and identity.get("version") == "6.0.0.0"]
     if window:
-        if settings.get("dpiAware") != "true/pm" or settings.get("dpiAwareness") != "PerMonitorV2":
-            problems.append(f"DPI awareness is {settings}, expected true/pm and PerMonitorV2")
+        if settings.get("dpiAware") != "true/pm" or settings.get("dpiAwareness") != awareness:
+            problems.append(f"DPI awareness is {settings}, expected true/pm and {awareness}")
         if len(controls) != 1:
             problems.append("no dependency on Common Controls 6.0")
     elif settings or controls:

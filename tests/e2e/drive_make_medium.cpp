@@ -1,0 +1,496 @@
+// Drives make-medium.exe from outside, by window messages, as an author's hands would: opens it
+// with a medium's folder, reads the ranked programs, makes, answers the replace question both
+// ways, meets a refusal, checks, closes during a make; measures how fast the window answers
+// while a 100 MB file is read; saves a picture of the window. Waits only on the state the window
+// publishes (its busy and finished counts, an open question), each wait bounded.
+//
+//   drive_make_medium walk MAKE_MEDIUM MEDIUM REFERENCE SCREENSHOT.png
+//   drive_make_medium picture MAKE_MEDIUM MEDIUM SCREENSHOT.png
+//
+// MEDIUM holds "Borvi cd1 versie2\SETUP.exe" and the other programs that run-e2e lays out;
+// REFERENCE is the same medium on which launcher-stamp made the launcher with the same choices.
+// Prints one line per failed check and exits 1 when any failed.
+#include "window/make_medium_ids.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STBI_WRITE_NO_STDIO
+#include <stb/stb_image_write.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+int Failures = 0;
+
+void Check(bool ok, const std::string& what)
+{
+    if (!ok) {
+        std::printf("FAIL %s\n", what.c_str());
+        ++Failures;
+    }
+}
+
+std::string Utf8(const std::wstring& wide)
+{
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), length, nullptr, nullptr);
+    return text;
+}
+
+std::wstring Wide(const std::string& text)
+{
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
+// ---- the window, from outside ------------------------------------------------------------
+
+constexpr DWORD WaitLimitMs = 60000;
+
+struct Opened {
+    PROCESS_INFORMATION process{};
+    HWND dialog = nullptr;
+};
+
+// Waits until done() holds, checking as fast as the window can change; false after the limit.
+bool WaitFor(const std::function<bool()>& done, DWORD limitMs = WaitLimitMs)
+{
+    const ULONGLONG end = GetTickCount64() + limitMs;
+    while (!done()) {
+        if (GetTickCount64() > end)
+            return false;
+        Sleep(5);
+    }
+    return true;
+}
+
+HWND DialogOf(DWORD processId, HWND except = nullptr)
+{
+    struct Search {
+        DWORD processId;
+        HWND except, found;
+    } search{processId, except, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            wchar_t name[32] = {};
+            GetClassNameW(window, name, 32);
+            if (owner == s.processId && window != s.except && IsWindowVisible(window) && std::wstring(name) == L"#32770") {
+                s.found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+Opened Open(const std::string& program, const std::string& argument)
+{
+    Opened opened;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring command = L"\"" + Wide(program) + L"\" \"" + Wide(argument) + L"\"";
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &opened.process)) {
+        Check(false, "make-medium.exe did not start");
+        return opened;
+    }
+    WaitFor([&opened] { return (opened.dialog = DialogOf(opened.process.dwProcessId)) != nullptr; });
+    Check(opened.dialog != nullptr, "make-medium.exe showed no dialog");
+    return opened;
+}
+
+INT_PTR Property(HWND dialog, const wchar_t* name)
+{
+    return reinterpret_cast<INT_PTR>(GetPropW(dialog, name));
+}
+
+INT_PTR Finished(HWND dialog)
+{
+    return Property(dialog, PROPERTY_FINISHED);
+}
+
+// Waits until every job the window has is done, at least one of them after finishedBefore.
+bool WaitIdle(HWND dialog, INT_PTR finishedBefore)
+{
+    const bool idle = WaitFor([&] { return Finished(dialog) > finishedBefore && Property(dialog, PROPERTY_BUSY) == 0; });
+    Check(idle, "the window stayed busy");
+    return idle;
+}
+
+void Click(HWND dialog, int id)
+{
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+std::string Text(HWND dialog, int id)
+{
+    wchar_t buffer[65536] = {};
+    SendMessageW(GetDlgItem(dialog, id), WM_GETTEXT, 65536, reinterpret_cast<LPARAM>(buffer));
+    return Utf8(buffer);
+}
+
+std::string FirstLine(const std::string& text)
+{
+    return text.substr(0, text.find_first_of("\r\n"));
+}
+
+// Sets an edit control's text as typing does: the window hears of the change.
+void Type(HWND dialog, int id, const std::string& text)
+{
+    const std::wstring wide = Wide(text);
+    SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+// Chooses an item of a drop-down list as a click does: the window hears of the change, and has
+// started what it does about it when this returns.
+void Choose(HWND dialog, int id, int item)
+{
+    SendDlgItemMessageW(dialog, id, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// The program list's rows (program, what Windows will do), read through memory in the
+// window's process, where the list keeps its text.
+std::vector<std::pair<std::string, std::string>> Rows(const Opened& opened)
+{
+    const HWND list = GetDlgItem(opened.dialog, IDC_PROGRAMS);
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    constexpr int Characters = 1024;
+    const SIZE_T size = sizeof(LVITEMW) + Characters * sizeof(wchar_t);
+    auto* remote = static_cast<char*>(VirtualAllocEx(opened.process.hProcess, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+    std::vector<std::pair<std::string, std::string>> rows;
+    for (int row = 0; remote != nullptr && row < count; ++row) {
+        std::string cells[2];
+        for (int column = 0; column < 2; ++column) {
+            LVITEMW item{};
+            item.iSubItem = column;
+            item.cchTextMax = Characters;
+            item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
+            WriteProcessMemory(opened.process.hProcess, remote, &item, sizeof item, nullptr);
+            SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote));
+            wchar_t text[Characters] = {};
+            ReadProcessMemory(opened.process.hProcess, remote + sizeof(LVITEMW), text, sizeof text - sizeof(wchar_t), nullptr);
+            cells[column] = Utf8(text);
+        }
+        rows.emplace_back(cells[0], cells[1]);
+    }
+    if (remote != nullptr)
+        VirtualFreeEx(opened.process.hProcess, remote, 0, MEM_RELEASE);
+    return rows;
+}
+
+// Selects the row that names program, as a click does; false when there is none.
+bool Select(const Opened& opened, const std::string& program)
+{
+    const auto rows = Rows(opened);
+    const auto found = std::find_if(rows.begin(), rows.end(), [&](const auto& row) { return row.first == program; });
+    if (found == rows.end())
+        return false;
+    const HWND list = GetDlgItem(opened.dialog, IDC_PROGRAMS);
+    auto* remote = VirtualAllocEx(opened.process.hProcess, nullptr, sizeof(LVITEMW), MEM_COMMIT, PAGE_READWRITE);
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    WriteProcessMemory(opened.process.hProcess, remote, &item, sizeof item, nullptr);
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(found - rows.begin()), reinterpret_cast<LPARAM>(remote));
+    VirtualFreeEx(opened.process.hProcess, remote, 0, MEM_RELEASE);
+    return true;
+}
+
+// Closes the window as its Close button does; false when the program does not end.
+bool Close(Opened& opened)
+{
+    PostMessageW(opened.dialog, WM_CLOSE, 0, 0);
+    const bool ended = WaitForSingleObject(opened.process.hProcess, WaitLimitMs) == WAIT_OBJECT_0;
+    if (!ended)
+        TerminateProcess(opened.process.hProcess, 1);
+    CloseHandle(opened.process.hProcess);
+    CloseHandle(opened.process.hThread);
+    return ended;
+}
+
+// Presses Make or Check once the window is idle (they are disabled while it works), and waits
+// until everything it started is done; the report then.
+std::string Press(HWND dialog, int id)
+{
+    WaitFor([dialog] { return Property(dialog, PROPERTY_BUSY) == 0; });
+    const INT_PTR before = Finished(dialog);
+    Click(dialog, id);
+    WaitIdle(dialog, before);
+    return Text(dialog, IDC_REPORT);
+}
+
+// Presses Make, expects the question whether to go on over a file in the way, and answers it.
+std::string MakeAnswering(const Opened& opened, int answer, std::string& question)
+{
+    WaitFor([&opened] { return Property(opened.dialog, PROPERTY_BUSY) == 0; });
+    const INT_PTR before = Finished(opened.dialog);
+    Click(opened.dialog, IDC_MAKE);
+    HWND asked = nullptr;
+    const bool shown = WaitFor([&] {
+        return Property(opened.dialog, PROPERTY_QUESTION) != 0 &&
+               (asked = DialogOf(opened.process.dwProcessId, opened.dialog)) != nullptr;
+    });
+    Check(shown, "make asked no question about the file in its way");
+    if (!shown)
+        return {};
+    wchar_t buffer[4096] = {};
+    EnumChildWindows(
+        asked,
+        [](HWND child, LPARAM data) -> BOOL {
+            wchar_t text[2048] = {};
+            GetWindowTextW(child, text, 2048);
+            std::wcscat(reinterpret_cast<wchar_t*>(data), text);
+            std::wcscat(reinterpret_cast<wchar_t*>(data), L"\n");
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(buffer));
+    question = Utf8(buffer);
+    PostMessageW(asked, TDM_CLICK_BUTTON, static_cast<WPARAM>(answer), 0);
+    WaitFor([&] { return Property(opened.dialog, PROPERTY_QUESTION) == 0; });
+    WaitIdle(opened.dialog, before);
+    return Text(opened.dialog, IDC_REPORT);
+}
+
+// ---- files -------------------------------------------------------------------------------
+
+std::string Read(const std::string& path)
+{
+    std::string bytes;
+    const HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    char buffer[65536];
+    DWORD n = 0;
+    while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof buffer, &n, nullptr) && n > 0)
+        bytes.append(buffer, n);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    return bytes;
+}
+
+void Write(const std::string& path, const std::string& bytes)
+{
+    const HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    if (file != INVALID_HANDLE_VALUE) {
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+    Check(written == bytes.size(), "could not write " + path);
+}
+
+// Every file below folder and its bytes.
+std::map<std::string, std::string> Snapshot(const std::string& folder)
+{
+    std::map<std::string, std::string> files;
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(Wide(folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return files;
+    do {
+        const std::string name = Utf8(found.cFileName), path = folder + "\\" + name;
+        if (name == "." || name == "..")
+            continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            for (const auto& [below, bytes] : Snapshot(path))
+                files[below] = bytes;
+        } else {
+            files[path] = found.nFileSizeHigh == 0 && found.nFileSizeLow < (1u << 20) ? Read(path) : std::to_string(found.nFileSizeLow);
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return files;
+}
+
+// ---- a picture of the window -------------------------------------------------------------
+
+void SavePicture(HWND dialog, const std::string& path)
+{
+    RECT frame{};
+    GetWindowRect(dialog, &frame);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    // What the screen shows: the window is on top, and nothing covers it.
+    // Every control painted first: WM_PAINT sent to each, which returns when it has drawn.
+    SetForegroundWindow(dialog);
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    UpdateWindow(dialog);
+    EnumChildWindows(dialog, [](HWND child, LPARAM) -> BOOL { return UpdateWindow(child) || TRUE; }, 0);
+    BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
+    GdiFlush();
+    std::vector<unsigned char> rgb(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+    const auto* bgra = static_cast<const unsigned char*>(bits);
+    for (std::size_t i = 0; i < rgb.size() / 3; ++i) {
+        rgb[i * 3] = bgra[i * 4 + 2];
+        rgb[i * 3 + 1] = bgra[i * 4 + 1];
+        rgb[i * 3 + 2] = bgra[i * 4];
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    std::string png;
+    stbi_write_png_to_func(
+        [](void* context, void* data, int size) { static_cast<std::string*>(context)->append(static_cast<char*>(data), static_cast<std::size_t>(size)); },
+        &png, width, height, 3, rgb.data(), width * 3);
+    Write(path, png);
+    std::printf("saved a picture of the window, %dx%d at %u DPI: %s\n", width, height, GetDpiForWindow(dialog), path.c_str());
+}
+
+// ---- the walk ----------------------------------------------------------------------------
+
+const char Program[] = "Borvi cd1 versie2\\SETUP.exe";
+
+void Walk(const std::string& makeMedium, const std::string& medium, const std::string& reference, const std::string& picture)
+{
+    // Opened with the medium's folder: the programs below it, ranked, each with its verdict.
+    Opened opened = Open(makeMedium, medium);
+    if (!opened.dialog)
+        return;
+    WaitIdle(opened.dialog, 0);
+    const auto rows = Rows(opened);
+    for (const auto& [program, says] : rows)
+        std::printf("  listed: %-40s %s\n", program.c_str(), says.c_str());
+    struct Row {
+        std::size_t at;
+        const char *program, *verdict;
+    };
+    const Row expected[] = {
+        {0, Program, "ok"},                          // named like a setup program
+        {1, "Docs\\broken.exe", "cannot-run"},        // then the shallowest, by name
+        {2, "Tools\\Helper.exe", "ok"},
+        {3, "Tools\\run.cmd", "ok"},
+        {4, "Deep 1\\Deep 2\\Deep 3\\Tool.exe", "ok"},
+    };
+    Check(rows.size() == std::size(expected), std::to_string(rows.size()) + " programs listed, not " +
+                                                  std::to_string(std::size(expected)) + " (the deepest is past the search's depth)");
+    for (const Row& row : expected) {
+        const bool listed = row.at < rows.size() && rows[row.at].first == row.program &&
+                            rows[row.at].second.compare(0, std::strlen(row.verdict), row.verdict) == 0;
+        Check(listed, std::string("row ") + std::to_string(row.at) + " is not " + row.program + " (" + row.verdict + ")");
+    }
+    Check(Text(opened.dialog, IDC_LABEL).empty(), "a label was filled in before one was typed");
+    Check(SendDlgItemMessageW(opened.dialog, IDC_ARCH, CB_GETCURSEL, 0, 0) == ARCH_X86, "x86 is not the default");
+    Check(SendDlgItemMessageW(opened.dialog, IDC_ICON_CHOICE, CB_GETCURSEL, 0, 0) == ICON_PROGRAMS_OWN,
+          "the program's own icon is not the default");
+
+    // A program that cannot run: refused in make's words, and nothing written.
+    const auto before = Snapshot(medium);
+    Check(Select(opened, "Docs\\broken.exe"), "the broken program cannot be chosen");
+    std::string report = Press(opened.dialog, IDC_MAKE);
+    Check(FirstLine(report).rfind("Not made, nothing was written: ", 0) == 0, "a refused make reported: " + FirstLine(report));
+    Check(Snapshot(medium) == before, "a refused make changed the medium");
+
+    // The setup program with a label and x64: the same files launcher-stamp make writes.
+    Check(Select(opened, Program), "the setup program cannot be chosen");
+    INT_PTR finished = Finished(opened.dialog);
+    Type(opened.dialog, IDC_LABEL, "Borvi 7");
+    Choose(opened.dialog, IDC_ARCH, ARCH_X64);
+    WaitIdle(opened.dialog, finished);
+    report = Press(opened.dialog, IDC_MAKE);
+    std::printf("  report: %s\n", FirstLine(report).c_str());
+    Check(FirstLine(report) == "Ready: D:\\SETUP.exe starts D:\\Borvi cd1 versie2\\SETUP.exe.",
+          "the report does not say the medium is ready: " + FirstLine(report));
+    for (const char* file : {"SETUP.exe", "autorun.inf"})
+        Check(Read(medium + "\\" + file) == Read(reference + "\\" + file) && !Read(medium + "\\" + file).empty(),
+              std::string(file) + " differs from what launcher-stamp make writes");
+
+    // A file of someone else's in the way: a question; Cancel changes nothing, the action replaces it.
+    const std::string foreign = "[autorun]\r\nopen=Other.exe\r\n";
+    Write(medium + "\\autorun.inf", foreign);
+    std::string question;
+    report = MakeAnswering(opened, IDCANCEL, question);
+    Check(question.find("autorun.inf") != std::string::npos && question.find("Replace it") != std::string::npos,
+          "the question names no file or action: " + question);
+    Check(Read(medium + "\\autorun.inf") == foreign, "Cancel changed autorun.inf");
+    Check(FirstLine(report).rfind("Not made, nothing was written: ", 0) == 0, "after Cancel the report says: " + FirstLine(report));
+    report = MakeAnswering(opened, IDOK, question);
+    Check(Read(medium + "\\autorun.inf") == Read(reference + "\\autorun.inf"), "Replace it did not write make's autorun.inf");
+    Check(FirstLine(report).rfind("Ready: ", 0) == 0, "after Replace it the report says: " + FirstLine(report));
+
+    // Check alone: the medium as it is, check's report under the first line.
+    report = Press(opened.dialog, IDC_CHECK);
+    Check(FirstLine(report) == "Ready: D:\\SETUP.exe starts D:\\Borvi cd1 versie2\\SETUP.exe.", "Check reported: " + FirstLine(report));
+    Check(report.find("D:\\SETUP.exe: ok: starts D:\\Borvi cd1 versie2\\SETUP.exe") != std::string::npos,
+          "the report is not check's: " + report);
+    SavePicture(opened.dialog, picture);
+
+    // A 100 MB file read for the icon preview: the slowest reply meanwhile, as a figure.
+    finished = Finished(opened.dialog);
+    Choose(opened.dialog, IDC_ICON_CHOICE, ICON_PICTURE);
+    Type(opened.dialog, IDC_PICTURE, medium + "\\Big\\large.png");
+    ULONGLONG slowest = 0;
+    do {
+        const ULONGLONG start = GetTickCount64();
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(opened.dialog, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+        slowest = std::max(slowest, GetTickCount64() - start);
+    } while (!(Finished(opened.dialog) > finished && Property(opened.dialog, PROPERTY_BUSY) == 0));
+    std::printf("slowest reply of the window while a 100 MB picture was read: %llu ms\n", slowest);
+    Choose(opened.dialog, IDC_ICON_CHOICE, ICON_PROGRAMS_OWN);
+    WaitIdle(opened.dialog, finished);
+
+    // Closed during a make: it waits for the make to end, which leaves a whole medium.
+    DeleteFileW(Wide(medium + "\\SETUP.exe").c_str());
+    Click(opened.dialog, IDC_MAKE);
+    PostMessageW(opened.dialog, WM_CLOSE, 0, 0);
+    Check(WaitForSingleObject(opened.process.hProcess, WaitLimitMs) == WAIT_OBJECT_0, "the window did not close after its make");
+    Check(Read(medium + "\\SETUP.exe") == Read(reference + "\\SETUP.exe"), "closing during make left no whole launcher");
+    CloseHandle(opened.process.hProcess);
+    CloseHandle(opened.process.hThread);
+}
+
+// Only a picture of the window with the medium's programs listed and checked (for other DPIs).
+void Picture(const std::string& makeMedium, const std::string& medium, const std::string& picture)
+{
+    Opened opened = Open(makeMedium, medium);
+    if (!opened.dialog)
+        return;
+    WaitIdle(opened.dialog, 0);
+    Press(opened.dialog, IDC_CHECK);
+    SavePicture(opened.dialog, picture);
+    Check(Close(opened), "the window did not close");
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv);
+
+int wmain(int argc, wchar_t** argv)
+{
+    SetProcessDPIAware();
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.push_back(Utf8(argv[i]));
+    if (arguments.size() == 5 && arguments[0] == "walk")
+        Walk(arguments[1], arguments[2], arguments[3], arguments[4]);
+    else if (arguments.size() == 4 && arguments[0] == "picture")
+        Picture(arguments[1], arguments[2], arguments[3]);
+    else {
+        std::fprintf(stderr, "usage: drive_make_medium walk MAKE_MEDIUM MEDIUM REFERENCE PICTURE.png | picture MAKE_MEDIUM MEDIUM PICTURE.png\n");
+        return 2;
+    }
+    std::printf("%s\n", Failures == 0 ? "passed make-medium: every check" : "make-medium: some checks failed");
+    return Failures == 0 ? 0 : 1;
+}
