@@ -5,7 +5,7 @@
 // publishes (its busy and finished counts, an open question), each wait bounded.
 //
 //   drive_make_medium walk MAKE_MEDIUM MEDIUM REFERENCE SCREENSHOT.png
-//   drive_make_medium picture MAKE_MEDIUM MEDIUM SCREENSHOT.png
+//   drive_make_medium picture MAKE_MEDIUM PROGRAM SCREENSHOT.png
 //
 // MEDIUM holds "Borvi cd1 versie2\SETUP.exe" and the other programs that run-e2e lays out;
 // REFERENCE is the same medium on which launcher-stamp made the launcher with the same choices.
@@ -378,10 +378,11 @@ void Walk(const std::string& makeMedium, const std::string& medium, const std::s
     };
     const Row expected[] = {
         {0, Program, "ok"},                          // named like a setup program
-        {1, "Docs\\broken.exe", "cannot-run"},        // then the shallowest, by name
-        {2, "Tools\\Helper.exe", "ok"},
-        {3, "Tools\\run.cmd", "ok"},
-        {4, "Deep 1\\Deep 2\\Deep 3\\Tool.exe", "ok"},
+        {1, "Big\\Big.exe", "ok"},                    // then the shallowest, by name
+        {2, "Docs\\broken.exe", "cannot-run"},
+        {3, "Tools\\Helper.exe", "ok"},
+        {4, "Tools\\run.cmd", "ok"},
+        {5, "Deep 1\\Deep 2\\Deep 3\\Tool.exe", "ok"},
     };
     Check(rows.size() == std::size(expected), std::to_string(rows.size()) + " programs listed, not " +
                                                   std::to_string(std::size(expected)) + " (the deepest is past the search's depth)");
@@ -436,10 +437,22 @@ void Walk(const std::string& makeMedium, const std::string& medium, const std::s
           "the report is not check's: " + report);
     SavePicture(opened.dialog, picture);
 
-    // A 100 MB file read for the icon preview: the slowest reply meanwhile, as a figure.
+    // A label is checked as it is typed.
+    struct Label {
+        const char* text;
+        bool refused;
+    };
+    for (const Label& label : {Label{"Borvi 7", false}, Label{"Borvi 7 ", true}, Label{"123456789012345678901234567890123", true},
+                               Label{"Borvi\t7", true}}) {
+        Type(opened.dialog, IDC_LABEL, label.text);
+        Check(Text(opened.dialog, IDC_LABEL_STATE).empty() != label.refused,
+              std::string("the label \"") + label.text + "\" is judged: " + Text(opened.dialog, IDC_LABEL_STATE));
+    }
+    Type(opened.dialog, IDC_LABEL, "Borvi 7");
+
+    // The icon of a 100 MB program read for the preview: the slowest reply meanwhile, as a figure.
     finished = Finished(opened.dialog);
-    Choose(opened.dialog, IDC_ICON_CHOICE, ICON_PICTURE);
-    Type(opened.dialog, IDC_PICTURE, medium + "\\Big\\large.png");
+    Check(Select(opened, "Big\\Big.exe"), "the 100 MB program is not listed");
     ULONGLONG slowest = 0;
     do {
         const ULONGLONG start = GetTickCount64();
@@ -447,8 +460,8 @@ void Walk(const std::string& makeMedium, const std::string& medium, const std::s
         SendMessageTimeoutW(opened.dialog, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
         slowest = std::max(slowest, GetTickCount64() - start);
     } while (!(Finished(opened.dialog) > finished && Property(opened.dialog, PROPERTY_BUSY) == 0));
-    std::printf("slowest reply of the window while a 100 MB picture was read: %llu ms\n", slowest);
-    Choose(opened.dialog, IDC_ICON_CHOICE, ICON_PROGRAMS_OWN);
+    std::printf("slowest reply of the window while a 100 MB program's icon was read: %llu ms\n", slowest);
+    Check(Select(opened, Program), "the setup program cannot be chosen again");
     WaitIdle(opened.dialog, finished);
 
     // Closed during a make: it waits for the make to end, which leaves a whole medium.
@@ -461,13 +474,20 @@ void Walk(const std::string& makeMedium, const std::string& medium, const std::s
     CloseHandle(opened.process.hThread);
 }
 
-// Only a picture of the window with the medium's programs listed and checked (for other DPIs).
-void Picture(const std::string& makeMedium, const std::string& medium, const std::string& picture)
+// Opened with a program: its medium is the folder above the program's folder, and it is chosen.
+// Then a picture of the window, checked (for other DPIs).
+void Picture(const std::string& makeMedium, const std::string& program, const std::string& picture)
 {
-    Opened opened = Open(makeMedium, medium);
+    Opened opened = Open(makeMedium, program);
     if (!opened.dialog)
         return;
     WaitIdle(opened.dialog, 0);
+    const std::string medium = program.substr(0, program.rfind('\\', program.rfind('\\') - 1));
+    Check(Text(opened.dialog, IDC_ROOT) == medium, "opened with a program, the medium is " + Text(opened.dialog, IDC_ROOT));
+    const int selected = static_cast<int>(SendDlgItemMessageW(opened.dialog, IDC_PROGRAMS, LVM_GETNEXTITEM,
+                                                              static_cast<WPARAM>(-1), LVNI_SELECTED));
+    const auto rows = Rows(opened);
+    Check(selected >= 0 && rows[static_cast<std::size_t>(selected)].first == Program, "opened with a program, it is not chosen");
     Press(opened.dialog, IDC_CHECK);
     SavePicture(opened.dialog, picture);
     Check(Close(opened), "the window did not close");
@@ -488,7 +508,7 @@ int wmain(int argc, wchar_t** argv)
     else if (arguments.size() == 4 && arguments[0] == "picture")
         Picture(arguments[1], arguments[2], arguments[3]);
     else {
-        std::fprintf(stderr, "usage: drive_make_medium walk MAKE_MEDIUM MEDIUM REFERENCE PICTURE.png | picture MAKE_MEDIUM MEDIUM PICTURE.png\n");
+        std::fprintf(stderr, "usage: drive_make_medium walk MAKE_MEDIUM MEDIUM REFERENCE PICTURE.png | picture MAKE_MEDIUM PROGRAM PICTURE.png\n");
         return 2;
     }
     std::printf("%s\n", Failures == 0 ? "passed make-medium: every check" : "make-medium: some checks failed");
