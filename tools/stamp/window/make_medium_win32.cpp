@@ -132,6 +132,7 @@ struct Window {
     long finished = 0;          // jobs whose results were applied
     bool making = false;        // a make is queued or running
     bool closing = false;       // the window closes when the make has ended
+    bool ended = false;         // the dialog is ending: nothing more may start
     unsigned scanGeneration = 0, iconGeneration = 0;
     std::shared_ptr<std::atomic<bool>> scanStop;
     std::vector<Candidate> candidates;
@@ -438,6 +439,8 @@ std::string CodePageSaid(const Window& w, unsigned codePage)
 
 void Make(Window& w, bool force)
 {
+    if (w.ended)
+        return;  // closed while its question was open: nothing more is written
     MakeOptions options = Choices(w);
     options.force = force;
     if (options.root.empty() || options.program.empty()) {
@@ -476,9 +479,10 @@ void Make(Window& w, bool force)
                 Report(window, Headline(outcome.check, made) + "\n\n" + out + err);
                 Status(window, "Made, for " + CodePageSaid(window, options.codePage) + ".");
             }
-            if (window.closing)
+            if (window.closing) {
+                window.ended = true;
                 EndDialog(window.dialog, IDCANCEL);
-            else
+            } else
                 Scan(window);  // the new launcher is no candidate, and the rows' verdicts may change
         };
     });
@@ -523,7 +527,7 @@ void InitDialog(Window& w, const StartingPoint& start)
                  reinterpret_cast<LPARAM>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAKE_MEDIUM),
                                                      IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED)));
     const HWND list = GetDlgItem(w.dialog, IDC_PROGRAMS);
-    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP);
     const wchar_t* headings[] = {L"Program", L"What Windows will do with its launcher"};
     for (int i = 0; i < 2; ++i) {
         LVCOLUMNW column{};
@@ -595,6 +599,7 @@ void Close(Window& w)
     }
     if (w.scanStop)
         *w.scanStop = true;
+    w.ended = true;
     EndDialog(w.dialog, IDCANCEL);
 }
 
