@@ -73,7 +73,8 @@ bool SameFile(const std::string& a, const std::string& b)
 
 // ---- the worker --------------------------------------------------------------------------
 
-constexpr UINT WM_JOB_DONE = WM_APP + 1;  // lParam: the job's std::function<void()> to run on the dialog's thread
+constexpr UINT WM_JOB_DONE = WM_APP + 1;      // lParam: the job's std::function<void()> to run on the dialog's thread
+constexpr UINT WM_DPI_FOLLOWED = WM_APP + 2;  // the dialog manager has followed a DPI change
 
 // One thread that runs jobs in order. Each job hands back one piece of work for the dialog's
 // thread, which applies it (or drops it when it has gone stale). The dialog counts a job as
@@ -730,16 +731,15 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         TakeStartingPoint(w, StartingPointFor({Utf8(path)}));
         return TRUE;
     }
-    case WM_DPICHANGED: {
-        // Per-monitor: the dialog manager rescales the layout and fonts; the pixel sizes set here
-        // follow, and the window takes the place Windows suggests.
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(dialog, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    case WM_DPICHANGED:
+        // Per monitor (v2): the dialog manager resizes the dialog and lays out its controls and
+        // fonts anew when it sees this message unhandled; the pixel sizes set here follow after.
+        PostMessageW(dialog, WM_DPI_FOLLOWED, 0, 0);
+        return FALSE;
+    case WM_DPI_FOLLOWED:
         LayOut(w);
         UpdatePreview(w);
         return TRUE;
-    }
     case WM_CLOSE:
         Close(w);
         return TRUE;
