@@ -1,6 +1,7 @@
 // launcher-stamp check: finds the launchers, predicts each, prints the predictions.
 #include "commands/check_command.h"
 
+#include "image/disc_image.h"
 #include "medium/autorun_inf.h"
 #include "medium/launch_check.h"
 #include "pe/launch_field.h"
@@ -9,6 +10,9 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <memory>
 
 namespace {
 
@@ -206,6 +210,71 @@ bool CheckLeftovers(const CheckOptions& options, const std::string& root, char d
     return none;
 }
 
+// What check says of a disc image itself, before its launchers.
+struct ImageFacts {
+    std::string path;
+    std::string tree;                    // "Joliet" or "primary ISO 9660"
+    std::string label;
+    std::vector<std::string> findings;   // they make the image not ok
+    std::vector<std::string> notes;      // they do not
+};
+
+// Reads of an image file, through one stream that lives as long as the reader.
+ImageReader ImageFileReader(const std::string& path, std::uint64_t& size)
+{
+    auto stream = std::make_shared<std::ifstream>(std::filesystem::u8path(path), std::ios::binary);
+    stream->seekg(0, std::ios::end);
+    size = *stream ? static_cast<std::uint64_t>(stream->tellg()) : 0;
+    return [stream, size](std::uint64_t offset, std::size_t count, Bytes& bytes) {
+        bytes.clear();
+        if (offset > size || count > size - offset)
+            return false;
+        bytes.resize(count);
+        stream->clear();
+        stream->seekg(static_cast<std::streamoff>(offset));
+        stream->read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(count));
+        return static_cast<std::size_t>(stream->gcount()) == count;
+    };
+}
+
+int CheckFolder(const CheckOptions& options, std::string& out, std::string& err, CheckSummary& summed,
+                const ImageFacts* image);
+
+// Checks a disc image as Windows reads it: mounted at its own path, so that the launchers,
+// autorun.inf and the programs' headers are read from inside it, where they lie.
+int CheckImage(const CheckOptions& options, const ImageReader& read, std::uint64_t size, std::string& out,
+               std::string& err, CheckSummary& summed)
+{
+    const std::string& path = options.paths[0];
+    DiscImage image;
+    std::string error;
+    if (!image.Open(read, size, OemCodePageFor(options.codePage), error)) {
+        err += "launcher-stamp: " + path + ": " + error + "\n";
+        return 1;
+    }
+    if (image.hasUdf()) {
+        const std::string finding =
+            "It holds a UDF file system, which current Windows reads instead of its ISO 9660 tree, and this tool "
+            "reads ISO 9660 only. What to do: make the image without UDF (genisoimage without -udf), or check the "
+            "folder it is made from.";
+        if (options.json)
+            out += nlohmann::ordered_json::array({{{"image", path}, {"verdict", "not-checkable"}, {"findings", {finding}}}})
+                       .dump(2, ' ', true) + "\n";
+        else
+            out += path + ": not-checkable\n  " + finding + "\n";
+        return 1;
+    }
+    std::vector<FolderEntry> root;
+    if (!image.List({}, root, error)) {
+        err += "launcher-stamp: " + path + ": " + error + "\n";
+        return 1;
+    }
+    ImageFacts facts{path, image.hasJoliet() ? "Joliet" : "primary ISO 9660", image.volumeLabel(), {}, {}};
+    facts.findings = DiscImageFindings(image, facts.notes);
+    const VolumeMount mounted(path, image);
+    return CheckFolder(options, out, err, summed, &facts);
+}
+
 }  // namespace
 
 bool IsDriveLetter(const std::string& drive)
@@ -222,13 +291,44 @@ int RunCheck(const CheckOptions& options, std::string& out, std::string& err, Ch
         err += "launcher-stamp: --drive takes a drive letter, such as D:\n";
         return 2;
     }
+    // A disc image, known by its volume descriptors whatever its name.
+    std::string leadsTo;
+    if (options.paths.size() == 1 && KindOf(options.paths[0], leadsTo) == EntryKind::File) {
+        std::uint64_t size = 0;
+        const ImageReader read = ImageFileReader(options.paths[0], size);
+        if (LooksLikeDiscImage(read))
+            return CheckImage(options, read, size, out, err, summed);
+    }
+    return CheckFolder(options, out, err, summed, nullptr);
+}
+
+namespace {
+
+int CheckFolder(const CheckOptions& options, std::string& out, std::string& err, CheckSummary& summed,
+                const ImageFacts* image)
+{
     const char drive = static_cast<char>(options.drive[0] & ~0x20);
+    nlohmann::ordered_json array = nlohmann::ordered_json::array();
+    bool imageOk = true;
+    if (image != nullptr) {
+        imageOk = image->findings.empty();
+        std::vector<std::string> said = image->findings;
+        said.insert(said.end(), image->notes.begin(), image->notes.end());
+        if (options.json)
+            array.push_back({{"image", image->path}, {"tree", image->tree}, {"label", image->label},
+                             {"verdict", imageOk ? "ok" : "needs-changes"}, {"findings", said}});
+        else {
+            out += image->path + ": " + (imageOk ? "ok" : "needs changes") + ": Windows reads its " + image->tree +
+                   " tree" + (image->label.empty() ? "" : ", label " + image->label) + "\n";
+            for (const std::string& line : said)
+                out += "  " + line + "\n";
+        }
+    }
     std::vector<FoundLauncher> launchers;
     std::string root;
     const bool allRead = FindLaunchers(options, launchers, root, err);
 
-    bool allOk = allRead;
-    nlohmann::ordered_json array = nlohmann::ordered_json::array();
+    bool allOk = allRead && imageOk;
     std::vector<Prediction> predictions;
     MediumFolders folders;
     for (const FoundLauncher& found : launchers) {
@@ -259,3 +359,5 @@ int RunCheck(const CheckOptions& options, std::string& out, std::string& err, Ch
         out += array.dump(2, ' ', true) + "\n";
     return allOk ? 0 : 1;
 }
+
+}  // namespace

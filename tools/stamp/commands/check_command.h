@@ -28,7 +28,8 @@ struct CheckSummary {
 bool IsDriveLetter(const std::string& drive);
 
 // Checks every launcher of ours in the folder (other files are left alone), and the folder's
-// autorun.inf when it has one, or each
+// autorun.inf when it has one; or the same in a disc image (known by its volume descriptors),
+// read as Windows reads it, with what Windows reads differently from what its author saw; or each
 // launcher named, with its own folder as the medium's root. Prints one line per launcher and
 // what to do, or a JSON array (an autorun.inf as its last element). A file that is removed
 // while it is read is skipped with a note. Returns 0 when every launcher (or statusOf) is ok and the autorun.inf has no finding, 1 otherwise or when a

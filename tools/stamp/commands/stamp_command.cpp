@@ -16,7 +16,7 @@ namespace {
 const char Usage[] =
     "usage: launcher-stamp show FILE [--codepage N]\n"
     "       launcher-stamp set FILE NAME [--output OUT] [--codepage N] [--force]\n"
-    "       launcher-stamp check ROOT|LAUNCHER... [--drive X:] [--codepage N] [--json]\n"
+    "       launcher-stamp check ROOT|IMAGE|LAUNCHER... [--drive X:] [--codepage N] [--json]\n"
     "       launcher-stamp set-icon FILE PICTURE [--output OUT] [--force]\n"
     "       launcher-stamp get-icon FILE OUT.ico\n"
     "       launcher-stamp make ROOT PROGRAM [--icon PICTURE | --launcher-icon] [--label TEXT] [--arch x86|x64] [--codepage N]\n"
@@ -133,7 +133,8 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     CheckOptions check;
     CLI::App* checkCommand = app.add_subcommand(
         "check", "Predict what each launcher on a medium will start, and find the files that would hijack it");
-    checkCommand->add_option("PATH", check.paths, "The folder that becomes the medium's root, or launchers")
+    checkCommand->add_option("PATH", check.paths,
+                             "The folder that becomes the medium's root, a disc image (read as Windows reads it), or launchers")
         ->required();
     checkCommand->add_option("--drive", check.drive, "Drive letter the medium will have (D: by default)");
     checkCommand->add_option("--codepage", check.codePage, "ANSI code page of the system (this system's on Windows, else 1252)")

@@ -136,3 +136,33 @@ unsigned SystemAnsiCodePage();
 // A name in the letter case Windows compares file names in, so that two names that Windows
 // takes for the same file fold to the same text. Invalid UTF-8 is returned as it is.
 std::string FoldCase(const std::string& utf8);
+
+// A read-only file system that is no folder of this system, such as a disc image's. While it is
+// mounted, ReadFileStart, KindOf, ListFolder and PathExists read the paths below its root from it:
+// the code that reads a medium's folders reads it alike.
+class Volume {
+public:
+    virtual ~Volume() = default;
+    // below: the path's components under the root (none: the root itself).
+    virtual bool List(const std::vector<std::string>& below, std::vector<FolderEntry>& entries,
+                      std::string& error) const = 0;
+    virtual bool ReadStart(const std::vector<std::string>& below, std::size_t limit, Bytes& bytes,
+                           std::string& error) const = 0;
+    virtual EntryKind Kind(const std::vector<std::string>& below) const = 0;
+};
+
+// Mounts a volume at root (a path that names no folder, such as the image file's own) for as
+// long as it lives.
+class VolumeMount {
+public:
+    VolumeMount(const std::string& root, const Volume& volume);
+    ~VolumeMount();
+    VolumeMount(const VolumeMount&) = delete;
+    VolumeMount& operator=(const VolumeMount&) = delete;
+
+private:
+    std::string root_;
+};
+
+// The mounted volume path lies on, with path's components under its root; null when none.
+const Volume* MountedVolumeOf(const std::string& path, std::vector<std::string>& below);

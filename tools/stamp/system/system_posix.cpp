@@ -43,6 +43,9 @@ bool WriteAll(int fd, const Bytes& bytes)
 
 bool ReadFileStart(const std::string& path, std::size_t limit, Bytes& bytes, std::string& error)
 {
+    std::vector<std::string> below;
+    if (const Volume* volume = MountedVolumeOf(path, below))
+        return volume->ReadStart(below, limit, bytes, error);
     // Opened without waiting (a FIFO's open would wait for a writer), then checked to be a
     // plain file before anything is read.
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -74,6 +77,11 @@ bool ReadFileStart(const std::string& path, std::size_t limit, Bytes& bytes, std
 
 EntryKind KindOf(const std::string& path, std::string& leadsTo)
 {
+    std::vector<std::string> below;
+    if (const Volume* volume = MountedVolumeOf(path, below)) {
+        leadsTo.clear();
+        return volume->Kind(below);
+    }
     leadsTo.clear();
     struct stat info;
     if (lstat(path.c_str(), &info) != 0)
@@ -281,6 +289,9 @@ std::string ChildPath(const std::string& folder, const std::string& name)
 
 bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, std::string& error, FolderDetail detail)
 {
+    std::vector<std::string> below;
+    if (const Volume* volume = MountedVolumeOf(path, below))
+        return volume->List(below, entries, error);
     DIR* folder = opendir(path.c_str());
     if (folder == nullptr)
         return Fail(error, "cannot read the folder " + path);
@@ -347,6 +358,9 @@ bool SameComponent(const std::string& a, const std::string& b)
 
 bool PathExists(const std::string& path)
 {
+    std::vector<std::string> below;
+    if (const Volume* volume = MountedVolumeOf(path, below))
+        return volume->Kind(below) != EntryKind::Missing;
     struct stat info;
     return stat(path.c_str(), &info) == 0;
 }

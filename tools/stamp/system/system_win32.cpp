@@ -72,6 +72,9 @@ bool Fail(std::string& error, const std::string& what)
 
 bool ReadFileStart(const std::string& path, std::size_t limit, Bytes& bytes, std::string& error)
 {
+    std::vector<std::string> below;
+    if (const Volume* volume = MountedVolumeOf(path, below))
+        return volume->ReadStart(below, limit, bytes, error);
     // Another program may write or delete the file meanwhile; only a file on disk is read.
     const HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
@@ -102,6 +105,11 @@ bool ReadFileStart(const std::string& path, std::size_t limit, Bytes& bytes, std
 
 EntryKind KindOf(const std::string& path, std::string& leadsTo)
 {
+    std::vector<std::string> below;
+    if (const Volume* volume = MountedVolumeOf(path, below)) {
+        leadsTo.clear();
+        return volume->Kind(below);
+    }
     leadsTo.clear();
     const std::wstring wide = WidePath(path);
     const DWORD attributes = GetFileAttributesW(wide.c_str());
@@ -281,6 +289,9 @@ std::string ChildPath(const std::string& folder, const std::string& name)
 
 bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, std::string& error, FolderDetail)
 {
+    std::vector<std::string> below;
+    if (const Volume* volume = MountedVolumeOf(path, below))
+        return volume->List(below, entries, error);
     WIN32_FIND_DATAW data;
     const HANDLE search = FindFirstFileW(WidePath(ChildPath(path, "*")).c_str(), &data);
     if (search == INVALID_HANDLE_VALUE)
@@ -366,6 +377,9 @@ bool SameComponent(const std::string& a, const std::string& b)
 
 bool PathExists(const std::string& path)
 {
+    std::vector<std::string> below;
+    if (const Volume* volume = MountedVolumeOf(path, below))
+        return volume->Kind(below) != EntryKind::Missing;
     return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 

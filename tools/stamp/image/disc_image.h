@@ -1,0 +1,81 @@
+// A disc image read as Windows reads it: its ISO 9660 volume descriptors, the Joliet tree when
+// there is one and else the primary tree, names as Windows' CD file system gives them, and the
+// files' bytes, read where they lie in the image. Nothing is unpacked.
+#pragma once
+
+#include "system/system.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Reads count bytes at offset of an image into bytes; false when they are not all there.
+using ImageReader = std::function<bool(std::uint64_t offset, std::size_t count, Bytes& bytes)>;
+
+// Whether the bytes at offset 32768 and on (sector 16, where the volume descriptors begin)
+// start with an ISO 9660 descriptor ("CD001"): the file is a disc image, whatever its name.
+bool LooksLikeDiscImage(const ImageReader& read);
+
+// One name in a folder of the image.
+struct ImageEntry {
+    std::string name;             // as Windows reads it (UTF-8)
+    std::string rockRidgeName;    // the Rock Ridge name Linux tools show, when the record has one
+    std::string recorded;         // the name as recorded, version and all, for messages
+    bool isFolder = false;
+    std::uint64_t size = 0;       // a file's size, its extents together
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> extents;  // (first block, bytes) of a file, in order
+};
+
+class DiscImage : public Volume {
+public:
+    // Reads the descriptors. False with the reason when there is no ISO 9660 volume or its
+    // descriptors are damaged. oemCodePage decodes the primary tree's names (bytes above 0x7F).
+    bool Open(ImageReader read, std::uint64_t imageSize, unsigned oemCodePage, std::string& error);
+
+    bool hasJoliet() const { return joliet_; }
+    bool hasUdf() const { return udf_; }
+    const std::string& volumeLabel() const { return label_; }
+
+    // The entries of the folder at below, in directory order, as Windows reads them (first match
+    // wins in lookups). False with the reason when the folder is damaged.
+    bool Entries(const std::vector<std::string>& below, std::vector<ImageEntry>& entries, std::string& error) const;
+
+    // The same folder's entries in the primary tree, which Rock Ridge names dress (for findings).
+    bool PrimaryEntries(const std::vector<std::string>& below, std::vector<ImageEntry>& entries,
+                        std::string& error) const;
+
+    bool List(const std::vector<std::string>& below, std::vector<FolderEntry>& entries, std::string& error) const override;
+    bool ReadStart(const std::vector<std::string>& below, std::size_t limit, Bytes& bytes, std::string& error) const override;
+    EntryKind Kind(const std::vector<std::string>& below) const override;
+
+private:
+    struct Tree {
+        std::uint32_t rootBlock = 0, rootSize = 0;
+        bool joliet = false;
+    };
+    bool ReadFolder(const Tree& tree, std::uint32_t block, std::uint32_t size, std::vector<ImageEntry>& entries,
+                    std::string& error) const;
+    bool Find(const Tree& tree, const std::vector<std::string>& below, ImageEntry& found, std::string& error) const;
+
+    ImageReader read_;
+    std::uint64_t size_ = 0;
+    std::uint32_t blockSize_ = 2048;
+    unsigned oemCodePage_ = 437;
+    Tree primary_, joliet_tree_;
+    bool joliet_ = false, udf_ = false;
+    std::string label_;
+};
+
+// The OEM code page of the systems whose ANSI code page is ansiCodePage (850 for 1252, as
+// Western European Windows has; the double-byte code pages are their own).
+unsigned OemCodePageFor(unsigned ansiCodePage);
+
+// What Windows does differently from what the image's author saw, as sentences: no Joliet tree
+// (names read from the primary tree, 8.3 and upper case), Rock Ridge names that differ from the
+// names Windows reads, names that differ only in letter case (Windows finds the first), Joliet
+// names over 64 characters (read by current Windows, cut by some other readers). notes gets the
+// last kind, which does not stand in a medium's way. Reads at most limit folders.
+std::vector<std::string> DiscImageFindings(const DiscImage& image, std::vector<std::string>& notes,
+                                           std::size_t limit = 10000);
