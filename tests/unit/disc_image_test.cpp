@@ -84,7 +84,17 @@ TEST_F(DiscImageTest, ReadsTheTreeWindowsReadsAndSaysWhatDiffersFromWhatLinuxSho
          {"which Windows reads as \\Docs\\" + std::string(64, 'n') + "."}},
         {"a long Joliet name kept", "genisoimage -J -joliet-long -R -o image.iso src", true, 0,
          {"1 Joliet name is longer than 64 characters, such as \\Docs\\" + longName}},
-        {"UDF", "genisoimage -J -R -udf -o image.iso src", false, 1, {"image.iso: not-checkable", "UDF file system"}},
+        {"UDF, which Windows reads instead", "genisoimage -R -udf -o image.iso src", false, 0,
+         {"Windows reads its UDF tree", "D:\\SETUP.exe: ok: starts D:\\Borvi cd1 versie2\\SETUP.exe"}},
+        // Its Joliet record of autorun.inf pointed at block 0: the ISO 9660 tree holds other data there.
+        {"UDF and a Joliet tree that differ",
+         "genisoimage -J -R -udf -o image.iso src && python3 -c \"import sys; b = bytearray(open('image.iso', 'rb').read()); "
+         "at = b.index('autorun.inf'.encode('utf-16-be')) - 33; b[at + 2:at + 10] = bytes(8); "
+         "open('image.iso', 'wb').write(b)\"",
+         false, 1, {"Windows reads its UDF tree", "1 files only in UDF, such as \\autorun.inf"}},
+        {"UDF with its anchor damaged",
+         "genisoimage -J -R -udf -o image.iso src && printf 'xx' | dd of=image.iso bs=1 seek=524288 conv=notrunc", false, 1,
+         {"image.iso: not-checkable", "UDF file system", "its UDF anchor is missing or damaged"}},
     };
     Make(program);
     for (const Row& row : rows) {

@@ -252,10 +252,10 @@ int CheckImage(const CheckOptions& options, const ImageReader& read, std::uint64
         err += "launcher-stamp: " + path + ": " + error + "\n";
         return 1;
     }
-    if (image.hasUdf()) {
+    if (image.hasUdf() && !image.readsUdf()) {
         const std::string finding =
-            "It holds a UDF file system, which current Windows reads instead of its ISO 9660 tree, and this tool "
-            "reads ISO 9660 only. What to do: make the image without UDF (genisoimage without -udf), or check the "
+            "It holds a UDF file system, which current Windows reads instead of its ISO 9660 tree, and " +
+            image.udfProblem() + ". What to do: make the image with UDF 1.02 to 2.01 or without UDF, or check the "
             "folder it is made from.";
         if (options.json)
             out += nlohmann::ordered_json::array({{{"image", path}, {"verdict", "not-checkable"}, {"findings", {finding}}}})
@@ -269,7 +269,8 @@ int CheckImage(const CheckOptions& options, const ImageReader& read, std::uint64
         err += "launcher-stamp: " + path + ": " + error + "\n";
         return 1;
     }
-    ImageFacts facts{path, image.hasJoliet() ? "Joliet" : "primary ISO 9660", image.volumeLabel(), {}, {}};
+    ImageFacts facts{path, image.readsUdf() ? "UDF" : image.hasJoliet() ? "Joliet" : "primary ISO 9660",
+                     image.volumeLabel(), {}, {}};
     facts.findings = DiscImageFindings(image, facts.notes);
     const VolumeMount mounted(path, image);
     return CheckFolder(options, out, err, summed, &facts);

@@ -25,8 +25,12 @@ struct ImageEntry {
     std::string recorded;         // the name as recorded, version and all, for messages
     bool isFolder = false;
     std::uint64_t size = 0;       // a file's size, its extents together
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> extents;  // (first block, bytes) of a file, in order
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> extents;  // (offset in the image, bytes), in order;
+                                                                    // an offset of NoData: zeros, recorded nowhere
 };
+
+// The offset of an extent that is allocated but not recorded: it reads as zeros.
+constexpr std::uint64_t NoData = ~std::uint64_t{0};
 
 class DiscImage : public Volume {
 public:
@@ -36,14 +40,21 @@ public:
 
     bool hasJoliet() const { return joliet_; }
     bool hasUdf() const { return udf_; }
+    // Windows reads the UDF tree of an image that has one; false with the reason when this
+    // reader cannot (udfProblem).
+    bool readsUdf() const { return readsUdf_; }
+    const std::string& udfProblem() const { return udfProblem_; }
     const std::string& volumeLabel() const { return label_; }
 
     // The entries of the folder at below, in directory order, as Windows reads them (first match
     // wins in lookups). False with the reason when the folder is damaged.
     bool Entries(const std::vector<std::string>& below, std::vector<ImageEntry>& entries, std::string& error) const;
 
-    // The same folder's entries in the primary tree, which Rock Ridge names dress (for findings).
+    // The same folder's entries in the ISO 9660 trees: primary (which Rock Ridge names dress), and
+    // the one Windows reads where there is no UDF (for findings).
     bool PrimaryEntries(const std::vector<std::string>& below, std::vector<ImageEntry>& entries,
+                        std::string& error) const;
+    bool Iso9660Entries(const std::vector<std::string>& below, std::vector<ImageEntry>& entries,
                         std::string& error) const;
 
     bool List(const std::vector<std::string>& below, std::vector<FolderEntry>& entries, std::string& error) const override;
@@ -51,20 +62,31 @@ public:
     EntryKind Kind(const std::vector<std::string>& below) const override;
 
 private:
+    enum class TreeKind { Primary, Joliet, Udf };
     struct Tree {
-        std::uint32_t rootBlock = 0, rootSize = 0;
-        bool joliet = false;
+        TreeKind kind = TreeKind::Primary;
+        std::vector<std::pair<std::uint64_t, std::uint64_t>> root;  // the root folder's extents
     };
-    bool ReadFolder(const Tree& tree, std::uint32_t block, std::uint32_t size, std::vector<ImageEntry>& entries,
-                    std::string& error) const;
+    const Tree& WindowsTree() const { return readsUdf_ ? udfTree_ : joliet_ ? jolietTree_ : primary_; }
+    bool ReadExtents(const std::vector<std::pair<std::uint64_t, std::uint64_t>>& extents, std::uint64_t limit,
+                     Bytes& bytes, std::string& error) const;
+    bool ReadFolder(const Tree& tree, const std::vector<std::pair<std::uint64_t, std::uint64_t>>& extents,
+                    std::vector<ImageEntry>& entries, std::string& error) const;
+    bool ReadIsoRecords(const Tree& tree, const Bytes& records, std::vector<ImageEntry>& entries, std::string& error) const;
+    bool ReadUdfIdentifiers(const Bytes& identifiers, std::vector<ImageEntry>& entries, std::string& error) const;
+    bool ReadUdfEntry(std::uint64_t lbn, ImageEntry& entry, std::string& error) const;
+    bool OpenUdf(std::string& error);
     bool Find(const Tree& tree, const std::vector<std::string>& below, ImageEntry& found, std::string& error) const;
 
     ImageReader read_;
     std::uint64_t size_ = 0;
     std::uint32_t blockSize_ = 2048;
     unsigned oemCodePage_ = 437;
-    Tree primary_, joliet_tree_;
-    bool joliet_ = false, udf_ = false;
+    Tree primary_, jolietTree_, udfTree_;
+    bool joliet_ = false, udf_ = false, readsUdf_ = false;
+    std::string udfProblem_;
+    std::uint64_t partitionStart_ = 0;  // UDF: the partition's first block
+    std::uint32_t udfBlockSize_ = 2048;
     std::string label_;
 };
 
