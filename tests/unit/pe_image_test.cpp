@@ -81,6 +81,10 @@ TEST_P(PeImageTest, RefusesCorruptedCopies)
          "past the end of the file"},
         {"field over the headers", [this](Bytes& b) { Put32(b, SectionHeader(".rdata") + 20, 0); },
          "overlaps the headers"},
+        // Writing it would change the resources that tell a launcher: found by fuzzing.
+        {"field over the resources",
+         [this](Bytes& b) { Put32(b, SectionHeader(".rdata") + 20, Get32(b, SectionHeader(".rsrc") + 20)); },
+         "overlaps another section"},
         // A section .rdata of 1024 bytes alone is any program's: the launcher's icon group tells.
         {"no launcher icon group",
          [](Bytes& b) {

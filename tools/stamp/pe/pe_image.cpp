@@ -108,7 +108,7 @@ bool ReadImage(const Bytes& bytes, std::uint64_t fileSize, bool launcher, Launch
     if (sections > bytes.size() || (bytes.size() - sections) / SectionHeaderSize < sectionCount)
         return Fail(error, "section table runs past the end of the file");
     int found = 0, former = 0;
-    std::size_t field = 0;
+    std::size_t field = 0, fieldIndex = 0;
     image.sections.clear();
     for (std::size_t i = 0; i < sectionCount; ++i) {
         const std::size_t header = sections + i * SectionHeaderSize;
@@ -123,9 +123,11 @@ bool ReadImage(const Bytes& bytes, std::uint64_t fileSize, bool launcher, Launch
         if (std::strcmp(name, FormerFieldSectionName) == 0) {
             ++former;
             field = header;
+            fieldIndex = i;
         } else if (std::strcmp(name, FieldSectionName) == 0 && section.virtualSize == FieldSize) {
             ++found;
             field = header;
+            fieldIndex = i;
         }
     }
     image.headersEnd = sections + sectionCount * SectionHeaderSize;
@@ -145,6 +147,14 @@ bool ReadImage(const Bytes& bytes, std::uint64_t fileSize, bool launcher, Launch
         return Fail(error, "the launch directory section lies past the end of the file");
     if (rawOffset < sections + sectionCount * SectionHeaderSize)
         return Fail(error, "the launch directory section overlaps the headers");
+    // Writing the field must change nothing else: no other section's bytes (the resources that
+    // tell a launcher among them) may lie in it.
+    for (std::size_t i = 0; i < image.sections.size(); ++i) {
+        const ImageSection& other = image.sections[i];
+        if (i != fieldIndex && other.rawSize > 0 && std::uint64_t{other.rawOffset} < std::uint64_t{rawOffset} + FieldSize &&
+            std::uint64_t{rawOffset} < std::uint64_t{other.rawOffset} + other.rawSize)
+            return Fail(error, "the launch directory section overlaps another section");
+    }
     image.fieldOffset = rawOffset;
     return true;
 }
