@@ -191,6 +191,11 @@ TEST_F(WindowTest, MakeTellsACallerWhatForceWouldDoAndWhatItsCheckFound)
         {[this] { std::ofstream(root_ / "autorun.inf") << "[autorun]\r\nopen=Other.exe\r\n"; }, true, true, "replace it"},
         {[this] { std::ofstream(root_ / "App.exe") << "someone else's"; }, true, true, "replace it"},
         {[this] { fs::create_directory(root_ / "App.exe"); }, true, false, ""},
+        {[this] {
+             std::ofstream(root_ / "notes.txt") << "notes";
+             fs::create_symlink("notes.txt", root_ / "App.exe");
+         },
+         true, true, "replace it"},
         {[] {}, false, false, ""},
     };
     for (const Row& row : rows) {

@@ -106,3 +106,13 @@ bool IsBatchFileName(const std::string& name)
         c = static_cast<char>(c | 0x20);
     return extension == "bat" || extension == "cmd";
 }
+
+bool IsStartableName(const std::string& name)
+{
+    if (name.size() < 4 || name[name.size() - 4] != '.')
+        return false;
+    std::string extension = name.substr(name.size() - 3);
+    for (char& c : extension)
+        c = static_cast<char>(c | 0x20);
+    return extension == "exe" || extension == "com" || extension == "bat" || extension == "cmd";
+}

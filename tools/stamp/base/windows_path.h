@@ -35,3 +35,7 @@ int ForbiddenCharacter(const std::string& name);
 
 // Whether Windows runs the file name names through cmd: a .bat or .cmd file, in any letter case.
 bool IsBatchFileName(const std::string& name);
+
+// Whether Windows starts the file name names, by its extension: a program (.exe, .com) or a
+// batch file (.bat, .cmd), in any letter case. Anything else is a document.
+bool IsStartableName(const std::string& name);

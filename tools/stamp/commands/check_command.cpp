@@ -213,7 +213,7 @@ bool CheckLeftovers(const CheckOptions& options, const std::string& root, char d
 // What check says of a disc image itself, before its launchers.
 struct ImageFacts {
     std::string path;
-    std::string tree;                    // "Joliet" or "primary ISO 9660"
+    std::string tree;                    // "UDF", "Joliet" or "primary ISO 9660"
     std::string label;
     std::vector<std::string> findings;   // they make the image not ok
     std::vector<std::string> notes;      // they do not

@@ -3,21 +3,13 @@
 // from Explorer, it waits before its console closes.
 #include "commands/stamp_command.h"
 #include "system/system.h"
+#include "system/utf16_win32.h"
 
 #include <windows.h>
 
 #include <cstdio>
 
 namespace {
-
-std::string Utf8(const wchar_t* wide)
-{
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
-    text.resize(text.size() - 1);
-    return text;
-}
 
 void Print(const std::string& text, DWORD handleId, FILE* stream)
 {
@@ -29,10 +21,7 @@ void Print(const std::string& text, DWORD handleId, FILE* stream)
         std::fputs(text.c_str(), stream);
         return;
     }
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
+    const std::wstring wide = Utf16FromUtf8(text);
     DWORD written = 0;
     WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
 }
@@ -46,7 +35,7 @@ int wmain(int argc, wchar_t** argv)
 {
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i)
-        arguments.push_back(Utf8(argv[i]));
+        arguments.push_back(Utf8FromUtf16(argv[i]));
     // Opened from Explorer, its console closes as soon as it ends: it then says what it can do,
     // or checks what was dropped on it, and waits until its report has been read.
     const Opening opening = HowOpened(ConsoleOfItsOwn(), arguments, arguments.size() == 1 && PathExists(arguments[0]));

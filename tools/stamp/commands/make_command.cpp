@@ -219,7 +219,6 @@ bool PlanLaunch(const MakeOptions& options, LaunchPlan& plan, std::string& reaso
     const bool plain = EndsWithExe(program) && program.find('.') == program.size() - 4;
     plan.launcherName = plain ? program : program + ".exe";
     components.pop_back();
-    plan.folders = components;
     plan.launchDirectory.clear();
     for (const std::string& component : components)
         plan.launchDirectory += (plan.launchDirectory.empty() ? "" : "\\") + component;
@@ -245,12 +244,8 @@ bool PlanLaunch(const MakeOptions& options, LaunchPlan& plan, std::string& reaso
         plan.refusedAs = Verdict::CannotRun;
         reason = WhyProgramCannotRun(plan.programPath, plan.programPath);
     }
-    if (!reason.empty()) {
-        std::string ignored;
-        if (!FieldNameFor(plan.launchDirectory, options.codePage, plan.stored, ignored))
-            plan.stored.clear();
+    if (!reason.empty())
         return false;
-    }
     if (!FieldNameFor(plan.launchDirectory, options.codePage, plan.stored, reason)) {
         reason = "the launch directory \"" + plan.launchDirectory + "\": " + reason;
         return false;
@@ -353,13 +348,17 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err, Make
         return true;
     };
     if (!planFiles(options.force)) {
-        // Whether force would go on, and what it would do, for a caller that asks instead.
+        // Whether force would go on, and what it would do as the refusal names it ("--force to
+        // point it there"), for a caller that asks instead.
         const std::string refusal = error;
-        const std::size_t hint = refusal.find(" (--force to ");
-        if (!options.force && hint != std::string::npos && planFiles(true)) {
+        if (!options.force && planFiles(true)) {
             result.forceable = true;
-            const std::size_t start = hint + std::string(" (--force to ").size();
-            result.forceAction = refusal.substr(start, refusal.find_first_of(",)", start) - start);
+            const std::string hint = " (--force to ";
+            const std::size_t start = refusal.find(hint);
+            result.forceAction = start == std::string::npos
+                                     ? "replace it"
+                                     : refusal.substr(start + hint.size(),
+                                                      refusal.find_first_of(",)", start + hint.size()) - start - hint.size());
         }
         return refuse(refusal);
     }

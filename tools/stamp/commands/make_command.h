@@ -4,7 +4,6 @@
 #include "commands/check_command.h"
 
 #include <string>
-#include <vector>
 
 // What the make subcommand was given.
 struct MakeOptions {
@@ -20,19 +19,8 @@ struct MakeOptions {
     bool force = false;        // replace a file of someone else's at the launcher's or autorun.inf's name
 };
 
-// Writes the launcher at root under the program's file name (".exe" added unless it has it),
-// with the program's folder below root as its launch directory and the picture's icon, else
-// the program's own (a program without one leaves the launcher's, and says so on out), and,
-// unless told not to, an
-// autorun.inf that opens it; each file is written atomically, and left as it is when it
-// already holds those bytes. Then checks root and prints the report. Returns check's status
-// (0 every launcher ok, 1 otherwise), or 1 when it refuses, having changed nothing: the
-// program outside root, directly in root or missing; a name or label that cannot be stored;
-// a picture that cannot be decoded; a file at either name that is not ours (a launcher of
-// ours, or an autorun.inf with the same bytes) unless force. 2 for a bad drive letter.
 // What make lays out for a program, known before anything is read or written.
 struct LaunchPlan {
-    std::vector<std::string> folders;  // the program's folders below root, the launch directory's components
     std::string program;               // the program's file name
     std::string programPath;           // the program's path on this system
     std::string launcherName;          // the launcher's file name at root
@@ -48,10 +36,6 @@ struct LaunchPlan {
 // a launch directory the field cannot hold.
 bool PlanLaunch(const MakeOptions& options, LaunchPlan& plan, std::string& reason);
 
-// When outcome is given, it also gets why make refused and the check's findings.
-struct MakeOutcome;
-int RunMake(const MakeOptions& options, std::string& out, std::string& err, MakeOutcome* outcome = nullptr);
-
 // What a make run ended with, for callers that ask their user instead of taking --force.
 struct MakeOutcome {
     bool refused = false;      // nothing was written
@@ -60,3 +44,16 @@ struct MakeOutcome {
     std::string forceAction;   // what force would do to it, such as "replace it"
     CheckSummary check;        // what the check after writing found
 };
+
+// Writes the launcher at root under the program's file name (".exe" added unless it has it),
+// with the program's folder below root as its launch directory and the picture's icon, else
+// the program's own (a program without one leaves the launcher's, and says so on out), and,
+// unless told not to, an
+// autorun.inf that opens it; each file is written atomically, and left as it is when it
+// already holds those bytes. Then checks root and prints the report. Returns check's status
+// (0 every launcher ok, 1 otherwise), or 1 when it refuses, having changed nothing: the
+// program outside root, directly in root or missing; a name or label that cannot be stored;
+// a picture that cannot be decoded; a file at either name that is not ours (a launcher of
+// ours, or an autorun.inf with the same bytes) unless force. 2 for a bad drive letter.
+// When outcome is given, it also gets why make refused and the check's findings.
+int RunMake(const MakeOptions& options, std::string& out, std::string& err, MakeOutcome* outcome = nullptr);

@@ -466,32 +466,34 @@ bool DiscImage::Find(const Tree& tree, const std::vector<std::string>& below, Im
     return true;
 }
 
-bool DiscImage::Entries(const std::vector<std::string>& below, std::vector<ImageEntry>& entries, std::string& error) const
+bool DiscImage::EntriesIn(const Tree& tree, const std::vector<std::string>& below, std::vector<ImageEntry>& entries,
+                          std::string& error) const
 {
     ImageEntry folder;
-    if (!Find(WindowsTree(), below, folder, error))
+    if (!Find(tree, below, folder, error))
         return false;
     if (!folder.isFolder) {
         error = "not a folder";
         return false;
     }
-    return ReadFolder(WindowsTree(), folder.extents, entries, error);
+    return ReadFolder(tree, folder.extents, entries, error);
+}
+
+bool DiscImage::Entries(const std::vector<std::string>& below, std::vector<ImageEntry>& entries, std::string& error) const
+{
+    return EntriesIn(WindowsTree(), below, entries, error);
 }
 
 bool DiscImage::PrimaryEntries(const std::vector<std::string>& below, std::vector<ImageEntry>& entries,
                                std::string& error) const
 {
-    ImageEntry folder;
-    return Find(primary_, below, folder, error) && folder.isFolder &&
-           ReadFolder(primary_, folder.extents, entries, error);
+    return EntriesIn(primary_, below, entries, error);
 }
 
 bool DiscImage::Iso9660Entries(const std::vector<std::string>& below, std::vector<ImageEntry>& entries,
                                std::string& error) const
 {
-    const Tree& tree = joliet_ ? jolietTree_ : primary_;
-    ImageEntry folder;
-    return Find(tree, below, folder, error) && folder.isFolder && ReadFolder(tree, folder.extents, entries, error);
+    return EntriesIn(joliet_ ? jolietTree_ : primary_, below, entries, error);
 }
 
 bool DiscImage::List(const std::vector<std::string>& below, std::vector<FolderEntry>& entries, std::string& error) const

@@ -77,6 +77,8 @@ private:
     bool ReadUdfEntry(std::uint64_t lbn, ImageEntry& entry, std::string& error) const;
     bool OpenUdf(std::string& error);
     bool Find(const Tree& tree, const std::vector<std::string>& below, ImageEntry& found, std::string& error) const;
+    bool EntriesIn(const Tree& tree, const std::vector<std::string>& below, std::vector<ImageEntry>& entries,
+                   std::string& error) const;
 
     ImageReader read_;
     std::uint64_t size_ = 0;

@@ -583,11 +583,9 @@ std::string WhyProgramCannotRun(const std::string& host, const std::string& show
     case ExecutableFormat::NotAProgram:
         break;
     }
-    const std::string folded = FoldCase(shown);
-    const std::string extension = folded.find('.') == std::string::npos ? "" : folded.substr(folded.rfind('.'));
     if (start.empty())
         return shown + " is empty, not a program: Windows cannot run it. What to do: copy the program there again.";
-    if (extension == ".EXE" || extension == ".COM")
+    if (IsStartableName(shown) && !IsBatchFileName(shown))
         return shown + " is no program: it does not start with the MZ header every program has, so Windows cannot "
                "run it. What to do: copy the program there again; it may be damaged or only named like one.";
     return shown + " is a document, not a program: the program-start service runs programs and batch files "
@@ -614,11 +612,10 @@ std::string WhyLauncherCannotStart(const std::vector<std::string>& folders, cons
     for (const std::string& folder : folders)
         path += folder + "\\";
     path += program;
-    const std::string extension = program.find('.') == std::string::npos ? "" : FoldCase(program.substr(program.rfind('.')));
-    if (extension != ".EXE" && extension != ".COM" && extension != ".BAT" && extension != ".CMD")
+    if (!IsStartableName(program))
         return path + " is a document, not a program: Windows starts programs (.exe, .com) and batch files (.bat, "
                ".cmd) only, and nothing for a document. What to do: give make the program that opens it.";
-    if (program.size() == extension.size())
+    if (program.size() == 4)
         return "A program named only \"" + program + "\" leaves its launcher no name to give back. What to do: "
                "rename the program.";
     std::vector<std::string> names = folders;

@@ -1,6 +1,7 @@
 // The stamping tool on Windows: code pages through the Win32 conversions, files through
 // wide-character paths (the tool's strings are UTF-8).
 #include "system/system.h"
+#include "system/utf16_win32.h"
 
 #include <windows.h>
 
@@ -392,4 +393,22 @@ bool ConsoleOfItsOwn()
 unsigned SystemAnsiCodePage()
 {
     return GetACP();
+}
+
+std::wstring Utf16FromUtf8(const std::string& utf8)
+{
+    const int size = static_cast<int>(utf8.size());
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    std::wstring utf16(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, utf16.data(), length);
+    return utf16;
+}
+
+std::string Utf8FromUtf16(const std::wstring& utf16)
+{
+    const int size = static_cast<int>(utf16.size());
+    const int length = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, utf8.data(), length, nullptr, nullptr);
+    return utf8;
 }

@@ -10,6 +10,7 @@
 #include "pe/icon_resource.h"
 #include "picture/icon_picture.h"
 #include "system/system.h"
+#include "system/utf16_win32.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -28,28 +29,10 @@ namespace {
 
 // ---- text --------------------------------------------------------------------------------
 
-std::wstring Wide(const std::string& utf8)
-{
-    const int size = static_cast<int>(utf8.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
-    return wide;
-}
-
-std::string Utf8(const std::wstring& wide)
-{
-    const int size = static_cast<int>(wide.size());
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, text.data(), length, nullptr, nullptr);
-    return text;
-}
-
 // Lines as an edit control shows them: CR LF.
 std::wstring ForEdit(const std::string& text)
 {
-    std::wstring wide = Wide(text), lines;
+    std::wstring wide = Utf16FromUtf8(text), lines;
     for (const wchar_t c : wide) {
         if (c == L'\n')
             lines += L'\r';
@@ -186,7 +169,7 @@ void Submit(Window& w, Worker::Job job)
 void Status(Window& w, const std::string& text)
 {
     const HWND status = GetDlgItem(w.dialog, IDC_STATUS);
-    SetWindowTextW(status, Wide(text).c_str());
+    SetWindowTextW(status, Utf16FromUtf8(text).c_str());
     NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, status, OBJID_CLIENT, CHILDID_SELF);
 }
 
@@ -199,7 +182,7 @@ void Report(Window& w, const std::string& text)
 
 std::string Root(Window& w)
 {
-    return Utf8(TextOf(GetDlgItem(w.dialog, IDC_ROOT)));
+    return Utf8FromUtf16(TextOf(GetDlgItem(w.dialog, IDC_ROOT)));
 }
 
 int Selected(Window& w)
@@ -222,9 +205,9 @@ MakeOptions Choices(Window& w)
         options.program = w.candidates[static_cast<std::size_t>(selected)].path;
     const auto icon = SendDlgItemMessageW(w.dialog, IDC_ICON_CHOICE, CB_GETCURSEL, 0, 0);
     if (icon == ICON_PICTURE)
-        options.icon = Utf8(TextOf(GetDlgItem(w.dialog, IDC_PICTURE)));
+        options.icon = Utf8FromUtf16(TextOf(GetDlgItem(w.dialog, IDC_PICTURE)));
     options.launcherIcon = icon == ICON_LAUNCHERS_OWN;
-    options.label = Utf8(TextOf(GetDlgItem(w.dialog, IDC_LABEL)));
+    options.label = Utf8FromUtf16(TextOf(GetDlgItem(w.dialog, IDC_LABEL)));
     options.arch = SendDlgItemMessageW(w.dialog, IDC_ARCH, CB_GETCURSEL, 0, 0) == ARCH_X64 ? "x64" : "x86";
     const auto page = SendDlgItemMessageW(w.dialog, IDC_CODE_PAGE, CB_GETCURSEL, 0, 0);
     if (page >= 0 && static_cast<std::size_t>(page) < w.codePages.size())
@@ -246,7 +229,7 @@ void ShowCandidates(Window& w)
     ListView_DeleteAllItems(list);
     int chosen = w.candidates.empty() ? -1 : 0;
     for (std::size_t i = 0; i < w.candidates.size(); ++i) {
-        std::wstring name = Wide(w.candidates[i].relative), says = Wide(RowText(w.candidates[i]));
+        std::wstring name = Utf16FromUtf8(w.candidates[i].relative), says = Utf16FromUtf8(RowText(w.candidates[i]));
         LVITEMW item{};
         item.mask = LVIF_TEXT;
         item.iItem = static_cast<int>(i);
@@ -394,7 +377,7 @@ std::string Pick(Window& w, bool folders, const wchar_t* title, const COMDLG_FIL
     wchar_t* path = nullptr;
     if (SUCCEEDED(picker->Show(w.dialog)) && SUCCEEDED(picker->GetResult(&item)) &&
         SUCCEEDED(item->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
-        chosen = Utf8(path);
+        chosen = Utf8FromUtf16(path);
         CoTaskMemFree(path);
     }
     if (item)
@@ -406,10 +389,10 @@ std::string Pick(Window& w, bool folders, const wchar_t* title, const COMDLG_FIL
 // Asks whether make may go on over a file in its way; true to go on.
 bool AskToForce(Window& w, const MakeOutcome& outcome)
 {
-    std::wstring action = Wide(outcome.forceAction);
+    std::wstring action = Utf16FromUtf8(outcome.forceAction);
     if (!action.empty())
         action[0] = static_cast<wchar_t>(towupper(action[0]));
-    const std::wstring content = Wide(outcome.reason);
+    const std::wstring content = Utf16FromUtf8(outcome.reason);
     TASKDIALOG_BUTTON buttons[] = {{IDOK, action.c_str()}};
     TASKDIALOGCONFIG config{};
     config.cbSize = sizeof config;
@@ -519,7 +502,7 @@ void TakeStartingPoint(Window& w, const StartingPoint& start)
     if (start.root.empty())
         return;
     w.wantedProgram = start.program;
-    SetDlgItemTextW(w.dialog, IDC_ROOT, Wide(start.root).c_str());  // which starts a search
+    SetDlgItemTextW(w.dialog, IDC_ROOT, Utf16FromUtf8(start.root).c_str());  // which starts a search
 }
 
 void InitDialog(Window& w, const StartingPoint& start)
@@ -558,7 +541,7 @@ void InitDialog(Window& w, const StartingPoint& start)
         if (IsKnownCodePage(page)) {
             w.codePages.push_back(page);
             SendDlgItemMessageW(w.dialog, IDC_CODE_PAGE, CB_ADDSTRING, 0,
-                                reinterpret_cast<LPARAM>(Wide(CodePageText(w, page)).c_str()));
+                                reinterpret_cast<LPARAM>(Utf16FromUtf8(CodePageText(w, page)).c_str()));
         }
         at = comma == std::string::npos ? known.size() : comma + 1;
         while (at < known.size() && known[at] == ' ')
@@ -614,7 +597,7 @@ void Command(Window& w, WORD id, WORD code, HWND control)
     case IDC_BROWSE:
         if (const std::string folder = Pick(w, true, L"The medium's folder", nullptr, 0); !folder.empty()) {
             w.wantedProgram.clear();
-            SetDlgItemTextW(w.dialog, IDC_ROOT, Wide(folder).c_str());
+            SetDlgItemTextW(w.dialog, IDC_ROOT, Utf16FromUtf8(folder).c_str());
         }
         return;
     case IDC_OTHER: {
@@ -641,13 +624,13 @@ void Command(Window& w, WORD id, WORD code, HWND control)
     case IDC_PICTURE_BROWSE: {
         static const COMDLG_FILTERSPEC pictures[] = {{L"Pictures and programs", L"*.png;*.bmp;*.ico;*.exe;*.dll"}};
         if (const std::string picture = Pick(w, false, L"The launcher's icon", pictures, 1); !picture.empty())
-            SetDlgItemTextW(w.dialog, IDC_PICTURE, Wide(picture).c_str());
+            SetDlgItemTextW(w.dialog, IDC_PICTURE, Utf16FromUtf8(picture).c_str());
         return;
     }
     case IDC_LABEL:
         if (code == EN_CHANGE)
             SetDlgItemTextW(w.dialog, IDC_LABEL_STATE,
-                            Wide(WhyLabelCannotBeWritten(Utf8(TextOf(control)))).c_str());
+                            Utf16FromUtf8(WhyLabelCannotBeWritten(Utf8FromUtf16(TextOf(control)))).c_str());
         return;
     case IDC_ARCH:
     case IDC_CODE_PAGE:
@@ -667,7 +650,7 @@ void Command(Window& w, WORD id, WORD code, HWND control)
         return;
     case IDC_OPEN_FOLDER:
         if (const std::string root = Root(w); !root.empty())
-            ShellExecuteW(w.dialog, L"open", Wide(root).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+            ShellExecuteW(w.dialog, L"open", Utf16FromUtf8(root).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
         return;
     case IDCANCEL:
         Close(w);
@@ -728,7 +711,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         const UINT length = DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size()));
         DragFinish(drop);
         path.resize(length);
-        TakeStartingPoint(w, StartingPointFor({Utf8(path)}));
+        TakeStartingPoint(w, StartingPointFor({Utf8FromUtf16(path)}));
         return TRUE;
     }
     case WM_DPICHANGED:
@@ -759,7 +742,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::vector<std::string> arguments;
     for (int i = 1; argv != nullptr && i < argc; ++i)
-        arguments.push_back(Utf8(argv[i]));
+        arguments.push_back(Utf8FromUtf16(argv[i]));
     LocalFree(argv);
     const StartingPoint start = StartingPointFor(arguments);
     static Window window;

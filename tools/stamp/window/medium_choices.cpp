@@ -25,16 +25,6 @@ bool LooksLikeSetup(const std::string& fileName)
     return false;
 }
 
-bool IsProgramName(const std::string& fileName)
-{
-    const std::string folded = FoldCase(fileName);
-    const std::size_t dot = folded.rfind('.');
-    if (dot == std::string::npos || dot == 0)
-        return false;
-    const std::string extension = folded.substr(dot);
-    return extension == ".EXE" || extension == ".COM" || extension == ".BAT" || extension == ".CMD";
-}
-
 // Whether the file at path, of size bytes, is a launcher of ours, by its headers.
 bool IsOurLauncher(const std::string& path, std::uint64_t size)
 {
@@ -120,7 +110,7 @@ std::vector<Candidate> FindCandidates(const std::string& root, const SearchLimit
                 const std::string relative = folder.relative.empty() ? entry.name : folder.relative + "\\" + entry.name;
                 if (entry.isFolder && folder.depth < limits.depth)
                     next.push_back({path, relative, folder.depth + 1});
-                if (entry.isFile && folder.depth > 0 && IsProgramName(entry.name) && !IsTemporaryName(entry.name) &&
+                if (entry.isFile && folder.depth > 0 && entry.name.size() > 4 && IsStartableName(entry.name) && !IsTemporaryName(entry.name) &&
                     !IsOurLauncher(path, entry.size))
                     found.push_back({path, relative, folder.depth, "", ""});
             }
