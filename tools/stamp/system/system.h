@@ -41,6 +41,15 @@ struct StagedFile {
 // cannot be written (nothing is then left behind).
 bool StageFile(const std::string& path, const Bytes& bytes, StagedFile& staged, std::string& error);
 
+// The same in pieces, for a file too large to hold in memory: BeginStaged creates the staged file
+// empty, AppendStaged adds bytes at its end, FinishStaged flushes them to disk. ReadStaged reads
+// back count bytes at offset (false when they are not all there). On a failure the caller
+// discards it.
+bool BeginStaged(const std::string& path, StagedFile& staged, std::string& error);
+bool AppendStaged(StagedFile& staged, const unsigned char* data, std::size_t count, std::string& error);
+bool FinishStaged(StagedFile& staged, std::string& error);
+bool ReadStaged(const StagedFile& staged, std::uint64_t offset, std::size_t count, Bytes& bytes);
+
 // Puts a staged file in place with one rename. With replace, the entry at the destination is
 // replaced: a link itself, never what it leads to; a read-only file all the same, its
 // replacement made read-only again (readOnlyKept tells). Without replace, only if nothing is
@@ -87,6 +96,7 @@ struct FolderEntry {
     bool isFolder = false;
     bool isFile = false;        // a regular file
     std::uint64_t size = 0;     // in bytes, for a regular file
+    std::int64_t modified = 0;  // last written, in seconds since 1970 UTC (with FolderDetail::Sizes)
 };
 
 // The path of the entry name inside folder.
@@ -120,6 +130,27 @@ std::string ResolvedPath(const std::string& path);
 // exactly on POSIX systems; on Windows without regard to letter case, trailing dots and spaces
 // dropped.
 bool SameComponent(const std::string& a, const std::string& b);
+
+// A plain file read from its start in pieces. A link, FIFO, device, socket or folder is refused
+// at once, never read from (so never waited on).
+class FileReader {
+public:
+    FileReader() = default;
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    bool Open(const std::string& path, std::string& error);
+    // Reads up to count bytes; got is 0 at the end of the file.
+    bool Read(unsigned char* data, std::size_t count, std::size_t& got, std::string& error);
+
+private:
+    std::intptr_t handle_ = -1;
+};
+
+// The bytes this user may still write on the file system that holds folder; false when the
+// system does not tell.
+bool FreeSpaceAt(const std::string& folder, std::uint64_t& bytes);
 
 // Whether something (a file or a folder) exists at path.
 bool PathExists(const std::string& path);

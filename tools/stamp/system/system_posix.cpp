@@ -15,6 +15,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace {
@@ -23,20 +24,6 @@ bool Fail(std::string& error, const std::string& what)
 {
     error = what + ": " + std::strerror(errno);
     return false;
-}
-
-bool WriteAll(int fd, const Bytes& bytes)
-{
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        written += static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 }  // namespace
@@ -129,7 +116,7 @@ void SyncFolderOf(const std::string& path)
 
 }  // namespace
 
-bool StageFile(const std::string& path, const Bytes& bytes, StagedFile& staged, std::string& error)
+bool BeginStaged(const std::string& path, StagedFile& staged, std::string& error)
 {
     const std::string folder = FolderOf(path).empty() ? "." : FolderOf(path);
     staged.path = path;
@@ -139,7 +126,7 @@ bool StageFile(const std::string& path, const Bytes& bytes, StagedFile& staged, 
     // A file with no name yet, where the file system has them: it is locked before any other
     // run can see it, and vanishes by itself if this run is killed. Elsewhere (FAT) a named
     // temporary file, locked at once.
-    int fd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    int fd = open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
     if (fd < 0) {
         staged.temporary = FolderOf(path) + TemporaryNamePrefix + "XXXXXX";
         fd = mkstemp(staged.temporary.data());
@@ -150,8 +137,53 @@ bool StageFile(const std::string& path, const Bytes& bytes, StagedFile& staged, 
     }
     staged.handle = fd;
     // Locked for as long as it stays open: no other run takes it for a leftover meanwhile.
-    if (flock(fd, LOCK_EX) != 0 || fchmod(fd, mode) != 0 || !WriteAll(fd, bytes) || fsync(fd) != 0) {
+    if (flock(fd, LOCK_EX) != 0 || fchmod(fd, mode) != 0) {
         Fail(error, "cannot write");
+        DiscardStaged(staged);
+        return false;
+    }
+    return true;
+}
+
+bool AppendStaged(StagedFile& staged, const unsigned char* data, std::size_t count, std::string& error)
+{
+    const int fd = static_cast<int>(staged.handle);
+    for (std::size_t written = 0; written < count;) {
+        const ssize_t n = write(fd, data + written, count - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return Fail(error, "cannot write");
+        written += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool FinishStaged(StagedFile& staged, std::string& error)
+{
+    return fsync(static_cast<int>(staged.handle)) == 0 || Fail(error, "cannot write");
+}
+
+bool ReadStaged(const StagedFile& staged, std::uint64_t offset, std::size_t count, Bytes& bytes)
+{
+    bytes.resize(count);
+    for (std::size_t got = 0; got < count;) {
+        const ssize_t n = pread(static_cast<int>(staged.handle), bytes.data() + got, count - got,
+                                static_cast<off_t>(offset + got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        got += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool StageFile(const std::string& path, const Bytes& bytes, StagedFile& staged, std::string& error)
+{
+    if (!BeginStaged(path, staged, error))
+        return false;
+    if (!AppendStaged(staged, bytes.data(), bytes.size(), error) || !FinishStaged(staged, error)) {
         DiscardStaged(staged);
         return false;
     }
@@ -314,6 +346,7 @@ bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, std:
             found.isFolder = S_ISDIR(info.st_mode);
             found.isFile = S_ISREG(info.st_mode);
             found.size = static_cast<std::uint64_t>(info.st_size);
+            found.modified = info.st_mtime;
         }
         entries.push_back(found);
     }
@@ -373,4 +406,49 @@ bool ConsoleOfItsOwn()
 unsigned SystemAnsiCodePage()
 {
     return 0;
+}
+
+FileReader::~FileReader()
+{
+    if (handle_ >= 0)
+        close(static_cast<int>(handle_));
+}
+
+bool FileReader::Open(const std::string& path, std::string& error)
+{
+    // Opened without following a link or waiting for a FIFO's writer, then checked to be a
+    // plain file before anything is read.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return Fail(error, "cannot open");
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        error = S_ISDIR(info.st_mode) ? "is a folder" : "is not a plain file (a FIFO, device or socket)";
+        return false;
+    }
+    handle_ = fd;
+    return true;
+}
+
+bool FileReader::Read(unsigned char* data, std::size_t count, std::size_t& got, std::string& error)
+{
+    for (;;) {
+        const ssize_t n = read(static_cast<int>(handle_), data, count);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return Fail(error, "cannot read");
+        got = static_cast<std::size_t>(n);
+        return true;
+    }
+}
+
+bool FreeSpaceAt(const std::string& folder, std::uint64_t& bytes)
+{
+    struct statvfs info;
+    if (statvfs(folder.c_str(), &info) != 0)
+        return false;
+    bytes = std::uint64_t{info.f_bavail} * info.f_frsize;
+    return true;
 }

@@ -69,6 +69,14 @@ bool Fail(std::string& error, const std::string& what)
     return false;
 }
 
+// A file time (100 ns steps since 1601) in whole seconds since 1970, rounded down.
+std::int64_t SecondsSince1970(FILETIME time)
+{
+    const std::int64_t ticks = static_cast<std::int64_t>(std::uint64_t{time.dwHighDateTime} << 32 | time.dwLowDateTime);
+    const std::int64_t since1970 = ticks - 116444736000000000;
+    return since1970 >= 0 ? since1970 / 10000000 : -((-since1970 + 9999999) / 10000000);
+}
+
 }  // namespace
 
 bool ReadFileStart(const std::string& path, std::size_t limit, Bytes& bytes, std::string& error)
@@ -193,7 +201,7 @@ std::string HeldMessage(const std::string& what)
 
 }  // namespace
 
-bool StageFile(const std::string& path, const Bytes& bytes, StagedFile& staged, std::string& error)
+bool BeginStaged(const std::string& path, StagedFile& staged, std::string& error)
 {
     static unsigned counter = 0;
     const std::wstring target = WidePath(path);
@@ -201,17 +209,55 @@ bool StageFile(const std::string& path, const Bytes& bytes, StagedFile& staged, 
                                    L"-" + std::to_wstring(++counter);
     staged.path = path;
     // Opened for no one else: no other run can take it for a leftover, nor delete it, meanwhile.
-    const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+    const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return Fail(error, "cannot create a temporary file beside it");
     bool exact = false;
     staged.temporary = Narrow(temporary, CP_UTF8, exact);
     staged.handle = reinterpret_cast<std::intptr_t>(file);
-    DWORD written = 0;
-    if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-        written != bytes.size() || !FlushFileBuffers(file)) {
-        Fail(error, "cannot write");
+    return true;
+}
+
+bool AppendStaged(StagedFile& staged, const unsigned char* data, std::size_t count, std::string& error)
+{
+    const HANDLE file = reinterpret_cast<HANDLE>(staged.handle);
+    for (std::size_t written = 0; written < count;) {
+        const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(count - written, 1u << 30));
+        DWORD n = 0;
+        if (!WriteFile(file, data + written, piece, &n, nullptr) || n == 0)
+            return Fail(error, "cannot write");
+        written += n;
+    }
+    return true;
+}
+
+bool FinishStaged(StagedFile& staged, std::string& error)
+{
+    return FlushFileBuffers(reinterpret_cast<HANDLE>(staged.handle)) || Fail(error, "cannot write");
+}
+
+bool ReadStaged(const StagedFile& staged, std::uint64_t offset, std::size_t count, Bytes& bytes)
+{
+    bytes.resize(count);
+    for (std::size_t got = 0; got < count;) {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(offset + got);
+        at.OffsetHigh = static_cast<DWORD>((offset + got) >> 32);
+        const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(count - got, 1u << 30));
+        DWORD n = 0;
+        if (!ReadFile(reinterpret_cast<HANDLE>(staged.handle), bytes.data() + got, piece, &n, &at) || n == 0)
+            return false;
+        got += n;
+    }
+    return true;
+}
+
+bool StageFile(const std::string& path, const Bytes& bytes, StagedFile& staged, std::string& error)
+{
+    if (!BeginStaged(path, staged, error))
+        return false;
+    if (!AppendStaged(staged, bytes.data(), bytes.size(), error) || !FinishStaged(staged, error)) {
         DiscardStaged(staged);
         return false;
     }
@@ -307,6 +353,7 @@ bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, std:
         entry.isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         entry.isFile = !entry.isFolder && (data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) == 0;
         entry.size = std::uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow;
+        entry.modified = SecondsSince1970(data.ftLastWriteTime);
         entries.push_back(entry);
     } while (FindNextFileW(search, &data));
     FindClose(search);
@@ -411,4 +458,48 @@ std::string Utf8FromUtf16(const std::wstring& utf16)
     std::string utf8(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
     WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, utf8.data(), length, nullptr, nullptr);
     return utf8;
+}
+
+FileReader::~FileReader()
+{
+    if (handle_ != -1)
+        CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+bool FileReader::Open(const std::string& path, std::string& error)
+{
+    // The entry itself, a link never followed; only a file on disk is read.
+    const HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return Fail(error, "cannot open");
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &information) ||
+        (information.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+        CloseHandle(file);
+        error = "is not a plain file (a folder, link, pipe or device)";
+        return false;
+    }
+    handle_ = reinterpret_cast<std::intptr_t>(file);
+    return true;
+}
+
+bool FileReader::Read(unsigned char* data, std::size_t count, std::size_t& got, std::string& error)
+{
+    DWORD n = 0;
+    if (!ReadFile(reinterpret_cast<HANDLE>(handle_), data, static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30)), &n,
+                  nullptr))
+        return Fail(error, "cannot read");
+    got = n;
+    return true;
+}
+
+bool FreeSpaceAt(const std::string& folder, std::uint64_t& bytes)
+{
+    ULARGE_INTEGER available{};
+    if (!GetDiskFreeSpaceExW(WidePath(FolderPath(folder)).c_str(), &available, nullptr, nullptr))
+        return false;
+    bytes = available.QuadPart;
+    return true;
 }
