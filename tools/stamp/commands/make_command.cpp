@@ -4,6 +4,7 @@
 #include "base/unicode.h"
 #include "base/windows_path.h"
 #include "commands/check_command.h"
+#include "image/image_writer.h"
 #include "medium/autorun_inf.h"
 #include "medium/built_launchers.h"
 #include "medium/launch_check.h"
@@ -282,6 +283,9 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err, Make
                " (the launcher drops its last extension, and Windows appends .exe only to a name without one)\n";
     if (const std::string label = WhyLabelCannotBeWritten(options.label); !label.empty())
         return refuse(label);
+    MediumImagePlan imagePlan;
+    if (!options.iso.empty() && !PlanMediumImage(options.root, options.iso, options.force, imagePlan, error))
+        return refuse(error);
     if (launchDirectory.find(' ') != std::string::npos) {
         std::string joined = launchDirectory;
         joined.erase(std::remove(joined.begin(), joined.end(), ' '), joined.end());
@@ -367,9 +371,19 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err, Make
         result.reason = err.substr(before);
         return 1;
     }
-    out += "\n";
     CheckOptions check;
     check.paths = {options.root};
+    if (!options.iso.empty()) {
+        std::string said;
+        if (!MakeMediumImage(options.root, options.label, OemCodePageFor(options.codePage), imagePlan, said, error)) {
+            err += "launcher-stamp: " + error + "\n";
+            result.reason = error;
+            return 1;
+        }
+        out += said;
+        check.paths = {options.iso};
+    }
+    out += "\n";
     check.drive = options.drive;
     check.codePage = options.codePage;
     check.statusOf = fs::u8path(launcherFile.path).filename().u8string();

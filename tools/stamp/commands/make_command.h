@@ -17,6 +17,8 @@ struct MakeOptions {
     std::string drive = "D:";  // the medium's drive letter, for the check
     bool autorun = true;       // write autorun.inf
     bool force = false;        // replace a file of someone else's at the launcher's or autorun.inf's name
+                               // (and at iso's, a file that is no disc image)
+    std::string iso;           // when set, the disc image of root to write there, whose check is reported
 };
 
 // What make lays out for a program, known before anything is read or written.
@@ -55,5 +57,8 @@ struct MakeOutcome {
 // program outside root, directly in root or missing; a name or label that cannot be stored;
 // a picture that cannot be decoded; a file at either name that is not ours (a launcher of
 // ours, or an autorun.inf with the same bytes) unless force. 2 for a bad drive letter.
+// With iso, it first makes sure the image can be written there (PlanMediumImage), then, once
+// the medium is made, writes root's disc image there (MakeMediumImage) and reports the image's
+// check instead of root's, with its exit status; 1 when the image is not written.
 // When outcome is given, it also gets why make refused and the check's findings.
 int RunMake(const MakeOptions& options, std::string& out, std::string& err, MakeOutcome* outcome = nullptr);

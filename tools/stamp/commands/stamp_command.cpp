@@ -20,7 +20,7 @@ const char Usage[] =
     "       launcher-stamp set-icon FILE PICTURE [--output OUT] [--force]\n"
     "       launcher-stamp get-icon FILE OUT.ico\n"
     "       launcher-stamp make ROOT PROGRAM [--icon PICTURE | --launcher-icon] [--label TEXT] [--arch x86|x64] [--codepage N]\n"
-    "                           [--drive X:] [--no-autorun] [--force]\n"
+    "                           [--drive X:] [--no-autorun] [--force] [--iso OUT.iso]\n"
     "       launcher-stamp --help | --version\n";
 
 // What the show and set subcommands were given.
@@ -169,6 +169,8 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     makeCommand->add_option("--drive", make.drive, "Drive letter the medium will have, for the check (D: by default)");
     makeCommand->add_flag_callback("--no-autorun", [&make] { make.autorun = false; }, "Write no autorun.inf");
     makeCommand->add_flag("--force", make.force, "Replace files of someone else's at the names make writes");
+    makeCommand->add_option("--iso", make.iso,
+                            "Then write ROOT's disc image (ISO 9660 and Joliet) to this file, and check the image");
 
     // "/?" still asks for the help on Windows, where no other argument is an option.
     std::vector<std::string> reversed;
@@ -188,9 +190,10 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     }
     // A drive root is a ROOT as it is ("M:" is "M:\\"), and its letter the medium's drive
     // unless --drive names another.
-    auto takeDrive = [](const CLI::App* command, std::string& root, std::string& drive) {
+    // A medium written to a disc image keeps the drive a disc will have.
+    auto takeDrive = [](const CLI::App* command, std::string& root, std::string& drive, bool toImage = false) {
         root = FolderPath(root);
-        if (command->count("--drive") == 0 && DriveOf(root) != 0)
+        if (command->count("--drive") == 0 && DriveOf(root) != 0 && !toImage)
             drive = std::string(1, DriveOf(root)) + ":";
     };
     // Without --codepage, the Windows tool takes the code page of the system it runs on and says
@@ -210,7 +213,7 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     if (checkCommand->parsed() && check.paths.size() == 1)
         takeDrive(checkCommand, check.paths[0], check.drive);
     if (makeCommand->parsed())
-        takeDrive(makeCommand, make.root, make.drive);
+        takeDrive(makeCommand, make.root, make.drive, !make.iso.empty());
     if (show->parsed())
         return Show(options, out, err);
     if (set->parsed())

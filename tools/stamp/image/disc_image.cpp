@@ -142,6 +142,9 @@ bool DiscImage::Open(ImageReader read, std::uint64_t imageSize, unsigned oemCode
             joliet_ = true;
             jolietTree_.kind = TreeKind::Joliet;
             jolietTree_.root = {{std::uint64_t{Le32(d, 156 + 2)} * blockSize_, Le32(d, 156 + 10)}};
+            // Windows shows the label of the tree it reads.
+            label_ = FromUcs2(d, 40, 32);
+            label_.erase(label_.find_last_not_of(std::string(" \0", 2)) + 1);
         }
     }
     // Past the ISO 9660 terminator, UDF's recognition sequence may still follow.

@@ -1,0 +1,340 @@
+// Writing a medium's disc image through libarchive's ISO 9660 writer.
+#include "image/image_writer.h"
+
+#include <archive.h>
+#include <archive_entry.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#ifndef _WIN32
+#include <locale.h>
+#endif
+
+namespace {
+
+// ISO 9660's dates run from 1900 to 2155; files dated before 1970 or after that keep the nearest.
+constexpr std::int64_t LatestDate = 5866761599;  // 2155-12-31 23:59:59
+// The volume's date when no file has one: 1980-01-01, the earliest date on a FAT medium.
+constexpr std::int64_t EarliestVolumeDate = 315532800;
+
+std::int64_t ImageDate(std::int64_t seconds)
+{
+    return std::clamp<std::int64_t>(seconds, 0, LatestDate);
+}
+
+#ifndef _WIN32
+// libarchive takes multibyte names in the locale's encoding: the writer runs under C.UTF-8 (built
+// into the C library, no locale files needed), in which every name is UTF-8. Under the "C"
+// locale it would write empty Joliet names and still report success.
+class Utf8Names {
+public:
+    Utf8Names() : utf8_(newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr)))
+    {
+        if (utf8_ != static_cast<locale_t>(nullptr))
+            previous_ = uselocale(utf8_);
+    }
+    ~Utf8Names()
+    {
+        if (utf8_ != static_cast<locale_t>(nullptr)) {
+            uselocale(previous_);
+            freelocale(utf8_);
+        }
+    }
+    Utf8Names(const Utf8Names&) = delete;
+    Utf8Names& operator=(const Utf8Names&) = delete;
+    bool ok() const { return utf8_ != static_cast<locale_t>(nullptr); }
+
+private:
+    locale_t utf8_;
+    locale_t previous_ = static_cast<locale_t>(nullptr);
+};
+#else
+// The Windows build of libarchive takes every multibyte name as UTF-8 (built so).
+struct Utf8Names {
+    bool ok() const { return true; }
+};
+#endif
+
+// Where libarchive's output goes: the staged file, a failure kept for the message.
+struct Sink {
+    StagedFile* staged;
+    std::uint64_t written;
+    std::string error;
+};
+
+la_ssize_t WriteToStaged(struct archive*, void* context, const void* data, size_t count)
+{
+    auto* sink = static_cast<Sink*>(context);
+    if (!AppendStaged(*sink->staged, static_cast<const unsigned char*>(data), count, sink->error))
+        return -1;
+    sink->written += count;
+    return static_cast<la_ssize_t>(count);
+}
+
+struct ArchiveFree {
+    void operator()(struct archive* a) const { archive_write_free(a); }
+};
+struct EntryFree {
+    void operator()(struct archive_entry* e) const { archive_entry_free(e); }
+};
+
+// Copies a file's bytes into the image: exactly item.size of them, or false.
+bool CopyData(struct archive* a, const ImageItem& item, std::vector<unsigned char>& buffer, std::string& error)
+{
+    FileReader file;
+    if (!file.Open(item.path, error)) {
+        error = item.path + ": " + error;
+        return false;
+    }
+    std::uint64_t copied = 0;
+    for (;;) {
+        std::size_t got = 0;
+        if (!file.Read(buffer.data(), buffer.size(), got, error)) {
+            error = item.path + ": " + error;
+            return false;
+        }
+        if (got == 0)
+            break;
+        if (copied + got > item.size)
+            break;  // it grew
+        if (archive_write_data(a, buffer.data(), got) != static_cast<la_ssize_t>(got)) {
+            error = archive_error_string(a) != nullptr ? archive_error_string(a) : "the image cannot be written";
+            return false;
+        }
+        copied += got;
+    }
+    if (copied != item.size) {
+        error = item.path + ": it changed while the image was written. What to do: run again when nothing writes "
+                "to the medium's folder.";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string ImageDateText(std::int64_t seconds)
+{
+    // Days since 1970 to a civil date (proleptic Gregorian calendar).
+    const std::int64_t days = seconds / 86400, second = seconds % 86400;
+    const std::int64_t z = days + 719468, era = z / 146097, doe = z - era * 146097;
+    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100), mp = (5 * doy + 2) / 153;
+    const std::int64_t day = doy - (153 * mp + 2) / 5 + 1, month = mp < 10 ? mp + 3 : mp - 9;
+    const std::int64_t year = yoe + era * 400 + (month <= 2);
+    char text[128];
+    std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d", static_cast<int>(year), static_cast<int>(month),
+                  static_cast<int>(day), static_cast<int>(second / 3600), static_cast<int>(second / 60 % 60),
+                  static_cast<int>(second % 60));
+    return text;
+}
+
+bool WriteDiscImage(const std::vector<ImageItem>& items, const std::string& label, const std::string& temporaryFolder,
+                    StagedFile& staged, std::uint64_t& written, std::string& error)
+{
+    written = 0;
+    const Utf8Names names;
+    if (!names.ok()) {
+        error = "this system's C library has no C.UTF-8 locale, which the image writer needs for Unicode names";
+        return false;
+    }
+    const std::unique_ptr<struct archive, ArchiveFree> a(archive_write_new());
+    if (!a) {
+        error = "out of memory";
+        return false;
+    }
+    std::int64_t newest = EarliestVolumeDate;
+    for (const ImageItem& item : items)
+        newest = std::max(newest, ImageDate(item.modified));
+    const std::string volume = ImageVolumeLabel(label);
+    const std::string creation = ImageDateText(newest);
+    auto failed = [&a, &error](const std::string& what) {
+        const char* reason = archive_error_string(a.get());
+        error = what + (reason != nullptr ? std::string(": ") + reason : std::string());
+        return false;
+    };
+    if (archive_write_set_format_iso9660(a.get()) != ARCHIVE_OK ||
+        archive_write_set_format_option(a.get(), "iso9660", "iso-level", "3") != ARCHIVE_OK ||
+        archive_write_set_format_option(a.get(), "iso9660", "joliet", "long") != ARCHIVE_OK ||
+        archive_write_set_format_option(a.get(), "iso9660", "rockridge", "useful") != ARCHIVE_OK ||
+        archive_write_set_format_option(a.get(), "iso9660", "creation", creation.c_str()) != ARCHIVE_OK ||
+        archive_write_set_format_option(a.get(), "iso9660", "temporary-dir", temporaryFolder.c_str()) != ARCHIVE_OK ||
+        (!volume.empty() &&
+         archive_write_set_format_option(a.get(), "iso9660", "volume-id", volume.c_str()) != ARCHIVE_OK))
+        return failed("the image writer refused its settings");
+    Sink sink{&staged, 0, {}};
+    if (archive_write_open2(a.get(), &sink, nullptr, WriteToStaged, nullptr, nullptr) != ARCHIVE_OK)
+        return failed("the image cannot be written");
+
+    const std::unique_ptr<struct archive_entry, EntryFree> entry(archive_entry_new());
+    std::vector<unsigned char> buffer(1 << 20);
+    for (const ImageItem& item : items) {
+        std::string path;
+        for (const std::string& component : item.components)
+            path += (path.empty() ? "" : "/") + component;
+        archive_entry_clear(entry.get());
+        archive_entry_copy_pathname(entry.get(), path.c_str());
+        // A name the writer cannot take in would be taken for the root, silently.
+        if (archive_entry_pathname(entry.get()) == nullptr || path != archive_entry_pathname(entry.get())) {
+            error = item.path + ": the image writer cannot take its name";
+            return false;
+        }
+        archive_entry_set_filetype(entry.get(), item.isFolder ? AE_IFDIR : AE_IFREG);
+        // Read and run by all: the writer's Windows build makes every file runnable in Rock Ridge,
+        // so both builds say so, for the same image from either.
+        archive_entry_set_perm(entry.get(), 0555);
+        archive_entry_set_size(entry.get(), item.isFolder ? 0 : static_cast<la_int64_t>(item.size));
+        archive_entry_set_mtime(entry.get(), ImageDate(item.modified), 0);
+        if (archive_write_header(a.get(), entry.get()) != ARCHIVE_OK)
+            return sink.error.empty() ? failed(item.path + ": the image cannot hold it") : (error = sink.error, false);
+        if (!item.isFolder && !CopyData(a.get(), item, buffer, error))
+            return false;
+    }
+    if (archive_write_close(a.get()) != ARCHIVE_OK)
+        return sink.error.empty() ? failed("the image cannot be written") : (error = sink.error, false);
+    written = sink.written;
+    return true;
+}
+
+namespace {
+
+// path's folder ("." for a bare name).
+std::string FolderOfPath(const std::string& path)
+{
+#ifdef _WIN32
+    const std::size_t slash = path.find_last_of("\\/");
+#else
+    const std::size_t slash = path.find_last_of('/');
+#endif
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
+}
+
+// Whether the resolved path inside is the resolved folder outer or lies in it, component by
+// component as the system compares names.
+bool Within(const std::string& inside, const std::string& outer)
+{
+    auto split = [](const std::string& text) {
+        std::vector<std::string> parts(1);
+        for (const char c : text) {
+            if (c == '/' || c == '\\')
+                parts.emplace_back();
+            else
+                parts.back() += c;
+        }
+        parts.erase(std::remove(parts.begin(), parts.end(), std::string()), parts.end());
+        return parts;
+    };
+    const std::vector<std::string> a = split(inside), b = split(outer);
+    return !inside.empty() && !outer.empty() && a.size() >= b.size() &&
+           std::equal(b.begin(), b.end(), a.begin(), [](const std::string& x, const std::string& y) {
+               return SameComponent(x, y);
+           });
+}
+
+}  // namespace
+
+bool PlanMediumImage(const std::string& root, const std::string& path, bool replaceAny, MediumImagePlan& plan,
+                     std::string& reason)
+{
+    plan = MediumImagePlan();
+    plan.path = path;
+    const std::string folder = FolderOfPath(path);
+    std::string leadsTo;
+    if (KindOf(folder, leadsTo) == EntryKind::Missing) {
+        reason = path + ": its folder " + folder + " does not exist";
+        return false;
+    }
+    const std::string resolvedFolder = ResolvedPath(folder), resolvedRoot = ResolvedPath(root);
+    if (Within(resolvedFolder, resolvedRoot)) {
+        reason = path + " lies inside the medium " + root + ", so the image would hold itself. What to do: write "
+                 "it outside the medium's folder.";
+        return false;
+    }
+    switch (KindOf(path, leadsTo)) {
+    case EntryKind::Missing:
+        break;
+    case EntryKind::File:
+        if (!replaceAny) {
+            Bytes start;
+            std::string error;
+            const bool image = ReadFileStart(path, 32768 + 6, start, error) &&
+                               LooksLikeDiscImage([&start](std::uint64_t offset, std::size_t count, Bytes& bytes) {
+                                   if (offset > start.size() || count > start.size() - offset)
+                                       return false;
+                                   bytes.assign(start.begin() + static_cast<std::ptrdiff_t>(offset),
+                                                start.begin() + static_cast<std::ptrdiff_t>(offset + count));
+                                   return true;
+                               });
+            if (!image) {
+                reason = path + " holds something other than a disc image (--force to replace it)";
+                return false;
+            }
+        }
+        break;
+    case EntryKind::Link:
+        reason = path + " is a link (to " + leadsTo + "); make writes no image through a link. What to do: name "
+                 "the file itself, or remove the link.";
+        return false;
+    default:
+        reason = path + " is a folder or something other than a file; name the image file to write";
+        return false;
+    }
+    if (!ListMediumForImage(root, plan.items, reason))
+        return false;
+    std::uint64_t free = 0;
+    const std::uint64_t needed = 2 * ImageSizeEstimate(plan.items);
+    if (FreeSpaceAt(folder, free) && free < needed) {
+        reason = folder + " has " + std::to_string(free / (1024 * 1024)) + " MiB free, and writing the image takes "
+                 "about " + std::to_string(needed / (1024 * 1024) + 1) + " MiB there (the image, and the files' data "
+                 "held meanwhile). What to do: free some space, or write the image elsewhere.";
+        return false;
+    }
+    return true;
+}
+
+bool MakeMediumImage(const std::string& root, const std::string& label, unsigned oemCodePage, MediumImagePlan& plan,
+                     std::string& said, std::string& reason)
+{
+    if (!ListMediumForImage(root, plan.items, reason))
+        return false;
+    StagedFile staged;
+    if (!BeginStaged(plan.path, staged, reason)) {
+        reason = plan.path + ": " + reason;
+        return false;
+    }
+    auto fail = [&staged, &reason](const std::string& why) {
+        DiscardStaged(staged);
+        reason = why;
+        return false;
+    };
+    std::string error;
+    std::uint64_t size = 0;
+    if (!WriteDiscImage(plan.items, label, FolderOfPath(plan.path), staged, size, error))
+        return fail("the image was not written: " + error);
+    if (!FinishStaged(staged, error))
+        return fail(plan.path + ": " + error);
+    // Read back as Windows will read it, and compared with the medium, before it is put in place.
+    DiscImage image;
+    const StagedFile* reading = &staged;
+    if (!image.Open([reading](std::uint64_t offset, std::size_t count, Bytes& bytes) {
+            return ReadStaged(*reading, offset, count, bytes);
+        }, size, oemCodePage, error))
+        return fail("the image written cannot be read back: " + error + "; nothing was put in place");
+    if (!ImageHoldsMedium(image, plan.items, error))
+        return fail("the image written differs from the medium: " + error + "; nothing was put in place");
+    bool exists = false, readOnlyKept = false;
+    if (!PutInPlace(staged, true, exists, readOnlyKept, error)) {
+        reason = plan.path + ": " + error;
+        return false;
+    }
+    std::size_t files = 0;
+    for (const ImageItem& item : plan.items)
+        files += item.isFolder ? 0 : 1;
+    said = plan.path + ": written, " + std::to_string(files) + " files in " + std::to_string(size / (1024 * 1024)) +
+           " MiB, read back as Windows reads it and compared with " + root + "\n";
+    return true;
+}

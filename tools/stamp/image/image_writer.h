@@ -1,0 +1,41 @@
+// Writing a medium's disc image: ISO 9660 level 3, with a Joliet tree whose names are the
+// medium's own up to 103 characters, and Rock Ridge with the same names, through libarchive.
+#pragma once
+
+#include "image/medium_image.h"
+
+#include <string>
+#include <vector>
+
+// Writes the image of items (as ListMediumForImage lists them) into staged, begun and not yet
+// finished, each file's bytes read as it goes. Its volume label is label (ImageVolumeLabel), every
+// date is in UTC and comes from the files (the volume's: the newest file's), so that the same files
+// give the same image, byte for byte. written gets the image's size. The files' data is held in a temporary file in
+// temporaryFolder meanwhile (it vanishes when the writing ends, or when this process does). False
+// with the reason when a file cannot be read or changes meanwhile, or the image cannot be written.
+bool WriteDiscImage(const std::vector<ImageItem>& items, const std::string& label, const std::string& temporaryFolder,
+                    StagedFile& staged, std::uint64_t& written, std::string& error);
+
+// Seconds since 1970 UTC as ISO 9660's creation date text, "YYYYMMDDhhmmss".
+std::string ImageDateText(std::int64_t seconds);
+
+// What the image of a medium is to be: its file and what goes into it.
+struct MediumImagePlan {
+    std::string path;                  // the image file to write
+    std::vector<ImageItem> items;      // what the medium holds now
+};
+
+// Whether the image of the medium at root can be written at path, before anything is written:
+// path's folder exists and lies outside root; at path is nothing, or a disc image (anything else
+// only with replaceAny), never a link or folder; the medium holds nothing the image cannot hold
+// as Windows reads it (ListMediumForImage); path's file system has room for the image twice
+// over (the writer keeps the files' data in a temporary file beside it). False with the reason.
+bool PlanMediumImage(const std::string& root, const std::string& path, bool replaceAny, MediumImagePlan& plan,
+                     std::string& reason);
+
+// Writes the image of the medium at root (listed again: make has written to it since it was
+// planned) beside plan.path, reads it back as Windows reads it (oemCodePage for a primary tree),
+// and puts it in place only when it holds every file and folder under its own name. On any
+// failure nothing is left and plan.path stays as it was. said gets a line on what was written.
+bool MakeMediumImage(const std::string& root, const std::string& label, unsigned oemCodePage, MediumImagePlan& plan,
+                     std::string& said, std::string& reason);
