@@ -179,6 +179,8 @@ bool DiscImage::ReadExtents(const std::vector<std::pair<std::uint64_t, std::uint
             bytes.resize(bytes.size() + count, 0);
             continue;
         }
+        if (count == 0)
+            continue;  // an empty file may be recorded anywhere, even past the end
         Bytes part;
         if (offset > size_ || count > size_ - offset || !read_(offset, count, part)) {
             error = "data lie outside the image: it is truncated or damaged";

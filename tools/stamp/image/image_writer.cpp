@@ -15,7 +15,7 @@
 namespace {
 
 // ISO 9660's dates run from 1900 to 2155; files dated before 1970 or after that keep the nearest.
-constexpr std::int64_t LatestDate = 5866761599;  // 2155-12-31 23:59:59
+constexpr std::int64_t LatestDate = 5869583999;  // 2155-12-31 23:59:59
 // The volume's date when no file has one: 1980-01-01, the earliest date on a FAT medium.
 constexpr std::int64_t EarliestVolumeDate = 315532800;
 
@@ -261,7 +261,7 @@ bool PlanMediumImage(const std::string& root, const std::string& path, bool repl
         if (!replaceAny) {
             Bytes start;
             std::string error;
-            const bool image = ReadFileStart(path, 32768 + 6, start, error) &&
+            const bool image = ReadFileStart(path, 32768 + 2048, start, error) &&
                                LooksLikeDiscImage([&start](std::uint64_t offset, std::size_t count, Bytes& bytes) {
                                    if (offset > start.size() || count > start.size() - offset)
                                        return false;

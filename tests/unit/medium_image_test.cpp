@@ -1,0 +1,281 @@
+// make --iso: what an image cannot hold is refused before anything is written; what is written
+// is read back by a reader that shares nothing with ours (xorriso, Joliet alone), byte for byte;
+// the same files give the same image.
+#include "commands/stamp_command.h"
+#include "image/image_writer.h"
+#include "image/medium_image.h"
+#include "launcher_samples.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <functional>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(MediumImage, NamesAnImageCannotHoldAsWindowsReadsThem)
+{
+    struct Row {
+        std::string name;
+        const char* refusal;  // in the reason, or nullptr: it can hold it
+    };
+    const std::string emoji = "\xF0\x9F\x98\x80";  // two UTF-16 units
+    std::string emoji52;
+    for (int i = 0; i < 52; ++i)
+        emoji52 += emoji;
+    const Row rows[] = {
+        {"Borvi cd1 versie2", nullptr},
+        {"\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB3\xD0\xB0.exe", nullptr},  // Cyrillic
+        {"\xE8\xAA\xAD\xE3\x82\x93\xE3\x81\xA7.txt", nullptr},      // Japanese
+        {std::string(99, 'n') + ".txt", nullptr},                    // 103 units: the most
+        {std::string(100, 'n') + ".txt", "104 characters long"},
+        {emoji52.substr(0, 51 * 4) + "x", nullptr},                  // 103 units
+        {emoji52, "104 characters long"},
+        {"a;1", "holds \";\""},
+        {"a:b", "holds \":\""},
+        {"a*b", "holds \"*\""},
+        {"why?", "holds \"?\""},
+        {"back\\slash", "holds \"\\\""},
+        {"a<b", "holds \"<\""},
+        {"tab\there", "a control character"},
+        {"dot.", "ends in a dot"},
+        {"space ", "ends in a space"},
+        {"CON", "device Windows reserves"},
+        {"nul.txt", "device Windows reserves"},
+        {"bad\xFF", "not valid UTF-8"},
+    };
+    for (const Row& row : rows) {
+        const std::string why = WhyImageCannotHoldName(row.name);
+        if (row.refusal == nullptr)
+            EXPECT_EQ(why, "") << row.name;
+        else
+            EXPECT_NE(why.find(row.refusal), std::string::npos) << row.name << ": " << why;
+    }
+}
+
+TEST(MediumImage, LabelAndDateAsTheImageHoldsThem)
+{
+    const std::pair<std::string, std::string> labels[] = {
+        {"Borvi 7", "Borvi 7"},
+        {"Sixteen chars ok", "Sixteen chars ok"},
+        {"Seventeen chars!!", "Seventeen chars!"},
+        {"\xE8\xAA\xAD\xE8\xAA\xAD\xE8\xAA\xAD\xE8\xAA\xAD\xE8\xAA\xAD\xE8\xAA\xAD\xE8\xAA\xAD\xE8\xAA\xAD"
+         "\xE8\xAA\xAD\xE8\xAA\xAD\xE8\xAA\xAD",  // 11 characters, 33 bytes: cut to 10 (30 bytes)
+         "\xE8\xAA\xAD\xE8\xAA\xAD\xE8\xAA\xAD\xE8\xAA\xAD\xE8\xAA\xAD\xE8\xAA\xAD\xE8\xAA\xAD\xE8\xAA\xAD"
+         "\xE8\xAA\xAD\xE8\xAA\xAD"},
+        {std::string(15, 'a') + "\xF0\x9F\x98\x80", std::string(15, 'a')},  // never half a pair
+    };
+    for (const auto& [label, held] : labels)
+        EXPECT_EQ(ImageVolumeLabel(label), held) << label;
+    const std::pair<std::int64_t, const char*> dates[] = {
+        {0, "19700101000000"},
+        {315532800, "19800101000000"},
+        {951782400, "20000229000000"},   // a leap day
+        {1796808791, "20261209093311"},
+        {4107542399, "21000228235959"},  // 2100 is no leap year
+        {5869583999, "21551231235959"},
+    };
+    for (const auto& [seconds, text] : dates)
+        EXPECT_EQ(ImageDateText(seconds), text) << seconds;
+}
+
+class MakeIsoTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (LauncherSamples().empty())
+            GTEST_SKIP() << "no built launcher: the Windows presets build them";
+        work_ = TestFolder("launcher-iso-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(work_);
+        fs::create_directories(work_ / "src");
+    }
+    void TearDown() override { fs::remove_all(work_); }
+
+    fs::path Lay(const std::string& relative, const std::string& content)
+    {
+        const fs::path path = work_ / "src" / fs::u8path(relative);
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << content;
+        return path;
+    }
+
+    int MakeIso(const std::vector<std::string>& more, std::string& out, std::string& err, const std::string& iso = "out.iso")
+    {
+        out.clear();
+        err.clear();
+        std::vector<std::string> arguments = {"make", (work_ / "src").string(), "Borvi cd1 versie2/SETUP.exe", "--label",
+                                              "Borvi 7", "--iso", (work_ / iso).string()};
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        return RunStamp(arguments, out, err);
+    }
+
+    bool Shell(const std::string& command)
+    {
+        return std::system(("cd '" + work_.string() + "' && " + command + " >/dev/null 2>&1").c_str()) == 0;
+    }
+
+    fs::path work_;
+};
+
+TEST_F(MakeIsoTest, RefusesWhatTheImageCannotHoldBeforeWritingAnything)
+{
+    struct Row {
+        const char* what;
+        std::function<void(const fs::path& work)> lay;  // beside the program
+        std::string iso;                                 // where the image goes, below work
+        const char* refusal;
+    };
+    const Row rows[] = {
+        {"a name over 103 characters", [](const fs::path& w) { std::ofstream(w / "src" / (std::string(104, 'n'))); },
+         "out.iso", "104 characters long"},
+        {"a semicolon", [](const fs::path& w) { std::ofstream(w / "src" / "notes;1.txt"); }, "out.iso", "holds \";\""},
+        {"a path over 240 bytes",
+         [](const fs::path& w) {
+             fs::path deep = w / "src";
+             for (int i = 0; i < 3; ++i)
+                 deep /= std::string(80, 'd');
+             fs::create_directories(deep);
+         },
+         "out.iso", "holds paths of at most 240"},
+        {"letter-case twins",
+         [](const fs::path& w) {
+             std::ofstream(w / "src" / "ReadMe.txt");
+             std::ofstream(w / "src" / "README.TXT");
+         },
+         "out.iso", "differ only in letter case"},
+        {"a symbolic link", [](const fs::path& w) { fs::create_symlink("/etc/hostname", w / "src" / "link.txt"); },
+         "out.iso", "is a symbolic link"},
+        {"a FIFO", [](const fs::path& w) { mkfifo((w / "src" / "pipe").c_str(), 0600); }, "out.iso",
+         "neither a file nor a folder"},
+        {"the image inside the medium", [](const fs::path&) {}, "src/out.iso", "lies inside the medium"},
+        {"a folder at the image's name", [](const fs::path& w) { fs::create_directories(w / "out.iso"); }, "out.iso",
+         "is a folder"},
+        {"a link at the image's name", [](const fs::path& w) { fs::create_symlink("elsewhere.iso", w / "out.iso"); },
+         "out.iso", "is a link"},
+        {"a file that is no image", [](const fs::path& w) { std::ofstream(w / "out.iso") << "my notes"; }, "out.iso",
+         "something other than a disc image"},
+        {"no folder for the image", [](const fs::path&) {}, "missing/out.iso", "does not exist"},
+    };
+    for (const Row& row : rows) {
+        fs::remove_all(work_);
+        fs::create_directories(work_ / "src");
+        Lay("Borvi cd1 versie2/SETUP.exe", TestProgram("setup"));
+        row.lay(work_);
+        const bool hadIso = fs::exists(fs::symlink_status(work_ / row.iso));
+        const Bytes before = hadIso && fs::is_regular_file(fs::symlink_status(work_ / row.iso))
+                                 ? ReadBytes((work_ / row.iso).string())
+                                 : Bytes();
+        std::string out, err;
+        EXPECT_EQ(MakeIso({}, out, err, row.iso), 1) << row.what;
+        EXPECT_NE(err.find(row.refusal), std::string::npos) << row.what << ": " << err;
+        // Nothing written: not the launcher, not autorun.inf, not the image.
+        EXPECT_FALSE(fs::exists(work_ / "src" / "SETUP.exe")) << row.what;
+        EXPECT_FALSE(fs::exists(work_ / "src" / "autorun.inf")) << row.what;
+        EXPECT_EQ(fs::exists(fs::symlink_status(work_ / row.iso)), hadIso) << row.what;
+        if (!before.empty()) {
+            EXPECT_EQ(ReadBytes((work_ / row.iso).string()), before) << row.what;
+        }
+    }
+}
+
+TEST_F(MakeIsoTest, WritesWhatAnotherReaderReadsBackByteForByteUnderWindowsNames)
+{
+    if (!Shell("command -v xorriso"))
+        GTEST_SKIP() << "xorriso is missing: scripts/install-dependencies installs it";
+    struct Row {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> files;  // beside the program: path, content
+        std::vector<std::string> folders;                        // empty ones
+    };
+    const Row rows[] = {
+        {"names in Cyrillic, Japanese and beyond the basic plane",
+         {{"\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB3\xD0\xB0/\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB3\xD0\xB0.txt", "cyrillic"},
+          {"\xE8\xA1\xA8\xE7\xA4\xBA/\xE8\xAA\xAD\xE3\x82\x93\xE3\x81\xA7.txt", "japanese"},
+          {"Spiel \xF0\x9F\x8E\xB2/\xF0\x9F\x8E\xB2.txt", "emoji"}},
+         {}},
+        {"a name of 103 characters, and one whose 64th falls in its extension",
+         {{std::string(99, 'n') + ".txt", "long"}, {std::string(61, 'm') + ".exe", "cut by others"}},
+         {}},
+        {"folders deeper than 8 levels, an empty folder and an empty file",
+         {{"1/2/3/4/5/6/7/8/9/10/bottom.txt", "deep"}, {"empty.txt", ""}},
+         {"Empty folder"}},
+        {"sizes around a sector", {{"a.bin", std::string(2047, 'a')}, {"b.bin", std::string(2048, 'b')},
+                                   {"c.bin", std::string(2049, 'c')}}, {}},
+    };
+    for (const Row& row : rows) {
+        fs::remove_all(work_);
+        fs::create_directories(work_ / "src");
+        Lay("Borvi cd1 versie2/SETUP.exe", TestProgram("setup"));
+        for (const auto& [path, content] : row.files)
+            Lay(path, content);
+        for (const std::string& folder : row.folders)
+            fs::create_directories(work_ / "src" / fs::u8path(folder));
+        std::string out, err;
+        ASSERT_EQ(MakeIso({}, out, err), 0) << row.what << "\n" << err << out;
+        EXPECT_NE(out.find("out.iso: written"), std::string::npos) << out;
+        EXPECT_NE(out.find("out.iso: ok: Windows reads its Joliet tree, label Borvi 7"), std::string::npos) << out;
+        EXPECT_NE(out.find("D:\\SETUP.exe: ok: starts D:\\Borvi cd1 versie2\\SETUP.exe"), std::string::npos) << out;
+        // Unpacked by xorriso, by Joliet names and by Rock Ridge names, it is the medium, name for
+        // name, byte for byte. (Folders deeper than 8 levels are also recorded under rr_moved, where
+        // ISO 9660's primary tree must hold them, which xorriso shows; the Joliet tree Windows reads
+        // holds no rr_moved, or make's own reading back would have found it.)
+        for (const char* names : {"-rockridge off -joliet on", "-rockridge on"}) {
+            fs::remove_all(work_ / "unpacked");
+            ASSERT_TRUE(Shell(std::string("xorriso -osirrox on ") + names +
+                              " -local_charset UTF-8 -indev out.iso -extract / unpacked"))
+                << row.what;
+            EXPECT_TRUE(Shell("chmod -R u+w unpacked && diff -r -x rr_moved src unpacked")) << row.what << ", " << names;
+        }
+    }
+}
+
+TEST_F(MakeIsoTest, TheSameFilesGiveTheSameImageInAnyTimeZone)
+{
+    Lay("Borvi cd1 versie2/SETUP.exe", TestProgram("setup"));
+    Lay("Borvi cd1 versie2/data/readme.txt", "read me");
+    std::string out, err;
+    ASSERT_EQ(MakeIso({}, out, err, "first.iso"), 0) << err << out;
+    struct Row {
+        const char* what;
+        const char* timeZone;
+        std::function<void(const fs::path& work)> change;
+        bool same;
+    };
+    const Row rows[] = {
+        {"again", "UTC0", [](const fs::path&) {}, true},
+        {"in another time zone", "JST-9", [](const fs::path&) {}, true},
+        {"with the folder's own date changed",
+         "UTC0", [](const fs::path& w) { fs::last_write_time(w / "src" / "Borvi cd1 versie2" / "data",
+                                                              fs::file_time_type::clock::now()); },
+         true},
+        {"with a file's date changed", "UTC0",
+         [](const fs::path& w) { fs::last_write_time(w / "src" / "Borvi cd1 versie2" / "data" / "readme.txt",
+                                                      fs::file_time_type::clock::now() + std::chrono::hours(1)); },
+         false},
+    };
+    const char* zone = std::getenv("TZ");
+    const std::string saved = zone != nullptr ? zone : "";
+    for (const Row& row : rows) {
+        row.change(work_);
+        setenv("TZ", row.timeZone, 1);
+        tzset();
+        const int status = MakeIso({}, out, err, "again.iso");
+        zone != nullptr ? setenv("TZ", saved.c_str(), 1) : unsetenv("TZ");
+        tzset();
+        ASSERT_EQ(status, 0) << row.what << "\n" << err;
+        // An image at the name is replaced without --force.
+        EXPECT_EQ(ReadBytes((work_ / "first.iso").string()) == ReadBytes((work_ / "again.iso").string()), row.same)
+            << row.what;
+    }
+}
+
+}  // namespace
