@@ -334,7 +334,11 @@ bool MakeMediumImage(const std::string& root, const std::string& label, unsigned
     std::size_t files = 0;
     for (const ImageItem& item : plan.items)
         files += item.isFolder ? 0 : 1;
-    said = plan.path + ": written, " + std::to_string(files) + " files in " + std::to_string(size / (1024 * 1024)) +
+    said.clear();
+    if (ImageVolumeLabel(label) != label)
+        said += plan.path + ": its volume label is \"" + ImageVolumeLabel(label) + "\", as much of \"" + label +
+                "\" as a Joliet label holds (16 characters); autorun.inf keeps the whole label\n";
+    said += plan.path + ": written, " + std::to_string(files) + " files in " + std::to_string(size / (1024 * 1024)) +
            " MiB, read back as Windows reads it and compared with " + root + "\n";
     return true;
 }

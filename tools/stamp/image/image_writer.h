@@ -36,6 +36,7 @@ bool PlanMediumImage(const std::string& root, const std::string& path, bool repl
 // Writes the image of the medium at root (listed again: make has written to it since it was
 // planned) beside plan.path, reads it back as Windows reads it (oemCodePage for a primary tree),
 // and puts it in place only when it holds every file and folder under its own name. On any
-// failure nothing is left and plan.path stays as it was. said gets a line on what was written.
+// failure nothing is left and plan.path stays as it was. said gets a line on what was written,
+// and one on the label when the image holds only part of it.
 bool MakeMediumImage(const std::string& root, const std::string& label, unsigned oemCodePage, MediumImagePlan& plan,
                      std::string& said, std::string& reason);
