@@ -1,6 +1,8 @@
 // Writing a medium's disc image through libarchive's ISO 9660 writer.
 #include "image/image_writer.h"
 
+#include "base/windows_path.h"
+
 #include <archive.h>
 #include <archive_entry.h>
 
@@ -218,13 +220,7 @@ std::string FolderOfPath(const std::string& path)
 bool Within(const std::string& inside, const std::string& outer)
 {
     auto split = [](const std::string& text) {
-        std::vector<std::string> parts(1);
-        for (const char c : text) {
-            if (c == '/' || c == '\\')
-                parts.emplace_back();
-            else
-                parts.back() += c;
-        }
+        std::vector<std::string> parts = SplitPathComponents(text);
         parts.erase(std::remove(parts.begin(), parts.end(), std::string()), parts.end());
         return parts;
     };

@@ -2,6 +2,17 @@
 // staged files an interrupted run left: the same on every system.
 #include "system/system.h"
 
+bool StageFile(const std::string& path, const Bytes& bytes, StagedFile& staged, std::string& error)
+{
+    if (!BeginStaged(path, staged, error))
+        return false;
+    if (!AppendStaged(staged, bytes.data(), bytes.size(), error) || !FinishStaged(staged, error)) {
+        DiscardStaged(staged);
+        return false;
+    }
+    return true;
+}
+
 bool ReplaceFileAtomically(const std::string& path, const Bytes& bytes, bool& readOnlyKept, std::string& error)
 {
     StagedFile staged;

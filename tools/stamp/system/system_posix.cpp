@@ -26,6 +26,25 @@ bool Fail(std::string& error, const std::string& what)
     return false;
 }
 
+// Opens path for reading without waiting (a FIFO's open would wait for a writer), then checks
+// that it is a plain file before anything is read. flags adds O_NOFOLLOW, say. -1 with the reason
+// when it cannot.
+int OpenPlainFile(const std::string& path, int flags, std::string& error)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | flags);
+    if (fd < 0) {
+        Fail(error, "cannot open");
+        return -1;
+    }
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        error = S_ISDIR(info.st_mode) ? "is a folder" : "is not a plain file (a FIFO, device or socket)";
+        return -1;
+    }
+    return fd;
+}
+
 }  // namespace
 
 bool ReadFileStart(const std::string& path, std::size_t limit, Bytes& bytes, std::string& error)
@@ -33,17 +52,9 @@ bool ReadFileStart(const std::string& path, std::size_t limit, Bytes& bytes, std
     std::vector<std::string> below;
     if (const Volume* volume = MountedVolumeOf(path, below))
         return volume->ReadStart(below, limit, bytes, error);
-    // Opened without waiting (a FIFO's open would wait for a writer), then checked to be a
-    // plain file before anything is read.
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = OpenPlainFile(path, 0, error);
     if (fd < 0)
-        return Fail(error, "cannot open");
-    struct stat info;
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        close(fd);
-        error = S_ISDIR(info.st_mode) ? "is a folder" : "is not a plain file (a FIFO, device or socket)";
         return false;
-    }
     bytes.clear();
     unsigned char buffer[65536];
     bool failed = false;
@@ -175,17 +186,6 @@ bool ReadStaged(const StagedFile& staged, std::uint64_t offset, std::size_t coun
         if (n <= 0)
             return false;
         got += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-bool StageFile(const std::string& path, const Bytes& bytes, StagedFile& staged, std::string& error)
-{
-    if (!BeginStaged(path, staged, error))
-        return false;
-    if (!AppendStaged(staged, bytes.data(), bytes.size(), error) || !FinishStaged(staged, error)) {
-        DiscardStaged(staged);
-        return false;
     }
     return true;
 }
@@ -416,19 +416,10 @@ FileReader::~FileReader()
 
 bool FileReader::Open(const std::string& path, std::string& error)
 {
-    // Opened without following a link or waiting for a FIFO's writer, then checked to be a
-    // plain file before anything is read.
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return Fail(error, "cannot open");
-    struct stat info;
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        close(fd);
-        error = S_ISDIR(info.st_mode) ? "is a folder" : "is not a plain file (a FIFO, device or socket)";
-        return false;
-    }
+    // The entry itself: a link is not followed.
+    const int fd = OpenPlainFile(path, O_NOFOLLOW, error);
     handle_ = fd;
-    return true;
+    return fd >= 0;
 }
 
 bool FileReader::Read(unsigned char* data, std::size_t count, std::size_t& got, std::string& error)

@@ -253,17 +253,6 @@ bool ReadStaged(const StagedFile& staged, std::uint64_t offset, std::size_t coun
     return true;
 }
 
-bool StageFile(const std::string& path, const Bytes& bytes, StagedFile& staged, std::string& error)
-{
-    if (!BeginStaged(path, staged, error))
-        return false;
-    if (!AppendStaged(staged, bytes.data(), bytes.size(), error) || !FinishStaged(staged, error)) {
-        DiscardStaged(staged);
-        return false;
-    }
-    return true;
-}
-
 bool PutInPlace(StagedFile& staged, bool replace, bool& exists, bool& readOnlyKept, std::string& error)
 {
     exists = readOnlyKept = false;
