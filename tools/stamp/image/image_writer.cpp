@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <memory>
 
 #ifndef _WIN32
@@ -24,6 +25,14 @@ constexpr std::int64_t EarliestVolumeDate = 315532800;
 std::int64_t ImageDate(std::int64_t seconds)
 {
     return std::clamp<std::int64_t>(seconds, 0, LatestDate);
+}
+
+// seconds as the C library's time, 32 bits wide in the 32-bit Windows build: a date past its last
+// (2038) keeps its last.
+template <typename Time>
+Time AsTime(std::int64_t seconds)
+{
+    return static_cast<Time>(std::min<std::int64_t>(seconds, std::numeric_limits<Time>::max()));
 }
 
 #ifndef _WIN32
@@ -188,7 +197,7 @@ bool WriteDiscImage(const std::vector<ImageItem>& items, const std::string& labe
         // so both builds say so, for the same image from either.
         archive_entry_set_perm(entry.get(), 0555);
         archive_entry_set_size(entry.get(), item.isFolder ? 0 : static_cast<la_int64_t>(item.size));
-        archive_entry_set_mtime(entry.get(), ImageDate(item.modified), 0);
+        archive_entry_set_mtime(entry.get(), AsTime<time_t>(ImageDate(item.modified)), 0);
         if (archive_write_header(a.get(), entry.get()) != ARCHIVE_OK)
             return sink.error.empty() ? failed(item.path + ": the image cannot hold it") : (error = sink.error, false);
         if (!item.isFolder && !CopyData(a.get(), item, buffer, error))
