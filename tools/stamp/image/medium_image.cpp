@@ -126,7 +126,8 @@ std::string WhyImageCannotHoldName(const std::string& name)
         return std::string("its name ends in a ") + (name.back() == '.' ? "dot" : "space") +
                ", which Windows drops from a name it opens, so it could not open it. What to do: rename it.";
     if (!ReservedDeviceComponent(name).empty())
-        return "its name is that of a device Windows reserves, so Windows could not open it. What to do: rename it.";
+        return "its name is that of a device Windows reserves (CON, NUL, COM1 and the like), which Windows may open "
+               "instead of the file. What to do: rename it.";
     return "";
 }
 
