@@ -100,6 +100,7 @@ bool CopyData(struct archive* a, const ImageItem& item, std::vector<unsigned cha
         return false;
     }
     std::uint64_t copied = 0;
+    bool grew = false;
     for (;;) {
         std::size_t got = 0;
         if (!file.Read(buffer.data(), buffer.size(), got, error)) {
@@ -108,15 +109,16 @@ bool CopyData(struct archive* a, const ImageItem& item, std::vector<unsigned cha
         }
         if (got == 0)
             break;
-        if (copied + got > item.size)
-            break;  // it grew
+        grew = copied + got > item.size;
+        if (grew)
+            break;
         if (archive_write_data(a, buffer.data(), got) != static_cast<la_ssize_t>(got)) {
             error = archive_error_string(a) != nullptr ? archive_error_string(a) : "the image cannot be written";
             return false;
         }
         copied += got;
     }
-    if (copied != item.size) {
+    if (grew || copied != item.size) {
         error = item.path + ": it changed while the image was written. What to do: run again when nothing writes "
                 "to the medium's folder.";
         return false;
