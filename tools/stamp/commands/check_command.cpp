@@ -11,8 +11,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <memory>
 
 namespace {
 
@@ -218,24 +216,6 @@ struct ImageFacts {
     std::vector<std::string> findings;   // they make the image not ok
     std::vector<std::string> notes;      // they do not
 };
-
-// Reads of an image file, through one stream that lives as long as the reader.
-ImageReader ImageFileReader(const std::string& path, std::uint64_t& size)
-{
-    auto stream = std::make_shared<std::ifstream>(std::filesystem::u8path(path), std::ios::binary);
-    stream->seekg(0, std::ios::end);
-    size = *stream ? static_cast<std::uint64_t>(stream->tellg()) : 0;
-    return [stream, size](std::uint64_t offset, std::size_t count, Bytes& bytes) {
-        bytes.clear();
-        if (offset > size || count > size - offset)
-            return false;
-        bytes.resize(count);
-        stream->clear();
-        stream->seekg(static_cast<std::streamoff>(offset));
-        stream->read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(count));
-        return static_cast<std::size_t>(stream->gcount()) == count;
-    };
-}
 
 int CheckFolder(const CheckOptions& options, std::string& out, std::string& err, CheckSummary& summed,
                 const ImageFacts* image);

@@ -45,26 +45,7 @@ bool ProgramBelowRoot(const MakeOptions& options, std::vector<std::string>& comp
     path = program.u8string();
     // Below root as the system resolves both and compares names (on Windows without regard to
     // letter case, trailing dots and spaces, or a \\?\ prefix).
-    auto parts = [](const std::string& resolved) {
-        std::vector<std::string> named;
-        for (const std::string& part : SplitPathComponents(resolved)) {
-            if (!part.empty())
-                named.push_back(part);
-        }
-        return named;
-    };
-    const std::vector<std::string> rootParts = parts(ResolvedPath(options.root));
-    const std::vector<std::string> programParts = parts(ResolvedPath(path));
-    std::size_t common = 0;
-    while (common < rootParts.size() && common < programParts.size() &&
-           SameComponent(rootParts[common], programParts[common]))
-        ++common;
-    components.clear();
-    if (common == rootParts.size() && !rootParts.empty())
-        components.assign(programParts.begin() + static_cast<std::ptrdiff_t>(common), programParts.end());
-    else
-        components.push_back("..");
-    if (components.empty() || components[0] == "..") {
+    if (!ComponentsBelow(options.root, path, components) || components.empty()) {
         error = options.program + " lies outside " + options.root;
         return false;
     }

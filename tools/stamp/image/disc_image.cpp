@@ -6,7 +6,10 @@
 #include "base/unicode.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <map>
+#include <memory>
 #include <set>
 
 namespace {
@@ -92,6 +95,23 @@ unsigned OemCodePageFor(unsigned ansiCodePage)
     case 1258: return 1258;
     default: return 850;
     }
+}
+
+ImageReader ImageFileReader(const std::string& path, std::uint64_t& size)
+{
+    auto stream = std::make_shared<std::ifstream>(std::filesystem::u8path(path), std::ios::binary);
+    stream->seekg(0, std::ios::end);
+    size = *stream ? static_cast<std::uint64_t>(stream->tellg()) : 0;
+    return [stream, size](std::uint64_t offset, std::size_t count, Bytes& bytes) {
+        bytes.clear();
+        if (offset > size || count > size - offset)
+            return false;
+        bytes.resize(count);
+        stream->clear();
+        stream->seekg(static_cast<std::streamoff>(offset));
+        stream->read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(count));
+        return static_cast<std::size_t>(stream->gcount()) == count;
+    };
 }
 
 bool LooksLikeDiscImage(const ImageReader& read)

@@ -14,6 +14,10 @@
 // Reads count bytes at offset of an image into bytes; false when they are not all there.
 using ImageReader = std::function<bool(std::uint64_t offset, std::size_t count, Bytes& bytes)>;
 
+// Reads of an image file, through one stream that lives as long as the reader; size gets the
+// file's size (0 when it cannot be opened).
+ImageReader ImageFileReader(const std::string& path, std::uint64_t& size);
+
 // Whether the bytes at offset 32768 and on (sector 16, where the volume descriptors begin)
 // start with an ISO 9660 descriptor ("CD001"): the file is a disc image, whatever its name.
 bool LooksLikeDiscImage(const ImageReader& read);

@@ -1,13 +1,12 @@
 // Writing a medium's disc image through libarchive's ISO 9660 writer.
 #include "image/image_writer.h"
 
-#include "base/windows_path.h"
-
 #include <archive.h>
 #include <archive_entry.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <limits>
 #include <memory>
 
@@ -163,9 +162,12 @@ bool WriteDiscImage(const std::vector<ImageItem>& items, const std::string& labe
         newest = std::max(newest, ImageDate(item.modified));
     const std::string volume = ImageVolumeLabel(label);
     const std::string creation = ImageDateText(newest);
-    auto failed = [&a, &error](const std::string& what) {
+    Sink sink{&staged, 0, {}};
+    // What failed: the staged file's writing when that failed, else libarchive's reason.
+    auto failed = [&a, &sink, &error](const std::string& what) {
         const char* reason = archive_error_string(a.get());
-        error = what + (reason != nullptr ? std::string(": ") + reason : std::string());
+        error = !sink.error.empty() ? sink.error
+                                    : what + (reason != nullptr ? std::string(": ") + reason : std::string());
         return false;
     };
     if (archive_write_set_format_iso9660(a.get()) != ARCHIVE_OK ||
@@ -177,7 +179,6 @@ bool WriteDiscImage(const std::vector<ImageItem>& items, const std::string& labe
         (!volume.empty() &&
          archive_write_set_format_option(a.get(), "iso9660", "volume-id", volume.c_str()) != ARCHIVE_OK))
         return failed("the image writer refused its settings");
-    Sink sink{&staged, 0, {}};
     if (archive_write_open2(a.get(), &sink, nullptr, WriteToStaged, nullptr, nullptr) != ARCHIVE_OK)
         return failed("the image cannot be written");
 
@@ -201,12 +202,12 @@ bool WriteDiscImage(const std::vector<ImageItem>& items, const std::string& labe
         archive_entry_set_size(entry.get(), item.isFolder ? 0 : static_cast<la_int64_t>(item.size));
         archive_entry_set_mtime(entry.get(), AsTime<time_t>(ImageDate(item.modified)), 0);
         if (archive_write_header(a.get(), entry.get()) != ARCHIVE_OK)
-            return sink.error.empty() ? failed(item.path + ": the image cannot hold it") : (error = sink.error, false);
+            return failed(item.path + ": the image cannot hold it");
         if (!item.isFolder && !CopyData(a.get(), item, buffer, error))
             return false;
     }
     if (archive_write_close(a.get()) != ARCHIVE_OK)
-        return sink.error.empty() ? failed("the image cannot be written") : (error = sink.error, false);
+        return failed("the image cannot be written");
     written = sink.written;
     return true;
 }
@@ -216,30 +217,8 @@ namespace {
 // path's folder ("." for a bare name).
 std::string FolderOfPath(const std::string& path)
 {
-#ifdef _WIN32
-    const std::size_t slash = path.find_last_of("\\/");
-#else
-    const std::size_t slash = path.find_last_of('/');
-#endif
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
-}
-
-// Whether the resolved path inside is the resolved folder outer or lies in it, component by
-// component as the system compares names.
-bool Within(const std::string& inside, const std::string& outer)
-{
-    auto split = [](const std::string& text) {
-        std::vector<std::string> parts = SplitPathComponents(text);
-        parts.erase(std::remove(parts.begin(), parts.end(), std::string()), parts.end());
-        return parts;
-    };
-    const std::vector<std::string> a = split(inside), b = split(outer);
-    return !inside.empty() && !outer.empty() && a.size() >= b.size() &&
-           std::equal(b.begin(), b.end(), a.begin(), [](const std::string& x, const std::string& y) {
-               return SameComponent(x, y);
-           });
+    const std::filesystem::path folder = std::filesystem::u8path(path).parent_path();
+    return folder.empty() ? "." : folder.u8string();
 }
 
 }  // namespace
@@ -255,8 +234,8 @@ bool PlanMediumImage(const std::string& root, const std::string& path, bool repl
         reason = path + ": its folder " + folder + " does not exist";
         return false;
     }
-    const std::string resolvedFolder = ResolvedPath(folder), resolvedRoot = ResolvedPath(root);
-    if (Within(resolvedFolder, resolvedRoot)) {
+    std::vector<std::string> below;
+    if (ComponentsBelow(root, folder, below)) {
         reason = path + " lies inside the medium " + root + ", so the image would hold itself. What to do: write "
                  "it outside the medium's folder.";
         return false;
@@ -265,21 +244,9 @@ bool PlanMediumImage(const std::string& root, const std::string& path, bool repl
     case EntryKind::Missing:
         break;
     case EntryKind::File:
-        if (!replaceAny) {
-            Bytes start;
-            std::string error;
-            const bool image = ReadFileStart(path, 32768 + 2048, start, error) &&
-                               LooksLikeDiscImage([&start](std::uint64_t offset, std::size_t count, Bytes& bytes) {
-                                   if (offset > start.size() || count > start.size() - offset)
-                                       return false;
-                                   bytes.assign(start.begin() + static_cast<std::ptrdiff_t>(offset),
-                                                start.begin() + static_cast<std::ptrdiff_t>(offset + count));
-                                   return true;
-                               });
-            if (!image) {
-                reason = path + " holds something other than a disc image (--force to replace it)";
-                return false;
-            }
+        if (std::uint64_t size = 0; !replaceAny && !LooksLikeDiscImage(ImageFileReader(path, size))) {
+            reason = path + " holds something other than a disc image (--force to replace it)";
+            return false;
         }
         break;
     case EntryKind::Link:

@@ -126,6 +126,11 @@ std::string FolderPath(const std::string& path);
 // cannot be resolved.
 std::string ResolvedPath(const std::string& path);
 
+// The components of path below folder, both resolved as the system resolves them (ResolvedPath)
+// and their names compared as it compares them (SameComponent): none when path is folder itself.
+// False when path lies outside folder, or either cannot be resolved.
+bool ComponentsBelow(const std::string& folder, const std::string& path, std::vector<std::string>& below);
+
 // Whether two names of a path component name the same entry, as the system compares them:
 // exactly on POSIX systems; on Windows without regard to letter case, trailing dots and spaces
 // dropped.
