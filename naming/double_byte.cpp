@@ -29,28 +29,43 @@ bool DoubleByteModeFor(bool querySucceeded, const unsigned char* leadByteRanges)
     return querySucceeded && (leadByteRanges[0] != 0 || leadByteRanges[1] != 0);
 }
 
-bool IsLeadByte(unsigned char byte)
+bool IsLeadByteIn(unsigned char byte, bool doubleByte)
 {
-    return DoubleByteMode && (CharacterClassTable[byte] & LeadByteBit) != 0;
+    return doubleByte && (CharacterClassTable[byte] & LeadByteBit) != 0;
 }
 
-Character NextCharacter(const char* position)
+bool IsLeadByte(unsigned char byte)
+{
+    return IsLeadByteIn(byte, DoubleByteMode);
+}
+
+Character NextCharacterIn(const char* position, bool doubleByte)
 {
     const auto first = static_cast<unsigned char>(position[0]);
     // A lead byte is never the NUL, so the byte after it is still inside the string.
-    if (IsLeadByte(first) && position[1] != '\0')
+    if (IsLeadByteIn(first, doubleByte) && position[1] != '\0')
         return {first * 256u + static_cast<unsigned char>(position[1]), 2};
     return {first, 1};
 }
 
-unsigned long LengthOnCharacterBoundary(const char* text, unsigned long length, unsigned long limit)
+Character NextCharacter(const char* position)
+{
+    return NextCharacterIn(position, DoubleByteMode);
+}
+
+unsigned long LengthOnCharacterBoundaryIn(const char* text, unsigned long length, unsigned long limit, bool doubleByte)
 {
     unsigned long kept = 0;
     while (kept < length) {
-        const unsigned long width = NextCharacter(text + kept).width;
+        const unsigned long width = NextCharacterIn(text + kept, doubleByte).width;
         if (kept + width > limit)
             break;
         kept += width;
     }
     return kept;
+}
+
+unsigned long LengthOnCharacterBoundary(const char* text, unsigned long length, unsigned long limit)
+{
+    return LengthOnCharacterBoundaryIn(text, length, limit, DoubleByteMode);
 }

@@ -21,6 +21,10 @@ void DecideDoubleByteMode();
 // True when DoubleByteMode is on and the table marks byte as a lead byte.
 bool IsLeadByte(unsigned char byte);
 
+// The same in a double-byte mode given, not the process's: for callers that model a launcher
+// running under another code page.
+bool IsLeadByteIn(unsigned char byte, bool doubleByte);
+
 // One character of a byte string: its value and how many bytes it takes.
 struct Character {
     unsigned value;
@@ -31,7 +35,9 @@ struct Character {
 // lead * 256 + next (width 2), except that a lead byte directly before the terminating NUL
 // stands alone (width 1), so no caller ever steps past the NUL. Never changes the string.
 Character NextCharacter(const char* position);
+Character NextCharacterIn(const char* position, bool doubleByte);
 
 // The number of bytes of text[0, length) to keep so that at most limit bytes remain and
 // the cut does not split a double-byte character.
 unsigned long LengthOnCharacterBoundary(const char* text, unsigned long length, unsigned long limit);
+unsigned long LengthOnCharacterBoundaryIn(const char* text, unsigned long length, unsigned long limit, bool doubleByte);

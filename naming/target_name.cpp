@@ -3,7 +3,7 @@
 
 #include "double_byte.h"
 
-void ExtractTargetName(const char* commandLine, char* destination)
+void ExtractTargetNameIn(const char* commandLine, char* destination, bool doubleByte)
 {
     const char* position = commandLine;
     if (position[0] != '\0' && position[1] == ':')
@@ -14,7 +14,7 @@ void ExtractTargetName(const char* commandLine, char* destination)
     const char* nameStart = position;
     const char* lastFullStop = nullptr;
     while (*position != '\0') {
-        const Character character = NextCharacter(position);
+        const Character character = NextCharacterIn(position, doubleByte);
         if (character.value == '.') {
             lastFullStop = position;
             position += 1;
@@ -28,9 +28,14 @@ void ExtractTargetName(const char* commandLine, char* destination)
     }
 
     const char* nameEnd = lastFullStop != nullptr ? lastFullStop : position;
-    const unsigned long length = LengthOnCharacterBoundary(
-        nameStart, static_cast<unsigned long>(nameEnd - nameStart), MaxTargetNameLength);
+    const unsigned long length = LengthOnCharacterBoundaryIn(
+        nameStart, static_cast<unsigned long>(nameEnd - nameStart), MaxTargetNameLength, doubleByte);
     for (unsigned long i = 0; i < length; ++i)
         destination[i] = nameStart[i];
     destination[length] = '\0';
+}
+
+void ExtractTargetName(const char* commandLine, char* destination)
+{
+    ExtractTargetNameIn(commandLine, destination, DoubleByteMode);
 }

@@ -10,3 +10,7 @@ constexpr unsigned long MaxTargetNameLength = 255;
 // so destination needs room for 256 bytes. A drive is skipped only when the second byte is
 // a colon. Never changes or reads past the end of commandLine; cannot fail.
 void ExtractTargetName(const char* commandLine, char* destination);
+
+// The same in a double-byte mode given, not the process's (DoubleByteMode): for callers that
+// model a launcher running under another code page.
+void ExtractTargetNameIn(const char* commandLine, char* destination, bool doubleByte);
