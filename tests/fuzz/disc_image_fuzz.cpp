@@ -1,7 +1,9 @@
 // libFuzzer target for the disc image reader: any bytes after an image's 32 KiB system area
 // (taken as zeros) are read as Windows reads an image, or refused with a reason; every folder is
-// walked and every file of the root read, never outside the bytes.
+// walked and every file of the root read, at its start and from its middle, never outside the
+// bytes and never with more memory than the reads ask for.
 #include "image/disc_image.h"
+#include "image/image_findings.h"
 
 #include <cstdlib>
 
@@ -33,7 +35,10 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     if (image.List({}, entries, error)) {
         for (const FolderEntry& entry : entries) {
             Bytes bytes;
-            image.ReadStart({entry.name}, 4096, bytes, error);
+            image.ReadStart({entry.name}, 1u << 20, bytes, error);
+            if (bytes.size() > 1u << 20)
+                std::abort();
+            image.Read({entry.name}, entry.size / 2, 4096, bytes, error);
             image.Kind({entry.name, "x"});
         }
     } else if (error.empty()) {

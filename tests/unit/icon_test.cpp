@@ -26,8 +26,7 @@ protected:
     void SetUp() override
     {
         const auto samples = LauncherSamples();
-        if (samples.empty())
-            GTEST_SKIP() << "no built launcher: build the windows-x64 preset first";
+        ASSERT_FALSE(samples.empty()) << "the host build builds the launchers";
         folder_ = TestFolder("launcher-icon-test");
         fs::remove_all(folder_);
         fs::create_directories(folder_);
@@ -93,8 +92,7 @@ TEST_F(IconTest, AFourBitIcoIsTakenAsItIsAndNothingElseChanges)
     char line[512];
     while (listing != nullptr && std::fgets(line, sizeof line, listing) != nullptr)
         resources += std::string(line).substr(0, std::string(line).find(" --language"));
-    if (listing == nullptr || pclose(listing) != 0)
-        GTEST_SKIP() << "wrestool is not installed";
+    ASSERT_TRUE(listing != nullptr && pclose(listing) == 0) << "wrestool is missing: scripts/install-dependencies installs it";
     EXPECT_EQ(resources, "--type=3 --name=1--type=14 --name='SETUPRTICON'--type=16 --name=1--type=24 --name=1");
 }
 
@@ -190,8 +188,7 @@ std::array<int, 3> MainColour(const Bytes& image)
 
 TEST_F(IconTest, AProgramGivesTheIconExplorerShowsAt32)
 {
-    if (!fs::exists(ICON_PROGRAM_SAMPLE) || !fs::exists(PLAIN_PROGRAM_SAMPLE))
-        GTEST_SKIP() << "no built test programs: build the windows-x64 preset first";
+    ASSERT_TRUE(fs::exists(ICON_PROGRAM_SAMPLE) && fs::exists(PLAIN_PROGRAM_SAMPLE)) << "the host build builds the test programs";
     // Of 16x16 red, 32x32 green and 256x256 blue, the 32x32 image is taken: green.
     ASSERT_EQ(Stamp({"set-icon", launcher_, ICON_PROGRAM_SAMPLE}), 0) << err_;
     const Bytes fromProgram = IconImage(launcher_);

@@ -58,6 +58,14 @@ fs::path MakeMedium(const std::string& name, const std::vector<std::string>& fil
     return root;
 }
 
+// What opening launcher at the root of the folder root does.
+Prediction PredictOn(const fs::path& root, const LauncherOnMedium& launcher)
+{
+    const std::unique_ptr<MediumPlace> place = FolderPlace(root.string());
+    MediumFolders folders(*place);
+    return PredictLaunch(launcher, folders);
+}
+
 // The first bytes of a 16-bit Windows program: an MZ header whose extended header is NE.
 std::string SixteenBitProgram()
 {
@@ -177,11 +185,11 @@ TEST(PredictLaunch, EachLayoutGetsItsVerdict)
         std::vector<std::string> files = layout.files;
         files.push_back(layout.launcher);
         LauncherOnMedium launcher;
-        launcher.root = MakeMedium("layout", files).string();
+        const fs::path root = MakeMedium("layout", files);
         launcher.fileName = layout.launcher;
         launcher.launchDirectory = layout.launchDirectory;
         launcher.codePage = layout.codePage;
-        const Prediction p = PredictLaunch(launcher);
+        const Prediction p = PredictOn(root, launcher);
         EXPECT_STREQ(VerdictName(p.verdict), VerdictName(layout.verdict)) << layout.what;
         EXPECT_EQ(p.starts, layout.starts) << layout.what;
         EXPECT_EQ(p.arguments, layout.arguments) << layout.what;
@@ -196,12 +204,12 @@ TEST(PredictLaunch, EachLayoutGetsItsVerdict)
 TEST(PredictLaunch, WineAlsoTriesACandidateWithoutExtensionWindowsDoesNot)
 {
     LauncherOnMedium launcher;
-    launcher.root = MakeMedium("wine", {Dir + "SETUP.exe", "Borvi|" + TestProgram(), "SETUP.exe"}).string();
+    const fs::path root = MakeMedium("wine", {Dir + "SETUP.exe", "Borvi|" + TestProgram(), "SETUP.exe"});
     launcher.fileName = "SETUP.exe";
     launcher.launchDirectory = "Borvi cd1 versie2";
-    EXPECT_EQ(PredictLaunch(launcher).verdict, Verdict::Ok);
+    EXPECT_EQ(PredictOn(root, launcher).verdict, Verdict::Ok);
     launcher.service = StartService::Wine;
-    const Prediction wine = PredictLaunch(launcher);
+    const Prediction wine = PredictOn(root, launcher);
     EXPECT_EQ(wine.verdict, Verdict::Hijacked);
     EXPECT_EQ(wine.starts, "D:\\Borvi");
 }
@@ -222,10 +230,10 @@ TEST(PredictLaunch, TellsOneMessageBoxFromARestartWithoutEnd)
     };
     for (const Row& row : rows) {
         LauncherOnMedium launcher;
-        launcher.root = MakeMedium("copies", {"SETUP.exe", "Setup files/SETUP.exe"}).string();
+        const fs::path root = MakeMedium("copies", {"SETUP.exe", "Setup files/SETUP.exe"});
         launcher.fileName = "SETUP.exe";
         launcher.launchDirectory = row.launchDirectory;
-        const Prediction p = PredictLaunch(launcher);
+        const Prediction p = PredictOn(root, launcher);
         EXPECT_EQ(p.verdict, Verdict::StartsItself) << row.launchDirectory;
         std::string findings;
         for (const std::string& finding : p.findings)
@@ -241,10 +249,10 @@ TEST(PredictLaunch, ListsEachFolderOnceAndTakesItsKindFromTheListing)
     const fs::path root = MakeMedium("many", {Dir + "SETUP.exe"});
     for (int i = 0; i < 5000; ++i)
         std::ofstream(root / Dir / ("file" + std::to_string(i) + ".dat"));
-    MediumFolders folders;
+    const std::unique_ptr<MediumPlace> place = FolderPlace(root.string());
+    MediumFolders folders(*place);
     for (const char* name : {"SETUP.exe", "Go Fast.exe", "A.B.exe", "OTHER.exe"}) {
         LauncherOnMedium launcher;
-        launcher.root = root.string();
         launcher.fileName = name;
         launcher.launchDirectory = "Borvi cd1 versie2";
         const Prediction p = PredictLaunch(launcher, folders);
@@ -252,15 +260,14 @@ TEST(PredictLaunch, ListsEachFolderOnceAndTakesItsKindFromTheListing)
     }
     // Seen as first listed, though the folder changes meanwhile.
     fs::remove(root / Dir / "SETUP.exe");
-    EXPECT_EQ(folders.Matches((root / "Borvi cd1 versie2").string(), "setup.EXE").size(), 1u);
+    EXPECT_EQ(folders.Matches({"Borvi cd1 versie2"}, "setup.EXE").size(), 1u);
     fs::remove_all(root);
 }
 
 TEST(CheckCommand, ExitStatusAndJson)
 {
     const auto samples = LauncherSamples();
-    if (samples.empty())
-        GTEST_SKIP() << "no built launcher: build the windows-x64 preset first";
+    ASSERT_FALSE(samples.empty()) << "the host build builds the launchers";
     const fs::path root = MakeMedium("command", {Dir + "SETUP.exe", "notes.txt"});
     fs::copy_file(samples[0], root / "SETUP.exe");
     std::string out, err;
@@ -296,8 +303,7 @@ TEST(CheckCommand, ExitStatusAndJson)
 TEST(CheckCommand, TellsLaunchersFromTheirHeadersAndReadsOnlyThoseWhole)
 {
     const auto samples = LauncherSamples();
-    if (samples.empty())
-        GTEST_SKIP() << "no built launcher: build the windows-x64 preset first";
+    ASSERT_FALSE(samples.empty()) << "the host build builds the launchers";
     const Bytes launcher = ReadBytes(samples[0]);
     const fs::path root = MakeMedium("headers", {Dir + "SETUP.exe", Dir + "BIG.exe"});
     WriteBytes((root / "SETUP.exe").string(), launcher);
@@ -369,7 +375,7 @@ TEST(PredictLaunch, SaysWhenWindowsAsksForAdministratorRights)
         ASSERT_NE(at, std::string::npos);
         program.replace(at, asInvoker.size(), runLevel(row.runLevel));
         std::ofstream(root / Dir / row.program, std::ios::binary) << program;
-        const Prediction p = PredictLaunch({root.string(), name + ".exe", "Borvi cd1 versie2"});
+        const Prediction p = PredictOn(root, {name + ".exe", "Borvi cd1 versie2"});
         EXPECT_EQ(p.verdict, Verdict::Ok) << what;
         std::string findings;
         for (const std::string& finding : p.findings)
@@ -389,8 +395,7 @@ TEST(PredictLaunch, SaysWhenWindowsAsksForAdministratorRights)
 TEST(CheckCommand, StaysSteadyWhileAnotherRunChangesTheMedium)
 {
     const auto samples = LauncherSamples();
-    if (samples.empty())
-        GTEST_SKIP() << "no built launcher: build the windows-x64 preset first";
+    ASSERT_FALSE(samples.empty()) << "the host build builds the launchers";
     // Another program removes or adds files while check reads the root again and again: what
     // goes is skipped with a note, what comes is seen or not, and every launcher that stays
     // is ok, so the status stays 0 and nothing else is said.

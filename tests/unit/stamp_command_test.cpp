@@ -20,8 +20,7 @@ protected:
     void SetUp() override
     {
         const auto samples = LauncherSamples();
-        if (samples.empty())
-            GTEST_SKIP() << "no built launcher to stamp: build the windows-x64 preset first";
+        ASSERT_FALSE(samples.empty()) << "the host build builds the launchers";
         folder_ = TestFolder("launcher-stamp-test-" +
                              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(folder_);

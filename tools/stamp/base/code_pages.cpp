@@ -175,3 +175,19 @@ bool FromCodePage(const std::string& bytes, unsigned codePage, std::string& utf8
     return Utf8FromUtf16Le(reinterpret_cast<const unsigned char*>(wide.data()), wide.size(), utf8) ||
            (error = "the stored name is not valid text in code page " + std::to_string(codePage), false);
 }
+
+unsigned OemCodePageFor(unsigned ansiCodePage)
+{
+    switch (ansiCodePage) {
+    case 874: case 932: case 936: case 949: case 950: return ansiCodePage;
+    case 1250: return 852;
+    case 1251: return 866;
+    case 1253: return 737;
+    case 1254: return 857;
+    case 1255: return 862;
+    case 1256: return 720;
+    case 1257: return 775;
+    case 1258: return 1258;
+    default: return 850;
+    }
+}

@@ -20,3 +20,7 @@ bool ToCodePage(const std::string& utf8, unsigned codePage, std::string& bytes, 
 // undefined reads as the control character of that value, as on Windows. False with the reason
 // when the code page is unknown or the bytes are no valid text in it.
 bool FromCodePage(const std::string& bytes, unsigned codePage, std::string& utf8, std::string& error);
+
+// The OEM code page of the systems whose ANSI code page is ansiCodePage (850 for 1252, as
+// Western European Windows has; the double-byte code pages are their own).
+unsigned OemCodePageFor(unsigned ansiCodePage);

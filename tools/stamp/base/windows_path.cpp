@@ -52,7 +52,7 @@ std::string HowWindowsReadsComponents(const std::string& path)
     const std::vector<std::string> components = SplitPathComponents(path);
     for (std::size_t i = 0; i < components.size(); ++i) {
         const std::string& written = components[i];
-        if (written.empty() || written == "." || written == ".." || (i == 0 && written.size() == 2 && written[1] == ':'))
+        if (written.empty() || written == "." || written == ".." || (i == 0 && written.size() == 2 && DriveLetterOf(written) != 0))
             continue;
         const bool last = i + 1 == components.size();
         const std::vector<std::string> normalised = NormalisePath({}, last ? written : written + "\\x");
@@ -95,6 +95,24 @@ int ForbiddenCharacter(const std::string& name)
             return byte;
     }
     return -1;
+}
+
+char DriveLetterOf(const std::string& path)
+{
+    if (path.size() < 2 || path[1] != ':')
+        return 0;
+    const char letter = static_cast<char>(path[0] & ~0x20);
+    return letter >= 'A' && letter <= 'Z' ? letter : 0;
+}
+
+char NamedDriveLetter(const std::string& drive)
+{
+    return drive.size() == 1 ? DriveLetterOf(drive + ":") : drive.size() == 2 ? DriveLetterOf(drive) : 0;
+}
+
+bool IsDriveLetter(const std::string& drive)
+{
+    return NamedDriveLetter(drive) != 0;
 }
 
 bool IsBatchFileName(const std::string& name)

@@ -33,6 +33,17 @@ std::string ReservedDeviceComponent(const std::string& path);
 // < > : " / \ | ? *), as a byte value, or -1 when there is none.
 int ForbiddenCharacter(const std::string& name);
 
+// The drive letter a path begins with, as Windows reads one: a letter and a colon ("D:", "d:\\x"
+// and "D:x" give 'D', in upper case), else 0.
+char DriveLetterOf(const std::string& path);
+
+// The drive letter that drive names alone ("D" or "D:", in either letter case), in upper case,
+// else 0.
+char NamedDriveLetter(const std::string& drive);
+
+// Whether drive names a drive letter alone: "D" or "D:", in either letter case.
+bool IsDriveLetter(const std::string& drive);
+
 // Whether Windows runs the file name names through cmd: a .bat or .cmd file, in any letter case.
 bool IsBatchFileName(const std::string& name);
 

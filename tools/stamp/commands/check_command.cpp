@@ -1,51 +1,53 @@
 // launcher-stamp check: finds the launchers, predicts each, prints the predictions.
 #include "commands/check_command.h"
 
-#include "image/disc_image.h"
 #include "medium/autorun_inf.h"
 #include "medium/launch_check.h"
+#include "medium/medium_place.h"
 #include "pe/launch_field.h"
 #include "system/system.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <filesystem>
+#include <memory>
 
 namespace {
 
-// A launcher is a few kilobytes; larger files on a medium are not read at all.
-constexpr std::uint64_t LargestLauncher = 16u << 20;
+// An autorun.inf larger than this is none that Windows reads; no more of it is read.
+constexpr std::size_t LargestAutorun = 1u << 20;
 
 // What check says of a launcher that is not signed.
 const char UnsignedNote[] =
     "Not signed: Windows 11's Smart App Control, and the rules of managed machines for programs started from USB "
     "drives, may block an unsigned program. Sign the launcher as the last step, after make and set.";
 
-// A launcher of ours found on disk: its folder, file name and stored launch directory.
+// A launcher of ours found on a medium: where it lies, and its stored launch directory.
 struct FoundLauncher {
-    std::string folder;
+    const MediumPlace* place = nullptr;  // the medium whose root holds it
     std::string fileName;
     std::string launchDirectory;
     bool isSigned = false;      // it carries a certificate table (not verified here)
     bool thirtyTwoBit = false;  // it is the 32-bit launcher
 };
 
-// Reads path as one of our launchers: 1 it is one, 0 it is not ours (or not a program),
-// -1 it is ours but its field holds no valid name (err says so).
-int ReadLauncher(const std::string& path, FoundLauncher& launcher, std::string& err)
+// Reads the file at the root as one of our launchers: 1 it is one, 0 it is not ours (or not a
+// program), -1 it is ours but its field holds no valid name (err says so).
+int ReadLauncher(FoundLauncher& launcher, std::string& err)
 {
+    const MediumPlace& place = *launcher.place;
+    const std::vector<std::string> below{launcher.fileName};
     Bytes bytes;
     LauncherImage image;
     std::string error;
-    if (!ReadWholeFile(path, bytes, error)) {
+    if (!ReadStart(place, below, LargestLauncher, bytes, error)) {
         // Another program may change the medium while it is checked: a file gone meanwhile is
         // not part of it.
-        if (!PathExists(path)) {
-            err += "launcher-stamp: note: " + path + " was removed while the medium was read: skipped\n";
+        if (place.Kind(below) == EntryKind::Missing) {
+            err += "launcher-stamp: note: " + place.Shown(below) + " was removed while the medium was read: skipped\n";
             return 0;
         }
-        err += "launcher-stamp: " + path + ": " + error + "\n";
+        err += "launcher-stamp: " + place.Shown(below) + ": " + error + "\n";
         return -1;
     }
     if (!ReadLauncherImage(bytes, image, error))
@@ -53,55 +55,62 @@ int ReadLauncher(const std::string& path, FoundLauncher& launcher, std::string& 
     launcher.isSigned = image.isSigned;
     launcher.thirtyTwoBit = image.machine == 0x014C;
     if (!ReadFieldName(bytes, image, launcher.launchDirectory)) {
-        err += "launcher-stamp: " + path + ": the launch directory field holds no valid name\n";
+        err += "launcher-stamp: " + place.Shown(below) + ": the launch directory field holds no valid name\n";
         return -1;
     }
     return 1;
 }
 
-// Whether the headers of the file at path (of size bytes) say it is one of ours, so that
-// only such a file is read whole; true too when they cannot be read (ReadLauncher then says why).
-bool MayBeLauncher(const std::string& path, std::uint64_t size)
+// Whether the headers of the file name at the root (of size bytes) say it is one of ours, so
+// that only such a file is read whole; true too when they cannot be read (ReadLauncher then
+// says why).
+bool MayBeLauncher(const MediumPlace& place, const std::string& name, std::uint64_t size)
 {
     Bytes start;
     std::string error;
-    return !ReadFileStart(path, LauncherHeaderBytes, start, error) || IsLauncherHeader(start, size);
+    return !ReadStart(place, {name}, LauncherHeaderBytes, start, error) || IsLauncherHeader(start, size);
 }
 
-// Finds the launchers to check; root is set to the folder when one was given.
-bool FindLaunchers(const CheckOptions& options, std::vector<FoundLauncher>& launchers, std::string& root,
-                   std::string& err)
+// Finds the launchers of ours at the medium's root; false when one cannot be read, or there is
+// none.
+bool FindLaunchers(const MediumPlace& place, std::vector<FoundLauncher>& launchers, std::string& err)
 {
     bool ok = true;
     std::vector<FolderEntry> entries;
     std::string error;
-    if (options.paths.size() == 1 && ListFolder(options.paths[0], entries, error)) {
-        root = options.paths[0];
-        std::sort(entries.begin(), entries.end(),
-                  [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
-        for (const FolderEntry& entry : entries) {
-            FoundLauncher launcher{options.paths[0], entry.name, ""};
-            if (!entry.isFile || entry.size > LargestLauncher || IsTemporaryName(entry.name))
-                continue;
-            const std::string path = ChildPath(options.paths[0], entry.name);
-            const int read = MayBeLauncher(path, entry.size) ? ReadLauncher(path, launcher, err) : 0;
-            ok = ok && read >= 0;
-            if (read == 1)
-                launchers.push_back(launcher);
-        }
-        if (launchers.empty() && ok) {
-            err += "launcher-stamp: " + options.paths[0] + " holds no launcher of ours\n";
-            return false;
-        }
-        return ok;
+    if (!place.List({}, entries, error)) {
+        err += "launcher-stamp: " + place.Shown({}) + ": " + error + "\n";
+        return false;
     }
-    for (const std::string& path : options.paths) {
+    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    for (const FolderEntry& entry : entries) {
+        FoundLauncher launcher{&place, entry.name, ""};
+        if (!entry.isFile || entry.size > LargestLauncher || IsTemporaryName(entry.name))
+            continue;
+        const int read = MayBeLauncher(place, entry.name, entry.size) ? ReadLauncher(launcher, err) : 0;
+        ok = ok && read >= 0;
+        if (read == 1)
+            launchers.push_back(launcher);
+    }
+    if (launchers.empty() && ok) {
+        err += "launcher-stamp: " + place.Shown({}) + " holds no launcher of ours\n";
+        return false;
+    }
+    return ok;
+}
+
+// Finds the launchers named, each at the root of its own folder (places gets those folders).
+bool FindNamedLaunchers(const std::vector<std::string>& paths, std::vector<std::unique_ptr<MediumPlace>>& places,
+                        std::vector<FoundLauncher>& launchers, std::string& err)
+{
+    bool ok = true;
+    for (const std::string& path : paths) {
         std::size_t slash = path.find_last_of("/\\");
         if (slash == std::string::npos && DriveOf(path) != 0)
             slash = 1;  // "M:App.exe": App.exe in M:'s current folder
-        FoundLauncher launcher{slash == std::string::npos ? "." : path.substr(0, slash + 1),
-                               slash == std::string::npos ? path : path.substr(slash + 1), ""};
-        const int read = ReadLauncher(path, launcher, err);
+        places.push_back(FolderPlace(slash == std::string::npos ? "." : path.substr(0, slash + 1)));
+        FoundLauncher launcher{places.back().get(), slash == std::string::npos ? path : path.substr(slash + 1), ""};
+        const int read = ReadLauncher(launcher, err);
         if (read == 0)
             err += "launcher-stamp: " + path + ": not a launcher of ours\n";
         if (read == 1)
@@ -109,6 +118,30 @@ bool FindLaunchers(const CheckOptions& options, std::vector<FoundLauncher>& laun
         ok = ok && read == 1;
     }
     return ok;
+}
+
+// The command that carries out a finding's advice, as check names it.
+const char* RemedyHint(Remedy remedy)
+{
+    switch (remedy) {
+    case Remedy::SetLaunchDirectory: return "launcher-stamp set";
+    case Remedy::SixtyFourBitLauncher: return "make --arch x64";
+    case Remedy::CodePage: return "--codepage";
+    }
+    return "";
+}
+
+// The findings as check prints them: each whose advice a command carries out names it before
+// its full stop.
+std::vector<std::string> PrintedFindings(const Prediction& p)
+{
+    std::vector<std::string> findings = p.findings;
+    for (const auto& [index, remedy] : p.remedies) {
+        std::string& finding = findings.at(index);
+        const std::size_t stop = !finding.empty() && finding.back() == '.' ? finding.size() - 1 : finding.size();
+        finding.insert(stop, std::string(" (") + RemedyHint(remedy) + ")");
+    }
+    return findings;
 }
 
 std::string Describe(const Prediction& p)
@@ -119,7 +152,7 @@ std::string Describe(const Prediction& p)
         line += (p.verdict == Verdict::CannotRun ? ": finds " : ": starts ") + p.starts +
                 (p.arguments.empty() ? "" : " with the arguments \"" + p.arguments + "\"");
     line += "\n";
-    for (const std::string& finding : p.findings)
+    for (const std::string& finding : PrintedFindings(p))
         line += "  " + finding + "\n";
     return line;
 }
@@ -134,36 +167,37 @@ nlohmann::ordered_json AsJson(const Prediction& p, bool isSigned)
             {"command", orNull(p.command)}, {"starts", orNull(p.starts)},
             {"arguments", p.arguments},     {"received", received},
             {"verdict", VerdictName(p.verdict)}, {"signed", isSigned},
-            {"findings", p.findings}};
+            {"findings", PrintedFindings(p)}};
 }
 
-// Reads the autorun.inf at root, if there is one, and adds what is wrong with it to out (or to
-// array); false when something is.
-bool CheckAutorun(const CheckOptions& options, const std::string& root, char drive,
+// Reads the autorun.inf at the root, if there is one, and adds what is wrong with it to out (or
+// to array); false when something is.
+bool CheckAutorun(const CheckOptions& options, MediumFolders& folders, char drive,
                   const std::vector<Prediction>& predictions, std::string& out, nlohmann::ordered_json& array,
                   std::string& err, std::vector<std::string>& found)
 {
-    std::string disk, error;
-    if (root.empty() || !FindFileOnMedium(root, "autorun.inf", disk))
+    const MediumPlace& place = folders.place();
+    Found file;
+    std::string error;
+    if (!FindFileOnMedium(folders, "autorun.inf", file))
         return true;
-    const std::string path = ChildPath(root, disk);
-    const std::string shown = std::string(1, drive) + ":\\" + disk;
-    Bytes file;
+    const std::string shown = std::string(1, drive) + ":\\" + file.Disk();
+    Bytes bytes;
     AutorunInf inf;
-    const bool read = ReadWholeFile(path, file, error);
-    if (!read && !PathExists(path)) {
-        err += "launcher-stamp: note: " + path + " was removed while the medium was read: skipped\n";
+    const bool read = ReadStart(place, file.below, LargestAutorun, bytes, error);
+    if (!read && place.Kind(file.below) == EntryKind::Missing) {
+        err += "launcher-stamp: note: " + place.Shown(file.below) + " was removed while the medium was read: skipped\n";
         return true;
     }
-    if (!read || !ReadAutorunInf(file, options.codePage, inf, error)) {
-        err += "launcher-stamp: " + path + ": " + error + "\n";
+    if (!read || !ReadAutorunInf(bytes, options.codePage, inf, error)) {
+        err += "launcher-stamp: " + place.Shown(file.below) + ": " + error + "\n";
         return false;
     }
-    std::vector<std::string> findings = AutorunFindings(inf, root, drive, predictions);
+    std::vector<std::string> findings = AutorunFindings(inf, folders, drive, options.codePage, predictions);
     // 64-bit Windows reads its own section instead, where there is one.
     AutorunInf amd64;
-    if (inf.amd64Section && ReadAutorunInf(file, options.codePage, amd64, error, Amd64Section)) {
-        for (const std::string& finding : AutorunFindings(amd64, root, drive, predictions))
+    if (inf.amd64Section && ReadAutorunInf(bytes, options.codePage, amd64, error, Amd64Section)) {
+        for (const std::string& finding : AutorunFindings(amd64, folders, drive, options.codePage, predictions))
             findings.push_back(std::string("On 64-bit Windows, which reads [") + Amd64Section + "] instead: " + finding);
     }
     found = findings;
@@ -181,14 +215,14 @@ bool CheckAutorun(const CheckOptions& options, const std::string& root, char dri
     return findings.empty();
 }
 
-// Names the temporary files of ours at root: one that an interrupted run left would go onto the
-// medium. False when there is one.
-bool CheckLeftovers(const CheckOptions& options, const std::string& root, char drive, std::string& out,
+// Names the temporary files of ours at the root: one that an interrupted run left would go onto
+// the medium. False when there is one.
+bool CheckLeftovers(const CheckOptions& options, const MediumPlace& place, char drive, std::string& out,
                     nlohmann::ordered_json& array, std::vector<std::string>& found)
 {
     std::vector<FolderEntry> entries;
     std::string error;
-    if (root.empty() || !ListFolder(root, entries, error))
+    if (!place.List({}, entries, error, FolderDetail::Kinds))
         return true;
     bool none = true;
     for (const FolderEntry& entry : entries) {
@@ -197,9 +231,9 @@ bool CheckLeftovers(const CheckOptions& options, const std::string& root, char d
         none = false;
         const std::string shown = std::string(1, drive) + ":\\" + entry.name;
         found.push_back(shown);
-        const std::string finding = IsLeftover(ChildPath(root, entry.name))
-                                        ? "Left by an interrupted launcher-stamp run: delete it."
-                                        : "A launcher-stamp run is writing it now: check again when it has ended.";
+        const std::string finding = place.BeingWritten({entry.name})
+                                        ? "A launcher-stamp run is writing it now: check again when it has ended."
+                                        : "Left by an interrupted launcher-stamp run: delete it.";
         if (options.json)
             array.push_back({{"leftover", shown}, {"findings", {finding}}});
         else
@@ -208,119 +242,64 @@ bool CheckLeftovers(const CheckOptions& options, const std::string& root, char d
     return none;
 }
 
-// What check says of a disc image itself, before its launchers.
-struct ImageFacts {
-    std::string path;
-    std::string tree;                    // "UDF", "Joliet" or "primary ISO 9660"
-    std::string label;
-    std::vector<std::string> findings;   // they make the image not ok
-    std::vector<std::string> notes;      // they do not
-};
-
-int CheckFolder(const CheckOptions& options, std::string& out, std::string& err, CheckSummary& summed,
-                const ImageFacts* image);
-
-// Checks a disc image as Windows reads it: mounted at its own path, so that the launchers,
-// autorun.inf and the programs' headers are read from inside it, where they lie.
-int CheckImage(const CheckOptions& options, const ImageReader& read, std::uint64_t size, std::string& out,
-               std::string& err, CheckSummary& summed)
+// The tools that make an image again as a finding advises.
+std::string ImageFindingText(const ImageFinding& finding)
 {
-    const std::string& path = options.paths[0];
-    DiscImage image;
-    std::string error;
-    if (!image.Open(read, size, OemCodePageFor(options.codePage), error)) {
-        err += "launcher-stamp: " + path + ": " + error + "\n";
-        return 1;
-    }
-    if (image.hasUdf() && !image.readsUdf()) {
-        const std::string finding =
-            "It holds a UDF file system, which current Windows reads instead of its ISO 9660 tree, and " +
-            image.udfProblem() + ". What to do: make the image with UDF 1.02 to 2.01 or without UDF, or check the "
-            "folder it is made from.";
-        if (options.json)
-            out += nlohmann::ordered_json::array({{{"image", path}, {"verdict", "not-checkable"}, {"findings", {finding}}}})
-                       .dump(2, ' ', true) + "\n";
-        else
-            out += path + ": not-checkable\n  " + finding + "\n";
-        return 1;
-    }
-    std::vector<FolderEntry> root;
-    if (!image.List({}, root, error)) {
-        err += "launcher-stamp: " + path + ": " + error + "\n";
-        return 1;
-    }
-    ImageFacts facts{path, image.readsUdf() ? "UDF" : image.hasJoliet() ? "Joliet" : "primary ISO 9660",
-                     image.volumeLabel(), {}, {}};
-    facts.findings = DiscImageFindings(image, facts.notes);
-    const VolumeMount mounted(path, image);
-    return CheckFolder(options, out, err, summed, &facts);
+    const char* tools = finding.advice == RemakeAdvice::WithJoliet           ? "genisoimage -J, or xorriso -joliet on"
+                        : finding.advice == RemakeAdvice::WithMatchingJoliet ? "genisoimage -J -joliet-long"
+                                                                             : nullptr;
+    if (tools == nullptr || finding.text.empty() || finding.text.back() != '.')
+        return finding.text;
+    return finding.text.substr(0, finding.text.size() - 1) + " (" + tools + ").";
 }
 
-}  // namespace
-
-bool IsDriveLetter(const std::string& drive)
+// Says what the place says of itself (a disc image: the tree Windows reads, what differs from
+// what its author saw) before its launchers. False when that makes the medium not ok.
+bool DescribePlace(const CheckOptions& options, const MediumPlace& place, std::string& out,
+                   nlohmann::ordered_json& array)
 {
-    const bool letter = !drive.empty() && ((drive[0] >= 'A' && drive[0] <= 'Z') || (drive[0] >= 'a' && drive[0] <= 'z'));
-    return letter && (drive.size() == 1 || (drive.size() == 2 && drive[1] == ':'));
+    const PlaceFacts& facts = place.Facts();
+    if (facts.tree.empty())
+        return true;
+    const std::string path = place.Shown({});
+    const bool ok = facts.findings.empty();
+    std::vector<std::string> said;
+    for (const ImageFinding& finding : facts.findings)
+        said.push_back(ImageFindingText(finding));
+    said.insert(said.end(), facts.notes.begin(), facts.notes.end());
+    if (options.json)
+        array.push_back({{"image", path}, {"tree", facts.tree}, {"label", facts.label},
+                         {"verdict", ok ? "ok" : "needs-changes"}, {"findings", said}});
+    else {
+        out += path + ": " + (ok ? "ok" : "needs changes") + ": Windows reads its " + facts.tree + " tree" +
+               (facts.label.empty() ? "" : ", label " + facts.label) + "\n";
+        for (const std::string& line : said)
+            out += "  " + line + "\n";
+    }
+    return ok;
 }
 
-int RunCheck(const CheckOptions& options, std::string& out, std::string& err, CheckSummary* summary)
+// Predicts each launcher found, on its medium, then checks the medium's autorun.inf and
+// leftovers when there is one medium (root), and prints it all.
+int Report(const CheckOptions& options, const MediumPlace* root, const std::vector<FoundLauncher>& launchers,
+           bool allRead, std::string& out, std::string& err, CheckSummary& summed)
 {
-    CheckSummary unused;
-    CheckSummary& summed = summary ? *summary : unused;
-    if (!IsDriveLetter(options.drive)) {
-        err += "launcher-stamp: --drive takes a drive letter, such as D:\n";
-        return 2;
-    }
-    // A disc image, known by its volume descriptors whatever its name.
-    std::string leadsTo;
-    if (options.paths.size() == 1 && KindOf(options.paths[0], leadsTo) == EntryKind::File) {
-        std::uint64_t size = 0;
-        const ImageReader read = ImageFileReader(options.paths[0], size);
-        if (LooksLikeDiscImage(read))
-            return CheckImage(options, read, size, out, err, summed);
-    }
-    return CheckFolder(options, out, err, summed, nullptr);
-}
-
-namespace {
-
-int CheckFolder(const CheckOptions& options, std::string& out, std::string& err, CheckSummary& summed,
-                const ImageFacts* image)
-{
-    const char drive = static_cast<char>(options.drive[0] & ~0x20);
+    const char drive = NamedDriveLetter(options.drive);
     nlohmann::ordered_json array = nlohmann::ordered_json::array();
-    bool imageOk = true;
-    if (image != nullptr) {
-        imageOk = image->findings.empty();
-        std::vector<std::string> said = image->findings;
-        said.insert(said.end(), image->notes.begin(), image->notes.end());
-        if (options.json)
-            array.push_back({{"image", image->path}, {"tree", image->tree}, {"label", image->label},
-                             {"verdict", imageOk ? "ok" : "needs-changes"}, {"findings", said}});
-        else {
-            out += image->path + ": " + (imageOk ? "ok" : "needs changes") + ": Windows reads its " + image->tree +
-                   " tree" + (image->label.empty() ? "" : ", label " + image->label) + "\n";
-            for (const std::string& line : said)
-                out += "  " + line + "\n";
-        }
-    }
-    std::vector<FoundLauncher> launchers;
-    std::string root;
-    const bool allRead = FindLaunchers(options, launchers, root, err);
-
-    bool allOk = allRead && imageOk;
+    bool allOk = allRead;
+    if (root != nullptr)
+        allOk = DescribePlace(options, *root, out, array) && allOk;
     std::vector<Prediction> predictions;
-    MediumFolders folders;
+    std::map<const MediumPlace*, MediumFolders> folders;  // one listing of each folder in a run
     for (const FoundLauncher& found : launchers) {
         LauncherOnMedium launcher;
-        launcher.root = found.folder;
         launcher.fileName = found.fileName;
         launcher.launchDirectory = found.launchDirectory;
         launcher.drive = drive;
         launcher.codePage = options.codePage;
         launcher.thirtyTwoBit = found.thirtyTwoBit;
-        Prediction prediction = PredictLaunch(launcher, folders);
+        MediumFolders& medium = folders.try_emplace(found.place, *found.place).first->second;
+        Prediction prediction = PredictLaunch(launcher, medium);
         const bool counts = options.statusOf.empty() || SameComponent(found.fileName, options.statusOf);
         allOk = allOk && (prediction.verdict == Verdict::Ok || !counts);
         if (!found.isSigned)
@@ -332,8 +311,11 @@ int CheckFolder(const CheckOptions& options, std::string& out, std::string& err,
         predictions.push_back(prediction);
         summed.counts.push_back(counts);
     }
-    allOk = CheckAutorun(options, root, drive, predictions, out, array, err, summed.autorun) && allOk;
-    allOk = CheckLeftovers(options, root, drive, out, array, summed.leftovers) && allOk;
+    if (root != nullptr) {
+        MediumFolders& medium = folders.try_emplace(root, *root).first->second;
+        allOk = CheckAutorun(options, medium, drive, predictions, out, array, err, summed.autorun) && allOk;
+        allOk = CheckLeftovers(options, *root, drive, out, array, summed.leftovers) && allOk;
+    }
     summed.launchers = std::move(predictions);
     // Every character beyond ASCII escaped, so that any console or shell reads the output alike.
     if (options.json)
@@ -342,3 +324,43 @@ int CheckFolder(const CheckOptions& options, std::string& out, std::string& err,
 }
 
 }  // namespace
+
+int RunCheck(const CheckOptions& options, std::string& out, std::string& err, CheckSummary* summary)
+{
+    CheckSummary unused;
+    CheckSummary& summed = summary ? *summary : unused;
+    if (!IsDriveLetter(options.drive)) {
+        err += "launcher-stamp: --drive takes a drive letter, such as D:\n";
+        return 2;
+    }
+    std::vector<FoundLauncher> launchers;
+    // One medium: a folder, or a disc image known by its volume descriptors whatever its name.
+    if (options.paths.size() == 1) {
+        std::string error;
+        const std::unique_ptr<MediumPlace> place = OpenMediumPlace(options.paths[0], options.codePage, error);
+        if (place == nullptr && !error.empty()) {
+            err += "launcher-stamp: " + options.paths[0] + ": " + error + "\n";
+            return 1;
+        }
+        if (place != nullptr && !place->Facts().notCheckable.empty()) {
+            const std::string finding = place->Facts().notCheckable +
+                                        " What to do: make the image with UDF 1.02 to 2.01 or without UDF, or check "
+                                        "the folder it is made from.";
+            if (options.json)
+                out += nlohmann::ordered_json::array(
+                           {{{"image", options.paths[0]}, {"verdict", "not-checkable"}, {"findings", {finding}}}})
+                           .dump(2, ' ', true) + "\n";
+            else
+                out += options.paths[0] + ": not-checkable\n  " + finding + "\n";
+            return 1;
+        }
+        if (place != nullptr) {
+            const bool allRead = FindLaunchers(*place, launchers, err);
+            return Report(options, place.get(), launchers, allRead, out, err, summed);
+        }
+    }
+    // Launchers named, each with its own folder as the medium's root.
+    std::vector<std::unique_ptr<MediumPlace>> places;
+    const bool allRead = FindNamedLaunchers(options.paths, places, launchers, err);
+    return Report(options, nullptr, launchers, allRead, out, err, summed);
+}

@@ -1,6 +1,7 @@
 // launcher-stamp check: what each launcher on a medium will start.
 #pragma once
 
+#include "base/windows_path.h"
 #include "medium/launch_check.h"
 
 #include <string>
@@ -23,9 +24,6 @@ struct CheckSummary {
     std::vector<std::string> autorun;        // what is wrong with the autorun.inf, if anything
     std::vector<std::string> leftovers;      // temporary files of ours at the root, as Windows paths
 };
-
-// Whether drive names a drive letter: "D" or "D:", in either letter case.
-bool IsDriveLetter(const std::string& drive);
 
 // Checks every launcher of ours in the folder (other files are left alone), and the folder's
 // autorun.inf when it has one; or the same in a disc image (known by its volume descriptors),

@@ -8,6 +8,7 @@
 #include "medium/autorun_inf.h"
 #include "medium/built_launchers.h"
 #include "medium/launch_check.h"
+#include "medium/program_file.h"
 #include "medium/root_files.h"
 #include "pe/icon_resource.h"
 #include "pe/launch_field.h"
@@ -117,16 +118,18 @@ bool JudgeLauncher(PlannedFile& planned, const std::string& stored, unsigned cod
     LauncherImage existing, wanted;
     std::string name, reason;
     IconResource existingIcon, wantedIcon;
-    std::error_code ignored;
-    const std::uint64_t size = fs::file_size(fs::u8path(planned.path), ignored);
+    const std::uint64_t size = planned.currentSize;
     if (!ReadFileStart(planned.path, LauncherHeaderBytes, start, reason)) {
         error = planned.path + ": " + reason;
         return false;
     }
-    const bool ours = IsLauncherHeader(start, size) && ReadWholeFile(planned.path, planned.current, reason) &&
+    // What was judged: all of a launcher of ours, the start of anything else.
+    planned.current = start;
+    const bool ours = IsLauncherHeader(start, size) && ReadFileStart(planned.path, LargestLauncher, planned.current, reason) &&
                       ReadLauncherImage(planned.current, existing, reason) &&
                       ReadFieldName(planned.current, existing, name);
     if (!ours) {
+        planned.current = start;
         error = planned.path + " is not a launcher of ours (--force to replace it)";
         return force;
     }
@@ -207,24 +210,28 @@ bool PlanLaunch(const MakeOptions& options, LaunchPlan& plan, std::string& reaso
 
     // Two names on the program's path that differ only in letter case (possible on Linux):
     // Windows holds one of them.
-    std::string folder = options.root;
-    std::vector<std::string> path = components;
-    path.push_back(program);
-    for (const std::string& component : path) {
-        const std::string twin = LetterCaseTwin(folder, component);
-        folder = ChildPath(folder, component);
+    const std::unique_ptr<MediumPlace> place = FolderPlace(options.root);
+    std::vector<std::string> below = components;
+    below.push_back(program);
+    for (std::size_t i = 0; i < below.size(); ++i) {
+        const std::vector<std::string> folder(below.begin(), below.begin() + static_cast<std::ptrdiff_t>(i));
+        const std::string twin = LetterCaseTwin(*place, folder, below[i]);
         if (!twin.empty()) {
             plan.refusedAs = Verdict::NotCheckable;
-            reason = folder + " and " + twin + " beside it differ only in letter case; Windows holds one of them, "
-                     "and which is not known. What to do: rename or remove one.";
+            reason = place->Shown(std::vector<std::string>(below.begin(), below.begin() + static_cast<std::ptrdiff_t>(i + 1))) +
+                     " and " + twin + " beside it differ only in letter case; Windows holds one of them, and which is "
+                     "not known. What to do: rename or remove one.";
             return false;
         }
     }
-    reason = WhyLauncherCannotStart(components, program, plan.launcherName,
-                                    static_cast<char>(options.drive[0] & ~0x20), options.codePage, &plan.refusedAs);
+    std::optional<Remedy> remedy;
+    reason = WhyLauncherCannotStart(components, program, plan.launcherName, NamedDriveLetter(options.drive),
+                                    options.codePage, &plan.refusedAs, &remedy);
+    if (remedy == Remedy::CodePage)
+        reason.insert(reason.size() - 1, " (--codepage)");
     if (reason.empty() && !IsBatchFileName(program)) {
         plan.refusedAs = Verdict::CannotRun;
-        reason = WhyProgramCannotRun(plan.programPath, plan.programPath);
+        reason = WhyProgramCannotRun(*place, below, plan.programPath);
     }
     if (!reason.empty())
         return false;
@@ -319,16 +326,24 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err, Make
         launcherFile = PlannedFile();
         autorunFile = PlannedFile();
         files = {&launcherFile};
+        bool linkNeedsForce = false;
+        const auto withLinkHint = [&error, &linkNeedsForce] {
+            if (linkNeedsForce)
+                error += " (--force replaces the link itself, never what it leads to)";
+            return false;
+        };
         if (!PlanRootFile(options.root, programPath, launcherName, "starts " + launchDirectory + "\\" + program,
-                          launcher, force, launcherFile, error) ||
-            !JudgeLauncher(launcherFile, stored, options.codePage, launchDirectory + "\\" + program, force, error))
+                          launcher, force, launcherFile, error, &linkNeedsForce))
+            return withLinkHint();
+        if (!JudgeLauncher(launcherFile, stored, options.codePage, launchDirectory + "\\" + program, force, error))
             return false;
         if (options.autorun) {
             files.push_back(&autorunFile);
-            return PlanRootFile(options.root, programPath, "autorun.inf", "opens " + launcherName,
-                                AutorunInfFor(launcherName, options.label, options.codePage), force, autorunFile,
-                                error) &&
-                   JudgeAutorun(autorunFile, options.codePage, force, error);
+            if (!PlanRootFile(options.root, programPath, "autorun.inf", "opens " + launcherName,
+                              AutorunInfFor(launcherName, options.label, options.codePage), force, autorunFile, error,
+                              &linkNeedsForce))
+                return withLinkHint();
+            return JudgeAutorun(autorunFile, options.codePage, force, error);
         }
         return true;
     };
@@ -347,9 +362,13 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err, Make
         }
         return refuse(refusal);
     }
-    if (const std::size_t before = err.size(); !WriteAllOrNothing(files, out, err)) {
-        result.refused = true;  // all or nothing: nothing stays written
-        result.reason = err.substr(before);
+    const bool written = WriteAllOrNothing(files, out, err, &result.reason);
+    for (const PlannedFile* file : files)
+        result.files.push_back({file->path, file->fate});
+    if (!written) {
+        // All or nothing: nothing stays written, unless what was replaced could not be given back.
+        result.refused = std::none_of(files.begin(), files.end(),
+                                      [](const PlannedFile* file) { return file->fate == FileFate::NotRestored; });
         return 1;
     }
     CheckOptions check;

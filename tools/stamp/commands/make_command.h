@@ -2,6 +2,7 @@
 #pragma once
 
 #include "commands/check_command.h"
+#include "medium/root_files.h"
 
 #include <string>
 
@@ -38,12 +39,19 @@ struct LaunchPlan {
 // a launch directory the field cannot hold.
 bool PlanLaunch(const MakeOptions& options, LaunchPlan& plan, std::string& reason);
 
+// A file make planned at the root, and what became of it.
+struct MadeFile {
+    std::string path;
+    FileFate fate = FileFate::NotWritten;
+};
+
 // What a make run ended with, for callers that ask their user instead of taking --force.
 struct MakeOutcome {
-    bool refused = false;      // nothing was written
+    bool refused = false;      // nothing was written: make refused, or undid what it had written
     std::string reason;        // why, in the words make prints
     bool forceable = false;    // force would have gone on: a file at one of make's names is in its way
     std::string forceAction;   // what force would do to it, such as "replace it"
+    std::vector<MadeFile> files;  // the files make wrote or meant to write at the root, and their fates
     CheckSummary check;        // what the check after writing found
 };
 

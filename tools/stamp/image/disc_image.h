@@ -1,14 +1,16 @@
-// A disc image read as Windows reads it: its ISO 9660 volume descriptors, the Joliet tree when
-// there is one and else the primary tree, names as Windows' CD file system gives them, and the
-// files' bytes, read where they lie in the image. Nothing is unpacked.
+// A disc image read as Windows reads it: its volume descriptors, the tree Windows reads (UDF
+// where the image has it, else Joliet, else the primary ISO 9660 tree), names as Windows' file
+// systems give them, and the files' bytes, read where they lie in the image. Nothing is
+// unpacked. The trees themselves are read in iso9660_tree.cpp and udf_tree.cpp.
 #pragma once
 
 #include "system/system.h"
 
 #include <cstdint>
 #include <functional>
-#include <memory>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Reads count bytes at offset of an image into bytes; false when they are not all there.
@@ -22,6 +24,12 @@ ImageReader ImageFileReader(const std::string& path, std::uint64_t& size);
 // start with an ISO 9660 descriptor ("CD001"): the file is a disc image, whatever its name.
 bool LooksLikeDiscImage(const ImageReader& read);
 
+// Where a file's or folder's bytes lie: (offset in the image, bytes), in order.
+using Extents = std::vector<std::pair<std::uint64_t, std::uint64_t>>;
+
+// The offset of an extent that is allocated but not recorded: it reads as zeros.
+constexpr std::uint64_t NoData = ~std::uint64_t{0};
+
 // One name in a folder of the image.
 struct ImageEntry {
     std::string name;             // as Windows reads it (UTF-8)
@@ -29,14 +37,11 @@ struct ImageEntry {
     std::string recorded;         // the name as recorded, version and all, for messages
     bool isFolder = false;
     std::uint64_t size = 0;       // a file's size, its extents together
-    std::vector<std::pair<std::uint64_t, std::uint64_t>> extents;  // (offset in the image, bytes), in order;
-                                                                    // an offset of NoData: zeros, recorded nowhere
+    Extents extents;
 };
 
-// The offset of an extent that is allocated but not recorded: it reads as zeros.
-constexpr std::uint64_t NoData = ~std::uint64_t{0};
-
-class DiscImage : public Volume {
+// One image, read on one thread at a time: it keeps the folders it has read.
+class DiscImage {
 public:
     // Reads the descriptors. False with the reason when there is no ISO 9660 volume or its
     // descriptors are damaged. oemCodePage decodes the primary tree's names (bytes above 0x7F).
@@ -50,6 +55,11 @@ public:
     const std::string& udfProblem() const { return udfProblem_; }
     const std::string& volumeLabel() const { return label_; }
 
+    // The entry at below (its names under the root; none: the root itself) in the tree Windows
+    // reads: letter case aside, the first match in directory order. False with the reason when
+    // it is not there or a folder on its way is damaged.
+    bool Find(const std::vector<std::string>& below, ImageEntry& found, std::string& error) const;
+
     // The entries of the folder at below, in directory order, as Windows reads them (first match
     // wins in lookups). False with the reason when the folder is damaged.
     bool Entries(const std::vector<std::string>& below, std::vector<ImageEntry>& entries, std::string& error) const;
@@ -61,26 +71,38 @@ public:
     bool Iso9660Entries(const std::vector<std::string>& below, std::vector<ImageEntry>& entries,
                         std::string& error) const;
 
-    bool List(const std::vector<std::string>& below, std::vector<FolderEntry>& entries, std::string& error) const override;
-    bool ReadStart(const std::vector<std::string>& below, std::size_t limit, Bytes& bytes, std::string& error) const override;
-    EntryKind Kind(const std::vector<std::string>& below) const override;
+    // The folder at below as a folder's listing tells it: names, kinds and files' sizes.
+    bool List(const std::vector<std::string>& below, std::vector<FolderEntry>& entries, std::string& error) const;
+
+    // Reads up to count bytes at offset of the file at below (fewer at its end, none past it).
+    // False with the reason when it is no file of the image, or its extents lie outside the image
+    // or add up to more than it holds. Never allocates more than count bytes.
+    bool Read(const std::vector<std::string>& below, std::uint64_t offset, std::size_t count, Bytes& bytes,
+              std::string& error) const;
+    bool ReadStart(const std::vector<std::string>& below, std::size_t limit, Bytes& bytes, std::string& error) const
+    {
+        return Read(below, 0, limit, bytes, error);
+    }
+
+    // What is at below: a file, a folder, or nothing (Missing, also when it cannot be read).
+    EntryKind Kind(const std::vector<std::string>& below) const;
 
 private:
     enum class TreeKind { Primary, Joliet, Udf };
     struct Tree {
         TreeKind kind = TreeKind::Primary;
-        std::vector<std::pair<std::uint64_t, std::uint64_t>> root;  // the root folder's extents
+        Extents root;  // the root folder's extents
     };
     const Tree& WindowsTree() const { return readsUdf_ ? udfTree_ : joliet_ ? jolietTree_ : primary_; }
-    bool ReadExtents(const std::vector<std::pair<std::uint64_t, std::uint64_t>>& extents, std::uint64_t limit,
-                     Bytes& bytes, std::string& error) const;
-    bool ReadFolder(const Tree& tree, const std::vector<std::pair<std::uint64_t, std::uint64_t>>& extents,
-                    std::vector<ImageEntry>& entries, std::string& error) const;
+    // Reads up to count bytes at offset of what extents hold (of total bytes), checked first.
+    bool ReadExtents(const Extents& extents, std::uint64_t offset, std::size_t count, Bytes& bytes,
+                     std::string& error) const;
+    bool ReadFolder(const Tree& tree, const Extents& extents, std::vector<ImageEntry>& entries, std::string& error) const;
     bool ReadIsoRecords(const Tree& tree, const Bytes& records, std::vector<ImageEntry>& entries, std::string& error) const;
     bool ReadUdfIdentifiers(const Bytes& identifiers, std::vector<ImageEntry>& entries, std::string& error) const;
     bool ReadUdfEntry(std::uint64_t lbn, ImageEntry& entry, std::string& error) const;
     bool OpenUdf(std::string& error);
-    bool Find(const Tree& tree, const std::vector<std::string>& below, ImageEntry& found, std::string& error) const;
+    bool FindIn(const Tree& tree, const std::vector<std::string>& below, ImageEntry& found, std::string& error) const;
     bool EntriesIn(const Tree& tree, const std::vector<std::string>& below, std::vector<ImageEntry>& entries,
                    std::string& error) const;
 
@@ -94,16 +116,8 @@ private:
     std::uint64_t partitionStart_ = 0;  // UDF: the partition's first block
     std::uint32_t udfBlockSize_ = 2048;
     std::string label_;
+    // The folders read so far, by tree and extents, so that a lookup reads each folder once; when
+    // they hold more than a bound of entries in all, they are read afresh.
+    mutable std::map<std::pair<TreeKind, Extents>, std::vector<ImageEntry>> folders_;
+    mutable std::size_t folderEntries_ = 0;
 };
-
-// The OEM code page of the systems whose ANSI code page is ansiCodePage (850 for 1252, as
-// Western European Windows has; the double-byte code pages are their own).
-unsigned OemCodePageFor(unsigned ansiCodePage);
-
-// What Windows does differently from what the image's author saw, as sentences: no Joliet tree
-// (names read from the primary tree, 8.3 and upper case), Rock Ridge names that differ from the
-// names Windows reads, names that differ only in letter case (Windows finds the first), Joliet
-// names over 64 characters (read by current Windows, cut by some other readers). notes gets the
-// last kind, which does not stand in a medium's way. Reads at most limit folders.
-std::vector<std::string> DiscImageFindings(const DiscImage& image, std::vector<std::string>& notes,
-                                           std::size_t limit = 10000);

@@ -2,6 +2,7 @@
 #include "medium/autorun_inf.h"
 
 #include "base/unicode.h"
+#include "base/windows_path.h"
 #include "system/system.h"
 #include "target_name.h"
 
@@ -20,7 +21,7 @@ std::string Trimmed(const std::string& text)
 // The file a value names: the text in double quotes when it starts with one, else the text
 // up to a comma (icon= may give the icon's index after one) or, for a command, the whole
 // value when that names a file and the text up to the first space otherwise.
-std::string NamedFile(const std::string& value, const std::string& root, bool command)
+std::string NamedFile(const std::string& value, MediumFolders& folders, bool command)
 {
     if (!value.empty() && value[0] == '"') {
         const std::size_t close = value.find('"', 1);
@@ -28,8 +29,8 @@ std::string NamedFile(const std::string& value, const std::string& root, bool co
     }
     if (!command)
         return Trimmed(value.substr(0, value.find(',')));
-    std::string disk;
-    return FindFileOnMedium(root, value, disk) ? value : value.substr(0, value.find(' '));
+    Found found;
+    return FindFileOnMedium(folders, value, found) ? value : value.substr(0, value.find(' '));
 }
 
 // A path as Windows reads it on the medium: "D:\\x" (the medium's drive), "\\x" and "x" all name x
@@ -37,8 +38,8 @@ std::string NamedFile(const std::string& value, const std::string& root, bool co
 bool OnMedium(const std::string& path, char drive, std::string& relative)
 {
     relative = path;
-    if (relative.size() >= 2 && relative[1] == ':') {
-        if ((relative[0] & ~0x20) != drive)
+    if (const char letter = DriveLetterOf(relative); letter != 0) {
+        if (letter != drive)
             return false;
         relative = relative.substr(2);
     }
@@ -136,22 +137,23 @@ std::string WhyLabelCannotBeWritten(const std::string& label)
     return {};
 }
 
-std::vector<std::string> AutorunFindings(const AutorunInf& inf, const std::string& root, char drive,
+std::vector<std::string> AutorunFindings(const AutorunInf& inf, MediumFolders& folders, char drive, unsigned codePage,
                                          const std::vector<Prediction>& launchers)
 {
     std::vector<std::string> findings;
     const std::string driveRoot = std::string(1, drive) + ":\\";
-    std::string disk;
+    Found found;
     const std::optional<std::string>& command = inf.shellexecute ? inf.shellexecute : inf.open;
     const std::string key = inf.shellexecute ? "shellexecute=" : "open=";
     if (inf.shellexecute && inf.open)
         findings.push_back("Both open= and shellexecute= are given: Windows runs shellexecute= and ignores open=.");
-    const std::string named = command ? NamedFile(*command, root, true) : std::string();
+    const std::string named = command ? NamedFile(*command, folders, true) : std::string();
     std::string file;  // what open= (or shellexecute=) names, below the root
     if (command && OnMedium(named, drive, file)) {
-        if (!FindFileOnMedium(root, file, disk)) {
+        if (!FindFileOnMedium(folders, file, found)) {
             findings.push_back(key + " names " + driveRoot + file + ", which is not on the medium: AutoPlay offers nothing to run.");
         } else {
+            const std::string disk = found.Disk();
             const std::string arguments = Trimmed(ArgumentsAfter(*command, named));
             for (const Prediction& launcher : launchers) {
                 if (FoldCase(launcher.launcher) != FoldCase(driveRoot + disk))
@@ -159,8 +161,11 @@ std::vector<std::string> AutorunFindings(const AutorunInf& inf, const std::strin
                 if (launcher.verdict != Verdict::Ok)
                     findings.push_back(key + " names " + launcher.launcher + ", whose verdict is " +
                                        VerdictName(launcher.verdict) + " (see above).");
-                char name[MaxTargetNameLength + 1];
-                ExtractTargetName((driveRoot + disk + " " + arguments).c_str(), name);
+                // What the launcher takes from its command line, in the code page's bytes.
+                std::string commandBytes, name, error;
+                if (!ToCodePage(driveRoot + disk + " " + arguments, codePage, commandBytes, error) ||
+                    !FromCodePage(TargetName(commandBytes, codePage), codePage, name, error))
+                    name = arguments;
                 const std::string own = disk.substr(0, disk.rfind('.'));
                 if (!arguments.empty() && FoldCase(name) != FoldCase(own.substr(own.find_last_of('\\') + 1)))
                     findings.push_back(key + " hands " + launcher.launcher + " the arguments \"" + arguments +
@@ -173,8 +178,8 @@ std::vector<std::string> AutorunFindings(const AutorunInf& inf, const std::strin
                            std::string(1, drive) + ":).");
     }
     if (inf.icon) {
-        const std::string icon = NamedFile(*inf.icon, root, false);
-        if (!FindFileOnMedium(root, icon, disk))
+        const std::string icon = NamedFile(*inf.icon, folders, false);
+        if (!FindFileOnMedium(folders, icon, found))
             findings.push_back("icon= names " + driveRoot + icon + ", which is not on the medium: Explorer shows no icon of it.");
     }
     if (inf.label && CharacterCount(*inf.label) > MaxLabelCharacters)

@@ -47,6 +47,7 @@ bool ReadAutorunInf(const Bytes& file, unsigned codePage, AutorunInf& inf, std::
 // (among launchers, predicted on the same medium) whose verdict is not ok, or a launcher with
 // arguments it would take its program's name from; icon= naming a missing file; a label over
 // MaxLabelCharacters characters. Paths are read as Windows reads them: relative to the root,
-// or with the medium's drive or a leading backslash.
-std::vector<std::string> AutorunFindings(const AutorunInf& inf, const std::string& root, char drive,
+// or with the medium's drive or a leading backslash; a launcher's arguments as it reads its
+// command line under codePage.
+std::vector<std::string> AutorunFindings(const AutorunInf& inf, MediumFolders& folders, char drive, unsigned codePage,
                                          const std::vector<Prediction>& launchers);

@@ -1,13 +1,10 @@
 // Predicting what a launcher on a medium starts, modelled on Windows' own rules.
 #include "medium/launch_check.h"
 
-#include "double_byte.h"
-#include "pe/executable_format.h"
-#include "pe/run_level.h"
-#include "system/system.h"
-#include "target_name.h"
 #include "base/unicode.h"
 #include "base/windows_path.h"
+#include "medium/program_file.h"
+#include "target_name.h"
 
 #include <algorithm>
 
@@ -34,46 +31,6 @@ std::string Join(const std::vector<std::string>& components, std::size_t count)
     return path;
 }
 
-// A path below the medium's root, found on disk.
-struct Found {
-    bool exists = false;
-    bool isFolder = false;
-    std::string host;  // the host path
-    std::string disk;  // the components joined by backslashes, each named as on disk
-    std::size_t missingAt = 0;  // when not found: the first component that is not there
-    std::string twinOf;  // when a component matched two names on disk: the one taken, as disk
-    std::string twin;    // and the other one
-};
-
-// Looks components (normalised, see NormalisePath) up below root one by one, as Windows
-// would: letter case ignored. Every component but the last must be a folder. Of names that
-// differ only in letter case the first in name order is taken, and the other named in twin.
-Found FindOnMedium(MediumFolders& folders, const std::string& root, const std::vector<std::string>& components)
-{
-    Found found;
-    found.host = root;
-    found.isFolder = true;
-    found.exists = true;
-    for (std::size_t i = 0; i < components.size(); ++i) {
-        static const std::vector<FolderEntry> none;
-        const std::vector<FolderEntry>& matches = found.isFolder ? folders.Matches(found.host, components[i]) : none;
-        if (matches.empty()) {
-            found = Found();
-            found.missingAt = i;
-            return found;
-        }
-        const std::string parent = found.disk.empty() ? "" : found.disk + "\\";
-        if (matches.size() > 1 && found.twin.empty()) {
-            found.twinOf = parent + matches[0].name;
-            found.twin = parent + matches[1].name;
-        }
-        found.host = ChildPath(found.host, matches[0].name);
-        found.disk = parent + matches[0].name;
-        found.isFolder = matches[0].isFolder;
-    }
-    return found;
-}
-
 // The launch directory name resolved as Windows resolves it against a current directory
 // (current, its components below the medium's root): "\\x" and "D:\\x" from the root, "x"
 // and "D:x" from current. False with a finding for a name on another drive or a network path,
@@ -86,8 +43,7 @@ bool ResolveLaunchDirectory(const std::string& name, char drive, const std::vect
         finding = "The launch directory \"" + name + "\" is a network or device path, which cannot be seen from here.";
         return false;
     }
-    if (rest.size() >= 2 && rest[1] == ':') {
-        const char letter = static_cast<char>(rest[0] & ~0x20);
+    if (const char letter = DriveLetterOf(rest); letter != 0) {
         if (letter != drive) {
             finding = "The launch directory \"" + name + "\" lies on drive " + std::string(1, letter) +
                       ":, not on the medium (drive " + std::string(1, drive) + ":), so it cannot be seen from here.";
@@ -99,137 +55,6 @@ bool ResolveLaunchDirectory(const std::string& name, char drive, const std::vect
     return true;
 }
 
-// The name ExtractTargetName gives for a command line, in the double-byte mode of codePage,
-// before the launcher rewrites its bytes 0xA0.
-std::string TargetName(const std::string& commandLine, unsigned codePage)
-{
-    const bool previous = DoubleByteMode;
-    DoubleByteMode = IsDoubleByteCodePage(codePage);
-    char name[MaxTargetNameLength + 1];
-    ExtractTargetName(commandLine.c_str(), name);
-    DoubleByteMode = previous;
-    return name;
-}
-
-// Why Windows cannot run the file at host (named as shown), which the command starts, or
-// empty when it can (or when its bytes cannot be read): a batch file cmd cannot find behind the
-// quotes it drops, or a file WhyProgramCannotRun names.
-std::string WhyItCannotRun(const std::string& host, const std::string& shown, const std::string& command)
-{
-    if (!IsBatchFileName(shown))
-        return WhyProgramCannotRun(host, shown);
-    if (CmdRunsBatchFile(command))
-        return "";
-    return "Windows runs " + shown + " as cmd /c \"" + command + "\"; cmd keeps those quotes only around a "
-           "path with a space and none of " + CmdSpecialCharacters + ", and unquoted the path breaks at a space "
-           "or one of " + CmdBreakingCharacters + ", so cmd does not find the batch file. What to do: rename its "
-           "folder (or the batch file) so that its path holds none of " + CmdSpecialCharacters + ".";
-}
-
-bool HasExtension(const std::string& path)
-{
-    const std::size_t slash = path.find_last_of('\\');
-    const std::string last = slash == std::string::npos ? path : path.substr(slash + 1);
-    return last.find('.') != std::string::npos;
-}
-
-// The files the start service tries for one candidate, in order.
-std::vector<std::string> Tries(const std::string& candidate, StartService service)
-{
-    if (HasExtension(candidate))
-        return {candidate};
-    if (service == StartService::Wine)
-        return {candidate + ".exe", candidate};
-    return {candidate + ".exe"};
-}
-
-// The part of a Windows path below the drive's root, normalised as Windows normalises it
-// ("D:\\a\\b." gives {"a", "b"}).
-std::vector<std::string> BelowRoot(const std::string& windowsPath)
-{
-    return NormalisePath({}, windowsPath.substr(3));
-}
-
-// The file an unquoted command starts: read from the left, the text up to each space in turn,
-// then the whole; the first candidate that is a file starts, with the rest as its arguments.
-Found FirstCandidate(MediumFolders& folders, const LauncherOnMedium& launcher, const std::string& command,
-                     std::string& arguments)
-{
-    for (std::size_t end = command.find(' ');; end = command.find(' ', end + 1)) {
-        const std::string candidate = command.substr(0, end);
-        for (const std::string& attempt : Tries(candidate, launcher.service)) {
-            const Found file = FindOnMedium(folders, launcher.root, BelowRoot(attempt));
-            if (file.exists && !file.isFolder) {
-                arguments = end == std::string::npos ? std::string() : command.substr(end + 1);
-                return file;
-            }
-        }
-        if (end == std::string::npos)
-            return Found();
-    }
-}
-
-// Why Windows asks for administrator rights before it starts the program at host, named
-// fileName, or empty when it does not (or when the file is no program that can be read): its
-// manifest's run level, or, for a 32-bit program that states none, installer detection, which
-// takes a program whose name holds one of its keywords for an installer.
-std::string ElevationReason(const std::string& host, const std::string& fileName)
-{
-    constexpr std::size_t ResourcesReadLimit = 64u << 20;  // beyond this, not judged
-    Bytes bytes;
-    LauncherImage image;
-    RunLevel level = RunLevel::Unstated;
-    std::string error;
-    if (!ReadProgramResources(host, ResourcesReadLimit, bytes, error))
-        return "";
-    if (!ProgramRunLevel(bytes, image, level, error))
-        return "";
-    if (level == RunLevel::RequireAdministrator)
-        return "its manifest asks for requireAdministrator";
-    if (level == RunLevel::HighestAvailable)
-        return "its manifest asks for highestAvailable";
-    constexpr std::uint16_t MachineI386 = 0x014C;
-    if (level != RunLevel::Unstated || image.machine != MachineI386)
-        return "";
-    const std::string folded = FoldCase(fileName);
-    for (const char* keyword : {"instal", "setup", "update", "patch"}) {
-        if (folded.find(FoldCase(keyword)) != std::string::npos)
-            return "Windows takes a 32-bit program without a run level whose name holds \"" + std::string(keyword) +
-                   "\" for an installer";
-    }
-    return "";
-}
-
-// Why Windows cannot hold name as a file or folder name, with what to do, or empty: a
-// character it forbids, a reserved device name, or, for the last name of a path, a dot or space
-// at its end, which it drops (a folder inside a path keeps its spaces and loses one dot).
-std::string WhyWindowsCannotHold(const std::string& name, bool last = true)
-{
-    const int forbidden = ForbiddenCharacter(name);
-    if (forbidden >= 0)
-        return "\"" + name + "\" holds " + (forbidden < 0x20 ? std::string("a control character")
-                                                           : "'" + std::string(1, static_cast<char>(forbidden)) + "'") +
-               ", which Windows forbids in a name. What to do: rename it.";
-    if (!ReservedDeviceComponent(name).empty())
-        return "\"" + name + "\" is a device name Windows reserves, which no program can be started from. What to "
-               "do: rename it.";
-    if (last && TrimmedComponent(name) != name)
-        return "\"" + name + "\" ends in a dot or space, which Windows drops, so it cannot reach it. What to do: "
-               "rename it.";
-    return "";
-}
-
-// Why Windows starts no program at the full path path, or empty: a path of MAX_PATH characters
-// or more.
-std::string WhyPathIsTooLong(const std::string& path)
-{
-    constexpr std::size_t MaxPathCharacters = 260;  // MAX_PATH, with the terminating NUL
-    const std::size_t characters = Utf16LeFromUtf8(path).size() / 2;
-    if (characters < MaxPathCharacters)
-        return "";
-    return "The program's full path " + path + " takes " + std::to_string(characters) + " characters; Windows "
-           "starts no program whose path takes 260 or more. What to do: shorten the folders' names.";
-}
 
 // What a program receives of an unquoted command that holds a space, in words.
 std::string ReceivedFinding(const ReceivedCommandLine& received)
@@ -244,15 +69,14 @@ std::string ReceivedFinding(const ReceivedCommandLine& received)
 
 // Why the folder components[missingAt] below root is not there, in words: a folder whose name
 // ends in a dot or space, which Windows cannot reach, or none at all.
-std::string WhyFolderIsMissing(MediumFolders& folders, const std::string& root,
-                               const std::vector<std::string>& components, std::size_t missingAt,
-                               const std::string& driveRoot)
+std::string WhyFolderIsMissing(MediumFolders& folders, const std::vector<std::string>& components,
+                               std::size_t missingAt, const std::string& driveRoot)
 {
     const std::string& missing = components[missingAt];
     const Found parent = FindOnMedium(
-        folders, root, std::vector<std::string>(components.begin(), components.begin() + static_cast<std::ptrdiff_t>(missingAt)));
+        folders, std::vector<std::string>(components.begin(), components.begin() + static_cast<std::ptrdiff_t>(missingAt)));
     if (parent.exists && parent.isFolder) {
-        for (const auto& [folded, entries] : folders.Entries(parent.host)) {
+        for (const auto& [folded, entries] : folders.Entries(parent.below)) {
             for (const FolderEntry& entry : entries) {
                 if (entry.isFolder && entry.name != TrimmedComponent(entry.name) &&
                     FoldCase(TrimmedComponent(entry.name)) == FoldCase(TrimmedComponent(missing)))
@@ -288,7 +112,7 @@ std::string WhatCopiesDo(MediumFolders& folders, const LauncherOnMedium& launche
         ResolveLaunchDirectory(launchDirectory, launcher.drive, entered, next, finding);
         const std::string from = driveRoot + Join(entered, entered.size());
         const std::string to = driveRoot + Join(next, next.size());
-        const Found directory = FindOnMedium(folders, launcher.root, next);
+        const Found directory = FindOnMedium(folders, next);
         if (!directory.exists || !directory.isFolder)
             return "The copy it starts begins in " + from + ", from where the launch directory \"" + launchDirectory +
                    "\" leads to " + to + ", which is not there: that copy shows the message Failed changing directory "
@@ -298,15 +122,22 @@ std::string WhatCopiesDo(MediumFolders& folders, const LauncherOnMedium& launche
                    "it: the launcher starts itself again and again, without end.";
         std::string arguments;
         command = (to.back() == '\\' ? to : to + "\\") + name;
-        const Found picked = FirstCandidate(folders, launcher, command, arguments);
-        if (!picked.exists || picked.host != self.host)
+        const Found picked = FirstCandidate(folders, launcher.service, command, arguments);
+        if (!picked.exists || picked.below != self.below)
             return "The copy it starts enters " + to + " and starts " +
-                   (picked.exists ? driveRoot + picked.disk : std::string("nothing")) + " from there.";
+                   (picked.exists ? driveRoot + picked.Disk() : std::string("nothing")) + " from there.";
         visited.push_back(next);
         entered = next;
     }
     return "Each copy it starts enters another folder and starts itself again, more than " +
            std::to_string(MostCopiesFollowed) + " times.";
+}
+
+// Adds a finding to p whose advice a command carries out.
+void AddRemedy(Prediction& p, const std::string& finding, Remedy remedy)
+{
+    p.remedies[p.findings.size()] = remedy;
+    p.findings.push_back(finding);
 }
 
 // Adds to p the sentences that explain its verdict and say what to do; copies says what the
@@ -322,8 +153,8 @@ void Explain(Prediction& p, const std::string& directoryPath, const std::string&
         p.findings.push_back("Windows reads the unquoted command " + p.command + " from the left and finds " +
                              p.starts + " first, outside the launch directory, so it starts that file" +
                              (p.arguments.empty() ? "." : " with the arguments \"" + p.arguments + "\"."));
-        p.findings.push_back("What to do: rename or remove " + p.starts +
-                             ", or give the launch directory a name without spaces (launcher-stamp set).");
+        AddRemedy(p, "What to do: rename or remove " + p.starts + ", or give the launch directory a name without spaces.",
+                  Remedy::SetLaunchDirectory);
         break;
     case Verdict::WrongProgram:
         p.findings.push_back(std::string(nameHasSpace ? "The launcher's name holds a space, so " : "") +
@@ -354,7 +185,7 @@ void Explain(Prediction& p, const std::string& directoryPath, const std::string&
         p.findings.push_back("The launch directory leads back to the launcher's own folder, the medium's root, so "
                              "the launcher starts itself.");
         p.findings.push_back(copies);
-        p.findings.push_back("What to do: set a launch directory that leads elsewhere (launcher-stamp set).");
+        AddRemedy(p, "What to do: set a launch directory that leads elsewhere.", Remedy::SetLaunchDirectory);
         break;
     case Verdict::CannotRun:
     case Verdict::DirectoryMissing:
@@ -421,7 +252,7 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher, MediumFolders& folder
     const std::string directoryPath = driveRoot + Join(components, components.size());
     std::string directoryBytes;
     ToCodePage(directoryPath, launcher.codePage, directoryBytes, error);
-    const Found directory = FindOnMedium(folders, launcher.root, components);
+    const Found directory = FindOnMedium(folders, components);
     if (!directory.exists || !directory.isFolder || directoryBytes.size() >= MaxPath) {
         p.verdict = Verdict::DirectoryMissing;
         if (directoryBytes.size() >= MaxPath) {
@@ -431,14 +262,13 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher, MediumFolders& folder
         } else if (directory.exists) {
             p.findings.push_back(directoryPath + " is a file, not a folder.");
         } else {
-            p.findings.push_back(WhyFolderIsMissing(folders, launcher.root, components, directory.missingAt,
-                                                    driveRoot));
+            p.findings.push_back(WhyFolderIsMissing(folders, components, directory.missingAt, driveRoot));
         }
         if (const std::string reading = HowWindowsReadsComponents(p.launchDirectory); !reading.empty())
             p.findings.push_back(reading);
-        p.findings.push_back("The launcher shows the message Failed changing directory to \"" +
-                             p.launchDirectory + "\". and starts nothing. What to do: create the folder, or set "
-                             "another launch directory (launcher-stamp set).");
+        AddRemedy(p, "The launcher shows the message Failed changing directory to \"" + p.launchDirectory +
+                         "\". and starts nothing. What to do: create the folder, or set another launch directory.",
+                  Remedy::SetLaunchDirectory);
         return p;
     }
 
@@ -455,26 +285,26 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher, MediumFolders& folder
         return p;
     }
     const std::string intendedPath = p.command + (HasExtension(name) ? "" : ".exe");
-    const Found intended = FindOnMedium(folders, launcher.root, BelowRoot(intendedPath));
-    const std::string intendedText = intended.exists ? driveRoot + intended.disk : intendedPath;
+    const Found intended = FindOnMedium(folders, BelowRoot(intendedPath));
+    const std::string intendedText = intended.exists ? driveRoot + intended.Disk() : intendedPath;
 
-    const Found picked = FirstCandidate(folders, launcher, p.command, p.arguments);
-    const Found self = FindOnMedium(folders, launcher.root, {launcher.fileName});
+    const Found picked = FirstCandidate(folders, launcher.service, p.command, p.arguments);
+    const Found self = FindOnMedium(folders, {launcher.fileName});
     std::string cannotRun;  // why Windows cannot run the file the command names
     std::string copies;     // what the copies of a launcher that starts itself do
     if (!picked.exists) {
         p.verdict = Verdict::NothingStarts;
     } else {
-        p.starts = driveRoot + picked.disk;
-        const std::size_t slash = picked.disk.rfind('\\');
-        const bool inLaunchDirectory = (slash == std::string::npos ? "" : picked.disk.substr(0, slash)) == directory.disk;
+        p.starts = driveRoot + picked.Disk();
+        const std::size_t slash = picked.Disk().rfind('\\');
+        const bool inLaunchDirectory = (slash == std::string::npos ? "" : picked.Disk().substr(0, slash)) == directory.Disk();
         p.received = SplitLikeTheCRuntime(p.command);
-        if (self.exists && picked.host == self.host) {
+        if (self.exists && picked.below == self.below) {
             p.verdict = Verdict::StartsItself;
             copies = WhatCopiesDo(folders, launcher, p.launchDirectory, p.command, self, components);
         } else {
-            cannotRun = WhyItCannotRun(picked.host, p.starts, p.command);
-            if (intended.exists && picked.host == intended.host && p.arguments.empty())
+            cannotRun = WhyStartedFileCannotRun(folders.place(), picked.below, p.starts, p.command);
+            if (intended.exists && picked.below == intended.below && p.arguments.empty())
                 p.verdict = cannotRun.empty() ? Verdict::Ok : Verdict::CannotRun;
             else if (!cannotRun.empty())
                 p.verdict = Verdict::CannotRun;
@@ -484,7 +314,7 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher, MediumFolders& folder
     }
     Explain(p, directoryPath, intendedText, name, copies);
     if (p.verdict == Verdict::CannotRun) {
-        if (picked.host != intended.host || !p.arguments.empty())
+        if (picked.below != intended.below || !p.arguments.empty())
             p.findings.push_back("Windows reads the unquoted command " + p.command + " from the left and finds " +
                                  p.starts + " first, in place of " + intendedText + ".");
         p.findings.push_back(cannotRun);
@@ -493,7 +323,7 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher, MediumFolders& folder
     if (p.verdict == Verdict::Ok) {
         // What a medium made elsewhere may hold that Windows cannot start.
         std::string unheld;
-        const std::vector<std::string> names = SplitPathComponents(intended.disk);
+        const std::vector<std::string> names = SplitPathComponents(intended.Disk());
         for (std::size_t i = 0; i < names.size() && unheld.empty(); ++i)
             unheld = WhyWindowsCannotHold(names[i], i + 1 == names.size());
         if (const std::string tooLong = WhyPathIsTooLong(p.starts); !tooLong.empty()) {
@@ -509,19 +339,20 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher, MediumFolders& folder
         if (found->twin.empty())
             continue;
         p.verdict = Verdict::NotCheckable;
+        p.remedies.clear();
         p.findings = {driveRoot + found->twinOf + " and " + driveRoot + found->twin + " differ only in letter case. "
                       "Windows holds one of them, and which one a copy or a disc image keeps is not known, so "
                       "what this launcher starts cannot be told. What to do: rename or remove one of them."};
         break;
     }
     if (p.verdict == Verdict::Ok && IsBatchFileName(p.starts) && launcher.thirtyTwoBit)
-        p.findings.push_back("The 32-bit launcher runs a batch file in the 32-bit cmd on 64-bit Windows, which "
-                             "sees the 32-bit views of the system folder and registry; make --arch x64 where "
-                             "that matters.");
+        AddRemedy(p, "The 32-bit launcher runs a batch file in the 32-bit cmd on 64-bit Windows, which sees the "
+                     "32-bit views of the system folder and registry; choose the 64-bit launcher where that matters.",
+                  Remedy::SixtyFourBitLauncher);
     if (p.verdict == Verdict::Ok && !IsBatchFileName(p.starts) && p.received->argv.size() > 1)
         p.findings.push_back(ReceivedFinding(*p.received));
     if (p.verdict == Verdict::Ok) {
-        const std::string reason = ElevationReason(intended.host, BelowRoot(p.starts).back());
+        const std::string reason = ElevationReason(folders.place(), intended.below, BelowRoot(p.starts).back());
         if (!reason.empty())
             p.findings.push_back("Windows asks for administrator rights before " + p.starts + " starts (" + reason +
                                  "); the launcher hands it to the shell, which asks.");
@@ -529,80 +360,9 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher, MediumFolders& folder
     return p;
 }
 
-Prediction PredictLaunch(const LauncherOnMedium& launcher)
-{
-    MediumFolders folders;
-    return PredictLaunch(launcher, folders);
-}
-
-const MediumFolders::Listing& MediumFolders::Entries(const std::string& host)
-{
-    auto listed = folders_.find(host);
-    if (listed == folders_.end()) {
-        std::vector<FolderEntry> entries;
-        std::string error;
-        Listing byName;
-        if (ListFolder(host, entries, error, FolderDetail::Kinds)) {
-            std::sort(entries.begin(), entries.end(),
-                      [](const FolderEntry& x, const FolderEntry& y) { return x.name < y.name; });
-            for (FolderEntry& entry : entries)
-                byName[FoldCase(entry.name)].push_back(std::move(entry));
-        }
-        listed = folders_.emplace(host, std::move(byName)).first;
-    }
-    return listed->second;
-}
-
-const std::vector<FolderEntry>& MediumFolders::Matches(const std::string& host, const std::string& name)
-{
-    static const std::vector<FolderEntry> none;
-    const Listing& listing = Entries(host);
-    const auto match = listing.find(FoldCase(name));
-    return match == listing.end() ? none : match->second;
-}
-
-std::string WhyProgramCannotRun(const std::string& host, const std::string& shown)
-{
-    Bytes start;
-    std::string error;
-    if (!ReadFileStart(host, 4096, start, error))
-        return "";
-    const Executable executable = ClassifyExecutable(start, shown);
-    switch (executable.format) {
-    case ExecutableFormat::Pe:
-        if (RunsOnX64Windows(executable.machine))
-            return "";
-        return shown + " is a program for " + MachineName(executable.machine) +
-               ", which Windows on x86 and x64 processors cannot run.";
-    case ExecutableFormat::SixteenBit:
-        return shown + " is a 16-bit Windows program, which 64-bit Windows cannot run (apart from a few old "
-               "installers it knows and replaces). What to do: start a 32-bit or 64-bit installer instead.";
-    case ExecutableFormat::Dos:
-        return shown + " is a DOS program, which 64-bit Windows cannot run. What to do: start a Windows program "
-               "instead.";
-    case ExecutableFormat::NotAProgram:
-        break;
-    }
-    if (start.empty())
-        return shown + " is empty, not a program: Windows cannot run it. What to do: copy the program there again.";
-    if (IsStartableName(shown) && !IsBatchFileName(shown))
-        return shown + " is no program: it does not start with the MZ header every program has, so Windows cannot "
-               "run it. What to do: copy the program there again; it may be damaged or only named like one.";
-    return shown + " is a document, not a program: the program-start service runs programs and batch files "
-           "(.bat, .cmd) only, and starts nothing for a document. What to do: start the program that opens it.";
-}
-
-bool FindFileOnMedium(const std::string& root, const std::string& relative, std::string& disk)
-{
-    MediumFolders folders;
-    const std::vector<std::string> components = NormalisePath({}, relative);
-    const Found found = FindOnMedium(folders, root, components);
-    disk = found.disk;
-    return !components.empty() && found.exists && !found.isFolder;
-}
-
 std::string WhyLauncherCannotStart(const std::vector<std::string>& folders, const std::string& program,
-                                   const std::string& launcherName, char drive, unsigned codePage, Verdict* verdict)
+                                   const std::string& launcherName, char drive, unsigned codePage, Verdict* verdict,
+                                   std::optional<Remedy>* remedy)
 {
     Verdict unused;
     Verdict& would = verdict ? *verdict : unused;
@@ -624,9 +384,12 @@ std::string WhyLauncherCannotStart(const std::vector<std::string>& folders, cons
         if (const std::string unheld = WhyWindowsCannotHold(name); !unheld.empty())
             return unheld;
     }
-    if (!ToCodePage(path, codePage, bytes, error) || !ToCodePage(launcherName, codePage, bytes, error))
+    if (!ToCodePage(path, codePage, bytes, error) || !ToCodePage(launcherName, codePage, bytes, error)) {
+        if (remedy != nullptr)
+            *remedy = Remedy::CodePage;
         return error + ", so Windows hands the launcher and its program other names. What to do: rename them, or "
-               "give the code page of the systems the medium is for (--codepage).";
+               "give the code page of the systems the medium is for.";
+    }
     // The name the launcher gives back, as it reads its own name: its 0xA0 bytes become spaces.
     std::string corrupted;
     const std::string given = launcherName.substr(0, launcherName.rfind('.'));
@@ -654,6 +417,13 @@ std::string WhyLauncherCannotStart(const std::vector<std::string>& folders, cons
     return "";
 }
 
+std::string TargetName(const std::string& commandLine, unsigned codePage)
+{
+    char name[MaxTargetNameLength + 1];
+    ExtractTargetNameIn(commandLine.c_str(), name, IsDoubleByteCodePage(codePage));
+    return name;
+}
+
 bool RewriteCorruptsName(const std::string& nameBytes, unsigned codePage, std::string& corrupted)
 {
     corrupted.clear();
@@ -674,17 +444,4 @@ bool RewriteCorruptsName(const std::string& nameBytes, unsigned codePage, std::s
     if (corrupted.empty())
         corrupted = "a character";
     return true;
-}
-
-std::string LetterCaseTwin(const std::string& folder, const std::string& name)
-{
-    std::vector<FolderEntry> entries;
-    std::string error;
-    if (!ListFolder(folder, entries, error))
-        return "";
-    for (const FolderEntry& entry : entries) {
-        if (entry.name != name && FoldCase(entry.name) == FoldCase(name))
-            return entry.name;
-    }
-    return "";
 }

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "medium/command_line.h"
-
-#include "system/system.h"
+#include "medium/medium_lookup.h"
+#include "medium/start_service.h"
 
 #include <map>
 #include <optional>
@@ -27,19 +27,22 @@ enum class Verdict {
 // The verdict's name as printed and in JSON: "ok", "hijacked", "wrong-program", ...
 const char* VerdictName(Verdict verdict);
 
-// The program-start service modelled. Windows appends ".exe" to a candidate without an
-// extension and tries nothing else; Wine then also tries the candidate as it is.
-enum class StartService { Windows, Wine };
-
 // A launcher lying at the root of a medium.
 struct LauncherOnMedium {
-    std::string root;             // host folder that becomes the medium's root
-    std::string fileName;         // the launcher's file name there (UTF-8)
+    std::string fileName;         // the launcher's file name at the root (UTF-8)
     std::string launchDirectory;  // the name stored in its field (bytes in codePage)
     char drive = 'D';             // the medium's drive letter
     unsigned codePage = 1252;     // the system's ANSI code page
     StartService service = StartService::Windows;
     bool thirtyTwoBit = false;    // the launcher is a 32-bit program
+};
+
+// Advice that one of the tool's commands carries out. A finding gives it in words only (the
+// window shows findings too); a command that prints the finding names its own way of doing it.
+enum class Remedy {
+    SetLaunchDirectory,    // store another launch directory in the launcher
+    SixtyFourBitLauncher,  // make the medium with the 64-bit launcher
+    CodePage,              // give the code page of the systems the medium is for
 };
 
 // What opening it does. Windows paths carry the drive; text is UTF-8.
@@ -52,33 +55,15 @@ struct Prediction {
     std::optional<ReceivedCommandLine> received;  // what a started program sees of its command line
     Verdict verdict = Verdict::NotCheckable;
     std::vector<std::string> findings;  // sentences: what happens, why, and what to do
-};
-
-// The folders of a medium as one check run reads them: each folder is listed at most once,
-// from its directory entries, and its names are indexed as Windows compares them. A folder
-// that changes meanwhile is seen as it was when first listed.
-class MediumFolders {
-public:
-    // The entries of the folder at host whose names Windows takes for name (letter case
-    // ignored), in order of their names; empty when there is none or the folder cannot be read.
-    const std::vector<FolderEntry>& Matches(const std::string& host, const std::string& name);
-
-    // The entries of the folder at host, by the names Windows takes them for (letter case
-    // folded); empty when it cannot be read.
-    using Listing = std::map<std::string, std::vector<FolderEntry>>;
-    const Listing& Entries(const std::string& host);
-
-private:
-    std::map<std::string, Listing> folders_;  // host -> its listing
+    std::map<std::size_t, Remedy> remedies;  // the findings (by index) whose advice a command carries out
 };
 
 // The launcher is opened the way Explorer opens it: the medium's root as current directory
-// and its own quoted full path as command line. Reads the medium's folders (through folders,
-// which later predictions of the same run may share), never changes them. Paths are
-// normalised and names matched as Windows does (NormalisePath; letter case ignored); two
-// names on the launcher's way that differ only in letter case make it not checkable.
+// and its own quoted full path as command line. Reads the medium through folders (which later
+// predictions of the same run may share), never changes it. Paths are normalised and names
+// matched as Windows does (NormalisePath; letter case ignored); two names on the launcher's
+// way that differ only in letter case make it not checkable.
 Prediction PredictLaunch(const LauncherOnMedium& launcher, MediumFolders& folders);
-Prediction PredictLaunch(const LauncherOnMedium& launcher);
 
 // Why Windows cannot start the program named program, in the folders below a medium's root
 // (the launch directory's components), through a launcher named launcherName at that root, or
@@ -88,28 +73,18 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher);
 // no place in codePage, a name whose characters the launcher's 0xA0 rewrite breaks, a full
 // path of MAX_PATH characters or more, and the unquoted command finding the launcher itself
 // first. verdict, when given, gets what check calls such a launcher: cannot-run, nothing-starts
-// for the path's length, starts-itself.
+// for the path's length, starts-itself; remedy, when given, is set when the reason's advice is
+// one a command carries out (the code page), else left as it is.
 std::string WhyLauncherCannotStart(const std::vector<std::string>& folders, const std::string& program,
                                    const std::string& launcherName, char drive, unsigned codePage,
-                                   Verdict* verdict = nullptr);
+                                   Verdict* verdict = nullptr, std::optional<Remedy>* remedy = nullptr);
 
-// Why Windows cannot run the program file at host, named shown, by its first bytes, with what
-// to do, or empty when it can (or when the file cannot be read): a 16-bit or DOS program, one
-// for another processor, an empty file, one named .exe or .com without an MZ header, a
-// document (neither a program nor named as one).
-std::string WhyProgramCannotRun(const std::string& host, const std::string& shown);
-
-// The name of another entry in folder (a host path) that differs from name only in letter case,
-// which a medium made on a case-sensitive system may hold: Windows sees one of the two. Empty
-// when there is none.
-std::string LetterCaseTwin(const std::string& folder, const std::string& name);
+// The name a launcher running under codePage gives back from commandLine (bytes in that code
+// page), as its own naming code computes it (in the double-byte mode of codePage), before it
+// rewrites its bytes 0xA0.
+std::string TargetName(const std::string& commandLine, unsigned codePage);
 
 // Whether the launcher's byte-wise rewrite of 0xA0 into a space breaks a character of the name
 // nameBytes (in codePage): true in the double-byte code pages and UTF-8, where 0xA0 is part of
 // other characters; then corrupted lists them. In other code pages 0xA0 is the no-break space.
 bool RewriteCorruptsName(const std::string& nameBytes, unsigned codePage, std::string& corrupted);
-
-// Whether relative (a path below the medium's root, with backslashes or slashes) names a file
-// on the medium, matched as Windows matches names; disk gets its components as named on disk,
-// joined by backslashes.
-bool FindFileOnMedium(const std::string& root, const std::string& relative, std::string& disk);

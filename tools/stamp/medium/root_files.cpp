@@ -1,7 +1,7 @@
 // Files written at a medium's root, all or nothing.
 #include "medium/root_files.h"
 
-#include "medium/launch_check.h"
+#include "medium/medium_lookup.h"
 
 #include <filesystem>
 
@@ -16,55 +16,81 @@ bool Inside(const fs::path& path, const fs::path& folder)
     return !relative.empty() && *relative.begin() != ".." && relative != ".";
 }
 
-// Whether a planned plain file still holds what was read when it was planned.
-bool StillAsRead(const PlannedFile& planned, std::string& error)
+// Keeps a copy of the plain file a planned file replaces, and checks that the file is still
+// what was judged: its size, and its bytes as far as they were read.
+bool KeepWhatIsReplaced(const PlannedFile& planned, StagedFile& kept, std::string& error)
 {
-    Bytes now;
-    if (planned.kind != EntryKind::File || planned.current.empty())
-        return true;
-    if (ReadFileStart(planned.path, planned.current.size() + 1, now, error) && now == planned.current)
-        return true;
-    error = "it changed after it was read (another run at the same time?)";
-    return false;
+    std::uint64_t size = 0;
+    Bytes start;
+    if (!StageCopy(planned.path, kept, size, error)) {
+        error = "what is there cannot be kept until the medium is made: " + error;
+        return false;
+    }
+    if (size != planned.currentSize || !ReadStaged(kept, 0, planned.current.size(), start) || start != planned.current) {
+        DiscardStaged(kept);
+        error = "it changed after it was read (another run at the same time?)";
+        return false;
+    }
+    return true;
 }
 
-// Gives a file that was put in place back what was there before: removes a new one, restores a replaced
-// plain file's bytes. False with the reason when it cannot.
-bool Undo(const PlannedFile& planned, std::string& error)
+// Gives a file that was put in place back what was there before: removes a new one, puts a
+// replaced plain file's kept copy back. False with the reason when it cannot.
+bool Undo(const PlannedFile& planned, StagedFile& kept, std::string& error)
 {
     if (planned.kind == EntryKind::Missing)
         return RemoveFile(planned.path, error);
-    if (planned.kind == EntryKind::File && !planned.current.empty())
-        return ReplaceFileAtomically(planned.path, planned.current, error);
+    bool exists = false, readOnly = false;
+    if (planned.kind == EntryKind::File && kept.handle >= 0)
+        return PutInPlace(kept, true, exists, readOnly, error);
     error = "what was there before was not kept";
     return false;
 }
 
 }  // namespace
 
-bool WriteAllOrNothing(const std::vector<PlannedFile*>& files, std::string& out, std::string& err)
+const char* FileFateName(FileFate fate)
 {
-    std::vector<StagedFile> staged(files.size());
+    switch (fate) {
+    case FileFate::NotWritten: return "not-written";
+    case FileFate::Unchanged: return "unchanged";
+    case FileFate::Written: return "written";
+    case FileFate::Restored: return "restored";
+    case FileFate::NotRestored: return "not-restored";
+    }
+    return "not-written";
+}
+
+bool WriteAllOrNothing(const std::vector<PlannedFile*>& files, std::string& out, std::string& err, std::string* reason)
+{
+    std::vector<StagedFile> staged(files.size()), kept(files.size());
     std::string failure;
     std::size_t failed = files.size();
     for (std::size_t i = 0; i < files.size() && failed == files.size(); ++i) {
-        if (!files[i]->unchanged && !StageFile(files[i]->path, files[i]->bytes, staged[i], failure))
+        PlannedFile& planned = *files[i];
+        planned.fate = planned.unchanged ? FileFate::Unchanged : FileFate::NotWritten;
+        if (!planned.unchanged && !StageFile(planned.path, planned.bytes, staged[i], failure))
             failed = i;
     }
     std::vector<std::size_t> placed;
     for (std::size_t i = 0; i < files.size() && failed == files.size(); ++i) {
+        PlannedFile& planned = *files[i];
         bool exists = false;
-        if (files[i]->unchanged)
+        if (planned.unchanged)
             continue;
-        if (!StillAsRead(*files[i], failure) ||
-            !PutInPlace(staged[i], files[i]->kind != EntryKind::Missing, exists, files[i]->readOnlyKept, failure))
+        if ((planned.kind == EntryKind::File && !KeepWhatIsReplaced(planned, kept[i], failure)) ||
+            !PutInPlace(staged[i], planned.kind != EntryKind::Missing, exists, planned.readOnlyKept, failure)) {
             failed = i;
-        else
+        } else {
             placed.push_back(i);
+            planned.fate = FileFate::Written;
+        }
     }
     for (StagedFile& file : staged)
         DiscardStaged(file);
     if (failed == files.size()) {
+        for (StagedFile& copy : kept)
+            DiscardStaged(copy);
         for (const PlannedFile* planned : files) {
             out += planned->path + (planned->unchanged ? ": unchanged\n" : ": written (" + planned->what + ")\n");
             if (!planned->unchanged && !planned->note.empty())
@@ -74,12 +100,18 @@ bool WriteAllOrNothing(const std::vector<PlannedFile*>& files, std::string& out,
         }
         return true;
     }
+    if (reason != nullptr)
+        *reason = files[failed]->path + ": " + failure;
     err += "launcher-stamp: " + files[failed]->path + ": " + failure + "\n";
     std::string undone, left;
     for (const std::size_t i : placed) {
-        std::string reason;
-        (Undo(*files[i], reason) ? undone : left) += " " + files[i]->path + (reason.empty() ? "" : " (" + reason + ")");
+        std::string why;
+        const bool restored = Undo(*files[i], kept[i], why);
+        files[i]->fate = restored ? FileFate::Restored : FileFate::NotRestored;
+        (restored ? undone : left) += " " + files[i]->path + (why.empty() ? "" : " (" + why + ")");
     }
+    for (StagedFile& copy : kept)
+        DiscardStaged(copy);
     if (left.empty())
         err += "launcher-stamp: nothing was changed" + (undone.empty() ? std::string() : " (undone:" + undone + ")") + "\n";
     else
@@ -88,17 +120,23 @@ bool WriteAllOrNothing(const std::vector<PlannedFile*>& files, std::string& out,
 }
 
 bool PlanRootFile(const std::string& root, const std::string& programPath, const std::string& name,
-                  const std::string& what, Bytes bytes, bool force, PlannedFile& planned, std::string& error)
+                  const std::string& what, Bytes bytes, bool force, PlannedFile& planned, std::string& error,
+                  bool* linkNeedsForce)
 {
     planned.what = what;
     planned.bytes = std::move(bytes);
-    std::string disk, leadsTo;
-    planned.path = ChildPath(root, FindFileOnMedium(root, name, disk) ? disk : name);
+    const std::unique_ptr<MediumPlace> place = FolderPlace(root);
+    MediumFolders folders(*place);
+    Found found;
+    std::string leadsTo;
+    planned.path = ChildPath(root, FindFileOnMedium(folders, name, found) ? found.Disk() : name);
     planned.kind = KindOf(planned.path, leadsTo);
     std::error_code ignored;
     switch (planned.kind) {
     case EntryKind::Missing:
+        return true;
     case EntryKind::File:
+        planned.currentSize = fs::file_size(fs::u8path(planned.path), ignored);
         return true;
     case EntryKind::Folder:
         error = planned.path + " is a folder";
@@ -116,8 +154,10 @@ bool PlanRootFile(const std::string& root, const std::string& programPath, const
     else if (leadsTo.empty() || !Inside(target, fs::weakly_canonical(fs::u8path(root), ignored)))
         error = link + ", outside " + root + ": it is never replaced";
     else if (!force)
-        error = link + " (--force replaces the link itself, never what it leads to)";
+        error = link;
     else
         return true;
+    if (linkNeedsForce != nullptr)
+        *linkNeedsForce = !force && error == link;
     return false;
 }

@@ -9,11 +9,6 @@
 
 namespace {
 
-bool IsDriveLetter(char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
 // Whether a relative path leads back to the folder it starts in, as Windows normalises it
 // ("...", ". " and "a\\.." do too).
 bool LeadsToItsOwnFolder(const std::string& path)
@@ -45,7 +40,7 @@ bool CheckNewName(const std::string& utf8Name, std::string& error)
         error = "the name is empty";
         return false;
     }
-    const bool hasDrive = utf8Name.size() >= 2 && IsDriveLetter(utf8Name[0]) && utf8Name[1] == ':';
+    const bool hasDrive = DriveLetterOf(utf8Name) != 0;
     for (std::size_t i = 0; i < utf8Name.size();) {
         const std::size_t at = i;
         const unsigned c = NextCodePoint(utf8Name, i);
@@ -76,7 +71,7 @@ std::vector<std::string> NewNameWarnings(const std::string& utf8Name)
     std::vector<std::string> warnings;
     if (const std::string reading = HowWindowsReadsComponents(utf8Name); !reading.empty())
         warnings.push_back(reading);
-    const bool hasDrive = utf8Name.size() >= 2 && IsDriveLetter(utf8Name[0]) && utf8Name[1] == ':';
+    const bool hasDrive = DriveLetterOf(utf8Name) != 0;
     if (NormalisePath({}, hasDrive ? utf8Name.substr(2) : utf8Name).empty())
         warnings.push_back("\"" + utf8Name + "\" leads back to the medium's root from there: a launcher at the root "
                            "would start itself again and again");

@@ -249,10 +249,10 @@ std::size_t ResourcesEnd(const LauncherImage& image)
     return 0;
 }
 
-bool ReadProgramResources(const std::string& path, std::size_t limit, Bytes& bytes, std::string& error)
+bool ReadProgramResources(const FileStartReader& readStart, std::size_t limit, Bytes& bytes, std::string& error)
 {
     LauncherImage image;
-    if (!ReadFileStart(path, LauncherHeaderBytes, bytes, error) || !ReadProgramImage(bytes, image, error))
+    if (!readStart(LauncherHeaderBytes, bytes, error) || !ReadProgramImage(bytes, image, error))
         return false;
     const std::size_t needed = ResourcesEnd(image);
     if (needed <= bytes.size())
@@ -262,5 +262,12 @@ bool ReadProgramResources(const std::string& path, std::size_t limit, Bytes& byt
                 std::to_string(limit >> 20) + " MB read for them";
         return false;
     }
-    return ReadFileStart(path, needed, bytes, error);
+    return readStart(needed, bytes, error);
+}
+
+bool ReadProgramResources(const std::string& path, std::size_t limit, Bytes& bytes, std::string& error)
+{
+    return ReadProgramResources(
+        [&path](std::size_t count, Bytes& read, std::string& reason) { return ReadFileStart(path, count, read, reason); },
+        limit, bytes, error);
 }

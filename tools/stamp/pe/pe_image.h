@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -55,14 +56,21 @@ bool ReadProgramImage(const Bytes& bytes, LauncherImage& image, std::string& err
 // file its resources need read. 0 when there are none.
 std::size_t ResourcesEnd(const LauncherImage& image);
 
-// Reads of the program at path what its resources need (its headers, its sections up to the end
-// of the resources), never an appended payload. False with the reason when it is no Windows
-// program or its resources reach past limit bytes.
+// Reads the first limit bytes of a file, or all of a shorter one; false with the reason.
+using FileStartReader = std::function<bool(std::size_t limit, Bytes& bytes, std::string& error)>;
+
+// Reads of a program, through readStart, what its resources need (its headers, its sections up
+// to the end of the resources), never an appended payload. False with the reason when it is no
+// Windows program or its resources reach past limit bytes. The path form reads the file there.
+bool ReadProgramResources(const FileStartReader& readStart, std::size_t limit, Bytes& bytes, std::string& error);
 bool ReadProgramResources(const std::string& path, std::size_t limit, Bytes& bytes, std::string& error);
 
 // How much of a file is read to tell from its headers whether it is a launcher of ours: the
 // DOS and PE headers and the section table of any program lie well inside it.
 constexpr std::size_t LauncherHeaderBytes = 64u << 10;
+
+// A launcher is a few kilobytes: a file larger than this is none of ours, and is never read whole.
+constexpr std::size_t LargestLauncher = 16u << 20;
 
 // Whether a file of fileSize bytes that begins with start is one of our launchers, judged from
 // its headers alone, as ReadLauncherImage judges it; start must hold the headers (a file whose

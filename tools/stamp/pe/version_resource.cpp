@@ -303,8 +303,9 @@ bool ReplaceVersionResource(Bytes& bytes, LauncherImage& image, const Bytes& ver
         if (at == nullptr)
             return fail("a data entry lies outside them");
         data.push_back({entry, Little32(at), Little32(at + 4), isVersion});
-        if (data.back().rva < rsrc.virtualAddress ||
-            data.back().rva - rsrc.virtualAddress > rsrc.virtualSize - std::min(rsrc.virtualSize, data.back().size))
+        // Inside the section: its start at or after the section's, its end at or before it.
+        if (data.back().rva < rsrc.virtualAddress || data.back().size > rsrc.virtualSize ||
+            data.back().rva - rsrc.virtualAddress > rsrc.virtualSize - data.back().size)
             return fail("a resource's data lies outside their section");
     }
     std::sort(data.begin(), data.end(), [](const Data& a, const Data& b) { return a.rva < b.rva; });

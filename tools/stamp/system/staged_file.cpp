@@ -2,6 +2,8 @@
 // staged files an interrupted run left: the same on every system.
 #include "system/system.h"
 
+#include <mutex>
+
 bool StageFile(const std::string& path, const Bytes& bytes, StagedFile& staged, std::string& error)
 {
     if (!BeginStaged(path, staged, error))
@@ -10,6 +12,67 @@ bool StageFile(const std::string& path, const Bytes& bytes, StagedFile& staged, 
         DiscardStaged(staged);
         return false;
     }
+    return true;
+}
+
+bool StageCopy(const std::string& path, StagedFile& copy, std::uint64_t& size, std::string& error)
+{
+    FileReader reader;
+    size = 0;
+    if (!reader.Open(path, error) || !BeginStaged(path, copy, error))
+        return false;
+    unsigned char buffer[1 << 16];
+    for (std::size_t got = 0;; size += got) {
+        if (!reader.Read(buffer, sizeof buffer, got, error) || !AppendStaged(copy, buffer, got, error)) {
+            DiscardStaged(copy);
+            return false;
+        }
+        if (got == 0)
+            break;
+    }
+    if (!FinishStaged(copy, error)) {
+        DiscardStaged(copy);
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+// The failure the test seam holds for its next chance: the step, and the file name it fails at.
+struct InjectedFailure {
+    std::mutex lock;
+    bool set = false;
+    StagingStep step = StagingStep::Stage;
+    std::string fileName;
+};
+
+InjectedFailure& Injected()
+{
+    static InjectedFailure failure;
+    return failure;
+}
+
+}  // namespace
+
+void FailNextForTesting(StagingStep step, const std::string& fileName)
+{
+    InjectedFailure& failure = Injected();
+    const std::lock_guard<std::mutex> locked(failure.lock);
+    failure.set = !fileName.empty();
+    failure.step = step;
+    failure.fileName = fileName;
+}
+
+bool FailsForTesting(StagingStep step, const std::string& path, std::string& error)
+{
+    InjectedFailure& failure = Injected();
+    const std::lock_guard<std::mutex> locked(failure.lock);
+    const std::size_t slash = path.find_last_of("/\\");
+    if (!failure.set || failure.step != step || path.substr(slash == std::string::npos ? 0 : slash + 1) != failure.fileName)
+        return false;
+    failure.set = false;
+    error = "cannot write: no space left on the device (a failure made by a test)";
     return true;
 }
 

@@ -10,10 +10,16 @@
 #include <string>
 #include <vector>
 
-// Reads the first limit bytes of a plain file, or all of a shorter one. A FIFO, device, socket
-// or folder is refused at once, never opened for reading (so never waited on). Another
-// program may have the file open for writing or deleting meanwhile.
-bool ReadFileStart(const std::string& path, std::size_t limit, Bytes& bytes, std::string& error);
+// Reads up to count bytes at offset of a plain file (fewer at its end, none past it). A FIFO,
+// device, socket or folder is refused at once, never opened for reading (so never waited on); a
+// link is followed. Another program may have the file open for writing or deleting meanwhile.
+bool ReadFilePart(const std::string& path, std::uint64_t offset, std::size_t count, Bytes& bytes, std::string& error);
+
+// Reads the first limit bytes of a plain file, or all of a shorter one, as ReadFilePart.
+inline bool ReadFileStart(const std::string& path, std::size_t limit, Bytes& bytes, std::string& error)
+{
+    return ReadFilePart(path, 0, limit, bytes, error);
+}
 
 // Reads a whole file.
 inline bool ReadWholeFile(const std::string& path, Bytes& bytes, std::string& error)
@@ -60,6 +66,20 @@ bool PutInPlace(StagedFile& staged, bool replace, bool& exists, bool& readOnlyKe
 
 // Removes a staged file that is not to be put in place.
 void DiscardStaged(StagedFile& staged);
+
+// Stages a copy of the plain file at path beside it, read in pieces (never a link, FIFO or
+// device), so that it can be put back in place later: size gets its size. False with the reason
+// (nothing left behind) when it cannot be read or the disk has no room for the copy.
+bool StageCopy(const std::string& path, StagedFile& copy, std::uint64_t& size, std::string& error);
+
+// The system room's test seam: the next staging (BeginStaged) or putting in place (PutInPlace)
+// of a file whose file name is fileName fails once, as a full disk or another program's lock
+// would make it fail. Tests alone call this.
+enum class StagingStep { Stage, PutInPlace };
+void FailNextForTesting(StagingStep step, const std::string& fileName);
+
+// Whether the test seam fails this step for path now (once); error then gets the reason.
+bool FailsForTesting(StagingStep step, const std::string& path, std::string& error);
 
 // Replaces the entry at path with a plain file holding bytes atomically (StageFile, then
 // PutInPlace with replace). Keeps a plain file's permissions.
@@ -172,33 +192,3 @@ unsigned SystemAnsiCodePage();
 // A name in the letter case Windows compares file names in, so that two names that Windows
 // takes for the same file fold to the same text. Invalid UTF-8 is returned as it is.
 std::string FoldCase(const std::string& utf8);
-
-// A read-only file system that is no folder of this system, such as a disc image's. While it is
-// mounted, ReadFileStart, KindOf, ListFolder and PathExists read the paths below its root from it:
-// the code that reads a medium's folders reads it alike.
-class Volume {
-public:
-    virtual ~Volume() = default;
-    // below: the path's components under the root (none: the root itself).
-    virtual bool List(const std::vector<std::string>& below, std::vector<FolderEntry>& entries,
-                      std::string& error) const = 0;
-    virtual bool ReadStart(const std::vector<std::string>& below, std::size_t limit, Bytes& bytes,
-                           std::string& error) const = 0;
-    virtual EntryKind Kind(const std::vector<std::string>& below) const = 0;
-};
-
-// Mounts a volume at root (a path that names no folder, such as the image file's own) for as
-// long as it lives.
-class VolumeMount {
-public:
-    VolumeMount(const std::string& root, const Volume& volume);
-    ~VolumeMount();
-    VolumeMount(const VolumeMount&) = delete;
-    VolumeMount& operator=(const VolumeMount&) = delete;
-
-private:
-    std::string root_;
-};
-
-// The mounted volume path lies on, with path's components under its root; null when none.
-const Volume* MountedVolumeOf(const std::string& path, std::vector<std::string>& below);

@@ -47,19 +47,16 @@ int OpenPlainFile(const std::string& path, int flags, std::string& error)
 
 }  // namespace
 
-bool ReadFileStart(const std::string& path, std::size_t limit, Bytes& bytes, std::string& error)
+bool ReadFilePart(const std::string& path, std::uint64_t offset, std::size_t count, Bytes& bytes, std::string& error)
 {
-    std::vector<std::string> below;
-    if (const Volume* volume = MountedVolumeOf(path, below))
-        return volume->ReadStart(below, limit, bytes, error);
     const int fd = OpenPlainFile(path, 0, error);
     if (fd < 0)
         return false;
     bytes.clear();
     unsigned char buffer[65536];
-    bool failed = false;
-    while (bytes.size() < limit) {
-        const ssize_t n = read(fd, buffer, std::min(sizeof buffer, limit - bytes.size()));
+    bool failed = offset > 0 && lseek(fd, static_cast<off_t>(offset), SEEK_SET) < 0;
+    while (!failed && bytes.size() < count) {
+        const ssize_t n = read(fd, buffer, std::min(sizeof buffer, count - bytes.size()));
         if (n < 0 && errno == EINTR)
             continue;
         failed = n < 0;
@@ -75,11 +72,6 @@ bool ReadFileStart(const std::string& path, std::size_t limit, Bytes& bytes, std
 
 EntryKind KindOf(const std::string& path, std::string& leadsTo)
 {
-    std::vector<std::string> below;
-    if (const Volume* volume = MountedVolumeOf(path, below)) {
-        leadsTo.clear();
-        return volume->Kind(below);
-    }
     leadsTo.clear();
     struct stat info;
     if (lstat(path.c_str(), &info) != 0)
@@ -129,6 +121,8 @@ void SyncFolderOf(const std::string& path)
 
 bool BeginStaged(const std::string& path, StagedFile& staged, std::string& error)
 {
+    if (FailsForTesting(StagingStep::Stage, path, error))
+        return false;
     const std::string folder = FolderOf(path).empty() ? "." : FolderOf(path);
     staged.path = path;
     struct stat existing;
@@ -230,6 +224,10 @@ bool RenameWithoutReplacing(const std::string& from, const std::string& path)
 bool PutInPlace(StagedFile& staged, bool replace, bool& exists, bool& readOnlyKept, std::string& error)
 {
     exists = readOnlyKept = false;
+    if (FailsForTesting(StagingStep::PutInPlace, staged.path, error)) {
+        DiscardStaged(staged);
+        return false;
+    }
     const int fd = static_cast<int>(staged.handle);
     bool placed = false;
     if (staged.temporary.empty() && !replace) {
@@ -321,9 +319,6 @@ std::string ChildPath(const std::string& folder, const std::string& name)
 
 bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, std::string& error, FolderDetail detail)
 {
-    std::vector<std::string> below;
-    if (const Volume* volume = MountedVolumeOf(path, below))
-        return volume->List(below, entries, error);
     DIR* folder = opendir(path.c_str());
     if (folder == nullptr)
         return Fail(error, "cannot read the folder " + path);
@@ -391,9 +386,6 @@ bool SameComponent(const std::string& a, const std::string& b)
 
 bool PathExists(const std::string& path)
 {
-    std::vector<std::string> below;
-    if (const Volume* volume = MountedVolumeOf(path, below))
-        return volume->Kind(below) != EntryKind::Missing;
     struct stat info;
     return stat(path.c_str(), &info) == 0;
 }

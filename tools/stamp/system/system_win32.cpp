@@ -3,6 +3,8 @@
 #include "system/system.h"
 #include "system/utf16_win32.h"
 
+#include "base/windows_path.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -79,11 +81,8 @@ std::int64_t SecondsSince1970(FILETIME time)
 
 }  // namespace
 
-bool ReadFileStart(const std::string& path, std::size_t limit, Bytes& bytes, std::string& error)
+bool ReadFilePart(const std::string& path, std::uint64_t offset, std::size_t count, Bytes& bytes, std::string& error)
 {
-    std::vector<std::string> below;
-    if (const Volume* volume = MountedVolumeOf(path, below))
-        return volume->ReadStart(below, limit, bytes, error);
     // Another program may write or delete the file meanwhile; only a file on disk is read.
     const HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
@@ -98,9 +97,11 @@ bool ReadFileStart(const std::string& path, std::size_t limit, Bytes& bytes, std
     bytes.clear();
     unsigned char buffer[65536];
     DWORD n = 0;
-    bool ok = true;
-    while (bytes.size() < limit) {
-        const std::size_t wanted = limit - bytes.size() < sizeof buffer ? limit - bytes.size() : sizeof buffer;
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    bool ok = offset == 0 || SetFilePointerEx(file, at, nullptr, FILE_BEGIN) != 0;
+    while (ok && bytes.size() < count) {
+        const std::size_t wanted = count - bytes.size() < sizeof buffer ? count - bytes.size() : sizeof buffer;
         ok = ReadFile(file, buffer, static_cast<DWORD>(wanted), &n, nullptr) != 0;
         if (!ok || n == 0)
             break;
@@ -114,11 +115,6 @@ bool ReadFileStart(const std::string& path, std::size_t limit, Bytes& bytes, std
 
 EntryKind KindOf(const std::string& path, std::string& leadsTo)
 {
-    std::vector<std::string> below;
-    if (const Volume* volume = MountedVolumeOf(path, below)) {
-        leadsTo.clear();
-        return volume->Kind(below);
-    }
     leadsTo.clear();
     const std::wstring wide = WidePath(path);
     const DWORD attributes = GetFileAttributesW(wide.c_str());
@@ -203,6 +199,8 @@ std::string HeldMessage(const std::string& what)
 
 bool BeginStaged(const std::string& path, StagedFile& staged, std::string& error)
 {
+    if (FailsForTesting(StagingStep::Stage, path, error))
+        return false;
     static unsigned counter = 0;
     const std::wstring target = WidePath(path);
     const std::wstring temporary = FolderOf(target) + WidePath(TemporaryNamePrefix) + std::to_wstring(GetCurrentProcessId()) +
@@ -256,6 +254,10 @@ bool ReadStaged(const StagedFile& staged, std::uint64_t offset, std::size_t coun
 bool PutInPlace(StagedFile& staged, bool replace, bool& exists, bool& readOnlyKept, std::string& error)
 {
     exists = readOnlyKept = false;
+    if (FailsForTesting(StagingStep::PutInPlace, staged.path, error)) {
+        DiscardStaged(staged);
+        return false;
+    }
     const std::wstring target = WidePath(staged.path);
     const HANDLE file = reinterpret_cast<HANDLE>(staged.handle);
     // Windows refuses to replace a read-only file: it is cleared for the rename, and the new
@@ -325,9 +327,6 @@ std::string ChildPath(const std::string& folder, const std::string& name)
 
 bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, std::string& error, FolderDetail)
 {
-    std::vector<std::string> below;
-    if (const Volume* volume = MountedVolumeOf(path, below))
-        return volume->List(below, entries, error);
     WIN32_FIND_DATAW data;
     const HANDLE search = FindFirstFileW(WidePath(ChildPath(path, "*")).c_str(), &data);
     if (search == INVALID_HANDLE_VALUE)
@@ -377,9 +376,7 @@ std::string Plain(std::string path)
 
 char DriveOf(const std::string& path)
 {
-    const std::string plain = Plain(path);
-    const char letter = plain.empty() ? '\0' : static_cast<char>(plain[0] & ~0x20);
-    return plain.size() >= 2 && plain[1] == ':' && letter >= 'A' && letter <= 'Z' ? letter : '\0';
+    return DriveLetterOf(Plain(path));
 }
 
 std::string FolderPath(const std::string& path)
@@ -414,9 +411,6 @@ bool SameComponent(const std::string& a, const std::string& b)
 
 bool PathExists(const std::string& path)
 {
-    std::vector<std::string> below;
-    if (const Volume* volume = MountedVolumeOf(path, below))
-        return volume->Kind(below) != EntryKind::Missing;
     return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 

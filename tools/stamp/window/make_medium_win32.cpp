@@ -267,7 +267,7 @@ void Scan(Window& w)
         std::error_code ignored;
         const bool folder = !choices.root.empty() && std::filesystem::is_directory(std::filesystem::u8path(choices.root), ignored);
         if (folder)
-            found = FindCandidates(choices.root, SearchLimits(), *stop, cutShort);
+            found = FindCandidates(*FolderPlace(choices.root), SearchLimits(), *stop, cutShort);
         auto listed = [&found](const std::string& path) {
             for (const Candidate& candidate : found) {
                 if (SameFile(candidate.path, path))
@@ -277,7 +277,8 @@ void Scan(Window& w)
         };
         if (folder && !wanted.empty() && !listed(wanted))
             found.insert(found.begin(), Candidate{wanted, wanted, 0, "", ""});
-        MediumFolders folders;
+        const std::unique_ptr<MediumPlace> place = FolderPlace(choices.root);
+        MediumFolders folders(*place);
         for (Candidate& candidate : found) {
             if (*stop)
                 break;
@@ -443,7 +444,7 @@ void Make(Window& w, bool force)
             Window& window = *TheWindow;
             window.making = false;
             if (outcome.refused && outcome.forceable && !window.closing) {
-                Report(window, RefusalHeadline(outcome.reason));
+                Report(window, RefusalHeadline(outcome));
                 Status(window, "Nothing was made yet: a file is in the way.");
                 if (AskToForce(window, outcome))
                     Make(window, true);
@@ -451,9 +452,9 @@ void Make(Window& w, bool force)
                     Status(window, "Nothing was made: the file in the way was left as it is.");
                 return;
             }
-            if (outcome.refused) {
-                Report(window, RefusalHeadline(outcome.reason) + "\n\n" + out + err);
-                Status(window, "Nothing was made.");
+            if (outcome.refused || !outcome.reason.empty()) {
+                Report(window, RefusalHeadline(outcome) + "\n\n" + out + err);
+                Status(window, outcome.refused ? "Nothing was made." : "The medium was not made whole.");
             } else {
                 std::string made;
                 for (std::size_t i = 0; i < outcome.check.launchers.size(); ++i) {

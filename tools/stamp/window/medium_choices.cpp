@@ -25,12 +25,12 @@ bool LooksLikeSetup(const std::string& fileName)
     return false;
 }
 
-// Whether the file at path, of size bytes, is a launcher of ours, by its headers.
-bool IsOurLauncher(const std::string& path, std::uint64_t size)
+// Whether the file at below, of size bytes, is a launcher of ours, by its headers.
+bool IsOurLauncher(const MediumPlace& place, const std::vector<std::string>& below, std::uint64_t size)
 {
     Bytes start;
     std::string error;
-    return ReadFileStart(path, LauncherHeaderBytes, start, error) && IsLauncherHeader(start, size);
+    return ReadStart(place, below, LauncherHeaderBytes, start, error) && IsLauncherHeader(start, size);
 }
 
 // What a verdict means for the author, after the launcher's name.
@@ -79,7 +79,7 @@ void RankCandidates(std::vector<Candidate>& candidates)
                      [&key](const Candidate& a, const Candidate& b) { return key(a) < key(b); });
 }
 
-std::vector<Candidate> FindCandidates(const std::string& root, const SearchLimits& limits,
+std::vector<Candidate> FindCandidates(const MediumPlace& place, const SearchLimits& limits,
                                       const std::atomic<bool>& stop, bool& cutShort)
 {
     std::vector<Candidate> found;
@@ -87,16 +87,17 @@ std::vector<Candidate> FindCandidates(const std::string& root, const SearchLimit
     std::size_t seen = 0;
     // Breadth first, so that the limits cut off the deepest folders, not the shallow ones.
     struct Folder {
-        std::string path, relative;
+        std::vector<std::string> below;
+        std::string relative;
         std::size_t depth;
     };
-    std::vector<Folder> level{{root, "", 0}};
+    std::vector<Folder> level{{{}, "", 0}};
     while (!level.empty() && !cutShort) {
         std::vector<Folder> next;
         for (const Folder& folder : level) {
             std::vector<FolderEntry> entries;
             std::string error;
-            if (stop || !ListFolder(folder.path, entries, error)) {
+            if (stop || !place.List(folder.below, entries, error)) {
                 cutShort = cutShort || stop;
                 continue;
             }
@@ -106,13 +107,14 @@ std::vector<Candidate> FindCandidates(const std::string& root, const SearchLimit
                     cutShort = true;
                     break;
                 }
-                const std::string path = ChildPath(folder.path, entry.name);
+                std::vector<std::string> below = folder.below;
+                below.push_back(entry.name);
                 const std::string relative = folder.relative.empty() ? entry.name : folder.relative + "\\" + entry.name;
                 if (entry.isFolder && folder.depth < limits.depth)
-                    next.push_back({path, relative, folder.depth + 1});
-                if (entry.isFile && folder.depth > 0 && entry.name.size() > 4 && IsStartableName(entry.name) && !IsTemporaryName(entry.name) &&
-                    !IsOurLauncher(path, entry.size))
-                    found.push_back({path, relative, folder.depth, "", ""});
+                    next.push_back({below, relative, folder.depth + 1});
+                if (entry.isFile && folder.depth > 0 && entry.name.size() > 4 && IsStartableName(entry.name) &&
+                    !IsTemporaryName(entry.name) && !IsOurLauncher(place, below, entry.size))
+                    found.push_back({place.Shown(below), relative, folder.depth, "", ""});
             }
             if (cutShort)
                 break;
@@ -135,10 +137,9 @@ void JudgeCandidate(const MakeOptions& choice, Candidate& candidate, MediumFolde
         return;
     }
     LauncherOnMedium launcher;
-    launcher.root = options.root;
     launcher.fileName = plan.launcherName;
     launcher.launchDirectory = plan.stored;
-    launcher.drive = static_cast<char>(options.drive[0] & ~0x20);
+    launcher.drive = NamedDriveLetter(options.drive);
     launcher.codePage = options.codePage;
     launcher.thirtyTwoBit = options.arch == "x86";
     const Prediction prediction = PredictLaunch(launcher, folders);
@@ -179,7 +180,25 @@ std::string Headline(const CheckSummary& summary, const std::string& made)
     return "Ready: " + starts + ".";
 }
 
-std::string RefusalHeadline(const std::string& reason)
+std::string RefusalHeadline(const MakeOutcome& outcome)
 {
-    return "Not made, nothing was written: " + reason;
+    // The files of each fate, named.
+    auto named = [&outcome](FileFate fate) {
+        std::string list;
+        for (const MadeFile& file : outcome.files) {
+            if (file.fate == fate)
+                list += (list.empty() ? "" : ", ") + file.path;
+        }
+        return list;
+    };
+    const std::string written = named(FileFate::Written), restored = named(FileFate::Restored),
+                      left = named(FileFate::NotRestored);
+    if (!left.empty())
+        return "Not made, and the medium is half-made: " + left + " written, and what was there could not be given "
+               "back: " + outcome.reason;
+    if (!written.empty())
+        return "Not made whole: " + written + " written and kept, then: " + outcome.reason;
+    if (!restored.empty())
+        return "Not made, nothing was changed: " + outcome.reason + " (" + restored + " given back as it was)";
+    return "Not made, nothing was written: " + outcome.reason;
 }

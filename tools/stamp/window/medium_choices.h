@@ -38,12 +38,13 @@ struct SearchLimits {
     std::size_t entries = 20000;    // folder entries looked at, in all
 };
 
-// The programs and batch files (.exe, .com, .bat, .cmd) in the folders below root, within
-// limits, ranked: names such as setup, install or autorun first, then the shallowest, then by
-// path without regard to letter case. Files directly in root, our temporary files and launchers
-// of ours are left out (a launcher can start neither). Stops early, with what it found so far,
-// when stop becomes true; cutShort then, or when a limit was reached, is true.
-std::vector<Candidate> FindCandidates(const std::string& root, const SearchLimits& limits,
+// The programs and batch files (.exe, .com, .bat, .cmd) in the folders below the medium's root
+// (a folder or a disc image), within limits, ranked: names such as setup, install or autorun
+// first, then the shallowest, then by path without regard to letter case. Files directly in the
+// root, our temporary files and launchers of ours are left out (a launcher can start neither).
+// Each candidate's path is as the place shows it. Stops early, with what it found so far, when
+// stop becomes true; cutShort then, or when a limit was reached, is true.
+std::vector<Candidate> FindCandidates(const MediumPlace& place, const SearchLimits& limits,
                                       const std::atomic<bool>& stop, bool& cutShort);
 
 // Ranks candidates as FindCandidates does.
@@ -60,5 +61,6 @@ void JudgeCandidate(const MakeOptions& choice, Candidate& candidate, MediumFolde
 // …" when everything that counts is ok, else what will go wrong and where.
 std::string Headline(const CheckSummary& summary, const std::string& made);
 
-// The first line of a refusal, in make's words: nothing was written.
-std::string RefusalHeadline(const std::string& reason);
+// The first line after a make that did not make the medium, in make's words: nothing was
+// written when it refused; else what it wrote and gave back, or could not give back.
+std::string RefusalHeadline(const MakeOutcome& outcome);

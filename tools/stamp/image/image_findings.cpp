@@ -1,0 +1,141 @@
+// What Windows reads from a disc image otherwise than its author saw it: each tree walked once,
+// names compared as Windows compares them.
+#include "image/image_findings.h"
+
+#include "image/image_fields.h"
+
+#include <functional>
+#include <map>
+#include <set>
+
+namespace {
+
+// Every folder of one tree, breadth first, to a limit: visit gets each folder's path (its names
+// joined by backslashes) and entries, or the reason it cannot be read.
+void Walk(const std::function<bool(const std::vector<std::string>&, std::vector<ImageEntry>&, std::string&)>& entriesOf,
+          std::size_t limit,
+          const std::function<void(const std::string&, const std::vector<ImageEntry>*, const std::string&)>& visit)
+{
+    std::vector<std::vector<std::string>> folders{{}};
+    std::set<std::uint64_t> listed;  // a folder recorded twice, or inside itself, is walked once
+    for (std::size_t i = 0; i < folders.size() && i < limit; ++i) {
+        std::string shown;
+        for (const std::string& part : folders[i])
+            shown += "\\" + part;
+        std::vector<ImageEntry> entries;
+        std::string error;
+        if (!entriesOf(folders[i], entries, error)) {
+            visit(shown, nullptr, error);
+            continue;
+        }
+        for (const ImageEntry& entry : entries) {
+            // A folder recorded with no data holds nothing to walk.
+            if (entry.isFolder && !entry.extents.empty() && listed.insert(entry.extents[0].first).second) {
+                folders.push_back(folders[i]);
+                folders.back().push_back(entry.name);
+            }
+        }
+        visit(shown, &entries, "");
+    }
+}
+
+}  // namespace
+
+std::vector<ImageFinding> DiscImageFindings(const DiscImage& image, std::vector<std::string>& notes, std::size_t limit)
+{
+    std::vector<ImageFinding> findings;
+    if (!image.hasJoliet() && !image.readsUdf())
+        findings.push_back({"The image has no Joliet tree, so Windows reads its primary ISO 9660 names: short, upper "
+                            "case, 8.3 at level 1. What to do: make it with Joliet names.",
+                            RemakeAdvice::WithJoliet});
+    // The tree Windows reads: names that differ only in letter case, long Joliet names.
+    std::map<std::uint64_t, std::string> windowsNames;  // first block -> the path Windows reads
+    std::map<std::uint64_t, std::string> windowsFiles;  // the same, of files with data
+    std::size_t longNames = 0;
+    std::string firstLong;
+    Walk([&image](const auto& below, auto& entries, auto& error) { return image.Entries(below, entries, error); }, limit,
+         [&](const std::string& shown, const std::vector<ImageEntry>* entries, const std::string& error) {
+             if (entries == nullptr) {
+                 findings.push_back({"Windows cannot read the folder " + (shown.empty() ? "\\" : shown) +
+                                     " of the image: " + error + "."});
+                 return;
+             }
+             std::map<std::string, std::string> seen;  // folded -> the first name
+             std::set<std::string> named;
+             for (const ImageEntry& entry : *entries) {
+                 const std::string path = shown + "\\" + entry.name;
+                 const auto first = seen.emplace(FoldCase(entry.name), entry.name).first;
+                 if (first->second != entry.name && named.insert(first->first).second)
+                     findings.push_back({"In " + (shown.empty() ? "\\" : shown) + " " + first->second + " and " +
+                                         entry.name + " differ only in letter case: Windows finds only " +
+                                         first->second + ", the first. What to do: rename one."});
+                 if (image.hasJoliet() && !image.readsUdf() && CharacterCount(entry.name) > 64 && longNames++ == 0)
+                     firstLong = path;
+                 if ((entry.isFolder || entry.size > 0) && !entry.extents.empty())
+                     windowsNames.emplace(entry.extents[0].first, path);
+                 if (!entry.isFolder && entry.size > 0 && !entry.extents.empty())
+                     windowsFiles.emplace(entry.extents[0].first, path);
+             }
+         });
+    // An image with UDF: its ISO 9660 tree, which other systems read, against the UDF tree. A file
+    // is the same in both when its data are: names differ between the trees.
+    if (image.readsUdf()) {
+        std::size_t onlyIso = 0;
+        std::string firstOnlyIso;
+        std::set<std::uint64_t> isoFiles;
+        Walk([&image](const auto& below, auto& entries, auto& error) { return image.Iso9660Entries(below, entries, error); },
+             limit, [&](const std::string& shown, const std::vector<ImageEntry>* entries, const std::string&) {
+                 for (std::size_t i = 0; entries != nullptr && i < entries->size(); ++i) {
+                     const ImageEntry& entry = (*entries)[i];
+                     if (entry.isFolder || entry.size == 0 || entry.extents.empty())
+                         continue;
+                     isoFiles.insert(entry.extents[0].first);
+                     if (!windowsFiles.count(entry.extents[0].first) && onlyIso++ == 0)
+                         firstOnlyIso = shown + "\\" + entry.name;
+                 }
+             });
+        std::size_t onlyUdf = 0;
+        std::string firstOnlyUdf;
+        for (const auto& [offset, path] : windowsFiles) {
+            if (!isoFiles.count(offset) && onlyUdf++ == 0)
+                firstOnlyUdf = path;
+        }
+        if (onlyIso + onlyUdf > 0)
+            findings.push_back({"Windows reads the image's UDF tree, and other systems its ISO 9660 tree, which differ: " +
+                               (onlyUdf > 0 ? std::to_string(onlyUdf) + " files only in UDF, such as " + firstOnlyUdf : "") +
+                               (onlyUdf > 0 && onlyIso > 0 ? "; " : "") +
+                               (onlyIso > 0 ? std::to_string(onlyIso) + " files only in ISO 9660, such as " + firstOnlyIso
+                                            : "") +
+                               ". What to do: make both trees of the same folder."});
+        return findings;
+    }
+    // Rock Ridge names, from the primary tree, against the names Windows reads for the same data.
+    std::size_t rockRidgeDiffers = 0;
+    std::string firstRockRidge;
+    Walk([&image](const auto& below, auto& entries, auto& error) { return image.PrimaryEntries(below, entries, error); },
+         limit, [&](const std::string& shown, const std::vector<ImageEntry>* entries, const std::string&) {
+             for (std::size_t i = 0; entries != nullptr && i < entries->size(); ++i) {
+                 const ImageEntry& entry = (*entries)[i];
+                 if (entry.extents.empty())
+                     continue;
+                 const auto windows = windowsNames.find(entry.extents[0].first);
+                 if (entry.rockRidgeName.empty() || (!entry.isFolder && entry.size == 0) || windows == windowsNames.end())
+                     continue;
+                 const std::string read = windows->second.substr(windows->second.rfind('\\') + 1);
+                 // Windows matches names without regard to letter case: only other differences count.
+                 if (FoldCase(read) != FoldCase(entry.rockRidgeName) && rockRidgeDiffers++ == 0)
+                     firstRockRidge = shown + "\\" + entry.rockRidgeName + ", which Windows reads as " + windows->second;
+             }
+         });
+    if (rockRidgeDiffers > 0)
+        findings.push_back({"Linux shows the image's Rock Ridge names, which Windows never reads: " +
+                           std::to_string(rockRidgeDiffers) + (rockRidgeDiffers == 1 ? " differs" : " differ") +
+                           " from the names Windows reads, such as " + firstRockRidge +
+                           ". What to do: make it with Joliet names that match.",
+                           RemakeAdvice::WithMatchingJoliet});
+    if (longNames > 0)
+        notes.push_back(std::to_string(longNames) + (longNames == 1 ? " Joliet name is" : " Joliet names are") +
+                        " longer than 64 characters, such as " + firstLong +
+                        ": current Windows reads them, but some other readers cut them, extension and all.");
+    return findings;
+}

@@ -1,0 +1,125 @@
+// A medium's two places: a folder on this system, and a disc image read as Windows reads it.
+#include "medium/medium_place.h"
+
+#include "base/code_pages.h"
+#include "image/disc_image.h"
+
+namespace {
+
+// A folder on this system, read through the system room.
+class Folder : public MediumPlace {
+public:
+    explicit Folder(std::string root) : root_(std::move(root)) {}
+
+    bool List(const std::vector<std::string>& below, std::vector<FolderEntry>& entries, std::string& error,
+              FolderDetail detail) const override
+    {
+        return ListFolder(Path(below), entries, error, detail);
+    }
+    bool Read(const std::vector<std::string>& below, std::uint64_t offset, std::size_t count, Bytes& bytes,
+              std::string& error) const override
+    {
+        return ReadFilePart(Path(below), offset, count, bytes, error);
+    }
+    EntryKind Kind(const std::vector<std::string>& below) const override
+    {
+        std::string leadsTo;
+        return KindOf(Path(below), leadsTo);
+    }
+    bool BeingWritten(const std::vector<std::string>& below) const override { return !IsLeftover(Path(below)); }
+    std::string Shown(const std::vector<std::string>& below) const override { return Path(below); }
+    const PlaceFacts& Facts() const override { return facts_; }
+
+private:
+    std::string Path(const std::vector<std::string>& below) const
+    {
+        std::string path = root_;
+        for (const std::string& name : below)
+            path = ChildPath(path, name);
+        return path;
+    }
+
+    std::string root_;
+    PlaceFacts facts_;
+};
+
+// A disc image, its files and folders read where they lie in it.
+class Image : public MediumPlace {
+public:
+    Image(std::string path, DiscImage image, PlaceFacts facts)
+        : path_(std::move(path)), image_(std::move(image)), facts_(std::move(facts))
+    {
+    }
+
+    bool List(const std::vector<std::string>& below, std::vector<FolderEntry>& entries, std::string& error,
+              FolderDetail) const override
+    {
+        return image_.List(below, entries, error);
+    }
+    bool Read(const std::vector<std::string>& below, std::uint64_t offset, std::size_t count, Bytes& bytes,
+              std::string& error) const override
+    {
+        return image_.Read(below, offset, count, bytes, error);
+    }
+    EntryKind Kind(const std::vector<std::string>& below) const override { return image_.Kind(below); }
+    bool BeingWritten(const std::vector<std::string>&) const override { return false; }
+    std::string Shown(const std::vector<std::string>& below) const override
+    {
+        std::string path = path_;
+        for (const std::string& name : below)
+            path = ChildPath(path, name);
+        return path;
+    }
+    const PlaceFacts& Facts() const override { return facts_; }
+
+private:
+    std::string path_;
+    DiscImage image_;
+    PlaceFacts facts_;
+};
+
+}  // namespace
+
+bool ReadStart(const MediumPlace& place, const std::vector<std::string>& below, std::size_t limit, Bytes& bytes,
+               std::string& error)
+{
+    return place.Read(below, 0, limit, bytes, error);
+}
+
+std::unique_ptr<MediumPlace> FolderPlace(const std::string& root)
+{
+    return std::make_unique<Folder>(root);
+}
+
+std::unique_ptr<MediumPlace> OpenMediumPlace(const std::string& path, unsigned ansiCodePage, std::string& error)
+{
+    error.clear();
+    std::string leadsTo;
+    std::vector<FolderEntry> entries;
+    if (KindOf(path, leadsTo) == EntryKind::File) {
+        std::uint64_t size = 0;
+        const ImageReader read = ImageFileReader(path, size);
+        if (!LooksLikeDiscImage(read))
+            return nullptr;
+        DiscImage image;
+        if (!image.Open(read, size, OemCodePageFor(ansiCodePage), error))
+            return nullptr;
+        PlaceFacts facts;
+        facts.tree = image.readsUdf() ? "UDF" : image.hasJoliet() ? "Joliet" : "primary ISO 9660";
+        facts.label = image.volumeLabel();
+        if (image.hasUdf() && !image.readsUdf()) {
+            facts.notCheckable = "It holds a UDF file system, which current Windows reads instead of its ISO 9660 "
+                                 "tree, and " + image.udfProblem() + ".";
+        } else if (!image.List({}, entries, error)) {
+            return nullptr;
+        } else {
+            facts.findings = DiscImageFindings(image, facts.notes);
+        }
+        return std::make_unique<Image>(path, std::move(image), std::move(facts));
+    }
+    if (!ListFolder(path, entries, error)) {
+        error.clear();
+        return nullptr;
+    }
+    return FolderPlace(path);
+}

@@ -1,0 +1,65 @@
+// Where a medium lies, behind one face: a folder on this system, or a disc image read as
+// Windows reads it. Whatever reads a medium (the lookup, the program checks, the prediction,
+// autorun.inf) asks the place it is handed, with paths as the components below the medium's
+// root, and never learns which of the two it is.
+#pragma once
+
+#include "image/image_findings.h"
+#include "system/system.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// What a place says of itself before what lies on it: a disc image, the tree Windows reads and
+// what differs from what its author saw. A folder says nothing.
+struct PlaceFacts {
+    std::string tree;                   // "UDF", "Joliet" or "primary ISO 9660"; empty: nothing to say
+    std::string label;                  // the volume label Windows shows
+    std::string notCheckable;           // why nothing on it can be checked (a tree this tool cannot read), or empty
+    std::vector<ImageFinding> findings; // they make the medium not ok
+    std::vector<std::string> notes;     // they do not
+};
+
+class MediumPlace {
+public:
+    virtual ~MediumPlace() = default;
+
+    // The entries of the folder at below (none: the root), "." and ".." left out, in no
+    // particular order, each with its kind (links followed) and, with FolderDetail::Sizes, a
+    // file's size. False with the reason when it cannot be read.
+    virtual bool List(const std::vector<std::string>& below, std::vector<FolderEntry>& entries, std::string& error,
+                      FolderDetail detail = FolderDetail::Sizes) const = 0;
+
+    // Reads up to count bytes at offset of the file at below (fewer at its end). Anything that is
+    // not a plain file is refused at once, never waited on. Never allocates more than count bytes.
+    virtual bool Read(const std::vector<std::string>& below, std::uint64_t offset, std::size_t count, Bytes& bytes,
+                      std::string& error) const = 0;
+
+    // What the entry at below is: a link itself, not what it leads to.
+    virtual EntryKind Kind(const std::vector<std::string>& below) const = 0;
+
+    // Whether a running process is writing the temporary file of ours at below right now (else
+    // it was left behind by a run that ended).
+    virtual bool BeingWritten(const std::vector<std::string>& below) const = 0;
+
+    // The entry at below as messages name it: its path on this system, or in the image file.
+    virtual std::string Shown(const std::vector<std::string>& below) const = 0;
+
+    // What the place says of itself.
+    virtual const PlaceFacts& Facts() const = 0;
+};
+
+// Reads the first limit bytes of the file at below, or all of a shorter one.
+bool ReadStart(const MediumPlace& place, const std::vector<std::string>& below, std::size_t limit, Bytes& bytes,
+               std::string& error);
+
+// The folder at root on this system as a medium's place.
+std::unique_ptr<MediumPlace> FolderPlace(const std::string& root);
+
+// Opens the medium at path: a disc image when path is a file that is one (known by its volume
+// descriptors, whatever its name; names of its primary tree decoded with the OEM code page that
+// goes with ansiCodePage), else the folder at path. Null with the reason when an image cannot
+// be read; null with error empty when path is neither a folder nor an image.
+std::unique_ptr<MediumPlace> OpenMediumPlace(const std::string& path, unsigned ansiCodePage, std::string& error);
