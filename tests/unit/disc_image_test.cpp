@@ -248,4 +248,205 @@ TEST(DiscImage, ReadsWhatRecordsSayAndRefusesWhatLiesOutsideTheImage)
     }
 }
 
+// A multi-extent file whose records name the same bytes again and again adds up to more than the
+// image holds: it is refused before anything is read, at its start and in its middle.
+TEST(DiscImage, RefusesExtentsThatAddUpToMoreThanTheImage)
+{
+    struct Row {
+        const char* what;
+        int records;       // BIG.BIN's records, all but the last marked to continue
+        std::uint32_t size;  // each record's bytes, from block 0
+        const char* refused;  // why reading it is refused; null: it is read
+    };
+    const Row rows[] = {
+        {"two records that fit the image", 2, 4 * 2048, nullptr},
+        {"records naming the whole image again and again", 40, 20 * 2048, "add up to more than the image holds"},
+        {"one record of more than the image", 1, 21 * 2048, "lie outside the image"},
+    };
+    for (const Row& row : rows) {
+        std::vector<std::tuple<std::string, std::uint32_t, std::uint32_t, int>> files;
+        for (int i = 0; i < row.records; ++i)
+            files.emplace_back("BIG.BIN;1", 0, row.size, i + 1 < row.records ? 0x80 : 0);
+        Built built(files);
+        DiscImage image;
+        std::string error;
+        ASSERT_TRUE(image.Open(built.Reader(), built.bytes.size(), 850, error)) << row.what << ": " << error;
+        Bytes bytes;
+        EXPECT_EQ(image.ReadStart({"BIG.BIN"}, 64, bytes, error), row.refused == nullptr) << row.what;
+        EXPECT_EQ(image.Read({"BIG.BIN"}, row.size, 64, bytes, error), row.refused == nullptr) << row.what;
+        if (row.refused != nullptr) {
+            EXPECT_NE(error.find(row.refused), std::string::npos) << row.what << ": " << error;
+        }
+    }
+}
+
+// A UDF volume made block by block: ISO 9660 and UDF recognition, an anchor, a partition, a
+// root folder, and files whose entries say what each row needs.
+struct UdfBuilt {
+    static constexpr std::uint32_t Partition = 300;  // the partition's first block
+    Bytes bytes = Bytes((Partition + 64) * 2048, 0);
+
+    void Put16(std::size_t at, std::uint32_t value)
+    {
+        bytes[at] = static_cast<unsigned char>(value), bytes[at + 1] = static_cast<unsigned char>(value >> 8);
+    }
+    void Put32(std::size_t at, std::uint32_t value)
+    {
+        Put16(at, value & 0xFFFF), Put16(at + 2, value >> 16);
+    }
+    std::size_t Block(std::uint32_t lbn) const { return (Partition + std::size_t{lbn}) * 2048; }
+
+    ImageReader Reader() const
+    {
+        return [this](std::uint64_t offset, std::size_t count, Bytes& read) {
+            if (offset > bytes.size() || count > bytes.size() - offset)
+                return false;
+            read.assign(bytes.begin() + static_cast<std::ptrdiff_t>(offset),
+                        bytes.begin() + static_cast<std::ptrdiff_t>(offset + count));
+            return true;
+        };
+    }
+
+    // A file entry at lbn: a folder or a file of length bytes, its allocation descriptors (short:
+    // bytes with the kind in the top two bits, then the block) after eaLength bytes of attributes.
+    void Entry(std::uint32_t lbn, bool folder, std::uint64_t length,
+               const std::vector<std::pair<std::uint32_t, std::uint32_t>>& ads, std::uint32_t eaLength = 0)
+    {
+        const std::size_t at = Block(lbn);
+        Put16(at, 261);
+        bytes[at + 16 + 11] = folder ? 4 : 5;
+        Put32(at + 56, static_cast<std::uint32_t>(length)), Put32(at + 60, static_cast<std::uint32_t>(length >> 32));
+        Put32(at + 168, eaLength);
+        Put32(at + 172, static_cast<std::uint32_t>(ads.size() * 8));
+        for (std::size_t i = 0; i < ads.size(); ++i)
+            Put32(at + 176 + i * 8, ads[i].first), Put32(at + 176 + i * 8 + 4, ads[i].second);
+    }
+
+    // The root folder at lbn 1 (its identifiers at lbn 2), naming each file's entry.
+    explicit UdfBuilt(const std::vector<std::pair<std::string, std::uint32_t>>& files)
+    {
+        const std::size_t pvd = 16 * 2048;
+        bytes[pvd] = 1;
+        std::copy_n("CD001\1", 6, bytes.begin() + static_cast<std::ptrdiff_t>(pvd + 1));
+        bytes[pvd + 129] = 0x08;  // blocks of 2048 bytes
+        bytes[pvd + 156] = 34, bytes[pvd + 156 + 2] = 18, bytes[pvd + 156 + 11] = 0x08, bytes[pvd + 156 + 32] = 1;
+        bytes[17 * 2048] = 255;
+        std::copy_n("CD001\1", 6, bytes.begin() + 17 * 2048 + 1);
+        for (const auto& [block, text] : {std::pair<int, const char*>{18, "BEA01"}, {19, "NSR02"}, {20, "TEA01"}})
+            std::copy_n(text, 5, bytes.begin() + block * 2048 + 1);
+        Put16(256 * 2048, 2);  // the anchor: the volume descriptors at block 32, three of them
+        Put32(256 * 2048 + 16, 3 * 2048), Put32(256 * 2048 + 20, 32);
+        Put16(32 * 2048, 5), Put32(32 * 2048 + 188, Partition);
+        Put16(33 * 2048, 6), Put32(33 * 2048 + 212, 2048), Put32(33 * 2048 + 268, 1), bytes[33 * 2048 + 440] = 1;
+        Put16(34 * 2048, 8);
+        Put16(Block(0), 256), Put32(Block(0) + 404, 1);  // the file set: its root at lbn 1
+        std::size_t at = Block(2);
+        for (const auto& [name, entry] : files) {
+            Put16(at, 257);
+            bytes[at + 19] = static_cast<unsigned char>(name.size() + 1);
+            Put32(at + 24, entry);
+            bytes[at + 38] = 8;
+            std::copy(name.begin(), name.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at + 39));
+            at += (38 + 1 + name.size() + 3) / 4 * 4;
+        }
+        Entry(1, true, at - Block(2), {{static_cast<std::uint32_t>(at - Block(2)), 2}});
+    }
+};
+
+// Allocation that a crafted UDF entry records: reads never take more memory than they ask for,
+// whatever lengths the entries give, and a length near 4 GiB never wraps around.
+TEST_F(DiscImageTest, ReadsCraftedUdfEntriesWithinWhatItAsks)
+{
+    constexpr std::uint32_t Gigabyte = 0x3FFFF800;  // the largest extent, in whole blocks
+    constexpr std::uint32_t Unrecorded = 1u << 30;   // allocated, not recorded: reads as zeros
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> sparse(200, {Unrecorded | Gigabyte, 0});
+    UdfBuilt built({{"autorun.inf", 3}, {"SPARSE.BIN", 3}, {"DATA.TXT", 5}});
+    built.Entry(3, false, std::uint64_t{Gigabyte} * sparse.size(), sparse);
+    built.Entry(5, false, 5, {{5, 10}});
+    std::copy_n("hello", 5, built.bytes.begin() + static_cast<std::ptrdiff_t>(built.Block(10)));
+    {
+        std::ofstream(work_ / "crafted.iso", std::ios::binary)
+            .write(reinterpret_cast<const char*>(built.bytes.data()), static_cast<std::streamsize>(built.bytes.size()));
+    }
+    struct Row {
+        const char* name;
+        std::uint64_t offset;
+        std::size_t count;
+        std::size_t got;
+    };
+    const Row rows[] = {
+        {"DATA.TXT", 0, 64, 5},
+        {"DATA.TXT", 3, 64, 2},
+        {"DATA.TXT", 5, 64, 0},
+        {"SPARSE.BIN", 0, 1u << 20, 1u << 20},
+        {"SPARSE.BIN", std::uint64_t{Gigabyte} * 199, 1u << 20, 1u << 20},
+        {"SPARSE.BIN", std::uint64_t{Gigabyte} * 200 - 7, 1u << 20, 7},
+    };
+    DiscImage image;
+    std::string error;
+    std::uint64_t size = 0;
+    const ImageReader file = ImageFileReader((work_ / "crafted.iso").string(), size);
+    ASSERT_TRUE(image.Open(file, size, 850, error)) << error;
+    ASSERT_TRUE(image.readsUdf()) << image.udfProblem();
+    for (const Row& row : rows) {
+        Bytes bytes;
+        EXPECT_TRUE(image.Read({row.name}, row.offset, row.count, bytes, error)) << row.name << ": " << error;
+        EXPECT_EQ(bytes.size(), row.got) << row.name << " at " << row.offset;
+    }
+    // check reads the 200 GiB autorun.inf no further than an autorun.inf can reach.
+    std::string out, err;
+    EXPECT_EQ(Check("crafted.iso", out, err), 1) << out << err;
+    EXPECT_NE(err.find("holds no launcher of ours"), std::string::npos) << err;
+
+    // Attributes whose length would wrap a 32-bit sum around to a small one: the entry is damaged.
+    UdfBuilt wrapping({{"ATTRS.BIN", 4}});
+    wrapping.Entry(4, false, 16, {{16, 10}}, 0xFFFFFF60);
+    ASSERT_TRUE(image.Open(wrapping.Reader(), wrapping.bytes.size(), 850, error)) << error;
+    Bytes bytes;
+    EXPECT_FALSE(image.Read({"ATTRS.BIN"}, 0, 64, bytes, error));
+    EXPECT_NE(error.find("a UDF file entry is damaged"), std::string::npos) << error;
+}
+
+// A lookup reads each folder of the image once: the folders on its way are kept.
+TEST_F(DiscImageTest, ReadsEachFolderOnceForLookupsBelowIt)
+{
+    Lay("A/B/C/D/file.txt", "deep");
+    Lay("A/B/other.txt", "beside");
+    ASSERT_TRUE(Shell("genisoimage -J -R -o image.iso src"));
+    std::uint64_t size = 0;
+    const ImageReader file = ImageFileReader((work_ / "image.iso").string(), size);
+    std::size_t reads = 0;
+    DiscImage image;
+    std::string error;
+    ASSERT_TRUE(image.Open([&](std::uint64_t offset, std::size_t count, Bytes& bytes) { return ++reads, file(offset, count, bytes); },
+                           size, 850, error)) << error;
+    struct Row {
+        std::vector<std::string> below;
+        std::size_t reads;  // after the lookups before it
+    };
+    const Row rows[] = {
+        {{"A", "B", "C", "D", "file.txt"}, 5},  // the root and A to D, each once
+        {{"A", "B", "C", "D", "file.txt"}, 0},
+        {{"a", "b", "OTHER.TXT"}, 0},
+        {{"A", "B", "C", "D"}, 0},
+    };
+    for (const Row& row : rows) {
+        reads = 0;
+        EXPECT_EQ(image.Kind(row.below), row.below.size() == 4 ? EntryKind::Folder : EntryKind::File);
+        EXPECT_EQ(reads, row.reads) << row.below.back();
+    }
+}
+
+// A temporary file of ours inside an image is one that a run left: no run can be writing it.
+TEST_F(DiscImageTest, ATemporaryFileOfOursInAnImageWasLeftBehind)
+{
+    Make("Borvi cd1 versie2/SETUP.exe");
+    Lay(".launcher-stamp-x1Yz2", "half a launcher");
+    ASSERT_TRUE(Shell("genisoimage -J -R -o image.iso src"));
+    std::string out, err;
+    EXPECT_EQ(Check("image.iso", out, err), 1) << out << err;
+    EXPECT_NE(out.find("D:\\.launcher-stamp-x1Yz2: not part of the medium\n  Left by an interrupted launcher-stamp run"),
+              std::string::npos) << out;
+}
+
 }  // namespace

@@ -1,6 +1,8 @@
 // launcher-stamp make, and check reading autorun.inf: layouts in temporary folders.
+#include "commands/make_command.h"
 #include "commands/stamp_command.h"
 #include "launcher_samples.h"
+#include "window/medium_choices.h"
 #include "pe/launch_field.h"
 #include "pe/version_resource.h"
 
@@ -539,4 +541,119 @@ TEST_F(MakeTest, TheLauncherTakesItsProgramsVersionStrings)
     // A program without them leaves the launcher's own, and make says so in one line.
     ASSERT_EQ(Run({"make", root, "My App 2/App.exe", "--arch", "x64", "--no-autorun"}), 0) << err_ << out_;
     EXPECT_NE(out_.find("App.exe: no version strings taken"), std::string::npos) << out_;
+}
+
+// A forced replacement keeps what it replaces until every file is in place: a file that then
+// fails gives it back, and make and the window say exactly what became of each file.
+TEST_F(MakeTest, AForcedReplacementIsGivenBackWhenALaterFileFails)
+{
+    const std::string launcher = (root_ / "App.exe").string(), autorun = (root_ / "autorun.inf").string();
+    struct Row {
+        const char* what;
+        std::function<void()> lay;      // what is at the root before make
+        StagingStep step;               // the step the seam fails
+        const char* failing;            // at this file name
+        FileFate launcherFate, autorunFate;
+        const char* headline;           // the window's first line begins so
+    };
+    const Row rows[] = {
+        {"a file of someone else's at the launcher's name, then autorun.inf cannot be put in place",
+         [&] { std::ofstream(launcher, std::ios::binary) << "someone's own program"; }, StagingStep::PutInPlace,
+         "autorun.inf", FileFate::Restored, FileFate::NotWritten, "Not made, nothing was changed: "},
+        {"a read-only file of someone else's, then the same",
+         [&] {
+             std::ofstream(launcher, std::ios::binary) << "someone's own read-only program";
+             fs::permissions(launcher, fs::perms::owner_read);
+         },
+         StagingStep::PutInPlace, "autorun.inf", FileFate::Restored, FileFate::NotWritten, "Not made, nothing was changed: "},
+        {"a launcher of ours for another program, then the same",
+         [&] {
+             std::ofstream(root_ / "Other" / "App.exe") << TestProgram();
+             ASSERT_EQ(Run({"make", root_.string(), "Other/App.exe", "--no-autorun"}), 0) << err_;
+         },
+         StagingStep::PutInPlace, "autorun.inf", FileFate::Restored, FileFate::NotWritten, "Not made, nothing was changed: "},
+        {"autorun.inf cannot even be staged: nothing is put in place",
+         [&] { std::ofstream(launcher, std::ios::binary) << "someone's own program"; }, StagingStep::Stage, "autorun.inf",
+         FileFate::NotWritten, FileFate::NotWritten, "Not made, nothing was written: "},
+    };
+    for (const Row& row : rows) {
+        fs::remove_all(root_ / "Other");
+        fs::create_directories(root_ / "Other");
+        for (const char* name : {"App.exe", "autorun.inf"}) {
+            if (fs::exists(root_ / name))
+                fs::permissions(root_ / name, fs::perms::owner_all);
+            fs::remove(root_ / name);
+        }
+        row.lay();
+        const auto before = Snapshot(root_);
+        const fs::perms permissions = fs::status(launcher).permissions();
+        MakeOptions options;
+        options.root = root_.string();
+        options.program = "My App 2/App.exe";
+        options.force = true;
+        MakeOutcome outcome;
+        FailNextForTesting(row.step, row.failing);
+        EXPECT_EQ(RunMake(options, out_, err_, &outcome), 1) << row.what;
+        FailNextForTesting(row.step, "");
+        EXPECT_EQ(Snapshot(root_), before) << row.what << ": " << err_;
+        EXPECT_EQ(fs::status(launcher).permissions(), permissions) << row.what;
+        EXPECT_NE(err_.find("nothing was changed"), std::string::npos) << row.what << ": " << err_;
+        ASSERT_EQ(outcome.files.size(), 2u) << row.what;
+        EXPECT_STREQ(FileFateName(outcome.files[0].fate), FileFateName(row.launcherFate)) << row.what;
+        EXPECT_STREQ(FileFateName(outcome.files[1].fate), FileFateName(row.autorunFate)) << row.what;
+        EXPECT_TRUE(outcome.refused) << row.what;
+        EXPECT_EQ(RefusalHeadline(outcome).rfind(row.headline, 0), 0u) << row.what << ": " << RefusalHeadline(outcome);
+        out_.clear();
+        err_.clear();
+    }
+    // Without a failure the same make replaces the file, and keeps no copy of it.
+    ASSERT_EQ(Run({"make", root_.string(), "My App 2/App.exe", "--force"}), 0) << err_;
+    for (const auto& entry : fs::directory_iterator(root_))
+        EXPECT_FALSE(IsTemporaryName(entry.path().filename().string())) << entry.path();
+}
+
+// An autorun.inf of someone else's of any size is replaced with --force, and only then.
+TEST_F(MakeTest, ReplacesALargeAutorunInfWithForce)
+{
+    for (const std::size_t size : {std::size_t{1} << 20, (std::size_t{1} << 20) + 1, std::size_t{2} << 20}) {
+        const std::string large(size, ';');
+        std::ofstream(root_ / "autorun.inf", std::ios::binary) << large;
+        EXPECT_EQ(Run({"make", root_.string(), "My App 2/App.exe"}), 1) << size;
+        EXPECT_EQ(ReadBytes((root_ / "autorun.inf").string()).size(), size);
+        ASSERT_EQ(Run({"make", root_.string(), "My App 2/App.exe", "--force"}), 0) << size << ": " << err_;
+        const std::string made = "[autorun]\r\nopen=App.exe\r\nicon=App.exe\r\n";
+        EXPECT_EQ(ReadBytes((root_ / "autorun.inf").string()), Bytes(made.begin(), made.end())) << size;
+    }
+}
+
+// What a launcher takes from the arguments autorun.inf hands it, read in the double-byte mode of
+// the medium's code page: under 932 the second byte 0x5C of 表 (0x95 0x5C) is no separator.
+TEST_F(MakeTest, ReadsTheArgumentsAutorunInfGivesALauncherInItsCodePage)
+{
+    struct Row {
+        const char* program;   // in "My App 2"
+        unsigned codePage;
+        std::string open;      // autorun.inf's open=, in the code page's bytes
+        const char* finding;   // what check says of it, or null for nothing
+    };
+    const Row rows[] = {
+        {"\xE8\xA1\xA8" "A.exe", 932, "\x95\x5C" "A.exe x", nullptr},
+        {"\xE8\xA1\xA8" "A.exe", 932, "\x95\x5C" "A.exe /x", "from which it takes \"x\""},
+        {"\xC3\x9C" "ber.exe", 1252, "\xDC" "ber.exe x", nullptr},
+    };
+    for (const Row& row : rows) {
+        fs::remove_all(root_);
+        fs::create_directories(root_ / "My App 2");
+        std::ofstream(root_ / "My App 2" / row.program) << TestProgram();
+        const std::string codePage = std::to_string(row.codePage);
+        ASSERT_EQ(Run({"make", root_.string(), std::string("My App 2/") + row.program, "--codepage", codePage}), 0)
+            << row.program << ": " << err_ << out_;
+        std::ofstream(root_ / "autorun.inf", std::ios::binary | std::ios::trunc) << "[autorun]\r\nopen=" + row.open + "\r\n";
+        Run({"check", root_.string(), "--codepage", codePage});
+        const std::size_t at = out_.find("from which it takes");
+        if (row.finding == nullptr)
+            EXPECT_EQ(at, std::string::npos) << row.program << ": " << out_;
+        else
+            EXPECT_NE(out_.find(row.finding), std::string::npos) << row.program << ": " << out_;
+    }
 }

@@ -209,6 +209,47 @@ TEST_P(PeImageTest, WritesVersionStringsThatReadBackSafely)
     }
 }
 
+// A resource whose data entry names bytes outside the resource section is refused before any
+// byte of it is copied, however the entry reaches out of it.
+TEST_P(PeImageTest, RefusesToLayOutResourcesWhoseDataLieOutsideTheirSection)
+{
+    LauncherImage image;
+    std::string error;
+    Bytes fixed;
+    ASSERT_TRUE(ReadLauncherImage(bytes_, image, error)) << error;
+    ASSERT_TRUE(ReadVersionFixed(bytes_, image, fixed, error)) << error;
+    const std::size_t rsrc = SectionHeader(".rsrc");
+    const std::uint32_t address = Get32(bytes_, rsrc + 12), virtualSize = Get32(bytes_, rsrc + 8);
+    // The version resource's data entry: its address and size, as the resource directory records them.
+    const unsigned char key[] = {'V', 0, 'S', 0, '_', 0, 'V', 0};
+    const std::size_t root = static_cast<std::size_t>(std::search(bytes_.begin(), bytes_.end(), key, key + 8) - bytes_.begin()) - 6;
+    const std::uint32_t rva = static_cast<std::uint32_t>(root - Get32(bytes_, rsrc + 20) + address);
+    std::size_t entry = 0;
+    for (std::size_t at = Get32(bytes_, rsrc + 20); at + 8 <= bytes_.size() && entry == 0; at += 4) {
+        if (Get32(bytes_, at) == rva && Get32(bytes_, at + 4) == static_cast<std::uint32_t>(bytes_[root] | bytes_[root + 1] << 8))
+            entry = at;
+    }
+    ASSERT_NE(entry, 0u);
+    struct Row {
+        const char* what;
+        std::uint32_t rva, size;
+    };
+    const Row rows[] = {
+        {"larger than the section, at its start", address, virtualSize + 1},
+        {"running past the section's end", address + virtualSize - 8, 16},
+        {"before the section", address - 4, 8},
+    };
+    for (const Row& row : rows) {
+        Bytes copy = bytes_;
+        Put32(copy, entry, row.rva);
+        Put32(copy, entry + 4, row.size);
+        LauncherImage copyImage = image;
+        EXPECT_FALSE(ReplaceVersionResource(copy, copyImage, VersionResourceFor(fixed, {{"FileDescription", "x"}}), error))
+            << row.what;
+        EXPECT_NE(error.find("a resource's data lies outside their section"), std::string::npos) << row.what << ": " << error;
+    }
+}
+
 TEST_P(PeImageTest, RefusesEveryTruncatedCopy)
 {
     // Every cut that loses part of the headers or the field must be refused, never misread.

@@ -93,4 +93,27 @@ TEST(ExtractTargetName, DropsADoubleByteCharacterStraddlingTheCapWhole)
     EXPECT_EQ(Extract(before + "\x95\x41" "tail").size(), 255u);
 }
 
+// The mode given as an argument decides, whatever the process's mode is: the tool models
+// launchers under other code pages without switching it.
+TEST(ExtractTargetNameIn, FollowsTheModeItIsGivenNotTheProcessMode)
+{
+    struct ModeRow {
+        bool process, given;
+        const char* name;
+    };
+    const ModeRow rows[] = {
+        {false, true, "\x95\x5C" "A"},
+        {true, false, "A"},
+        {true, true, "\x95\x5C" "A"},
+        {false, false, "A"},
+    };
+    for (const ModeRow& row : rows) {
+        DoubleByteModeScope scope(row.process);
+        char destination[MaxTargetNameLength + 1];
+        ExtractTargetNameIn("\"D:\\\x95\x5C" "A.EXE\"", destination, row.given);
+        EXPECT_STREQ(destination, row.name) << row.process << row.given;
+        EXPECT_EQ(DoubleByteMode, row.process);
+    }
+}
+
 }  // namespace

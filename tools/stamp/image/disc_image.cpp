@@ -273,8 +273,12 @@ bool DiscImage::Read(const std::vector<std::string>& below, std::uint64_t offset
 {
     ImageEntry file;
     bytes.clear();
-    if (!Find(below, file, error) || file.isFolder) {
-        error = file.isFolder ? "a folder, not a file" : "cannot read it from the image: " + error;
+    if (!Find(below, file, error)) {
+        error = "cannot read it from the image: " + error;
+        return false;
+    }
+    if (file.isFolder) {
+        error = "a folder, not a file";
         return false;
     }
     if (!ReadExtents(file.extents, offset, count, bytes, error)) {
