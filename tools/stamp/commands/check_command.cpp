@@ -108,7 +108,7 @@ bool FindNamedLaunchers(const std::vector<std::string>& paths, std::vector<std::
         std::size_t slash = path.find_last_of("/\\");
         if (slash == std::string::npos && DriveOf(path) != 0)
             slash = 1;  // "M:App.exe": App.exe in M:'s current folder
-        places.push_back(FolderPlace(slash == std::string::npos ? "." : path.substr(0, slash + 1)));
+        places.push_back(FolderPlace(slash == std::string::npos ? "" : path.substr(0, slash + 1)));
         FoundLauncher launcher{places.back().get(), slash == std::string::npos ? path : path.substr(slash + 1), ""};
         const int read = ReadLauncher(launcher, err);
         if (read == 0)

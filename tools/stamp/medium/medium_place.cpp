@@ -33,13 +33,15 @@ public:
 private:
     std::string Path(const std::vector<std::string>& below) const
     {
+        if (root_.empty() && below.empty())
+            return ".";
         std::string path = root_;
         for (const std::string& name : below)
-            path = ChildPath(path, name);
+            path = path.empty() ? name : ChildPath(path, name);
         return path;
     }
 
-    std::string root_;
+    std::string root_;  // empty: the current folder, whose entries are named without it
     PlaceFacts facts_;
 };
 

@@ -55,7 +55,8 @@ public:
 bool ReadStart(const MediumPlace& place, const std::vector<std::string>& below, std::size_t limit, Bytes& bytes,
                std::string& error);
 
-// The folder at root on this system as a medium's place.
+// The folder at root on this system as a medium's place (empty: the current folder, its entries
+// named as they are).
 std::unique_ptr<MediumPlace> FolderPlace(const std::string& root);
 
 // Opens the medium at path: a disc image when path is a file that is one (known by its volume
