@@ -222,7 +222,7 @@ def main():
     launchers = [
         ("built", args.launcher, b"Borvi cd1 versie2"),
         ("stamped", *stamped_launcher(args.stamp, args.launcher, args.work)),
-        ("made, .reloc moved", made, made_directory),
+        ("made (.reloc moved)", made, made_directory),
         ("1.2.0", args.old_launcher, b"Borvi cd1 versie2"),
     ]
     report(f"{args.arch} made launcher: .rsrc grew and .reloc moved", layout_findings(made, args.launcher))
