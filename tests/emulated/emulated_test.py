@@ -206,6 +206,16 @@ def misaligned_frame(pe, data):
     data[entry + found + len(opcode)] -= 8 if x64 else 2
 
 
+def reads_thread_storage(pe, data):
+    """The entry point's first instruction replaced by a read of the TEB's thread-local storage
+    pointer, a field the emulation does not set up (the launcher has no thread-local data)."""
+    x64 = pe.FILE_HEADER.Machine == pe_loader.MACHINE_AMD64
+    entry = pe.get_offset_from_rva(pe.OPTIONAL_HEADER.AddressOfEntryPoint)
+    # mov rax, gs:[0x58] / mov eax, fs:[0x2c]
+    code = b"\x65\x48\x8B\x04\x25\x58\x00\x00\x00" if x64 else b"\x64\xA1\x2C\x00\x00\x00"
+    data[entry:entry + len(code)] = code
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("arch", choices=["x86", "x64"])
@@ -260,6 +270,7 @@ def main():
         ("an unknown relocation type", "unknown-type.exe", set_relocation_type(None, 5),
          "LoadRefused: unknown relocation type 5"),
         ("calls with the stack misaligned", "misaligned.exe", misaligned_frame, "RunFailed: GetCPInfo called with"),
+        ("a read of a TEB field not set up", "thread-storage.exe", reads_thread_storage, "RunFailed: read of TEB+0x"),
     ]
     for name, file_name, change, failure in defects:
         if change is None:
