@@ -78,7 +78,8 @@ def main():
         os.makedirs(os.path.join(folder, LAUNCH_DIRECTORY))
         shutil.copy(launcher, os.path.join(folder, name))
         shutil.copy(args.probe, os.path.join(folder, LAUNCH_DIRECTORY, program))
-        seen = under_wine(args.wine_run, os.path.join(folder, name), folder, os.path.join(args.work, f"record{index}.txt"))
+        record = os.path.join(args.work, f"record{index}.txt")
+        seen = under_wine(args.wine_run, os.path.join(folder, name), folder, record)
         if seen is None:
             failures += 1
             print(f"FAIL {args.arch} {label}: nothing started under Wine")

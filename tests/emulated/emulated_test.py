@@ -157,7 +157,8 @@ def layout_findings(made, built):
     if grown.Misc_VirtualSize <= max(before.SizeOfRawData, 0x1000):
         findings.append(f".rsrc of {grown.Misc_VirtualSize} bytes stayed within its block and page")
     if moved.PointerToRawData == after.PointerToRawData or moved.VirtualAddress == after.VirtualAddress:
-        findings.append(f".reloc at file offset 0x{moved.PointerToRawData:x}, RVA 0x{moved.VirtualAddress:x}: not moved")
+        findings.append(f".reloc at file offset 0x{moved.PointerToRawData:x}, RVA 0x{moved.VirtualAddress:x}: "
+                        "not moved")
     return findings
 
 

@@ -182,7 +182,7 @@ class Outcome:
         self.shell = []  # dicts of the SHELLEXECUTEINFOA handed to ShellExecuteExA
         self.messages = []  # (text, title, owner, style)
         self.exit_code = None
-        self.current_directory = None
+        self.current_directory = None  # when the process ended
         self.fields_read = set()  # TEB and PEB fields the code read
         self.relocations_used = []  # RVAs of relocated words the code fetched or read, first use first
         self.instructions = 0
@@ -194,7 +194,6 @@ def run(image, world, limit=200_000):
     reads a TEB/PEB field the emulation does not fill in, or runs past limit instructions."""
     uc, arch = image.uc, image.arch
     outcome = Outcome()
-    outcome.current_directory = world.current_directory
     state = {"fault": None, "last_error": 0, "heap": arch.data}
 
     uc.mem_map(arch.stack, arch.stack_size, UC_PROT_READ | UC_PROT_WRITE)
@@ -236,7 +235,7 @@ def run(image, world, limit=200_000):
         uc.mem_write(arch.teb + arch.last_error_offset, struct.pack("<I", code))
 
     command_line = allocate(world.command_line + b"\0")
-    stand_ins = StandIns(uc, arch, image, world, outcome, allocate, set_last_error, state, command_line)
+    stand_ins = StandIns(uc, arch, image, world, outcome, set_last_error, state, command_line)
 
     # One routine per stand-in: x86 `ret N` pops the stdcall arguments, x64 `ret`.
     uc.mem_map(arch.stubs, PAGE, UC_PROT_READ | UC_PROT_EXEC)
@@ -287,7 +286,8 @@ def run(image, world, limit=200_000):
                 offset = address - region
                 known = fields.get(offset)
                 if known is None:
-                    state["fault"] = f"read of {'TEB' if region == arch.teb else 'PEB'}+0x{offset:x}, a field not set up"
+                    block = "TEB" if region == arch.teb else "PEB"
+                    state["fault"] = f"read of {block}+0x{offset:x}, a field not set up"
                     uc.emu_stop()
                 else:
                     outcome.fields_read.add(known)
@@ -370,9 +370,10 @@ class StandIns:
     LOADED = {"MessageBoxA", "ShellExecuteExA", "CoInitializeEx"}  # reached only via GetProcAddress
     EXPORTS = {"user32.dll": "MessageBoxA", "shell32.dll": "ShellExecuteExA", "ole32.dll": "CoInitializeEx"}
 
-    def __init__(self, uc, arch, image, world, outcome, allocate, set_last_error, state, command_line):
+    def __init__(self, uc, arch, image, world, outcome, set_last_error, state, command_line):
         self.uc, self.arch, self.image, self.world, self.outcome = uc, arch, image, world, outcome
-        self.allocate, self.set_last_error, self.state, self.command_line = allocate, set_last_error, state, command_line
+        self.set_last_error, self.state = set_last_error, state
+        self.command_line = command_line  # the address of the process's command line
         self.modules = {}  # handle -> DLL name, for the libraries loaded
         self.table = {  # name -> (number of arguments, handler)
             "ExitProcess": (1, self.exit_process),
