@@ -49,3 +49,32 @@ END
 ")
 set_source_files_properties("${CMAKE_CURRENT_BINARY_DIR}/icon_program.rc" PROPERTIES OBJECT_DEPENDS "${multi_size_ico}")
 add_test_program(icon_program WIN32 "${CMAKE_CURRENT_LIST_DIR}/probe.cpp" "${CMAKE_CURRENT_BINARY_DIR}/icon_program.rc")
+
+# The probe again with long version strings and no icon: a launcher made for it gets a version
+# resource larger than the room left in its resource section, so that section grows past its
+# file block and its memory page, and the relocations after it move in both. Each string stays
+# below the 255 characters make copies of one.
+string(REPEAT "Borvi Setup installs Borvi, its tools and its manuals here. " 3 long_text)
+file(WRITE "${CMAKE_CURRENT_BINARY_DIR}/long_version_program.rc" "1 VERSIONINFO
+FILEVERSION 7,2,0,0
+BEGIN
+    BLOCK \"StringFileInfo\"
+    BEGIN
+        BLOCK \"040904B0\"
+        BEGIN
+            VALUE \"CompanyName\", \"Borvi Software: ${long_text}\"
+            VALUE \"FileDescription\", \"Borvi Setup: ${long_text}\"
+            VALUE \"FileVersion\", \"7.2\"
+            VALUE \"ProductName\", \"Borvi: ${long_text}\"
+            VALUE \"ProductVersion\", \"7.2 (cd1 of 2): ${long_text}\"
+            VALUE \"LegalCopyright\", \"\\251 2026 Borvi Software: ${long_text}\"
+        END
+    END
+    BLOCK \"VarFileInfo\"
+    BEGIN
+        VALUE \"Translation\", 0x409, 1200
+    END
+END
+")
+add_test_program(long_version_program WIN32 "${CMAKE_CURRENT_LIST_DIR}/probe.cpp"
+                 "${CMAKE_CURRENT_BINARY_DIR}/long_version_program.rc")
