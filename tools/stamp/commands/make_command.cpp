@@ -4,6 +4,7 @@
 #include "base/unicode.h"
 #include "base/windows_path.h"
 #include "commands/check_command.h"
+#include "commands/json_answer.h"
 #include "image/image_writer.h"
 #include "medium/autorun_inf.h"
 #include "medium/built_launchers.h"
@@ -243,10 +244,12 @@ bool PlanLaunch(const MakeOptions& options, LaunchPlan& plan, std::string& reaso
     return true;
 }
 
-int RunMake(const MakeOptions& options, std::string& out, std::string& err, MakeOutcome* outcome)
+namespace {
+
+// RunMake without its JSON: out gets make's lines, and check's report unless options.json
+// (its JSON then goes to result.checkAnswer).
+int MakeMedium(const MakeOptions& options, std::string& out, std::string& err, MakeOutcome& result)
 {
-    MakeOutcome unused;
-    MakeOutcome& result = outcome ? *outcome : unused;
     if (!IsDriveLetter(options.drive)) {
         err += "launcher-stamp: --drive takes a drive letter, such as D:\n";
         return 2;
@@ -266,6 +269,7 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err, Make
     const std::string& launcherName = plan.launcherName;
     const std::string& launchDirectory = plan.launchDirectory;
     const std::string& stored = plan.stored;
+    result.launcher = launcherName;
     if (launcherName != program)
         out += launcherName + ": named with two extensions, so that the name the launcher gives back is " + program +
                " (the launcher drops its last extension, and Windows appends .exe only to a name without one)\n";
@@ -320,34 +324,42 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err, Make
     for (const std::string& name : RemoveLeftovers(options.root))
         out += ChildPath(options.root, name) + ": removed (left by an interrupted launcher-stamp run)\n";
     // Plans both files; with force, files of someone else's in the way are planned to be replaced.
+    // Each file is judged, so that each one in the way has its refusal; error gets the first.
     PlannedFile launcherFile, autorunFile;
     std::vector<PlannedFile*> files;
+    std::vector<std::string> refusals;  // for each file planned, why it must not be written
     auto planFiles = [&](bool force) {
         launcherFile = PlannedFile();
         autorunFile = PlannedFile();
         files = {&launcherFile};
-        bool linkNeedsForce = false;
-        const auto withLinkHint = [&error, &linkNeedsForce] {
+        refusals.assign(options.autorun ? 2 : 1, std::string());
+        auto withLinkHint = [](bool linkNeedsForce, std::string& why) {
             if (linkNeedsForce)
-                error += " (--force replaces the link itself, never what it leads to)";
-            return false;
+                why += " (--force replaces the link itself, never what it leads to)";
         };
+        bool linkNeedsForce = false;
         if (!PlanRootFile(options.root, programPath, launcherName, "starts " + launchDirectory + "\\" + program,
-                          launcher, force, launcherFile, error, &linkNeedsForce))
-            return withLinkHint();
-        if (!JudgeLauncher(launcherFile, stored, options.codePage, launchDirectory + "\\" + program, force, error))
-            return false;
+                          launcher, force, launcherFile, refusals[0], &linkNeedsForce))
+            withLinkHint(linkNeedsForce, refusals[0]);
+        else if (JudgeLauncher(launcherFile, stored, options.codePage, launchDirectory + "\\" + program, force,
+                               refusals[0]))
+            refusals[0].clear();  // a judge that lets it be written may have said why it would not
         if (options.autorun) {
             files.push_back(&autorunFile);
             if (!PlanRootFile(options.root, programPath, "autorun.inf", "opens " + launcherName,
-                              AutorunInfFor(launcherName, options.label, options.codePage), force, autorunFile, error,
-                              &linkNeedsForce))
-                return withLinkHint();
-            return JudgeAutorun(autorunFile, options.codePage, force, error);
+                              AutorunInfFor(launcherName, options.label, options.codePage), force, autorunFile,
+                              refusals[1], &linkNeedsForce))
+                withLinkHint(linkNeedsForce, refusals[1]);
+            else if (JudgeAutorun(autorunFile, options.codePage, force, refusals[1]))
+                refusals[1].clear();
         }
-        return true;
+        const auto refused = std::find_if(refusals.begin(), refusals.end(), [](const std::string& why) { return !why.empty(); });
+        error = refused == refusals.end() ? std::string() : *refused;
+        return refused == refusals.end();
     };
     if (!planFiles(options.force)) {
+        for (std::size_t i = 0; i < files.size(); ++i)
+            result.files.push_back({files[i]->path, FileFate::NotWritten, refusals[i]});
         // Whether force would go on, and what it would do as the refusal names it ("--force to
         // point it there"), for a caller that asks instead.
         const std::string refusal = error;
@@ -364,7 +376,7 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err, Make
     }
     const bool written = WriteAllOrNothing(files, out, err, &result.reason);
     for (const PlannedFile* file : files)
-        result.files.push_back({file->path, file->fate});
+        result.files.push_back({file->path, file->fate, {}});
     if (!written) {
         // All or nothing: nothing stays written, unless what was replaced could not be given back.
         result.refused = std::none_of(files.begin(), files.end(),
@@ -380,12 +392,67 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err, Make
             result.reason = error;
             return 1;
         }
+        result.imageWritten = true;
+        result.imageSize = imagePlan.size;
         out += said;
         check.paths = {options.iso};
     }
-    out += "\n";
     check.drive = options.drive;
     check.codePage = options.codePage;
     check.statusOf = fs::u8path(launcherFile.path).filename().u8string();
+    check.json = options.json;
+    if (options.json) {
+        std::string report;  // the array, which result.checkAnswer keeps
+        return RunCheck(check, report, err, &result.check, &result.checkAnswer);
+    }
+    out += "\n";
     return RunCheck(check, out, err, &result.check);
+}
+
+}  // namespace
+
+int RunMake(const MakeOptions& options, std::string& out, std::string& err, MakeOutcome* outcome)
+{
+    MakeOutcome unused;
+    MakeOutcome& result = outcome ? *outcome : unused;
+    if (!options.json)
+        return MakeMedium(options, out, err, result);
+    std::string notes;
+    const int status = MakeMedium(options, notes, err, result);
+    if (status != 2)
+        out += JsonAnswerText(MakeAnswer(options, result, notes));
+    return status;
+}
+
+nlohmann::ordered_json MakeAnswer(const MakeOptions& options, const MakeOutcome& outcome, const std::string& notes)
+{
+    auto orNull = [](const std::string& text) { return text.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(text); };
+    nlohmann::ordered_json files = nlohmann::ordered_json::array();
+    for (const MadeFile& file : outcome.files)
+        files.push_back({{"path", file.path},
+                         {"fate", file.refusal.empty() ? FileFateName(file.fate) : "refused"},
+                         {"reason", orNull(file.refusal)}});
+    nlohmann::ordered_json image;
+    if (!options.iso.empty())
+        image = {{"path", options.iso},
+                 {"written", outcome.imageWritten},
+                 {"size", outcome.imageWritten ? nlohmann::ordered_json(outcome.imageSize) : nlohmann::ordered_json()}};
+    nlohmann::ordered_json lines = nlohmann::ordered_json::array();
+    for (std::size_t start = 0; start < notes.size();) {
+        const std::size_t end = std::min(notes.find('\n', start), notes.size());
+        if (end > start)
+            lines.push_back(notes.substr(start, end - start));
+        start = end + 1;
+    }
+    return {{"version", MakeAnswerVersion},
+            {"root", options.root},
+            {"launcher", orNull(outcome.launcher)},
+            {"refused", outcome.refused},
+            {"reason", orNull(outcome.reason)},
+            {"forceable", outcome.forceable},
+            {"force_action", orNull(outcome.forceAction)},
+            {"files", files},
+            {"image", image},
+            {"notes", lines},
+            {"check", outcome.checkAnswer}};
 }
