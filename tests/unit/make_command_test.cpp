@@ -642,6 +642,10 @@ TEST_F(MakeTest, NamesEachFileInTheWayAndWhetherForceWouldGoOn)
          "is a folder", "", false, ""},
         {"a folder there and an autorun.inf of someone else's", {[&] { fs::create_directory(launcher); }, someones(autorun)},
          "is a folder", "holds something else", false, ""},
+        {"a link at the launcher's name, which force would replace, and a folder at autorun.inf's",
+         {someones(root_ / "Other" / "notes.txt"), [&] { fs::create_directory_symlink("Other", launcher); },
+          [&] { fs::create_directory(autorun); }},
+         "is a link to", "is a folder", false, ""},
     };
     for (const Row& row : rows) {
         for (const fs::path& path : {launcher, autorun, root_ / "Other"})
@@ -667,6 +671,9 @@ TEST_F(MakeTest, NamesEachFileInTheWayAndWhetherForceWouldGoOn)
             EXPECT_EQ(file.fate, FileFate::NotWritten) << row.what;
             EXPECT_EQ(file.refusal.empty(), *expected[i] == '\0') << row.what << ": " << file.path << ": " << file.refusal;
             EXPECT_NE(file.refusal.find(expected[i]), std::string::npos) << row.what << ": " << file.refusal;
+            // The hint on links goes with a link's refusal only.
+            EXPECT_EQ(file.refusal.find("the link itself") != std::string::npos,
+                      file.refusal.find("is a link") != std::string::npos) << row.what << ": " << file.refusal;
         }
         // What make prints is the first refusal, as before.
         const std::string& first = outcome.files[0].refusal.empty() ? outcome.files[1].refusal : outcome.files[0].refusal;

@@ -333,14 +333,15 @@ int MakeMedium(const MakeOptions& options, std::string& out, std::string& err, M
         autorunFile = PlannedFile();
         files = {&launcherFile};
         refusals.assign(options.autorun ? 2 : 1, std::string());
-        auto withLinkHint = [](bool linkNeedsForce, std::string& why) {
+        bool linkNeedsForce = false;
+        auto withLinkHint = [&linkNeedsForce](std::string& why) {
             if (linkNeedsForce)
                 why += " (--force replaces the link itself, never what it leads to)";
+            linkNeedsForce = false;
         };
-        bool linkNeedsForce = false;
         if (!PlanRootFile(options.root, programPath, launcherName, "starts " + launchDirectory + "\\" + program,
                           launcher, force, launcherFile, refusals[0], &linkNeedsForce))
-            withLinkHint(linkNeedsForce, refusals[0]);
+            withLinkHint(refusals[0]);
         else if (JudgeLauncher(launcherFile, stored, options.codePage, launchDirectory + "\\" + program, force,
                                refusals[0]))
             refusals[0].clear();  // a judge that lets it be written may have said why it would not
@@ -349,7 +350,7 @@ int MakeMedium(const MakeOptions& options, std::string& out, std::string& err, M
             if (!PlanRootFile(options.root, programPath, "autorun.inf", "opens " + launcherName,
                               AutorunInfFor(launcherName, options.label, options.codePage), force, autorunFile,
                               refusals[1], &linkNeedsForce))
-                withLinkHint(linkNeedsForce, refusals[1]);
+                withLinkHint(refusals[1]);
             else if (JudgeAutorun(autorunFile, options.codePage, force, refusals[1]))
                 refusals[1].clear();
         }
