@@ -44,7 +44,7 @@ bool PlanLaunch(const MakeOptions& options, LaunchPlan& plan, std::string& reaso
 struct MadeFile {
     std::string path;
     FileFate fate = FileFate::NotWritten;
-    std::string refusal;  // why make would not write it (what make refused for), if it would not
+    std::string refusal;  // why make refused to write it (it is in make's way); empty when it did not
 };
 
 // What a make run ended with, for callers that ask their user instead of taking --force.
