@@ -58,6 +58,10 @@ def not_utf8(root):
     shutil.copy(os.fsencode(root / "App.exe"), os.path.join(os.fsencode(root), b"X\xff.exe"))
 
 
+def foreign_image(root):
+    pathlib.Path(real("OUT")).write_bytes(b"someone's own file")
+
+
 def beside(root):
     (root.parent / "elsewhere.exe").write_bytes(PROGRAM)
 
@@ -127,6 +131,14 @@ ROWS = [
       lambda a: any(note.startswith("OUT: written") for note in a["notes"]): True}),
     ("make --iso: an image inside the root, refused", [], ["make", "ROOT", "My App/App.exe", "--iso", "ROOT/m.iso"], 1,
      "make", {image_of: {"path": "ROOT/m.iso", "written": False, "size": None}, lambda a: a["refused"]: True}),
+    ("make --iso: a file of someone else's at OUT, which force replaces", [foreign_image],
+     ["make", "ROOT", "My App/App.exe", "--iso", "OUT"], 1, "make",
+     {fates: [], image_of: {"path": "OUT", "written": False, "size": None},
+      lambda a: (a["refused"], a["forceable"], a["force_action"]): (True, True, "replace it")}),
+    ("make --iso: the same, and a folder at the launcher's name, which force never replaces",
+     [foreign_image, folder("App.exe")],
+     ["make", "ROOT", "My App/App.exe", "--iso", "OUT"], 1, "make",
+     {lambda a: (a["refused"], a["forceable"], a["force_action"]): (True, False, None)}),
     ("show: a 64-bit launcher in a folder named beyond ASCII", [lambda root: (root / "My App").rename(root / "Caf\u00e9"),
                                                                 lambda root: run(["make", str(root), "Caf\u00e9/App.exe",
                                                                                   "--arch", "x64", "--codepage", "1252"])],

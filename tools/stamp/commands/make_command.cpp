@@ -190,6 +190,17 @@ bool JudgeAutorun(PlannedFile& planned, unsigned codePage, bool force, std::stri
     return planned.unchanged || force;
 }
 
+// What force would do as a refusal names it ("--force to point it there"): "point it there".
+std::string ForceAction(const std::string& refusal)
+{
+    const std::string hint = " (--force to ";
+    const std::size_t start = refusal.find(hint);
+    if (start == std::string::npos)
+        return "replace it";
+    const std::size_t from = start + hint.size();
+    return refusal.substr(from, refusal.find_first_of(",)", from) - from);
+}
+
 }  // namespace
 
 bool PlanLaunch(const MakeOptions& options, LaunchPlan& plan, std::string& reason)
@@ -276,8 +287,22 @@ int MakeMedium(const MakeOptions& options, std::string& out, std::string& err, M
     if (const std::string label = WhyLabelCannotBeWritten(options.label); !label.empty())
         return refuse(label);
     MediumImagePlan imagePlan;
-    if (!options.iso.empty() && !PlanMediumImage(options.root, options.iso, options.force, imagePlan, error))
+    if (!options.iso.empty() && !PlanMediumImage(options.root, options.iso, options.force, imagePlan, error)) {
+        // Force would go on when it lifts this refusal (a file of someone else's at iso) and
+        // nothing at make's names at the root is beyond it.
+        MediumImagePlan forced;
+        std::string ignored;
+        std::vector<std::string> names{launcherName};
+        if (options.autorun)
+            names.push_back("autorun.inf");
+        result.forceable = !options.force && PlanMediumImage(options.root, options.iso, true, forced, ignored) &&
+                           std::all_of(names.begin(), names.end(), [&](const std::string& name) {
+                               PlannedFile planned;
+                               return PlanRootFile(options.root, programPath, name, "", Bytes(), true, planned, ignored);
+                           });
+        result.forceAction = result.forceable ? ForceAction(error) : "";
         return refuse(error);
+    }
     if (launchDirectory.find(' ') != std::string::npos) {
         std::string joined = launchDirectory;
         joined.erase(std::remove(joined.begin(), joined.end(), ' '), joined.end());
@@ -366,12 +391,7 @@ int MakeMedium(const MakeOptions& options, std::string& out, std::string& err, M
         const std::string refusal = error;
         if (!options.force && planFiles(true)) {
             result.forceable = true;
-            const std::string hint = " (--force to ";
-            const std::size_t start = refusal.find(hint);
-            result.forceAction = start == std::string::npos
-                                     ? "replace it"
-                                     : refusal.substr(start + hint.size(),
-                                                      refusal.find_first_of(",)", start + hint.size()) - start - hint.size());
+            result.forceAction = ForceAction(refusal);
         }
         return refuse(refusal);
     }
