@@ -627,8 +627,6 @@ TEST_F(MakeTest, NamesEachFileInTheWayAndWhetherForceWouldGoOn)
         const char* forceAction;
     };
     const Row rows[] = {
-        {"a file of someone else's at the launcher's name", {someones(launcher)}, "is not a launcher of ours", "",
-         true, "replace it"},
         {"an autorun.inf of someone else's", {someones(autorun)}, "", "holds something else", true, "replace it"},
         {"both", {someones(launcher), someones(autorun)}, "is not a launcher of ours", "holds something else", true,
          "replace it"},
@@ -638,8 +636,6 @@ TEST_F(MakeTest, NamesEachFileInTheWayAndWhetherForceWouldGoOn)
              ASSERT_EQ(Run({"make", root_.string(), "Other/App.exe", "--no-autorun"}), 0) << err_;
          }},
          "starts a program in Other now", "", true, "point it there"},
-        {"a folder at the launcher's name, which force never replaces", {[&] { fs::create_directory(launcher); }},
-         "is a folder", "", false, ""},
         {"a folder there and an autorun.inf of someone else's", {[&] { fs::create_directory(launcher); }, someones(autorun)},
          "is a folder", "holds something else", false, ""},
         {"a link at the launcher's name, which force would replace, and a folder at autorun.inf's",
