@@ -612,6 +612,73 @@ TEST_F(MakeTest, AForcedReplacementIsGivenBackWhenALaterFileFails)
         EXPECT_FALSE(IsTemporaryName(entry.path().filename().string())) << entry.path();
 }
 
+// Every file in make's way is named with its own refusal, and whether --force would go on is
+// told by what force would do to each, with nothing changed.
+TEST_F(MakeTest, NamesEachFileInTheWayAndWhetherForceWouldGoOn)
+{
+    const fs::path launcher = root_ / "App.exe", autorun = root_ / "autorun.inf";
+    auto someones = [](const fs::path& path) { return [path] { std::ofstream(path) << "someone's own"; }; };
+    struct Row {
+        const char* what;
+        std::vector<std::function<void()>> lay;
+        const char* launcherRefusal;  // a part of each file's refusal; empty: not refused
+        const char* autorunRefusal;
+        bool forceable;
+        const char* forceAction;
+    };
+    const Row rows[] = {
+        {"an autorun.inf of someone else's", {someones(autorun)}, "", "holds something else", true, "replace it"},
+        {"both", {someones(launcher), someones(autorun)}, "is not a launcher of ours", "holds something else", true,
+         "replace it"},
+        {"a launcher of ours for another program",
+         {[&] {
+             std::ofstream(root_ / "Other" / "App.exe") << TestProgram();
+             ASSERT_EQ(Run({"make", root_.string(), "Other/App.exe", "--no-autorun"}), 0) << err_;
+         }},
+         "starts a program in Other now", "", true, "point it there"},
+        {"a folder there and an autorun.inf of someone else's", {[&] { fs::create_directory(launcher); }, someones(autorun)},
+         "is a folder", "holds something else", false, ""},
+        {"a link at the launcher's name, which force would replace, and a folder at autorun.inf's",
+         {someones(root_ / "Other" / "notes.txt"), [&] { fs::create_directory_symlink("Other", launcher); },
+          [&] { fs::create_directory(autorun); }},
+         "is a link to", "is a folder", false, ""},
+    };
+    for (const Row& row : rows) {
+        for (const fs::path& path : {launcher, autorun, root_ / "Other"})
+            fs::remove_all(path);
+        fs::create_directories(root_ / "Other");
+        for (const auto& step : row.lay)
+            step();
+        const auto before = Snapshot(root_);
+        MakeOptions options;
+        options.root = root_.string();
+        options.program = "My App 2/App.exe";
+        MakeOutcome outcome;
+        err_.clear();
+        EXPECT_EQ(RunMake(options, out_, err_, &outcome), 1) << row.what;
+        EXPECT_EQ(Snapshot(root_), before) << row.what;
+        EXPECT_TRUE(outcome.refused) << row.what;
+        EXPECT_EQ(outcome.forceable, row.forceable) << row.what;
+        EXPECT_EQ(outcome.forceAction, row.forceAction) << row.what;
+        ASSERT_EQ(outcome.files.size(), 2u) << row.what;
+        const char* expected[] = {row.launcherRefusal, row.autorunRefusal};
+        for (std::size_t i = 0; i < 2; ++i) {
+            const MadeFile& file = outcome.files[i];
+            EXPECT_EQ(file.fate, FileFate::NotWritten) << row.what;
+            EXPECT_EQ(file.refusal.empty(), *expected[i] == '\0') << row.what << ": " << file.path << ": " << file.refusal;
+            EXPECT_NE(file.refusal.find(expected[i]), std::string::npos) << row.what << ": " << file.refusal;
+            // The hint on links goes with a link's refusal only.
+            EXPECT_EQ(file.refusal.find("the link itself") != std::string::npos,
+                      file.refusal.find("is a link") != std::string::npos) << row.what << ": " << file.refusal;
+        }
+        // What make prints is the first refusal, as before.
+        const std::string& first = outcome.files[0].refusal.empty() ? outcome.files[1].refusal : outcome.files[0].refusal;
+        EXPECT_EQ(outcome.reason, first) << row.what;
+        EXPECT_EQ(err_, "launcher-stamp: refused: " + first + "\n") << row.what;
+        EXPECT_EQ(RefusalHeadline(outcome), "Not made, nothing was written: " + first) << row.what;
+    }
+}
+
 // An autorun.inf of someone else's of any size is replaced with --force, and only then.
 TEST_F(MakeTest, ReplacesALargeAutorunInfWithForce)
 {

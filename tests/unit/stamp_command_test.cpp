@@ -6,6 +6,7 @@
 #include "commands/stamp_command.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <filesystem>
 #include <string>
@@ -186,6 +187,34 @@ TEST_F(StampCommandTest, MeasuresTheNameAfterConversion)
     for (const Row& row : rows) {
         EXPECT_EQ(Stamp({"set", launcher_, row.name, "--codepage", row.codePage}), row.status)
             << row.name.size() << " bytes typed, code page " << row.codePage << ": " << err_;
+    }
+}
+
+// show's first line is the launch directory alone: a field whose name spans lines (no Windows
+// path does) is refused there, and given whole by --json.
+TEST_F(StampCommandTest, ShowsTheLaunchDirectoryAloneOnItsFirstLine)
+{
+    const struct {
+        const char* stored;
+        int status;          // of show
+        const char* firstLine;
+    } rows[] = {
+        {"Disc 2\\Setup files", 0, "Disc 2\\Setup files"},
+        {"Setup\nfiles", 1, ""},
+        {"Setup\rfiles", 1, ""},
+    };
+    for (const auto& row : rows) {
+        Bytes bytes = original_;
+        LauncherImage image;
+        std::string error;
+        ASSERT_TRUE(ReadLauncherImage(bytes, image, error)) << error;
+        WriteFieldName(bytes, image, row.stored);
+        WriteBytes(launcher_, bytes);
+        EXPECT_EQ(Stamp({"show", launcher_}), row.status) << row.stored;
+        EXPECT_EQ(FirstLine(out_), row.firstLine) << row.stored;
+        EXPECT_EQ(err_.find("holds a line break") != std::string::npos, row.status == 1) << err_;
+        ASSERT_EQ(Stamp({"show", launcher_, "--json"}), 0) << err_;
+        EXPECT_EQ(nlohmann::json::parse(out_)["launch_directory"], row.stored);
     }
 }
 

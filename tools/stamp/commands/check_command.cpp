@@ -1,13 +1,12 @@
 // launcher-stamp check: finds the launchers, predicts each, prints the predictions.
 #include "commands/check_command.h"
 
+#include "commands/json_answer.h"
 #include "medium/autorun_inf.h"
 #include "medium/launch_check.h"
 #include "medium/medium_place.h"
 #include "pe/launch_field.h"
 #include "system/system.h"
-
-#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <memory>
@@ -279,10 +278,21 @@ bool DescribePlace(const CheckOptions& options, const MediumPlace& place, std::s
     return ok;
 }
 
+// The array as check prints it, each object with its layout's version; answer, when given,
+// keeps it.
+std::string Answer(nlohmann::ordered_json& array, nlohmann::ordered_json* answer)
+{
+    for (nlohmann::ordered_json& object : array)
+        object["version"] = CheckAnswerVersion;
+    if (answer != nullptr)
+        *answer = array;
+    return JsonAnswerText(array);
+}
+
 // Predicts each launcher found, on its medium, then checks the medium's autorun.inf and
 // leftovers when there is one medium (root), and prints it all.
 int Report(const CheckOptions& options, const MediumPlace* root, const std::vector<FoundLauncher>& launchers,
-           bool allRead, std::string& out, std::string& err, CheckSummary& summed)
+           bool allRead, std::string& out, std::string& err, CheckSummary& summed, nlohmann::ordered_json* answer)
 {
     const char drive = NamedDriveLetter(options.drive);
     nlohmann::ordered_json array = nlohmann::ordered_json::array();
@@ -317,15 +327,15 @@ int Report(const CheckOptions& options, const MediumPlace* root, const std::vect
         allOk = CheckLeftovers(options, *root, drive, out, array, summed.leftovers) && allOk;
     }
     summed.launchers = std::move(predictions);
-    // Every character beyond ASCII escaped, so that any console or shell reads the output alike.
     if (options.json)
-        out += array.dump(2, ' ', true) + "\n";
+        out += Answer(array, answer);
     return allOk ? 0 : 1;
 }
 
 }  // namespace
 
-int RunCheck(const CheckOptions& options, std::string& out, std::string& err, CheckSummary* summary)
+int RunCheck(const CheckOptions& options, std::string& out, std::string& err, CheckSummary* summary,
+             nlohmann::ordered_json* answer)
 {
     CheckSummary unused;
     CheckSummary& summed = summary ? *summary : unused;
@@ -346,21 +356,21 @@ int RunCheck(const CheckOptions& options, std::string& out, std::string& err, Ch
             const std::string finding = place->Facts().notCheckable +
                                         " What to do: make the image with UDF 1.02 to 2.01 or without UDF, or check "
                                         "the folder it is made from.";
+            nlohmann::ordered_json array = nlohmann::ordered_json::array(
+                {{{"image", options.paths[0]}, {"verdict", "not-checkable"}, {"findings", {finding}}}});
             if (options.json)
-                out += nlohmann::ordered_json::array(
-                           {{{"image", options.paths[0]}, {"verdict", "not-checkable"}, {"findings", {finding}}}})
-                           .dump(2, ' ', true) + "\n";
+                out += Answer(array, answer);
             else
                 out += options.paths[0] + ": not-checkable\n  " + finding + "\n";
             return 1;
         }
         if (place != nullptr) {
             const bool allRead = FindLaunchers(*place, launchers, err);
-            return Report(options, place.get(), launchers, allRead, out, err, summed);
+            return Report(options, place.get(), launchers, allRead, out, err, summed, answer);
         }
     }
     // Launchers named, each with its own folder as the medium's root.
     std::vector<std::unique_ptr<MediumPlace>> places;
     const bool allRead = FindNamedLaunchers(options.paths, places, launchers, err);
-    return Report(options, nullptr, launchers, allRead, out, err, summed);
+    return Report(options, nullptr, launchers, allRead, out, err, summed, answer);
 }

@@ -4,6 +4,8 @@
 #include "base/windows_path.h"
 #include "medium/launch_check.h"
 
+#include <nlohmann/json.hpp>
+
 #include <string>
 #include <vector>
 
@@ -29,8 +31,11 @@ struct CheckSummary {
 // autorun.inf when it has one; or the same in a disc image (known by its volume descriptors),
 // read as Windows reads it, with what Windows reads differently from what its author saw; or each
 // launcher named, with its own folder as the medium's root. Prints one line per launcher and
-// what to do, or a JSON array (an autorun.inf as its last element). A file that is removed
-// while it is read is skipped with a note. Returns 0 when every launcher (or statusOf) is ok and the autorun.inf has no finding, 1 otherwise or when a
+// what to do, or a JSON array (an autorun.inf as its last element; each object with its
+// layout's "version", CheckAnswerVersion). A file that is removed while it is read is skipped
+// with a note. Returns 0 when every launcher (or statusOf) is ok and the autorun.inf has no finding, 1 otherwise or when a
 // path cannot be read or a named file is not a launcher of ours, 2 for a bad drive letter.
-// When summary is given, it also gets what was found.
-int RunCheck(const CheckOptions& options, std::string& out, std::string& err, CheckSummary* summary = nullptr);
+// When summary is given, it also gets what was found; with options.json, answer (when given)
+// gets the array printed.
+int RunCheck(const CheckOptions& options, std::string& out, std::string& err, CheckSummary* summary = nullptr,
+             nlohmann::ordered_json* answer = nullptr);

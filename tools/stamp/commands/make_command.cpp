@@ -4,6 +4,7 @@
 #include "base/unicode.h"
 #include "base/windows_path.h"
 #include "commands/check_command.h"
+#include "commands/json_answer.h"
 #include "image/image_writer.h"
 #include "medium/autorun_inf.h"
 #include "medium/built_launchers.h"
@@ -189,6 +190,17 @@ bool JudgeAutorun(PlannedFile& planned, unsigned codePage, bool force, std::stri
     return planned.unchanged || force;
 }
 
+// What force would do as a refusal names it ("--force to point it there"): "point it there".
+std::string ForceAction(const std::string& refusal)
+{
+    const std::string hint = " (--force to ";
+    const std::size_t start = refusal.find(hint);
+    if (start == std::string::npos)
+        return "replace it";
+    const std::size_t from = start + hint.size();
+    return refusal.substr(from, refusal.find_first_of(",)", from) - from);
+}
+
 }  // namespace
 
 bool PlanLaunch(const MakeOptions& options, LaunchPlan& plan, std::string& reason)
@@ -243,10 +255,12 @@ bool PlanLaunch(const MakeOptions& options, LaunchPlan& plan, std::string& reaso
     return true;
 }
 
-int RunMake(const MakeOptions& options, std::string& out, std::string& err, MakeOutcome* outcome)
+namespace {
+
+// RunMake without its JSON: out gets make's lines, and check's report unless options.json
+// (its JSON then goes to result.checkAnswer).
+int MakeMedium(const MakeOptions& options, std::string& out, std::string& err, MakeOutcome& result)
 {
-    MakeOutcome unused;
-    MakeOutcome& result = outcome ? *outcome : unused;
     if (!IsDriveLetter(options.drive)) {
         err += "launcher-stamp: --drive takes a drive letter, such as D:\n";
         return 2;
@@ -266,14 +280,29 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err, Make
     const std::string& launcherName = plan.launcherName;
     const std::string& launchDirectory = plan.launchDirectory;
     const std::string& stored = plan.stored;
+    result.launcher = launcherName;
     if (launcherName != program)
         out += launcherName + ": named with two extensions, so that the name the launcher gives back is " + program +
                " (the launcher drops its last extension, and Windows appends .exe only to a name without one)\n";
     if (const std::string label = WhyLabelCannotBeWritten(options.label); !label.empty())
         return refuse(label);
     MediumImagePlan imagePlan;
-    if (!options.iso.empty() && !PlanMediumImage(options.root, options.iso, options.force, imagePlan, error))
+    if (!options.iso.empty() && !PlanMediumImage(options.root, options.iso, options.force, imagePlan, error)) {
+        // Force would go on when it lifts this refusal (a file of someone else's at iso) and
+        // nothing at make's names at the root is beyond it.
+        MediumImagePlan forced;
+        std::string ignored;
+        std::vector<std::string> names{launcherName};
+        if (options.autorun)
+            names.push_back("autorun.inf");
+        result.forceable = !options.force && PlanMediumImage(options.root, options.iso, true, forced, ignored) &&
+                           std::all_of(names.begin(), names.end(), [&](const std::string& name) {
+                               PlannedFile planned;
+                               return PlanRootFile(options.root, programPath, name, "", Bytes(), true, planned, ignored);
+                           });
+        result.forceAction = result.forceable ? ForceAction(error) : "";
         return refuse(error);
+    }
     if (launchDirectory.find(' ') != std::string::npos) {
         std::string joined = launchDirectory;
         joined.erase(std::remove(joined.begin(), joined.end(), ' '), joined.end());
@@ -320,51 +349,55 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err, Make
     for (const std::string& name : RemoveLeftovers(options.root))
         out += ChildPath(options.root, name) + ": removed (left by an interrupted launcher-stamp run)\n";
     // Plans both files; with force, files of someone else's in the way are planned to be replaced.
+    // Each file is judged, so that each one in the way has its refusal; error gets the first.
     PlannedFile launcherFile, autorunFile;
     std::vector<PlannedFile*> files;
+    std::vector<std::string> refusals;  // for each file planned, why it must not be written
     auto planFiles = [&](bool force) {
         launcherFile = PlannedFile();
         autorunFile = PlannedFile();
         files = {&launcherFile};
+        refusals.assign(options.autorun ? 2 : 1, std::string());
         bool linkNeedsForce = false;
-        const auto withLinkHint = [&error, &linkNeedsForce] {
+        auto withLinkHint = [&linkNeedsForce](std::string& why) {
             if (linkNeedsForce)
-                error += " (--force replaces the link itself, never what it leads to)";
-            return false;
+                why += " (--force replaces the link itself, never what it leads to)";
+            linkNeedsForce = false;
         };
         if (!PlanRootFile(options.root, programPath, launcherName, "starts " + launchDirectory + "\\" + program,
-                          launcher, force, launcherFile, error, &linkNeedsForce))
-            return withLinkHint();
-        if (!JudgeLauncher(launcherFile, stored, options.codePage, launchDirectory + "\\" + program, force, error))
-            return false;
+                          launcher, force, launcherFile, refusals[0], &linkNeedsForce))
+            withLinkHint(refusals[0]);
+        else if (JudgeLauncher(launcherFile, stored, options.codePage, launchDirectory + "\\" + program, force,
+                               refusals[0]))
+            refusals[0].clear();  // a judge that lets it be written may have said why it would not
         if (options.autorun) {
             files.push_back(&autorunFile);
             if (!PlanRootFile(options.root, programPath, "autorun.inf", "opens " + launcherName,
-                              AutorunInfFor(launcherName, options.label, options.codePage), force, autorunFile, error,
-                              &linkNeedsForce))
-                return withLinkHint();
-            return JudgeAutorun(autorunFile, options.codePage, force, error);
+                              AutorunInfFor(launcherName, options.label, options.codePage), force, autorunFile,
+                              refusals[1], &linkNeedsForce))
+                withLinkHint(refusals[1]);
+            else if (JudgeAutorun(autorunFile, options.codePage, force, refusals[1]))
+                refusals[1].clear();
         }
-        return true;
+        const auto refused = std::find_if(refusals.begin(), refusals.end(), [](const std::string& why) { return !why.empty(); });
+        error = refused == refusals.end() ? std::string() : *refused;
+        return refused == refusals.end();
     };
     if (!planFiles(options.force)) {
+        for (std::size_t i = 0; i < files.size(); ++i)
+            result.files.push_back({files[i]->path, FileFate::NotWritten, refusals[i]});
         // Whether force would go on, and what it would do as the refusal names it ("--force to
         // point it there"), for a caller that asks instead.
         const std::string refusal = error;
         if (!options.force && planFiles(true)) {
             result.forceable = true;
-            const std::string hint = " (--force to ";
-            const std::size_t start = refusal.find(hint);
-            result.forceAction = start == std::string::npos
-                                     ? "replace it"
-                                     : refusal.substr(start + hint.size(),
-                                                      refusal.find_first_of(",)", start + hint.size()) - start - hint.size());
+            result.forceAction = ForceAction(refusal);
         }
         return refuse(refusal);
     }
     const bool written = WriteAllOrNothing(files, out, err, &result.reason);
     for (const PlannedFile* file : files)
-        result.files.push_back({file->path, file->fate});
+        result.files.push_back({file->path, file->fate, {}});
     if (!written) {
         // All or nothing: nothing stays written, unless what was replaced could not be given back.
         result.refused = std::none_of(files.begin(), files.end(),
@@ -380,12 +413,67 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err, Make
             result.reason = error;
             return 1;
         }
+        result.imageWritten = true;
+        result.imageSize = imagePlan.size;
         out += said;
         check.paths = {options.iso};
     }
-    out += "\n";
     check.drive = options.drive;
     check.codePage = options.codePage;
     check.statusOf = fs::u8path(launcherFile.path).filename().u8string();
+    check.json = options.json;
+    if (options.json) {
+        std::string report;  // the array, which result.checkAnswer keeps
+        return RunCheck(check, report, err, &result.check, &result.checkAnswer);
+    }
+    out += "\n";
     return RunCheck(check, out, err, &result.check);
+}
+
+}  // namespace
+
+int RunMake(const MakeOptions& options, std::string& out, std::string& err, MakeOutcome* outcome)
+{
+    MakeOutcome unused;
+    MakeOutcome& result = outcome ? *outcome : unused;
+    if (!options.json)
+        return MakeMedium(options, out, err, result);
+    std::string notes;
+    const int status = MakeMedium(options, notes, err, result);
+    if (status != 2)
+        out += JsonAnswerText(MakeAnswer(options, result, notes));
+    return status;
+}
+
+nlohmann::ordered_json MakeAnswer(const MakeOptions& options, const MakeOutcome& outcome, const std::string& notes)
+{
+    auto orNull = [](const std::string& text) { return text.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(text); };
+    nlohmann::ordered_json files = nlohmann::ordered_json::array();
+    for (const MadeFile& file : outcome.files)
+        files.push_back({{"path", file.path},
+                         {"fate", file.refusal.empty() ? FileFateName(file.fate) : "refused"},
+                         {"reason", orNull(file.refusal)}});
+    nlohmann::ordered_json image;
+    if (!options.iso.empty())
+        image = {{"path", options.iso},
+                 {"written", outcome.imageWritten},
+                 {"size", outcome.imageWritten ? nlohmann::ordered_json(outcome.imageSize) : nlohmann::ordered_json()}};
+    nlohmann::ordered_json lines = nlohmann::ordered_json::array();
+    for (std::size_t start = 0; start < notes.size();) {
+        const std::size_t end = std::min(notes.find('\n', start), notes.size());
+        if (end > start)
+            lines.push_back(notes.substr(start, end - start));
+        start = end + 1;
+    }
+    return {{"version", MakeAnswerVersion},
+            {"root", options.root},
+            {"launcher", orNull(outcome.launcher)},
+            {"refused", outcome.refused},
+            {"reason", orNull(outcome.reason)},
+            {"forceable", outcome.forceable},
+            {"force_action", orNull(outcome.forceAction)},
+            {"files", files},
+            {"image", image},
+            {"notes", lines},
+            {"check", outcome.checkAnswer}};
 }

@@ -20,6 +20,7 @@ struct MakeOptions {
     bool force = false;        // replace a file of someone else's at the launcher's or autorun.inf's name
                                // (and at iso's, a file that is no disc image)
     std::string iso;           // when set, the disc image of root to write there, whose check is reported
+    bool json = false;         // print a JSON object (MakeAnswer) instead of lines
 };
 
 // What make lays out for a program, known before anything is read or written.
@@ -43,16 +44,21 @@ bool PlanLaunch(const MakeOptions& options, LaunchPlan& plan, std::string& reaso
 struct MadeFile {
     std::string path;
     FileFate fate = FileFate::NotWritten;
+    std::string refusal;  // why make refused to write it (it is in make's way); empty when it did not
 };
 
 // What a make run ended with, for callers that ask their user instead of taking --force.
 struct MakeOutcome {
+    std::string launcher;      // the launcher's file name at the root, once make knows it
     bool refused = false;      // nothing was written: make refused, or undid what it had written
     std::string reason;        // why, in the words make prints
     bool forceable = false;    // force would have gone on: a file at one of make's names is in its way
     std::string forceAction;   // what force would do to it, such as "replace it"
     std::vector<MadeFile> files;  // the files make wrote or meant to write at the root, and their fates
+    bool imageWritten = false; // with iso: the image was written and put in place
+    std::uint64_t imageSize = 0;  // its size in bytes then
     CheckSummary check;        // what the check after writing found
+    nlohmann::ordered_json checkAnswer;  // with MakeOptions::json, that check's JSON; null when none ran
 };
 
 // Writes the launcher at root under the program's file name (".exe" added unless it has it),
@@ -69,4 +75,13 @@ struct MakeOutcome {
 // the medium is made, writes root's disc image there (MakeMediumImage) and reports the image's
 // check instead of root's, with its exit status; 1 when the image is not written.
 // When outcome is given, it also gets why make refused and the check's findings.
+// With json, out gets MakeAnswer's object instead of lines (err and the status are the same);
+// nothing for a usage error.
 int RunMake(const MakeOptions& options, std::string& out, std::string& err, MakeOutcome* outcome = nullptr);
+
+// make --json's object: the layout's version; the root and the launcher's name; whether make
+// refused (nothing written) and why, or why it did not end whole; whether --force would go on
+// and what it would do; each file's fate ("refused" with its reason); the image (path, whether
+// written, size) when options.iso is set, else null; what make said in lines for people
+// (notes, one line each); and check's JSON of the result (checkAnswer).
+nlohmann::ordered_json MakeAnswer(const MakeOptions& options, const MakeOutcome& outcome, const std::string& notes);

@@ -3,7 +3,10 @@
 
 #include "commands/check_command.h"
 #include "commands/icon_command.h"
+#include "commands/json_answer.h"
 #include "commands/make_command.h"
+#include "pe/executable_format.h"
+#include "pe/icon_resource.h"
 #include "pe/launch_field.h"
 #include "pe/launcher_file.h"
 #include "pe/version_resource.h"
@@ -14,13 +17,13 @@
 namespace {
 
 const char Usage[] =
-    "usage: launcher-stamp show FILE [--codepage N]\n"
+    "usage: launcher-stamp show FILE [--codepage N] [--json]\n"
     "       launcher-stamp set FILE NAME [--output OUT] [--codepage N] [--force]\n"
     "       launcher-stamp check ROOT|IMAGE|LAUNCHER... [--drive X:] [--codepage N] [--json]\n"
     "       launcher-stamp set-icon FILE PICTURE [--output OUT] [--force]\n"
     "       launcher-stamp get-icon FILE OUT.ico\n"
     "       launcher-stamp make ROOT PROGRAM [--icon PICTURE | --launcher-icon] [--label TEXT] [--arch x86|x64] [--codepage N]\n"
-    "                           [--drive X:] [--no-autorun] [--force] [--iso OUT.iso]\n"
+    "                           [--drive X:] [--no-autorun] [--force] [--iso OUT.iso] [--json]\n"
     "       launcher-stamp --help | --version\n";
 
 // What the show and set subcommands were given.
@@ -30,7 +33,45 @@ struct Options {
     std::string output;
     unsigned codePage = 1252;
     bool force = false;
+    bool json = false;  // show: print a JSON object instead of lines
 };
+
+// The launcher's architecture in --arch's words, x86 or x64.
+std::string ArchitectureName(std::uint16_t machine)
+{
+    return machine == 0x8664 ? "x64" : MachineName(machine);
+}
+
+// show --json's object for the launcher loaded from options.file (its launch directory as
+// text); strings are its version strings when versionRead (none when noVersion: it has no
+// version resource; null when that resource cannot be read).
+nlohmann::ordered_json ShowAnswer(const Options& options, const Bytes& bytes, const LauncherImage& image,
+                                  const std::string& launchDirectory, bool versionRead, bool noVersion,
+                                  const std::vector<VersionString>& strings)
+{
+    IconResource icon;
+    std::string error;
+    nlohmann::ordered_json sizes = nlohmann::ordered_json::array();
+    if (FindIconResource(bytes, image, icon, error))
+        sizes.push_back({{"width", IconImageSide}, {"height", IconImageSide}});
+    // A key stored twice keeps its first value.
+    nlohmann::ordered_json version =
+        versionRead || noVersion ? nlohmann::ordered_json::object() : nlohmann::ordered_json();
+    for (const VersionString& string : versionRead ? strings : std::vector<VersionString>()) {
+        if (!version.contains(string.key))
+            version[string.key] = string.value;
+    }
+    return {{"version", ShowAnswerVersion},
+            {"launcher", options.file},
+            {"launch_directory", launchDirectory},
+            {"architecture", ArchitectureName(image.machine)},
+            {"code_page", options.codePage},
+            {"icon_sizes", sizes},
+            {"version_strings", version},
+            {"signed", image.isSigned},
+            // What a verified signature says: null while signatures are not verified here.
+            {"signature", nullptr}};
+}
 
 int Show(const Options& options, std::string& out, std::string& err)
 {
@@ -44,14 +85,24 @@ int Show(const Options& options, std::string& out, std::string& err)
         err += "launcher-stamp: " + path + ": " + error + "\n";
         return 1;
     }
-    out += text + "\n";
-    // Then what Explorer's Details tab shows of it, indented, when it has a version resource.
+    // Then what Explorer's Details tab shows of it, when it has a version resource.
     std::vector<VersionString> strings;
     bool noVersion = false;
-    if (ReadVersionStrings(bytes, image, strings, noVersion, error)) {
-        for (const VersionString& string : strings)
-            out += "  " + string.key + ": " + string.value + "\n";
+    const bool versionRead = ReadVersionStrings(bytes, image, strings, noVersion, error);
+    if (options.json) {
+        out += JsonAnswerText(ShowAnswer(options, bytes, image, text, versionRead, noVersion, strings));
+        return 0;
     }
+    // The first line is the launch directory alone, for scripts that read it so: a field that
+    // holds a line break (no Windows path does) cannot be given that way.
+    if (text.find_first_of("\r\n") != std::string::npos) {
+        err += "launcher-stamp: " + path + ": the launch directory field holds a line break, which no Windows path "
+               "holds (show --json gives it whole)\n";
+        return 1;
+    }
+    out += text + "\n";
+    for (const VersionString& string : versionRead ? strings : std::vector<VersionString>())
+        out += "  " + string.key + ": " + string.value + "\n";
     return 0;
 }
 
@@ -122,6 +173,8 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     CLI::App* show = app.add_subcommand("show", "Print the launch directory stored in a launcher, then its version strings");
     show->add_option("FILE", options.file, "A built launcher")->required();
     addCodePage(show);
+    show->add_flag("--json", options.json,
+                   "Print a JSON object: the launch directory, architecture, code page, icon sizes, version strings and signature");
 
     CLI::App* set = app.add_subcommand("set", "Store a new launch directory in a launcher");
     set->add_option("FILE", options.file, "A built launcher")->required();
@@ -171,6 +224,8 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     makeCommand->add_flag("--force", make.force, "Replace files of someone else's at the names make writes");
     makeCommand->add_option("--iso", make.iso,
                             "Then write ROOT's disc image (ISO 9660 and Joliet) to this file, and check the image");
+    makeCommand->add_flag("--json", make.json,
+                          "Print a JSON object: what became of each file, the image, and check's JSON of the result");
 
     // "/?" still asks for the help on Windows, where no other argument is an option.
     std::vector<std::string> reversed;

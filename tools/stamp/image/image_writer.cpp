@@ -305,6 +305,7 @@ bool MakeMediumImage(const std::string& root, const std::string& label, unsigned
         reason = plan.path + ": " + error;
         return false;
     }
+    plan.size = size;
     std::size_t files = 0;
     for (const ImageItem& item : plan.items)
         files += item.isFolder ? 0 : 1;

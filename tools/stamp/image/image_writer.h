@@ -23,6 +23,7 @@ std::string ImageDateText(std::int64_t seconds);
 struct MediumImagePlan {
     std::string path;                  // the image file to write
     std::vector<ImageItem> items;      // what the medium holds now
+    std::uint64_t size = 0;            // the image's size in bytes, once written
 };
 
 // Whether the image of the medium at root can be written at path, before anything is written:
@@ -36,7 +37,7 @@ bool PlanMediumImage(const std::string& root, const std::string& path, bool repl
 // Writes the image of the medium at root (listed again: make has written to it since it was
 // planned) beside plan.path, reads it back as Windows reads it (oemCodePage for a primary tree),
 // and puts it in place only when it holds every file and folder under its own name. On any
-// failure nothing is left and plan.path stays as it was. said gets a line on what was written,
-// and one on the label when the image holds only part of it.
+// failure nothing is left and plan.path stays as it was; plan.size gets the image's size. said
+// gets a line on what was written, and one on the label when the image holds only part of it.
 bool MakeMediumImage(const std::string& root, const std::string& label, unsigned oemCodePage, MediumImagePlan& plan,
                      std::string& said, std::string& reason);

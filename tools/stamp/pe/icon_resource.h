@@ -7,6 +7,8 @@
 // The one image's size: a 40-byte bitmap header, 16 palette entries, 32 rows of 32 pixels
 // at 4 bits and 32 rows of the 1-bit mask.
 constexpr std::size_t IconImageSize = 40 + 16 * 4 + 32 * 16 + 32 * 4;
+// Its width and height in pixels: the one size a launcher's icon has.
+constexpr unsigned IconImageSide = 32;
 
 // Where the icon lies in a launcher's file.
 struct IconResource {
