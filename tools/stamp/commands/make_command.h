@@ -2,6 +2,7 @@
 #pragma once
 
 #include "commands/check_command.h"
+#include "image/progress.h"
 #include "medium/root_files.h"
 
 #include <string>
@@ -52,6 +53,8 @@ struct MakeOutcome {
     bool forceable = false;    // force would have gone on: a file at one of make's names is in its way
     std::string forceAction;   // what force would do to it, such as "replace it"
     std::vector<MadeFile> files;  // the files make wrote or meant to write at the root, and their fates
+    bool cancelled = false;    // the caller's progress cancelled it: no image, no staged file left;
+                               // files already written at the root are kept (reason says which)
     CheckSummary check;        // what the check after writing found
 };
 
@@ -69,4 +72,9 @@ struct MakeOutcome {
 // the medium is made, writes root's disc image there (MakeMediumImage) and reports the image's
 // check instead of root's, with its exit status; 1 when the image is not written.
 // When outcome is given, it also gets why make refused and the check's findings.
-int RunMake(const MakeOptions& options, std::string& out, std::string& err, MakeOutcome* outcome = nullptr);
+// progress, when given, hears how far the reading of the program and the writing of the image
+// are; cancelled, make stops where it is: before the files at the root are written, nothing is
+// written; during the image, no image is left and what make wrote at the root is kept. Either
+// way it returns 1 with one line on err that says which (outcome->cancelled).
+int RunMake(const MakeOptions& options, std::string& out, std::string& err, MakeOutcome* outcome = nullptr,
+            Progress* progress = nullptr);

@@ -4,6 +4,7 @@
 #include "commands/check_command.h"
 #include "commands/icon_command.h"
 #include "commands/make_command.h"
+#include "commands/terminal_progress.h"
 #include "pe/launch_field.h"
 #include "pe/launcher_file.h"
 #include "pe/version_resource.h"
@@ -222,6 +223,13 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
         return RunCheck(check, out, err);
     if (setIcon->parsed())
         return SetIcon(icon, err);
+    if (makeCommand->parsed() && !make.iso.empty() && ErrorIsTerminal()) {
+        // A disc image takes a while: a person at a terminal sees how far it is.
+        TerminalProgress progress;
+        const int status = RunMake(make, out, err, nullptr, &progress);
+        progress.Finish();
+        return status;
+    }
     if (makeCommand->parsed())
         return RunMake(make, out, err);
     return GetIcon(icon, err);
