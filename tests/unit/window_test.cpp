@@ -231,14 +231,6 @@ TEST(DefaultImagePath, LiesBesideTheRootNamedAfterTheLabelOrTheFolder)
         EXPECT_EQ(DefaultImagePath(row.root, row.label), row.path) << row.root << " " << row.label;
 }
 
-TEST(CancelledHeadline, SaysMakesOwnLine)
-{
-    MakeOutcome outcome;
-    outcome.reason = "cancelled: no image was written, and nothing of it is left; what make wrote at the root is kept (/m/App.exe)";
-    EXPECT_EQ(CancelledHeadline(outcome), "Cancelled: no image was written, and nothing of it is left; what make wrote at "
-                                          "the root is kept (/m/App.exe).");
-}
-
 TEST_F(WindowTest, MakeTellsACallerWhatForceWouldDoAndWhatItsCheckFound)
 {
     const auto samples = LauncherSamples();

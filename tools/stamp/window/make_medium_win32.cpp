@@ -215,7 +215,9 @@ void Publish(Window& w)
     const bool idle = w.busy == 0;
     // While a make runs, Make is its Cancel.
     const bool cancellable = w.making && w.progress && !w.progress->Cancelled();
-    SetDlgItemTextW(w.dialog, IDC_MAKE, w.making ? L"Cancel" : L"Ma&ke");
+    const std::wstring make = w.making ? L"Cancel" : L"Ma&ke";
+    if (TextOf(GetDlgItem(w.dialog, IDC_MAKE)) != make)
+        SetDlgItemTextW(w.dialog, IDC_MAKE, make.c_str());
     EnableWindow(GetDlgItem(w.dialog, IDC_MAKE), ((idle && !w.imageChecked) || cancellable) && !w.closing);
     EnableWindow(GetDlgItem(w.dialog, IDC_CHECK), idle && !w.closing);
     EnableWindow(GetDlgItem(w.dialog, IDC_CHECK_IMAGE), idle && !w.closing);
