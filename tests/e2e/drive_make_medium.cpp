@@ -16,6 +16,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STBI_WRITE_NO_STDIO
@@ -474,29 +475,25 @@ void SavePicture(HWND dialog, const std::string& path)
 
 const char Program[] = "Borvi cd1 versie2\\SETUP.exe";
 
-// An image dropped on make-medium.exe: its programs listed read only, check IMAGE's report, and
-// Make off with the reason.
+// Drops path on the window, as Explorer does: the list of files lives in the window's process.
+void Drop(const Opened& opened, const std::string& path)
+{
+    const std::wstring wide = Wide(path);
+    std::vector<char> drop(sizeof(DROPFILES) + (wide.size() + 2) * sizeof(wchar_t), '\0');
+    DROPFILES header{};
+    header.pFiles = sizeof(DROPFILES);
+    header.fWide = TRUE;
+    std::memcpy(drop.data(), &header, sizeof header);
+    std::memcpy(drop.data() + sizeof header, wide.c_str(), wide.size() * sizeof(wchar_t));
+    void* remote = VirtualAllocEx(opened.process.hProcess, nullptr, drop.size(), MEM_COMMIT, PAGE_READWRITE);
+    WriteProcessMemory(opened.process.hProcess, remote, drop.data(), drop.size(), nullptr);
+    PostMessageW(opened.dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+}
+
+// An image dropped on make-medium.exe, and on its window: its programs listed read only, check
+// IMAGE's report, and Make off with the reason.
 void DroppedImage(const std::string& makeMedium, const std::string& image, const std::string& stampTool)
 {
-    Opened opened = Open(makeMedium, image);
-    if (!opened.dialog)
-        return;
-    WaitIdle(opened.dialog, 0);  // the search and the check, queued as it opened
-    Check(Text(opened.dialog, IDC_ROOT) == image, "opened with an image, the window shows " + Text(opened.dialog, IDC_ROOT));
-    Check(Property(opened.dialog, PROPERTY_IMAGE_CHECKED) != 0, "the image was not taken for one");
-    Check(!IsWindowEnabled(GetDlgItem(opened.dialog, IDC_MAKE)), "Make is on for an image");
-    Check(Text(opened.dialog, IDC_STATUS).find("an image is read, not written in place") != std::string::npos ||
-              Text(opened.dialog, IDC_STATUS).find("a disc image is read, not written in place") != std::string::npos,
-          "no line says why Make is off: " + Text(opened.dialog, IDC_STATUS));
-    const auto rows = Rows(opened);
-    const bool listed = std::any_of(rows.begin(), rows.end(), [](const auto& row) {
-        return row.first == Program && row.second == "in the image (read only)";
-    });
-    Check(listed, "the image's programs are not listed");
-    const std::string report = Lines(Text(opened.dialog, IDC_REPORT));
-    std::printf("  report: %s\n", FirstLine(report).c_str());
-    Check(FirstLine(report) == "Ready: the image's D:\\SETUP.exe starts D:\\Borvi cd1 versie2\\SETUP.exe.",
-          "an image dropped gives: " + FirstLine(report));
     std::string checked;
     // The tool's check of an image on drive Z: speaks of the drive a disc will have, as the window's.
     RunTool(stampTool, {"check", image}, checked);
@@ -505,7 +502,37 @@ void DroppedImage(const std::string& makeMedium, const std::string& image, const
     const std::size_t said = body.find("launcher-stamp: code page");
     if (said != std::string::npos)
         body.erase(said, body.find('\n', said) + 1 - said);
-    Check(report.find(body) != std::string::npos, "the report is not check IMAGE's:\n" + report + "\n---\n" + body);
+    auto shown = [&](const Opened& opened, const std::string& how) {
+        Check(Text(opened.dialog, IDC_ROOT) == image, how + ", the window shows " + Text(opened.dialog, IDC_ROOT));
+        Check(Property(opened.dialog, PROPERTY_IMAGE_CHECKED) != 0, how + ", the image was not taken for one");
+        Check(!IsWindowEnabled(GetDlgItem(opened.dialog, IDC_MAKE)), how + ", Make is on for an image");
+        Check(Text(opened.dialog, IDC_STATUS).find("a disc image is read, not written in place") != std::string::npos,
+              how + ", no line says why Make is off: " + Text(opened.dialog, IDC_STATUS));
+        const auto rows = Rows(opened);
+        Check(std::any_of(rows.begin(), rows.end(),
+                          [](const auto& row) { return row.first == Program && row.second == "in the image (read only)"; }),
+              how + ", the image's programs are not listed");
+        const std::string report = Lines(Text(opened.dialog, IDC_REPORT));
+        std::printf("  report: %s\n", FirstLine(report).c_str());
+        Check(FirstLine(report) == "Ready: the image's D:\\SETUP.exe starts D:\\Borvi cd1 versie2\\SETUP.exe.",
+              how + ", the report says: " + FirstLine(report));
+        Check(report.find(body) != std::string::npos, how + ", the report is not check IMAGE's:\n" + report + "\n---\n" + body);
+    };
+    Opened opened = Open(makeMedium, image);
+    if (!opened.dialog)
+        return;
+    WaitIdle(opened.dialog, 0);  // the search and the check, queued as it opened
+    shown(opened, "dropped on make-medium.exe");
+    Check(Close(opened), "the window did not close");
+
+    opened = Open(makeMedium, "");  // the last medium, a folder
+    if (!opened.dialog)
+        return;
+    WaitIdle(opened.dialog, 0);
+    const INT_PTR finished = Finished(opened.dialog);
+    Drop(opened, image);
+    WaitFor([&] { return Finished(opened.dialog) >= finished + 2 && Property(opened.dialog, PROPERTY_BUSY) == 0; });
+    shown(opened, "dropped on the window");
     Check(Close(opened), "the window did not close");
 }
 
