@@ -702,10 +702,10 @@ void Check(Window& w)
         return [choices, out, err, summary, image]() {
             Window& window = *TheWindow;
             Report(window, Headline(summary, "", image) + "\n\n" + out + err);
-            if (image)
+            if (image) {
                 Status(window, "Checked the image, for " + CodePageSaid(window, choices.codePage) +
                                    ". Make is off: a disc image is read, not written in place.");
-            else {
+            } else {
                 Status(window, "Checked, for " + CodePageSaid(window, choices.codePage) + ".");
                 std::error_code ignored;
                 if (std::filesystem::is_directory(std::filesystem::u8path(choices.root), ignored))
