@@ -1,10 +1,12 @@
 // Drives make-medium.exe from outside, by window messages, as an author's hands would: opens it
 // with a medium's folder, reads the ranked programs, makes, answers the replace question both
-// ways, meets a refusal, checks, closes during a make; measures how fast the window answers
-// while a 100 MB file is read; saves a picture of the window. Waits only on the state the window
-// publishes (its busy and finished counts, an open question), each wait bounded.
+// ways, meets a refusal, checks, makes a disc image and cancels one, closes during a make and
+// during an image; measures how fast the window answers while a 100 MB file is read and while an
+// image is written; opens an image dropped on it; starts it again with its remembered choices,
+// and with damaged ones; saves a picture of the window. Waits only on the state the window
+// publishes (its busy and finished counts, an open question, its progress), each wait bounded.
 //
-//   drive_make_medium walk MAKE_MEDIUM MEDIUM REFERENCE SCREENSHOT.png
+//   drive_make_medium walk MAKE_MEDIUM MEDIUM REFERENCE SCREENSHOT.png LAUNCHER_STAMP
 //   drive_make_medium picture MAKE_MEDIUM PROGRAM SCREENSHOT.png
 //
 // MEDIUM holds "Borvi cd1 versie2\SETUP.exe" and the other programs that run-e2e lays out;
@@ -14,6 +16,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STBI_WRITE_NO_STDIO
@@ -105,7 +108,7 @@ Opened Open(const std::string& program, const std::string& argument)
     Opened opened;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    std::wstring command = L"\"" + Wide(program) + L"\" \"" + Wide(argument) + L"\"";
+    std::wstring command = L"\"" + Wide(program) + L"\"" + (argument.empty() ? L"" : L" \"" + Wide(argument) + L"\"");
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &opened.process)) {
         Check(false, "make-medium.exe did not start");
         return opened;
@@ -163,6 +166,45 @@ void Choose(HWND dialog, int id, int item)
 {
     SendDlgItemMessageW(dialog, id, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// Ticks or clears a check box as a click does.
+void Tick(HWND dialog, int id, bool on)
+{
+    SendDlgItemMessageW(dialog, id, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+bool Ticked(HWND dialog, int id)
+{
+    return SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// Presses Make and waits until the image is being written: its progress between start and end.
+bool StartImage(HWND dialog)
+{
+    WaitFor([dialog] { return Property(dialog, PROPERTY_BUSY) == 0; });
+    Click(dialog, IDC_MAKE);
+    const bool writing = WaitFor([dialog] {
+        const INT_PTR done = Property(dialog, PROPERTY_PROGRESS);
+        return done > 0 && done < 1000;
+    });
+    Check(writing, "the image's progress was never shown between its start and its end");
+    return writing;
+}
+
+// Waits for the question whether to cancel the image and close, and answers it.
+bool AnswerCloseQuestion(const Opened& opened, int answer)
+{
+    HWND asked = nullptr;
+    const bool shown = WaitFor([&] {
+        return Property(opened.dialog, PROPERTY_QUESTION) != 0 &&
+               (asked = DialogOf(opened.process.dwProcessId, opened.dialog)) != nullptr;
+    });
+    Check(shown, "closing during the image asked nothing");
+    if (shown)
+        PostMessageW(asked, TDM_CLICK_BUTTON, static_cast<WPARAM>(answer), 0);
+    return shown;
 }
 
 // The program list's rows (program, what Windows will do), read through memory in the
@@ -318,6 +360,77 @@ std::map<std::string, std::string> Snapshot(const std::string& folder)
     return files;
 }
 
+bool Exists(const std::string& path)
+{
+    return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The names in folder that our staged files or the image writer's temporary files have.
+std::vector<std::string> LeftOvers(const std::string& folder)
+{
+    std::vector<std::string> left;
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(Wide(folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return left;
+    do {
+        const std::string name = Utf8(found.cFileName);
+        if (name.rfind(".launcher-stamp-", 0) == 0 || name.rfind("libarchive", 0) == 0)
+            left.push_back(name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return left;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    return path.substr(0, path.rfind('\\'));
+}
+
+// Runs a console program to its end, its standard output read from a pipe; its exit status.
+DWORD RunTool(const std::string& program, const std::vector<std::string>& arguments, std::string& out)
+{
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE reading = nullptr, writing = nullptr;
+    CreatePipe(&reading, &writing, &inherit, 0);
+    SetHandleInformation(reading, HANDLE_FLAG_INHERIT, 0);
+    std::wstring command = L"\"" + Wide(program) + L"\"";
+    for (const std::string& argument : arguments)
+        command += L" \"" + Wide(argument) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writing;
+    startup.hStdError = writing;
+    startup.hStdInput = nullptr;
+    PROCESS_INFORMATION process{};
+    const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr, nullptr,
+                                        &startup, &process);
+    CloseHandle(writing);
+    out.clear();
+    char buffer[65536];
+    DWORD n = 0;
+    while (started && ReadFile(reading, buffer, sizeof buffer, &n, nullptr) && n > 0)
+        out.append(buffer, n);
+    CloseHandle(reading);
+    DWORD status = 1;
+    if (started) {
+        WaitForSingleObject(process.hProcess, WaitLimitMs);
+        GetExitCodeProcess(process.hProcess, &status);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+    Check(started != 0, "could not start " + program);
+    return status;
+}
+
+// Text with CR LF line ends as plain LF.
+std::string Lines(std::string text)
+{
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    return text;
+}
+
 // ---- a picture of the window -------------------------------------------------------------
 
 void SavePicture(HWND dialog, const std::string& path)
@@ -362,8 +475,156 @@ void SavePicture(HWND dialog, const std::string& path)
 
 const char Program[] = "Borvi cd1 versie2\\SETUP.exe";
 
-void Walk(const std::string& makeMedium, const std::string& medium, const std::string& reference, const std::string& picture)
+// Drops path on the window, as Explorer does: the list of files lives in the window's process.
+void Drop(const Opened& opened, const std::string& path)
 {
+    const std::wstring wide = Wide(path);
+    std::vector<char> drop(sizeof(DROPFILES) + (wide.size() + 2) * sizeof(wchar_t), '\0');
+    DROPFILES header{};
+    header.pFiles = sizeof(DROPFILES);
+    header.fWide = TRUE;
+    std::memcpy(drop.data(), &header, sizeof header);
+    std::memcpy(drop.data() + sizeof header, wide.c_str(), wide.size() * sizeof(wchar_t));
+    void* remote = VirtualAllocEx(opened.process.hProcess, nullptr, drop.size(), MEM_COMMIT, PAGE_READWRITE);
+    WriteProcessMemory(opened.process.hProcess, remote, drop.data(), drop.size(), nullptr);
+    PostMessageW(opened.dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+}
+
+// An image dropped on make-medium.exe, and on its window: its programs listed read only, check
+// IMAGE's report, and Make off with the reason.
+void DroppedImage(const std::string& makeMedium, const std::string& image, const std::string& stampTool)
+{
+    std::string checked;
+    // The tool's check of an image on drive Z: speaks of the drive a disc will have, as the window's.
+    RunTool(stampTool, {"check", image}, checked);
+    // check's report, less the line on the code page the tool took from this system.
+    std::string body = Lines(checked);
+    const std::size_t said = body.find("launcher-stamp: code page");
+    if (said != std::string::npos)
+        body.erase(said, body.find('\n', said) + 1 - said);
+    auto shown = [&](const Opened& opened, const std::string& how) {
+        Check(Text(opened.dialog, IDC_ROOT) == image, how + ", the window shows " + Text(opened.dialog, IDC_ROOT));
+        Check(Property(opened.dialog, PROPERTY_IMAGE_CHECKED) != 0, how + ", the image was not taken for one");
+        Check(!IsWindowEnabled(GetDlgItem(opened.dialog, IDC_MAKE)), how + ", Make is on for an image");
+        Check(Text(opened.dialog, IDC_STATUS).find("a disc image is read, not written in place") != std::string::npos,
+              how + ", no line says why Make is off: " + Text(opened.dialog, IDC_STATUS));
+        const auto rows = Rows(opened);
+        Check(std::any_of(rows.begin(), rows.end(),
+                          [](const auto& row) { return row.first == Program && row.second == "in the image (read only)"; }),
+              how + ", the image's programs are not listed");
+        const std::string report = Lines(Text(opened.dialog, IDC_REPORT));
+        std::printf("  report: %s\n", FirstLine(report).c_str());
+        Check(FirstLine(report) == "Ready: the image's D:\\SETUP.exe starts D:\\Borvi cd1 versie2\\SETUP.exe.",
+              how + ", the report says: " + FirstLine(report));
+        Check(report.find(body) != std::string::npos, how + ", the report is not check IMAGE's:\n" + report + "\n---\n" + body);
+    };
+    Opened opened = Open(makeMedium, image);
+    if (!opened.dialog)
+        return;
+    WaitIdle(opened.dialog, 0);  // the search and the check, queued as it opened
+    shown(opened, "dropped on make-medium.exe");
+    Check(Close(opened), "the window did not close");
+
+    opened = Open(makeMedium, "");  // the last medium, a folder
+    if (!opened.dialog)
+        return;
+    WaitIdle(opened.dialog, 0);
+    const INT_PTR finished = Finished(opened.dialog);
+    Drop(opened, image);
+    WaitFor([&] { return Finished(opened.dialog) >= finished + 2 && Property(opened.dialog, PROPERTY_BUSY) == 0; });
+    shown(opened, "dropped on the window");
+    Check(Close(opened), "the window did not close");
+}
+
+// HKEY_CURRENT_USER\Software\Launcher\make-medium, where the window keeps its choices.
+const wchar_t SettingsKey[] = L"Software\\Launcher\\make-medium";
+
+// Started again: the last medium, its choices and the drop-down of folders come back; closed
+// during an image with Yes, nothing of the image is left. Damaged settings give the defaults.
+void Remembered(const std::string& makeMedium, const std::string& medium, const std::string& image)
+{
+    Opened opened = Open(makeMedium, "");
+    if (!opened.dialog)
+        return;
+    WaitIdle(opened.dialog, 0);
+    Check(Text(opened.dialog, IDC_ROOT) == medium, "started again, the medium is " + Text(opened.dialog, IDC_ROOT));
+    Check(SendDlgItemMessageW(opened.dialog, IDC_ROOT, CB_GETCOUNT, 0, 0) >= 1, "no folder in the drop-down");
+    Check(SendDlgItemMessageW(opened.dialog, IDC_ARCH, CB_GETCURSEL, 0, 0) == ARCH_X64, "started again, x64 is not chosen");
+    // Choices made now, kept when it closes.
+    const auto page932 = SendDlgItemMessageW(opened.dialog, IDC_CODE_PAGE, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                             reinterpret_cast<LPARAM>(L"932"));
+    Check(page932 >= 0, "code page 932 is not offered");
+    INT_PTR finished = Finished(opened.dialog);
+    Choose(opened.dialog, IDC_CODE_PAGE, static_cast<int>(page932));
+    Choose(opened.dialog, IDC_ICON_CHOICE, ICON_LAUNCHERS_OWN);
+    Tick(opened.dialog, IDC_IMAGE, true);
+    WaitIdle(opened.dialog, finished);
+    Check(Close(opened), "the window did not close");
+
+    opened = Open(makeMedium, "");
+    if (!opened.dialog)
+        return;
+    WaitIdle(opened.dialog, 0);
+    Check(SendDlgItemMessageW(opened.dialog, IDC_CODE_PAGE, CB_GETCURSEL, 0, 0) == page932, "the code page chosen is forgotten");
+    Check(SendDlgItemMessageW(opened.dialog, IDC_ICON_CHOICE, CB_GETCURSEL, 0, 0) == ICON_LAUNCHERS_OWN,
+          "the icon choice is forgotten");
+    Check(Ticked(opened.dialog, IDC_IMAGE), "the image choice is forgotten");
+    // The label is not kept: the image is offered under the folder's name until one is typed.
+    Check(Text(opened.dialog, IDC_IMAGE_PATH) == FolderOf(medium) + "\\medium.iso",
+          "the image offered is " + Text(opened.dialog, IDC_IMAGE_PATH));
+    Type(opened.dialog, IDC_LABEL, "Borvi 7");
+    Check(Text(opened.dialog, IDC_IMAGE_PATH) == image, "with the label, the image offered is " + Text(opened.dialog, IDC_IMAGE_PATH));
+    // Closed during the image, Yes: the window closes once the image has stopped, leaving none.
+    DeleteFileW(Wide(image).c_str());
+    if (StartImage(opened.dialog)) {
+        PostMessageW(opened.dialog, WM_CLOSE, 0, 0);
+        AnswerCloseQuestion(opened, IDYES);
+        Check(WaitForSingleObject(opened.process.hProcess, WaitLimitMs) == WAIT_OBJECT_0, "Yes to the question did not close");
+        Check(!Exists(image), "closed during the image with Yes, an image was left");
+        Check(LeftOvers(FolderOf(medium)).empty(), "closed during the image with Yes, a staged or temporary file was left");
+    }
+    CloseHandle(opened.process.hProcess);
+    CloseHandle(opened.process.hThread);
+
+    // Damaged settings: each ignored, its default taken; a folder that is gone is dropped.
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+    auto text = [key](const wchar_t* name, const std::wstring& value) {
+        RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    };
+    auto number = [key](const wchar_t* name, DWORD value) {
+        RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    };
+    text(L"Root1", Wide(medium + "\\gone"));
+    text(L"Root2", Wide(medium));
+    number(L"Icon", 7);
+    const BYTE garbage[] = {0xFF, 0xFE, 0x00};
+    RegSetValueExW(key, L"Architecture", 0, REG_BINARY, garbage, sizeof garbage);
+    number(L"CodePage", 123456);
+    text(L"Image", L"yes");
+    RegCloseKey(key);
+    opened = Open(makeMedium, "");
+    if (!opened.dialog)
+        return;
+    WaitIdle(opened.dialog, 0);
+    Check(Text(opened.dialog, IDC_ROOT) == medium, "with a folder gone, the medium is " + Text(opened.dialog, IDC_ROOT));
+    Check(SendDlgItemMessageW(opened.dialog, IDC_ROOT, CB_GETCOUNT, 0, 0) == 1, "a folder that is gone is offered");
+    Check(SendDlgItemMessageW(opened.dialog, IDC_ICON_CHOICE, CB_GETCURSEL, 0, 0) == ICON_PROGRAMS_OWN,
+          "a damaged icon choice was not ignored");
+    Check(SendDlgItemMessageW(opened.dialog, IDC_ARCH, CB_GETCURSEL, 0, 0) == ARCH_X86, "a damaged architecture was not ignored");
+    wchar_t page[64] = {};
+    GetDlgItemTextW(opened.dialog, IDC_CODE_PAGE, page, 64);
+    Check(std::wstring(page).find(L"this system's") != std::wstring::npos, "a damaged code page was not ignored");
+    Check(!Ticked(opened.dialog, IDC_IMAGE), "a damaged image choice was not ignored");
+    Check(Close(opened), "the window did not close");
+}
+
+void Walk(const std::string& makeMedium, const std::string& medium, const std::string& reference, const std::string& picture,
+          const std::string& stampTool)
+{
+    // A user for whom the window keeps nothing yet.
+    RegDeleteKeyW(HKEY_CURRENT_USER, SettingsKey);
     // Opened with the medium's folder: the programs below it, ranked, each with its verdict.
     Opened opened = Open(makeMedium, medium);
     if (!opened.dialog)
@@ -435,7 +696,74 @@ void Walk(const std::string& makeMedium, const std::string& medium, const std::s
     Check(FirstLine(report) == "Ready: D:\\SETUP.exe starts D:\\Borvi cd1 versie2\\SETUP.exe.", "Check reported: " + FirstLine(report));
     Check(report.find("D:\\SETUP.exe: ok: starts D:\\Borvi cd1 versie2\\SETUP.exe") != std::string::npos,
           "the report is not check's: " + report);
+
+    // The disc image: offered beside the medium under its label; Make writes the files and the
+    // image, byte for byte what launcher-stamp make --iso writes with the same choices, and the
+    // window answers throughout.
+    Check(Ticked(opened.dialog, IDC_AUTORUN), "Write autorun.inf is not on by default");
+    Check(!Ticked(opened.dialog, IDC_IMAGE), "the disc image is chosen before the author chose it");
+    Tick(opened.dialog, IDC_IMAGE, true);
+    const std::string image = FolderOf(medium) + "\\Borvi 7.iso";
+    Check(Text(opened.dialog, IDC_IMAGE_PATH) == image, "the image offered is " + Text(opened.dialog, IDC_IMAGE_PATH));
+    WaitFor([&opened] { return Property(opened.dialog, PROPERTY_BUSY) == 0; });
+    finished = Finished(opened.dialog);
+    Click(opened.dialog, IDC_MAKE);
+    ULONGLONG slowestImage = 0;
+    INT_PTR shownBetween = 0;
+    do {
+        const ULONGLONG start = GetTickCount64();
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(opened.dialog, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+        slowestImage = std::max(slowestImage, GetTickCount64() - start);
+        const INT_PTR done = Property(opened.dialog, PROPERTY_PROGRESS);
+        shownBetween = done > 0 && done < 1000 ? done : shownBetween;
+        Sleep(2);
+    } while (!(Finished(opened.dialog) > finished && Property(opened.dialog, PROPERTY_BUSY) == 0));
+    std::printf("slowest reply of the window while a 100 MB medium's image was written: %llu ms\n", slowestImage);
+    Check(slowestImage < 100, "the window answered in " + std::to_string(slowestImage) + " ms while the image was written");
+    Check(shownBetween != 0, "no progress was shown while the image was written");
+    report = Text(opened.dialog, IDC_REPORT);
+    std::printf("  report: %s\n", FirstLine(report).c_str());
+    Check(FirstLine(report) == "Ready: the image's D:\\SETUP.exe starts D:\\Borvi cd1 versie2\\SETUP.exe.",
+          "after the image the report says: " + FirstLine(report));
+    const std::string toolImage = FolderOf(medium) + "\\by-the-tool.iso";
+    std::string toolSaid;
+    RunTool(stampTool, {"make", medium, Program, "--label", "Borvi 7", "--arch", "x64", "--iso", toolImage}, toolSaid);
+    const std::string windowBytes = Read(image);
+    Check(!windowBytes.empty() && windowBytes == Read(toolImage),
+          "the window's image differs from launcher-stamp make --iso's: " + toolSaid);
+    DeleteFileW(Wide(toolImage).c_str());
     SavePicture(opened.dialog, picture);
+
+    // Cancel during the image: no image and no staged file; the launcher make wrote is kept.
+    DeleteFileW(Wide(image).c_str());
+    DeleteFileW(Wide(medium + "\\SETUP.exe").c_str());
+    finished = Finished(opened.dialog);
+    if (StartImage(opened.dialog)) {
+        Check(Text(opened.dialog, IDC_MAKE) == "Cancel", "Make is not Cancel while the image is written");
+        Click(opened.dialog, IDC_MAKE);
+        WaitIdle(opened.dialog, finished);
+        report = Text(opened.dialog, IDC_REPORT);
+        std::printf("  report: %s\n", FirstLine(report).c_str());
+        Check(FirstLine(report).rfind("Cancelled: no image was written, and nothing of it is left; what make wrote at the "
+                                      "root is kept (", 0) == 0,
+              "after Cancel the report says: " + FirstLine(report));
+        Check(!Exists(image), "Cancel left an image");
+        Check(LeftOvers(FolderOf(medium)).empty() && LeftOvers(medium).empty(), "Cancel left a staged or temporary file");
+        Check(Read(medium + "\\SETUP.exe") == Read(reference + "\\SETUP.exe"), "Cancel did not keep the launcher make wrote");
+        Check(Text(opened.dialog, IDC_MAKE) == "Ma&ke", "Make did not come back after Cancel");
+    }
+
+    // Closed during the image, the window asks; No goes on, and the window stays.
+    finished = Finished(opened.dialog);
+    if (StartImage(opened.dialog)) {
+        PostMessageW(opened.dialog, WM_CLOSE, 0, 0);
+        AnswerCloseQuestion(opened, IDNO);
+        WaitIdle(opened.dialog, finished);
+        Check(WaitForSingleObject(opened.process.hProcess, 0) == WAIT_TIMEOUT, "No to the question closed the window");
+        Check(Exists(image), "No to the question did not let the image be written");
+    }
+    Tick(opened.dialog, IDC_IMAGE, false);
 
     // A label is checked as it is typed.
     struct Label {
@@ -472,6 +800,9 @@ void Walk(const std::string& makeMedium, const std::string& medium, const std::s
     Check(Read(medium + "\\SETUP.exe") == Read(reference + "\\SETUP.exe"), "closing during make left no whole launcher");
     CloseHandle(opened.process.hProcess);
     CloseHandle(opened.process.hThread);
+
+    DroppedImage(makeMedium, image, stampTool);
+    Remembered(makeMedium, medium, image);
 }
 
 // Opened with a program: its medium is the folder above the program's folder, and it is chosen.
@@ -503,12 +834,13 @@ int wmain(int argc, wchar_t** argv)
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.push_back(Utf8(argv[i]));
-    if (arguments.size() == 5 && arguments[0] == "walk")
-        Walk(arguments[1], arguments[2], arguments[3], arguments[4]);
+    if (arguments.size() == 6 && arguments[0] == "walk")
+        Walk(arguments[1], arguments[2], arguments[3], arguments[4], arguments[5]);
     else if (arguments.size() == 4 && arguments[0] == "picture")
         Picture(arguments[1], arguments[2], arguments[3]);
     else {
-        std::fprintf(stderr, "usage: drive_make_medium walk MAKE_MEDIUM MEDIUM REFERENCE PICTURE.png | picture MAKE_MEDIUM PROGRAM PICTURE.png\n");
+        std::fprintf(stderr, "usage: drive_make_medium walk MAKE_MEDIUM MEDIUM REFERENCE PICTURE.png LAUNCHER_STAMP | picture "
+                             "MAKE_MEDIUM PROGRAM PICTURE.png\n");
         return 2;
     }
     std::printf("%s\n", Failures == 0 ? "passed make-medium: every check" : "make-medium: some checks failed");

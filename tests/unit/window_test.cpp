@@ -2,6 +2,7 @@
 // offers and what it says of each, the report's first line, and what make tells a caller that
 // asks its user instead of taking --force.
 #include "commands/stamp_command.h"
+#include "image/image_writer.h"
 #include "launcher_samples.h"
 #include "pe/icon_resource.h"
 #include "pe/launch_field.h"
@@ -67,7 +68,21 @@ TEST_F(WindowTest, StartsEmptyWithTheMediumOrWithTheProgramAndTheFolderAboveItsF
         const StartingPoint start = StartingPointFor(row.arguments);
         EXPECT_EQ(start.root, row.root) << ::testing::PrintToString(row.arguments);
         EXPECT_EQ(start.program, row.program) << ::testing::PrintToString(row.arguments);
+        EXPECT_FALSE(start.image) << ::testing::PrintToString(row.arguments);
     }
+
+    // A disc image, whatever its name, is checked; a file named .iso that is none is a file.
+    MediumImagePlan plan;
+    std::string reason, said;
+    ASSERT_TRUE(PlanMediumImage((root_ / "Medium" / "Setup files").string(), (root_ / "Medium/disc.bin").string(), false,
+                                plan, reason)) << reason;
+    ASSERT_TRUE(MakeMediumImage((root_ / "Medium" / "Setup files").string(), "", 437, plan, said, reason)) << reason;
+    Lay("Medium/notes.iso", "not an image");
+    const StartingPoint dropped = StartingPointFor({(root_ / "Medium/disc.bin").string()});
+    EXPECT_TRUE(dropped.image);
+    EXPECT_EQ(dropped.root, (root_ / "Medium/disc.bin").string());
+    EXPECT_EQ(dropped.program, "");
+    EXPECT_FALSE(StartingPointFor({(root_ / "Medium/notes.iso").string()}).image);
 }
 
 TEST_F(WindowTest, OffersTheProgramsBelowTheRootSetupFirstThenTheShallowestThenByName)
@@ -171,6 +186,49 @@ TEST(Headline, SaysInPlainWordsWhetherTheMediumIsReady)
     };
     for (const Row& row : rows)
         EXPECT_EQ(Headline(row.summary, row.made), row.headline);
+}
+
+TEST(Headline, OfADiscImageSpeaksOfTheImage)
+{
+    Prediction ok, missing;
+    ok.launcher = missing.launcher = "D:\\SETUP.exe";
+    ok.starts = "D:\\Borvi cd1 versie2\\SETUP.exe";
+    ok.verdict = Verdict::Ok;
+    missing.verdict = Verdict::DirectoryMissing;
+    struct Row {
+        CheckSummary summary;
+        std::string headline;
+    };
+    const Row rows[] = {
+        {{{ok}, {true}, {}, {}}, "Ready: the image's D:\\SETUP.exe starts D:\\Borvi cd1 versie2\\SETUP.exe."},
+        {{{ok, ok}, {true, true}, {}, {}}, "Ready: each of the image's 2 launchers starts its program."},
+        {{{missing}, {true}, {}, {}},
+         "Not ready: the image's D:\\SETUP.exe shows its message box: its program's folder cannot be entered. What to do "
+         "is below."},
+        {{}, "Not ready: no launcher of ours lies at the image's root."},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(Headline(row.summary, "", true), row.headline);
+}
+
+TEST(DefaultImagePath, LiesBesideTheRootNamedAfterTheLabelOrTheFolder)
+{
+    struct Row {
+        const char *root, *label, *path;
+    };
+    const Row rows[] = {
+        {"/media/Borvi", "", "/media/Borvi.iso"},
+        {"/media/Borvi/", "", "/media/Borvi.iso"},        // a trailing separator names the same folder
+        {"/media/Borvi/.", "", "/media/Borvi.iso"},
+        {"/media/Borvi", "Borvi 7", "/media/Borvi 7.iso"},
+        {"/media/Borvi", "A:B", "/media/Borvi.iso"},     // no file name: the folder's name
+        {"/media/Borvi", "CON", "/media/Borvi.iso"},     // a device name Windows keeps for itself
+        {"/media/Borvi", "Disc 1.", "/media/Borvi.iso"}, // Windows drops the dot
+        {"/", "", ""},                                    // nothing above the root
+        {"", "Borvi 7", ""},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(DefaultImagePath(row.root, row.label), row.path) << row.root << " " << row.label;
 }
 
 TEST_F(WindowTest, MakeTellsACallerWhatForceWouldDoAndWhatItsCheckFound)

@@ -104,6 +104,51 @@ bool EndsWithExe(const std::string& name)
     return folded.size() >= 4 && folded.compare(folded.size() - 4, 4, ".EXE") == 0;
 }
 
+// Reads the program as ReadPicture does, in pieces that progress hears of; false with the reason
+// when it cannot be read, or progress cancels.
+bool ReadProgramFollowed(const std::string& path, Progress& progress, Bytes& file, std::string& error)
+{
+    std::error_code failed;
+    const std::uint64_t size = fs::file_size(fs::u8path(path), failed);
+    return ReadPicture([&](std::size_t limit, Bytes& bytes, std::string& reason) {
+        constexpr std::size_t Piece = 4u << 20;
+        const std::uint64_t total = failed ? limit : std::min<std::uint64_t>(limit, size);
+        bytes.clear();
+        for (;;) {
+            progress.Advance(std::min<std::uint64_t>(bytes.size(), total), total);
+            if (progress.Cancelled()) {
+                reason = "cancelled";
+                return false;
+            }
+            Bytes piece;
+            const std::size_t wanted = std::min(Piece, limit - bytes.size());
+            if (!ReadFilePart(path, bytes.size(), wanted, piece, reason))
+                return false;
+            bytes.insert(bytes.end(), piece.begin(), piece.end());
+            if (piece.size() < wanted || bytes.size() == limit)
+                break;
+        }
+        progress.Advance(total, total);
+        return true;
+    }, file, error);
+}
+
+// The one line make says when its caller cancels it, after the files at the root had their fates.
+std::string CancelledSaying(const std::vector<MadeFile>& files)
+{
+    std::string written, unchanged;
+    for (const MadeFile& file : files) {
+        std::string& list = file.fate == FileFate::Written ? written : unchanged;
+        if (file.fate == FileFate::Written || file.fate == FileFate::Unchanged)
+            list += (list.empty() ? "" : ", ") + file.path;
+    }
+    if (files.empty())
+        return "cancelled: nothing was written";
+    return "cancelled: no image was written, and nothing of it is left; " +
+           (written.empty() ? "the root already held what make writes there (" + unchanged + "), and keeps it"
+                            : "what make wrote at the root is kept (" + written + ")");
+}
+
 constexpr std::size_t AutorunReadLimit = 1u << 20;  // an autorun.inf longer than this is not ours
 
 // Judges a plain file at the launcher's name: our launcher with the same launch directory,
@@ -258,8 +303,8 @@ bool PlanLaunch(const MakeOptions& options, LaunchPlan& plan, std::string& reaso
 namespace {
 
 // RunMake without its JSON: out gets make's lines, and check's report unless options.json
-// (its JSON then goes to result.checkAnswer).
-int MakeMedium(const MakeOptions& options, std::string& out, std::string& err, MakeOutcome& result)
+// (its JSON then goes to result.checkAnswer); progress as RunMake says.
+int MakeMedium(const MakeOptions& options, std::string& out, std::string& err, MakeOutcome& result, Progress* progress)
 {
     if (!IsDriveLetter(options.drive)) {
         err += "launcher-stamp: --drive takes a drive letter, such as D:\n";
@@ -320,7 +365,19 @@ int MakeMedium(const MakeOptions& options, std::string& out, std::string& err, M
     // icon and its version strings.
     Bytes programBytes, picture, iconImage;
     std::string programError;
-    const bool programRead = ReadPicture(programPath, programBytes, programError);
+    const bool programRead = progress != nullptr ? ReadProgramFollowed(programPath, *progress, programBytes, programError)
+                                                 : ReadPicture(programPath, programBytes, programError);
+    // Cancelled before anything is written: nothing is.
+    auto cancelled = [&err, &result](const std::string& saying) {
+        err += "launcher-stamp: " + saying + "\n";
+        result.cancelled = true;
+        result.reason = saying;
+        return 1;
+    };
+    if (progress != nullptr && progress->Cancelled()) {
+        result.refused = true;
+        return cancelled(CancelledSaying({}));
+    }
     IconResource icon;
     if (!options.icon.empty()) {
         if (!ReadPicture(options.icon, picture, error) || !IconImageFromPicture(picture, iconImage, error))
@@ -395,6 +452,10 @@ int MakeMedium(const MakeOptions& options, std::string& out, std::string& err, M
         }
         return refuse(refusal);
     }
+    if (progress != nullptr && progress->Cancelled()) {
+        result.refused = true;
+        return cancelled(CancelledSaying({}));
+    }
     const bool written = WriteAllOrNothing(files, out, err, &result.reason);
     for (const PlannedFile* file : files)
         result.files.push_back({file->path, file->fate, {}});
@@ -408,7 +469,10 @@ int MakeMedium(const MakeOptions& options, std::string& out, std::string& err, M
     check.paths = {options.root};
     if (!options.iso.empty()) {
         std::string said;
-        if (!MakeMediumImage(options.root, options.label, OemCodePageFor(options.codePage), imagePlan, said, error)) {
+        if (!MakeMediumImage(options.root, options.label, OemCodePageFor(options.codePage), imagePlan, said, error,
+                             progress)) {
+            if (progress != nullptr && progress->Cancelled())
+                return cancelled(CancelledSaying(result.files));
             err += "launcher-stamp: " + error + "\n";
             result.reason = error;
             return 1;
@@ -432,14 +496,14 @@ int MakeMedium(const MakeOptions& options, std::string& out, std::string& err, M
 
 }  // namespace
 
-int RunMake(const MakeOptions& options, std::string& out, std::string& err, MakeOutcome* outcome)
+int RunMake(const MakeOptions& options, std::string& out, std::string& err, MakeOutcome* outcome, Progress* progress)
 {
     MakeOutcome unused;
     MakeOutcome& result = outcome ? *outcome : unused;
     if (!options.json)
-        return MakeMedium(options, out, err, result);
+        return MakeMedium(options, out, err, result, progress);
     std::string notes;
-    const int status = MakeMedium(options, notes, err, result);
+    const int status = MakeMedium(options, notes, err, result, progress);
     if (status != 2)
         out += JsonAnswerText(MakeAnswer(options, result, notes));
     return status;

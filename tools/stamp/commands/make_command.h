@@ -2,6 +2,7 @@
 #pragma once
 
 #include "commands/check_command.h"
+#include "image/progress.h"
 #include "medium/root_files.h"
 
 #include <string>
@@ -57,6 +58,8 @@ struct MakeOutcome {
     std::vector<MadeFile> files;  // the files make wrote or meant to write at the root, and their fates
     bool imageWritten = false; // with iso: the image was written and put in place
     std::uint64_t imageSize = 0;  // its size in bytes then
+    bool cancelled = false;    // the caller's progress cancelled it: no image, no staged file left;
+                               // files already written at the root are kept (reason says which)
     CheckSummary check;        // what the check after writing found
     nlohmann::ordered_json checkAnswer;  // with MakeOptions::json, that check's JSON; null when none ran
 };
@@ -77,7 +80,12 @@ struct MakeOutcome {
 // When outcome is given, it also gets why make refused and the check's findings.
 // With json, out gets MakeAnswer's object instead of lines (err and the status are the same);
 // nothing for a usage error.
-int RunMake(const MakeOptions& options, std::string& out, std::string& err, MakeOutcome* outcome = nullptr);
+// progress, when given, hears how far the reading of the program and the writing of the image
+// are; cancelled, make stops where it is: before the files at the root are written, nothing is
+// written; during the image, no image is left and what make wrote at the root is kept. Either
+// way it returns 1 with one line on err that says which (outcome->cancelled).
+int RunMake(const MakeOptions& options, std::string& out, std::string& err, MakeOutcome* outcome = nullptr,
+            Progress* progress = nullptr);
 
 // make --json's object: the layout's version; the root and the launcher's name; whether make
 // refused (nothing written) and why, or why it did not end whole; whether --force would go on

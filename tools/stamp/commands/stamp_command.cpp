@@ -5,6 +5,8 @@
 #include "commands/icon_command.h"
 #include "commands/json_answer.h"
 #include "commands/make_command.h"
+#include "commands/terminal_progress.h"
+#include "image/disc_image.h"
 #include "pe/executable_format.h"
 #include "pe/icon_resource.h"
 #include "pe/launch_field.h"
@@ -13,6 +15,8 @@
 #include "system/system.h"
 
 #include <CLI/CLI.hpp>
+
+#include <filesystem>
 
 namespace {
 
@@ -245,7 +249,8 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     }
     // A drive root is a ROOT as it is ("M:" is "M:\\"), and its letter the medium's drive
     // unless --drive names another.
-    // A medium written to a disc image keeps the drive a disc will have.
+    // A medium written to a disc image, and a disc image checked, keep the drive a disc will
+    // have: where the image file lies is no drive its launchers will run from.
     auto takeDrive = [](const CLI::App* command, std::string& root, std::string& drive, bool toImage = false) {
         root = FolderPath(root);
         if (command->count("--drive") == 0 && DriveOf(root) != 0 && !toImage)
@@ -265,8 +270,14 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
                                                                ") is not one this tool converts") +
                    " (--codepage to choose another)\n";
     }
-    if (checkCommand->parsed() && check.paths.size() == 1)
-        takeDrive(checkCommand, check.paths[0], check.drive);
+    if (checkCommand->parsed() && check.paths.size() == 1) {
+        // Opened only when it is a plain file: a FIFO would be waited on.
+        std::error_code failed;
+        std::uint64_t size = 0;
+        const bool image = std::filesystem::is_regular_file(std::filesystem::u8path(check.paths[0]), failed) &&
+                           LooksLikeDiscImage(ImageFileReader(check.paths[0], size));
+        takeDrive(checkCommand, check.paths[0], check.drive, image);
+    }
     if (makeCommand->parsed())
         takeDrive(makeCommand, make.root, make.drive, !make.iso.empty());
     if (show->parsed())
@@ -277,6 +288,13 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
         return RunCheck(check, out, err);
     if (setIcon->parsed())
         return SetIcon(icon, err);
+    if (makeCommand->parsed() && !make.iso.empty() && ErrorIsTerminal()) {
+        // A disc image takes a while: a person at a terminal sees how far it is.
+        TerminalProgress progress;
+        const int status = RunMake(make, out, err, nullptr, &progress);
+        progress.Finish();
+        return status;
+    }
     if (makeCommand->parsed())
         return RunMake(make, out, err);
     return GetIcon(icon, err);

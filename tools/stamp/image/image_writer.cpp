@@ -67,11 +67,32 @@ struct Utf8Names {
 };
 #endif
 
+constexpr char CancelledReason[] = "cancelled";
+
+// How far the writing is, for the caller's progress: the files' bytes read so far, then the
+// image's bytes written (counted up to the estimate, which the image rarely passes).
+struct Tally {
+    Progress* progress;
+    std::uint64_t dataBytes;  // of every file
+    std::uint64_t imageBytes; // ImageSizeEstimate
+    std::uint64_t read = 0, written = 0;
+
+    // Tells progress; false when it wants the writing stopped.
+    bool Tell()
+    {
+        if (progress == nullptr)
+            return true;
+        progress->Advance(read + std::min(written, imageBytes), dataBytes + imageBytes);
+        return !progress->Cancelled();
+    }
+};
+
 // Where libarchive's output goes: the staged file, a failure kept for the message.
 struct Sink {
     StagedFile* staged;
     std::uint64_t written;
     std::string error;
+    Tally* tally;
 };
 
 la_ssize_t WriteToStaged(struct archive*, void* context, const void* data, size_t count)
@@ -80,6 +101,11 @@ la_ssize_t WriteToStaged(struct archive*, void* context, const void* data, size_
     if (!AppendStaged(*sink->staged, static_cast<const unsigned char*>(data), count, sink->error))
         return -1;
     sink->written += count;
+    sink->tally->written = sink->written;
+    if (!sink->tally->Tell()) {
+        sink->error = CancelledReason;
+        return -1;
+    }
     return static_cast<la_ssize_t>(count);
 }
 
@@ -91,7 +117,8 @@ struct EntryFree {
 };
 
 // Copies a file's bytes into the image: exactly item.size of them, or false.
-bool CopyData(struct archive* a, const ImageItem& item, std::vector<unsigned char>& buffer, std::string& error)
+bool CopyData(struct archive* a, const ImageItem& item, std::vector<unsigned char>& buffer, Tally& tally,
+              std::string& error)
 {
     FileReader file;
     if (!file.Open(item.path, error)) {
@@ -116,6 +143,11 @@ bool CopyData(struct archive* a, const ImageItem& item, std::vector<unsigned cha
             return false;
         }
         copied += got;
+        tally.read += got;
+        if (!tally.Tell()) {
+            error = CancelledReason;
+            return false;
+        }
     }
     if (grew || copied != item.size) {
         error = item.path + ": it changed while the image was written. What to do: run again when nothing writes "
@@ -143,10 +175,23 @@ std::string ImageDateText(std::int64_t seconds)
     return text;
 }
 
+std::uint64_t ImageWorkBytes(const std::vector<ImageItem>& items)
+{
+    std::uint64_t data = 0;
+    for (const ImageItem& item : items)
+        data += item.isFolder ? 0 : item.size;
+    return data + ImageSizeEstimate(items);
+}
+
 bool WriteDiscImage(const std::vector<ImageItem>& items, const std::string& label, const std::string& temporaryFolder,
-                    StagedFile& staged, std::uint64_t& written, std::string& error)
+                    StagedFile& staged, std::uint64_t& written, std::string& error, Progress* progress)
 {
     written = 0;
+    Tally tally{progress, ImageWorkBytes(items) - ImageSizeEstimate(items), ImageSizeEstimate(items)};
+    if (!tally.Tell()) {
+        error = CancelledReason;
+        return false;
+    }
     const Utf8Names names;
     if (!names.ok()) {
         error = "this system's C library has no C.UTF-8 locale, which the image writer needs for Unicode names";
@@ -162,7 +207,7 @@ bool WriteDiscImage(const std::vector<ImageItem>& items, const std::string& labe
         newest = std::max(newest, ImageDate(item.modified));
     const std::string volume = ImageVolumeLabel(label);
     const std::string creation = ImageDateText(newest);
-    Sink sink{&staged, 0, {}};
+    Sink sink{&staged, 0, {}, &tally};
     // What failed: the staged file's writing when that failed, else libarchive's reason.
     auto failed = [&a, &sink, &error](const std::string& what) {
         const char* reason = archive_error_string(a.get());
@@ -203,12 +248,14 @@ bool WriteDiscImage(const std::vector<ImageItem>& items, const std::string& labe
         archive_entry_set_mtime(entry.get(), AsTime<time_t>(ImageDate(item.modified)), 0);
         if (archive_write_header(a.get(), entry.get()) != ARCHIVE_OK)
             return failed(item.path + ": the image cannot hold it");
-        if (!item.isFolder && !CopyData(a.get(), item, buffer, error))
+        if (!item.isFolder && !CopyData(a.get(), item, buffer, tally, error))
             return false;
     }
     if (archive_write_close(a.get()) != ARCHIVE_OK)
         return failed("the image cannot be written");
     written = sink.written;
+    if (progress != nullptr)
+        progress->Advance(tally.dataBytes + tally.imageBytes, tally.dataBytes + tally.imageBytes);
     return true;
 }
 
@@ -271,7 +318,7 @@ bool PlanMediumImage(const std::string& root, const std::string& path, bool repl
 }
 
 bool MakeMediumImage(const std::string& root, const std::string& label, unsigned oemCodePage, MediumImagePlan& plan,
-                     std::string& said, std::string& reason)
+                     std::string& said, std::string& reason, Progress* progress)
 {
     if (!ListMediumForImage(root, plan.items, reason))
         return false;
@@ -287,8 +334,9 @@ bool MakeMediumImage(const std::string& root, const std::string& label, unsigned
     };
     std::string error;
     std::uint64_t size = 0;
-    if (!WriteDiscImage(plan.items, label, FolderOfPath(plan.path), staged, size, error))
-        return fail("the image was not written: " + error);
+    if (!WriteDiscImage(plan.items, label, FolderOfPath(plan.path), staged, size, error, progress))
+        return fail(progress != nullptr && progress->Cancelled() ? "the image was cancelled: nothing of it was left"
+                                                                 : "the image was not written: " + error);
     if (!FinishStaged(staged, error))
         return fail(plan.path + ": " + error);
     // Read back as Windows will read it, and compared with the medium, before it is put in place.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "image/medium_image.h"
+#include "image/progress.h"
 
 #include <string>
 #include <vector>
@@ -13,8 +14,14 @@
 // give the same image, byte for byte. written gets the image's size. The files' data is held in a temporary file in
 // temporaryFolder meanwhile (it vanishes when the writing ends, or when this process does). False
 // with the reason when a file cannot be read or changes meanwhile, or the image cannot be written.
+// progress, when given, hears of the bytes read from the files and then written into the image
+// (ImageWorkBytes in all), and stops the writing when cancelled: false then, with the reason.
 bool WriteDiscImage(const std::vector<ImageItem>& items, const std::string& label, const std::string& temporaryFolder,
-                    StagedFile& staged, std::uint64_t& written, std::string& error);
+                    StagedFile& staged, std::uint64_t& written, std::string& error, Progress* progress = nullptr);
+
+// The bytes of work WriteDiscImage tells progress of for items: every file read, then the image
+// written (as ImageSizeEstimate has it).
+std::uint64_t ImageWorkBytes(const std::vector<ImageItem>& items);
 
 // Seconds since 1970 UTC as ISO 9660's creation date text, "YYYYMMDDhhmmss".
 std::string ImageDateText(std::int64_t seconds);
@@ -39,5 +46,7 @@ bool PlanMediumImage(const std::string& root, const std::string& path, bool repl
 // and puts it in place only when it holds every file and folder under its own name. On any
 // failure nothing is left and plan.path stays as it was; plan.size gets the image's size. said
 // gets a line on what was written, and one on the label when the image holds only part of it.
+// progress, when given, follows the writing (WriteDiscImage); cancelled there, nothing is left
+// either, and the reason says so.
 bool MakeMediumImage(const std::string& root, const std::string& label, unsigned oemCodePage, MediumImagePlan& plan,
-                     std::string& said, std::string& reason);
+                     std::string& said, std::string& reason, Progress* progress = nullptr);

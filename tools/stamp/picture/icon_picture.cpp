@@ -416,12 +416,19 @@ Bytes IcoFileFor(const Bytes& image)
     return file;
 }
 
-bool ReadPicture(const std::string& path, Bytes& file, std::string& error)
+bool ReadPicture(const FileStartReader& readStart, Bytes& file, std::string& error)
 {
     constexpr std::size_t ProgramReadLimit = 48u << 20;
-    if (!ReadFileStart(path, 2, file, error))
+    if (!readStart(2, file, error))
         return false;
     if (file.size() == 2 && file[0] == 'M' && file[1] == 'Z')
-        return ReadProgramResources(path, ProgramReadLimit, file, error);
-    return ReadWholeFile(path, file, error);
+        return ReadProgramResources(readStart, ProgramReadLimit, file, error);
+    return readStart(SIZE_MAX, file, error);
+}
+
+bool ReadPicture(const std::string& path, Bytes& file, std::string& error)
+{
+    return ReadPicture([&path](std::size_t limit, Bytes& bytes, std::string& reason) {
+        return ReadFileStart(path, limit, bytes, reason);
+    }, file, error);
 }

@@ -19,7 +19,9 @@ bool IconImageFromPicture(const Bytes& file, Bytes& image, std::string& error);
 // Reads a picture file whole, or of a Windows program only what its icon needs (its headers and
 // sections up to its resources, at most 48 MB), so that a program with a large payload is
 // read quickly. False with the reason when it cannot be read.
+// The reader form reads through readStart (a file's first bytes, as ReadFileStart reads them).
 bool ReadPicture(const std::string& path, Bytes& file, std::string& error);
+bool ReadPicture(const FileStartReader& readStart, Bytes& file, std::string& error);
 
 // An .ico file whose one entry is image (IconImageSize bytes).
 Bytes IcoFileFor(const Bytes& image);

@@ -185,6 +185,14 @@ bool PathExists(const std::string& path);
 // Never on POSIX systems.
 bool ConsoleOfItsOwn();
 
+// Whether this process's standard error is a terminal (a console on Windows) that a person
+// reads, rather than a file or a pipe that a script reads.
+bool ErrorIsTerminal();
+
+// Writes text (UTF-8) to that terminal as it is, at once: control characters such as a carriage
+// return reach it unchanged. Does nothing when standard error is no terminal.
+void WriteToTerminal(const std::string& text);
+
 // The ANSI code page of the system this runs on (Windows' GetACP), or 0 on POSIX systems,
 // which have none.
 unsigned SystemAnsiCodePage();

@@ -390,6 +390,25 @@ bool PathExists(const std::string& path)
     return stat(path.c_str(), &info) == 0;
 }
 
+bool ErrorIsTerminal()
+{
+    return isatty(STDERR_FILENO) == 1;
+}
+
+void WriteToTerminal(const std::string& text)
+{
+    if (!ErrorIsTerminal())
+        return;
+    for (std::size_t at = 0; at < text.size();) {
+        const ssize_t n = write(STDERR_FILENO, text.data() + at, text.size() - at);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return;
+        at += static_cast<std::size_t>(n);
+    }
+}
+
 bool ConsoleOfItsOwn()
 {
     return false;

@@ -414,6 +414,21 @@ bool PathExists(const std::string& path)
     return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool ErrorIsTerminal()
+{
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
+void WriteToTerminal(const std::string& text)
+{
+    if (!ErrorIsTerminal())
+        return;
+    const std::wstring wide = Utf16FromUtf8(text);
+    DWORD written = 0;
+    WriteConsoleW(GetStdHandle(STD_ERROR_HANDLE), wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+}
+
 bool ConsoleOfItsOwn()
 {
     DWORD processes[2];

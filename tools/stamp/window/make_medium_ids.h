@@ -30,6 +30,12 @@
 #define IDC_REPORT 1071
 #define IDC_OPEN_FOLDER 1072
 #define IDC_STATUS 1080
+#define IDC_AUTORUN 1090
+#define IDC_CHECK_IMAGE 1091
+#define IDC_IMAGE 1092
+#define IDC_IMAGE_PATH 1093
+#define IDC_IMAGE_BROWSE 1094
+#define IDC_PROGRESS 1095
 
 // The icon choices, in the order of the icon list.
 #define ICON_PROGRAMS_OWN 0
@@ -41,7 +47,11 @@
 #define ARCH_X64 1
 
 // Window properties of the dialog: the number of jobs waiting or running (non-zero: busy), the
-// number of jobs finished so far, and non-zero while a question is open.
+// number of jobs finished so far, non-zero while a question is open, how far the long work in
+// hand is in thousandths (0 when there is none), and non-zero while the root is a disc image
+// that is checked (Make is off).
 #define PROPERTY_BUSY L"MakeMedium.Busy"
 #define PROPERTY_FINISHED L"MakeMedium.Finished"
 #define PROPERTY_QUESTION L"MakeMedium.Question"
+#define PROPERTY_PROGRESS L"MakeMedium.Progress"
+#define PROPERTY_IMAGE_CHECKED L"MakeMedium.ImageChecked"

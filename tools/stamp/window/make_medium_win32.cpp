@@ -3,8 +3,10 @@
 // same make and check as launcher-stamp; the dialog only gathers choices and shows answers.
 #include "window/make_medium_ids.h"
 #include "window/medium_choices.h"
+#include "window/window_settings.h"
 
 #include "base/code_pages.h"
+#include "image/disc_image.h"
 #include "medium/autorun_inf.h"
 #include "medium/built_launchers.h"
 #include "pe/icon_resource.h"
@@ -58,6 +60,53 @@ bool SameFile(const std::string& a, const std::string& b)
 
 constexpr UINT WM_JOB_DONE = WM_APP + 1;      // lParam: the job's std::function<void()> to run on the dialog's thread
 constexpr UINT WM_DPI_FOLLOWED = WM_APP + 2;  // the dialog manager has followed a DPI change
+constexpr UINT WM_PROGRESS = WM_APP + 3;      // the long work in hand has gone on (WindowProgress)
+
+// Whether path is a file that holds a disc image (by its volume descriptors).
+bool IsDiscImageFile(const std::string& path)
+{
+    std::error_code ignored;
+    std::uint64_t size = 0;
+    return !path.empty() && std::filesystem::is_regular_file(std::filesystem::u8path(path), ignored) &&
+           LooksLikeDiscImage(ImageFileReader(path, size));
+}
+
+// Make's progress, told from the worker to the dialog: the figures are kept here, and the dialog
+// is told by a posted message at most every 50 ms (and at the end of each piece of work), so that
+// it draws them when it has time. Cancel is the author's, read by the worker.
+class WindowProgress : public Progress {
+public:
+    explicit WindowProgress(HWND dialog) : dialog_(dialog) {}
+
+    void Advance(std::uint64_t done, std::uint64_t total) override
+    {
+        done_ = done;
+        total_ = total;
+        const ULONGLONG now = GetTickCount64();
+        if (done >= total || now - posted_ >= 50) {
+            posted_ = now;
+            PostMessageW(dialog_, WM_PROGRESS, 0, 0);
+        }
+    }
+    bool Cancelled() override { return cancelled_; }
+
+    void Cancel() { cancelled_ = true; }
+    // How far the work in hand is, in thousandths.
+    int Thousandths() const
+    {
+        const std::uint64_t done = done_, total = total_;
+        if (total == 0)
+            return 0;
+        const std::uint64_t thousandths = total < (UINT64_MAX / 1000) ? done * 1000 / total : done / (total / 1000);
+        return static_cast<int>(std::min<std::uint64_t>(1000, thousandths));
+    }
+
+private:
+    HWND dialog_;
+    std::atomic<std::uint64_t> done_{0}, total_{0};
+    std::atomic<bool> cancelled_{false};
+    ULONGLONG posted_ = 0;  // the worker's alone
+};
 
 // One thread that runs jobs in order. Each job hands back one piece of work for the dialog's
 // thread, which applies it (or drops it when it has gone stale). The dialog counts a job as
@@ -115,6 +164,13 @@ struct Window {
     int busy = 0;               // jobs queued or running whose results are not applied yet
     long finished = 0;          // jobs whose results were applied
     bool making = false;        // a make is queued or running
+    bool makingImage = false;   // that make writes a disc image
+    bool asking = false;        // a question about closing is open
+    bool imageChecked = false;  // the root is a disc image, read and checked: Make is off
+    bool settingRoot = false;   // the root's text is being set here, not typed
+    std::string imageDefault;   // the image path last offered, replaced while the author keeps it
+    std::shared_ptr<WindowProgress> progress;  // the make's, while it runs
+    WindowSettings settings;    // the author's last choices, kept for the next start
     bool closing = false;       // the window closes when the make has ended
     bool ended = false;         // the dialog is ending: nothing more may start
     unsigned scanGeneration = 0, iconGeneration = 0;
@@ -153,9 +209,18 @@ void Publish(Window& w)
 {
     SetPropW(w.dialog, PROPERTY_BUSY, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(w.busy)));
     SetPropW(w.dialog, PROPERTY_FINISHED, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(w.finished)));
+    SetPropW(w.dialog, PROPERTY_PROGRESS,
+             reinterpret_cast<HANDLE>(static_cast<INT_PTR>(w.progress ? w.progress->Thousandths() : 0)));
+    SetPropW(w.dialog, PROPERTY_IMAGE_CHECKED, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(w.imageChecked)));
     const bool idle = w.busy == 0;
-    EnableWindow(GetDlgItem(w.dialog, IDC_MAKE), idle && !w.closing);
+    // While a make runs, Make is its Cancel.
+    const bool cancellable = w.making && w.progress && !w.progress->Cancelled();
+    const std::wstring make = w.making ? L"Cancel" : L"Ma&ke";
+    if (TextOf(GetDlgItem(w.dialog, IDC_MAKE)) != make)
+        SetDlgItemTextW(w.dialog, IDC_MAKE, make.c_str());
+    EnableWindow(GetDlgItem(w.dialog, IDC_MAKE), ((idle && !w.imageChecked) || cancellable) && !w.closing);
     EnableWindow(GetDlgItem(w.dialog, IDC_CHECK), idle && !w.closing);
+    EnableWindow(GetDlgItem(w.dialog, IDC_CHECK_IMAGE), idle && !w.closing);
 }
 
 void Submit(Window& w, Worker::Job job)
@@ -185,6 +250,19 @@ std::string Root(Window& w)
     return Utf8FromUtf16(TextOf(GetDlgItem(w.dialog, IDC_ROOT)));
 }
 
+// Sets the root's text as the window's own doing (no search started by it).
+void SetRoot(Window& w, const std::string& root)
+{
+    w.settingRoot = true;
+    SetDlgItemTextW(w.dialog, IDC_ROOT, Utf16FromUtf8(root).c_str());
+    w.settingRoot = false;
+}
+
+bool Checked(Window& w, int id)
+{
+    return IsDlgButtonChecked(w.dialog, id) == BST_CHECKED;
+}
+
 int Selected(Window& w)
 {
     return ListView_GetNextItem(GetDlgItem(w.dialog, IDC_PROGRAMS), -1, LVNI_SELECTED);
@@ -200,8 +278,9 @@ MakeOptions Choices(Window& w)
 {
     MakeOptions options;
     options.root = Root(w);
+    // A disc image's programs are listed, never chosen: nothing is made of an image.
     const int selected = Selected(w);
-    if (selected >= 0 && static_cast<std::size_t>(selected) < w.candidates.size())
+    if (selected >= 0 && static_cast<std::size_t>(selected) < w.candidates.size() && !w.imageChecked)
         options.program = w.candidates[static_cast<std::size_t>(selected)].path;
     const auto icon = SendDlgItemMessageW(w.dialog, IDC_ICON_CHOICE, CB_GETCURSEL, 0, 0);
     if (icon == ICON_PICTURE)
@@ -212,7 +291,48 @@ MakeOptions Choices(Window& w)
     const auto page = SendDlgItemMessageW(w.dialog, IDC_CODE_PAGE, CB_GETCURSEL, 0, 0);
     if (page >= 0 && static_cast<std::size_t>(page) < w.codePages.size())
         options.codePage = w.codePages[static_cast<std::size_t>(page)];
+    options.autorun = Checked(w, IDC_AUTORUN);
+    if (Checked(w, IDC_IMAGE))
+        options.iso = Utf8FromUtf16(TextOf(GetDlgItem(w.dialog, IDC_IMAGE_PATH)));
     return options;
+}
+
+// Offers the image's default path while the author has not written another.
+void OfferImagePath(Window& w)
+{
+    const HWND field = GetDlgItem(w.dialog, IDC_IMAGE_PATH);
+    const std::string now = Utf8FromUtf16(TextOf(field));
+    if (!Checked(w, IDC_IMAGE) || (!now.empty() && now != w.imageDefault))
+        return;
+    w.imageDefault = DefaultImagePath(Root(w), Utf8FromUtf16(TextOf(GetDlgItem(w.dialog, IDC_LABEL))));
+    SetWindowTextW(field, Utf16FromUtf8(w.imageDefault).c_str());
+}
+
+// The drop-down's list: the last root folders, the root's text kept as it is.
+void ShowRememberedRoots(Window& w)
+{
+    const std::wstring text = TextOf(GetDlgItem(w.dialog, IDC_ROOT));
+    SendDlgItemMessageW(w.dialog, IDC_ROOT, CB_RESETCONTENT, 0, 0);
+    for (const std::string& root : w.settings.roots)
+        SendDlgItemMessageW(w.dialog, IDC_ROOT, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf16FromUtf8(root).c_str()));
+    w.settingRoot = true;
+    SetDlgItemTextW(w.dialog, IDC_ROOT, text.c_str());
+    w.settingRoot = false;
+}
+
+// Keeps the choices for the next start; a root folder made or checked joins the remembered ones.
+void SaveSettings(Window& w, const std::string& root = "")
+{
+    if (!root.empty()) {
+        RememberRoot(w.settings, root);
+        ShowRememberedRoots(w);
+    }
+    const MakeOptions choices = Choices(w);
+    w.settings.icon = static_cast<int>(SendDlgItemMessageW(w.dialog, IDC_ICON_CHOICE, CB_GETCURSEL, 0, 0));
+    w.settings.arch = choices.arch;
+    w.settings.codePage = choices.codePage == w.systemCodePage ? 0 : choices.codePage;
+    w.settings.image = Checked(w, IDC_IMAGE);
+    SaveStoredValues(StoreSettings(w.settings));
 }
 
 std::string RowText(const Candidate& candidate)
@@ -261,6 +381,7 @@ void Scan(Window& w)
     const std::string wanted = w.wantedProgram;
     auto stop = w.scanStop;
     Status(w, choices.root.empty() ? "Choose the medium's folder." : "Looking for programs in " + choices.root + "...");
+    OfferImagePath(w);
     Submit(w, [generation, choices, wanted, stop]() -> Worker::Result {
         bool cutShort = false;
         std::vector<Candidate> found;
@@ -268,6 +389,27 @@ void Scan(Window& w)
         const bool folder = !choices.root.empty() && std::filesystem::is_directory(std::filesystem::u8path(choices.root), ignored);
         if (folder)
             found = FindCandidates(*FolderPlace(choices.root), SearchLimits(), *stop, cutShort);
+        // A disc image's programs are listed as they lie in it, read only: its check says the rest.
+        const bool image = !folder && IsDiscImageFile(choices.root);
+        std::string unreadable;
+        if (image) {
+            if (const std::unique_ptr<MediumPlace> place = OpenMediumPlace(choices.root, choices.codePage, unreadable))
+                found = FindCandidates(*place, SearchLimits(), *stop, cutShort);
+            for (Candidate& candidate : found)
+                candidate.verdict = "in the image (read only)";
+            return [generation, found, cutShort, choices, unreadable]() {
+                Window& window = *TheWindow;
+                if (generation != window.scanGeneration)
+                    return;
+                window.imageChecked = true;
+                window.candidates = found;
+                ShowCandidates(window);
+                Publish(window);
+                Status(window, unreadable.empty() ? "Make is off: a disc image is read, not written in place. Choose a "
+                                                    "folder to make a medium."
+                                                  : choices.root + " cannot be read: " + unreadable);
+            };
+        }
         auto listed = [&found](const std::string& path) {
             for (const Candidate& candidate : found) {
                 if (SameFile(candidate.path, path))
@@ -288,9 +430,11 @@ void Scan(Window& w)
             Window& window = *TheWindow;
             if (generation != window.scanGeneration)
                 return;
+            window.imageChecked = false;
             window.candidates = found;
             ShowCandidates(window);
             UpdatePreview(window);
+            Publish(window);
             if (!folder)
                 Status(window, choices.root.empty() ? "Choose the medium's folder." : choices.root + " is not a folder.");
             else if (found.empty())
@@ -387,6 +531,43 @@ std::string Pick(Window& w, bool folders, const wchar_t* title, const COMDLG_FIL
     return chosen;
 }
 
+// A save picker for the disc image, at the path offered; empty when cancelled.
+std::string PickImageFile(Window& w)
+{
+    IFileSaveDialog* picker = nullptr;
+    std::string chosen;
+    if (FAILED(CoCreateInstance(CLSID_FileSaveDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&picker))))
+        return chosen;
+    static const COMDLG_FILTERSPEC images[] = {{L"Disc images", L"*.iso"}};
+    FILEOPENDIALOGOPTIONS options = 0;
+    picker->GetOptions(&options);
+    picker->SetOptions(options | FOS_FORCEFILESYSTEM | FOS_OVERWRITEPROMPT);
+    picker->SetTitle(L"The disc image to write");
+    picker->SetFileTypes(1, images);
+    picker->SetDefaultExtension(L"iso");
+    const std::string offered = Utf8FromUtf16(TextOf(GetDlgItem(w.dialog, IDC_IMAGE_PATH)));
+    if (!offered.empty()) {
+        const std::filesystem::path path = std::filesystem::u8path(offered);
+        picker->SetFileName(path.filename().wstring().c_str());
+        IShellItem* folder = nullptr;
+        if (SUCCEEDED(SHCreateItemFromParsingName(path.parent_path().wstring().c_str(), nullptr, IID_PPV_ARGS(&folder)))) {
+            picker->SetFolder(folder);
+            folder->Release();
+        }
+    }
+    IShellItem* item = nullptr;
+    wchar_t* path = nullptr;
+    if (SUCCEEDED(picker->Show(w.dialog)) && SUCCEEDED(picker->GetResult(&item)) &&
+        SUCCEEDED(item->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
+        chosen = Utf8FromUtf16(path);
+        CoTaskMemFree(path);
+    }
+    if (item)
+        item->Release();
+    picker->Release();
+    return chosen;
+}
+
 // Asks whether make may go on over a file in its way; true to go on.
 bool AskToForce(Window& w, const MakeOutcome& outcome)
 {
@@ -422,27 +603,57 @@ std::string CodePageSaid(const Window& w, unsigned codePage)
            (codePage == w.systemCodePage ? ", this system's" : "");
 }
 
+// Ends the dialog, the author's choices kept for the next start.
+void End(Window& w)
+{
+    if (w.scanStop)
+        *w.scanStop = true;
+    w.ended = true;
+    SaveSettings(w);
+    EndDialog(w.dialog, IDCANCEL);
+}
+
+// The launcher make wrote, as the check after it names it.
+std::string MadeLauncher(const MakeOutcome& outcome)
+{
+    std::string made;
+    for (std::size_t i = 0; i < outcome.check.launchers.size(); ++i) {
+        if (outcome.check.counts[i])
+            made = outcome.check.launchers[i].launcher;
+    }
+    return made;
+}
+
 void Make(Window& w, bool force)
 {
     if (w.ended)
         return;  // closed while its question was open: nothing more is written
     MakeOptions options = Choices(w);
     options.force = force;
-    if (options.root.empty() || options.program.empty()) {
-        Report(w, options.root.empty() ? "Not made: choose the medium's folder first."
-                                       : "Not made: choose the program to start first.");
+    if (options.root.empty() || options.program.empty() || (Checked(w, IDC_IMAGE) && options.iso.empty())) {
+        Report(w, options.root.empty()      ? "Not made: choose the medium's folder first."
+                  : options.program.empty() ? "Not made: choose the program to start first."
+                                            : "Not made: name the disc image's file first (Save as...).");
         Status(w, "Nothing was made.");
         return;
     }
+    SaveSettings(w, options.root);
     w.making = true;
-    Status(w, "Making the medium in " + options.root + "...");
-    Submit(w, [options]() -> Worker::Result {
+    w.makingImage = !options.iso.empty();
+    w.progress = std::make_shared<WindowProgress>(w.dialog);
+    SendDlgItemMessageW(w.dialog, IDC_PROGRESS, PBM_SETPOS, 0, 0);
+    Status(w, "Making the medium in " + options.root + (w.makingImage ? " and its disc image" : "") + "...");
+    const std::shared_ptr<WindowProgress> progress = w.progress;
+    Submit(w, [options, progress]() -> Worker::Result {
         std::string out, err;
         MakeOutcome outcome;
-        RunMake(options, out, err, &outcome);
+        RunMake(options, out, err, &outcome, progress.get());
         return [options, out, err, outcome]() {
             Window& window = *TheWindow;
             window.making = false;
+            window.makingImage = false;
+            window.progress.reset();
+            SendDlgItemMessageW(window.dialog, IDC_PROGRESS, PBM_SETPOS, 0, 0);
             if (outcome.refused && outcome.forceable && !window.closing) {
                 Report(window, RefusalHeadline(outcome));
                 Status(window, "Nothing was made yet: a file is in the way.");
@@ -452,25 +663,24 @@ void Make(Window& w, bool force)
                     Status(window, "Nothing was made: the file in the way was left as it is.");
                 return;
             }
-            if (outcome.refused || !outcome.reason.empty()) {
+            if (outcome.cancelled) {
+                Report(window, CancelledHeadline(outcome) + "\n\n" + out + err);
+                Status(window, "Cancelled.");
+            } else if (outcome.refused || !outcome.reason.empty()) {
                 Report(window, RefusalHeadline(outcome) + "\n\n" + out + err);
                 Status(window, outcome.refused ? "Nothing was made." : "The medium was not made whole.");
             } else {
-                std::string made;
-                for (std::size_t i = 0; i < outcome.check.launchers.size(); ++i) {
-                    if (outcome.check.counts[i])
-                        made = outcome.check.launchers[i].launcher;
-                }
-                Report(window, Headline(outcome.check, made) + "\n\n" + out + err);
-                Status(window, "Made, for " + CodePageSaid(window, options.codePage) + ".");
+                Report(window, Headline(outcome.check, MadeLauncher(outcome), !options.iso.empty()) + "\n\n" + out + err);
+                Status(window, "Made" + std::string(options.iso.empty() ? "" : ", with its disc image,") + " for " +
+                                   CodePageSaid(window, options.codePage) + ".");
             }
-            if (window.closing) {
-                window.ended = true;
-                EndDialog(window.dialog, IDCANCEL);
-            } else
+            if (window.closing)
+                End(window);
+            else
                 Scan(window);  // the new launcher is no candidate, and the rows' verdicts may change
         };
     });
+    Publish(w);
 }
 
 void Check(Window& w)
@@ -488,22 +698,58 @@ void Check(Window& w)
         std::string out, err;
         CheckSummary summary;
         RunCheck(check, out, err, &summary);
-        return [choices, out, err, summary]() {
+        const bool image = IsDiscImageFile(choices.root);
+        return [choices, out, err, summary, image]() {
             Window& window = *TheWindow;
-            Report(window, Headline(summary, "") + "\n\n" + out + err);
-            Status(window, "Checked, for " + CodePageSaid(window, choices.codePage) + ".");
+            Report(window, Headline(summary, "", image) + "\n\n" + out + err);
+            if (image) {
+                Status(window, "Checked the image, for " + CodePageSaid(window, choices.codePage) +
+                                   ". Make is off: a disc image is read, not written in place.");
+            } else {
+                Status(window, "Checked, for " + CodePageSaid(window, choices.codePage) + ".");
+                std::error_code ignored;
+                if (std::filesystem::is_directory(std::filesystem::u8path(choices.root), ignored))
+                    SaveSettings(window, choices.root);
+            }
         };
     });
 }
 
+// Asks whether to cancel the disc image being written, and close; true to do so.
+bool AskToCancelImage(Window& w)
+{
+    TASKDIALOGCONFIG config{};
+    config.cbSize = sizeof config;
+    config.hwndParent = w.dialog;
+    config.dwFlags = TDF_POSITION_RELATIVE_TO_WINDOW;
+    config.dwCommonButtons = TDCBF_YES_BUTTON | TDCBF_NO_BUTTON;
+    config.pszWindowTitle = L"Make a medium";
+    config.pszMainIcon = TD_WARNING_ICON;
+    config.pszMainInstruction = L"Cancel the disc image and close?";
+    config.pszContent = L"The disc image is still being written. Cancelled, it leaves no image behind; what make has "
+                        L"written at the medium's root is kept. No: the image goes on, and the window stays open.";
+    config.nDefaultButton = IDNO;
+    int pressed = IDNO;
+    w.asking = true;
+    SetPropW(w.dialog, PROPERTY_QUESTION, reinterpret_cast<HANDLE>(1));
+    const bool asked = SUCCEEDED(TaskDialogIndirect(&config, &pressed, nullptr, nullptr));
+    RemovePropW(w.dialog, PROPERTY_QUESTION);
+    w.asking = false;
+    return asked && pressed == IDYES;
+}
+
 // ---- the dialog --------------------------------------------------------------------------
 
+// Takes a folder and program, or a disc image, which is checked at once.
 void TakeStartingPoint(Window& w, const StartingPoint& start)
 {
     if (start.root.empty())
         return;
     w.wantedProgram = start.program;
-    SetDlgItemTextW(w.dialog, IDC_ROOT, Utf16FromUtf8(start.root).c_str());  // which starts a search
+    SetRoot(w, start.root);
+    Scan(w);
+    if (start.image)
+        Check(w);
 }
 
 void InitDialog(Window& w, const StartingPoint& start)
@@ -530,6 +776,8 @@ void InitDialog(Window& w, const StartingPoint& start)
         SendDlgItemMessageW(w.dialog, IDC_ARCH, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(arch));
     SendDlgItemMessageW(w.dialog, IDC_ARCH, CB_SETCURSEL, ARCH_X86, 0);
     SendDlgItemMessageW(w.dialog, IDC_LABEL, EM_SETLIMITTEXT, 64, 0);
+    CheckDlgButton(w.dialog, IDC_AUTORUN, BST_CHECKED);
+    SendDlgItemMessageW(w.dialog, IDC_PROGRESS, PBM_SETRANGE32, 0, 1000);
 
     // This system's code page by default, as launcher-stamp takes it.
     const unsigned system = SystemAnsiCodePage();
@@ -548,7 +796,22 @@ void InitDialog(Window& w, const StartingPoint& start)
         while (at < known.size() && known[at] == ' ')
             ++at;
     }
-    const unsigned chosen = w.systemCodePage != 0 ? w.systemCodePage : 1252;
+    // The author's last choices, where they still hold.
+    w.settings = ReadSettings(
+        LoadStoredValues(),
+        [](const std::string& folder) {
+            std::error_code ignored;
+            return std::filesystem::is_directory(std::filesystem::u8path(folder), ignored);
+        },
+        [](unsigned page) { return IsKnownCodePage(page); });
+    ShowRememberedRoots(w);
+    SendDlgItemMessageW(w.dialog, IDC_ICON_CHOICE, CB_SETCURSEL, static_cast<WPARAM>(w.settings.icon), 0);
+    EnableWindow(GetDlgItem(w.dialog, IDC_PICTURE), w.settings.icon == ICON_PICTURE);
+    EnableWindow(GetDlgItem(w.dialog, IDC_PICTURE_BROWSE), w.settings.icon == ICON_PICTURE);
+    SendDlgItemMessageW(w.dialog, IDC_ARCH, CB_SETCURSEL, w.settings.arch == "x64" ? ARCH_X64 : ARCH_X86, 0);
+    CheckDlgButton(w.dialog, IDC_IMAGE, w.settings.image ? BST_CHECKED : BST_UNCHECKED);
+
+    const unsigned chosen = w.settings.codePage != 0 ? w.settings.codePage : w.systemCodePage != 0 ? w.systemCodePage : 1252;
     for (std::size_t i = 0; i < w.codePages.size(); ++i) {
         if (w.codePages[i] == chosen)
             SendDlgItemMessageW(w.dialog, IDC_CODE_PAGE, CB_SETCURSEL, i, 0);
@@ -567,38 +830,76 @@ void InitDialog(Window& w, const StartingPoint& start)
     }
     LayOut(w);
     Publish(w);
-    if (start.root.empty())
+    if (start.root.empty() && w.settings.roots.empty())
         Status(w, "Choose the medium's folder: the folder whose content goes onto the disc or stick.");
-    TakeStartingPoint(w, start);
+    // Opened with nothing, it opens the last medium.
+    TakeStartingPoint(w, !start.root.empty() || w.settings.roots.empty() ? start : StartingPoint{w.settings.roots[0], "", false});
     UpdatePreview(w);
 }
 
 // Closes now, or when a make has ended: a medium is never left half made.
+// During a disc image, asks first whether to cancel it; the window then closes once it has stopped.
 void Close(Window& w)
 {
+    if (w.asking || w.ended)
+        return;
+    if (w.making && w.makingImage && !w.closing) {
+        if (!AskToCancelImage(w))
+            return;
+        if (!w.making) {
+            End(w);  // it ended while the question was open
+            return;
+        }
+        w.progress->Cancel();
+        Status(w, "Cancelling the disc image, then closing...");
+    }
     if (w.making) {
         w.closing = true;
         Publish(w);
-        Status(w, "Closing when make has finished...");
+        if (!w.makingImage)
+            Status(w, "Closing when make has finished...");
         return;
     }
-    if (w.scanStop)
-        *w.scanStop = true;
-    w.ended = true;
-    EndDialog(w.dialog, IDCANCEL);
+    End(w);
 }
 
 void Command(Window& w, WORD id, WORD code, HWND control)
 {
     switch (id) {
     case IDC_ROOT:
-        if (code == EN_CHANGE)
+        if (code == CBN_EDITCHANGE && !w.settingRoot) {
             Scan(w);
+        } else if (code == CBN_SELCHANGE) {
+            // The list's choice reaches the field after this message: taken from the list.
+            const auto chosen = SendMessageW(control, CB_GETCURSEL, 0, 0);
+            if (chosen >= 0 && static_cast<std::size_t>(chosen) < w.settings.roots.size()) {
+                w.wantedProgram.clear();
+                SetRoot(w, w.settings.roots[static_cast<std::size_t>(chosen)]);
+                Scan(w);
+            }
+        }
         return;
     case IDC_BROWSE:
         if (const std::string folder = Pick(w, true, L"The medium's folder", nullptr, 0); !folder.empty()) {
             w.wantedProgram.clear();
-            SetDlgItemTextW(w.dialog, IDC_ROOT, Utf16FromUtf8(folder).c_str());
+            SetRoot(w, folder);
+            Scan(w);
+        }
+        return;
+    case IDC_CHECK_IMAGE: {
+        static const COMDLG_FILTERSPEC images[] = {{L"Disc images", L"*.iso"}, {L"All files", L"*.*"}};
+        if (const std::string image = Pick(w, false, L"The disc image to check", images, 2); !image.empty() && w.busy == 0)
+            TakeStartingPoint(w, {image, "", true});
+        return;
+    }
+    case IDC_IMAGE:
+        if (code == BN_CLICKED)
+            OfferImagePath(w);
+        return;
+    case IDC_IMAGE_BROWSE:
+        if (const std::string image = PickImageFile(w); !image.empty()) {
+            SetDlgItemTextW(w.dialog, IDC_IMAGE_PATH, Utf16FromUtf8(image).c_str());
+            CheckDlgButton(w.dialog, IDC_IMAGE, BST_CHECKED);
         }
         return;
     case IDC_OTHER: {
@@ -629,9 +930,11 @@ void Command(Window& w, WORD id, WORD code, HWND control)
         return;
     }
     case IDC_LABEL:
-        if (code == EN_CHANGE)
+        if (code == EN_CHANGE) {
             SetDlgItemTextW(w.dialog, IDC_LABEL_STATE,
                             Utf16FromUtf8(WhyLabelCannotBeWritten(Utf8FromUtf16(TextOf(control)))).c_str());
+            OfferImagePath(w);
+        }
         return;
     case IDC_ARCH:
     case IDC_CODE_PAGE:
@@ -641,8 +944,15 @@ void Command(Window& w, WORD id, WORD code, HWND control)
         }
         return;
     case IDC_MAKE:
+        if (w.making && w.progress && !w.closing) {
+            w.progress->Cancel();
+            Status(w, w.makingImage ? "Cancelling the disc image..." : "Cancelling...");
+            Publish(w);
+            return;
+        }
+        [[fallthrough]];
     case IDOK:
-        if (w.busy == 0 && !w.closing)
+        if (w.busy == 0 && !w.closing && !w.imageChecked)
             Make(w, false);
         return;
     case IDC_CHECK:
@@ -720,6 +1030,12 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         // fonts anew when it sees this message unhandled; the pixel sizes set here follow after.
         PostMessageW(dialog, WM_DPI_FOLLOWED, 0, 0);
         return FALSE;
+    case WM_PROGRESS:
+        if (w.progress) {
+            SendDlgItemMessageW(dialog, IDC_PROGRESS, PBM_SETPOS, static_cast<WPARAM>(w.progress->Thousandths()), 0);
+            Publish(w);
+        }
+        return TRUE;
     case WM_DPI_FOLLOWED:
         LayOut(w);
         UpdatePreview(w);
@@ -737,7 +1053,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);

@@ -3,6 +3,8 @@
 #include "window/medium_choices.h"
 
 #include "base/windows_path.h"
+#include "image/disc_image.h"
+#include "medium/program_file.h"
 #include "pe/launcher_file.h"
 #include "system/system.h"
 
@@ -62,10 +64,12 @@ StartingPoint StartingPointFor(const std::vector<std::string>& arguments)
         return {arguments[0], {}};
     if (!fs::is_regular_file(given, ignored))
         return {};
+    if (std::uint64_t size = 0; LooksLikeDiscImage(ImageFileReader(arguments[0], size)))
+        return {arguments[0], {}, true};
     const fs::path absolute = fs::absolute(given, ignored);
     const fs::path folder = absolute.parent_path();
     const bool hasParent = folder.has_relative_path() && folder.parent_path() != folder;
-    return {(hasParent ? folder.parent_path() : folder).u8string(), absolute.u8string()};
+    return {(hasParent ? folder.parent_path() : folder).u8string(), absolute.u8string(), false};
 }
 
 void RankCandidates(std::vector<Candidate>& candidates)
@@ -155,23 +159,27 @@ void JudgeCandidate(const MakeOptions& choice, Candidate& candidate, MediumFolde
     }
 }
 
-std::string Headline(const CheckSummary& summary, const std::string& made)
+std::string Headline(const CheckSummary& summary, const std::string& made, bool image)
 {
+    const std::string its = image ? "the image's " : "";
     std::vector<const Prediction*> counted;
     for (std::size_t i = 0; i < summary.launchers.size(); ++i) {
         if (i >= summary.counts.size() || summary.counts[i])
             counted.push_back(&summary.launchers[i]);
     }
+    if (counted.empty() && image)
+        return made.empty() ? "Not ready: no launcher of ours lies at the image's root."
+                            : "Not ready: " + made + " was not found at the image's root after make.";
     if (counted.empty())
         return made.empty() ? "Not ready: no launcher of ours lies at the medium's root. Choose a program and press Make."
                             : "Not ready: " + made + " was not found at the medium's root after make.";
     for (const Prediction* p : counted) {
         if (p->verdict != Verdict::Ok)
-            return "Not ready: " + p->launcher + " " + InWords(*p) + ". What to do is below.";
+            return "Not ready: " + its + p->launcher + " " + InWords(*p) + ". What to do is below.";
     }
-    const std::string starts = counted.size() == 1 ? counted[0]->launcher + " " + InWords(*counted[0])
-                                                   : "each of the " + std::to_string(counted.size()) +
-                                                         " launchers starts its program";
+    const std::string starts = counted.size() == 1 ? its + counted[0]->launcher + " " + InWords(*counted[0])
+                                                   : "each of the " + (image ? std::string("image's ") : std::string()) +
+                                                         std::to_string(counted.size()) + " launchers starts its program";
     if (!summary.autorun.empty())
         return "Almost ready: " + starts + ", but autorun.inf needs changes, listed below.";
     if (!summary.leftovers.empty())
@@ -201,4 +209,25 @@ std::string RefusalHeadline(const MakeOutcome& outcome)
     if (!restored.empty())
         return "Not made, nothing was changed: " + outcome.reason + " (" + restored + " given back as it was)";
     return "Not made, nothing was written: " + outcome.reason;
+}
+
+std::string CancelledHeadline(const MakeOutcome& outcome)
+{
+    const std::string prefix = "cancelled: ";
+    const std::string said = outcome.reason.compare(0, prefix.size(), prefix) == 0 ? outcome.reason.substr(prefix.size())
+                                                                                  : outcome.reason;
+    return "Cancelled: " + said + ".";
+}
+
+std::string DefaultImagePath(const std::string& root, const std::string& label)
+{
+    const fs::path folder = fs::u8path(root).lexically_normal();
+    // "C:\Media\" names C:\Media; a drive's root or "/" has no name, and nothing above it.
+    const fs::path named = folder.has_filename() ? folder : folder.parent_path();
+    if (!named.has_filename() || !named.has_parent_path() || named.parent_path() == named)
+        return {};
+    std::string name = named.filename().u8string();
+    if (!label.empty() && WhyWindowsCannotHold(label).empty())
+        name = label;
+    return (named.parent_path() / fs::u8path(name + ".iso")).u8string();
 }

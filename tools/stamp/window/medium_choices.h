@@ -12,14 +12,16 @@
 
 // The medium and program the window opens with.
 struct StartingPoint {
-    std::string root;     // the medium's folder; empty: none yet
+    std::string root;     // the medium's folder, or a disc image's file; empty: none yet
     std::string program;  // the program chosen, as a path; empty: none yet
+    bool image = false;   // root is a disc image, to be checked (it is read, never written)
 };
 
 // From the arguments the window was opened with: none opens it empty; a folder (dropped on the
-// program in Explorer, or named) is the medium; a program file is chosen, with the folder
-// above its folder as the medium (its own folder when it has none above). Anything else, or
-// more than one argument, opens it empty.
+// program in Explorer, or named) is the medium; a disc image (known by its volume descriptors,
+// whatever its name) is checked; another file is the program chosen, with the folder above its
+// folder as the medium (its own folder when it has none above). Anything else, or more than one
+// argument, opens it empty.
 StartingPoint StartingPointFor(const std::vector<std::string>& arguments);
 
 // A program below a medium's root that a launcher could start.
@@ -59,7 +61,17 @@ void JudgeCandidate(const MakeOptions& choice, Candidate& candidate, MediumFolde
 // The report's first line, in plain words, after make (made: the launcher make wrote, by its
 // file name) or after a check of the medium as it is (made empty): "Ready: D:\SETUP.exe starts
 // …" when everything that counts is ok, else what will go wrong and where.
-std::string Headline(const CheckSummary& summary, const std::string& made);
+// Of a disc image's check (image), the launchers are the image's: "Ready: the image's
+// D:\SETUP.exe starts …".
+std::string Headline(const CheckSummary& summary, const std::string& made, bool image = false);
+
+// The first line after a make its author cancelled, from make's own line (outcome.reason).
+std::string CancelledHeadline(const MakeOutcome& outcome);
+
+// Where the window offers to write the medium's disc image: beside the root folder, never inside
+// it, named after the label, or the root folder's name when the label is empty or no file name,
+// with ".iso" added. Empty when root has no folder above it (a drive's root) or no name.
+std::string DefaultImagePath(const std::string& root, const std::string& label);
 
 // The first line after a make that did not make the medium, in make's words: nothing was
 // written when it refused; else what it wrote and gave back, or could not give back.

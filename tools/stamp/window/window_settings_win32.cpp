@@ -1,0 +1,78 @@
+// The window's remembered choices in the user's registry hive, HKEY_CURRENT_USER\Software\Launcher\make-medium:
+// text as REG_SZ, numbers as REG_DWORD.
+#include "window/window_settings.h"
+
+#include "system/utf16_win32.h"
+
+#include <windows.h>
+
+namespace {
+
+const wchar_t SettingsKey[] = L"Software\\Launcher\\make-medium";
+
+}  // namespace
+
+StoredValues LoadStoredValues()
+{
+    StoredValues values;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return values;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[256];
+        DWORD nameLength = 256, type = 0, size = 0;
+        std::vector<BYTE> data(4096);
+        size = static_cast<DWORD>(data.size());
+        const LONG result = RegEnumValueW(key, index, name, &nameLength, nullptr, &type, data.data(), &size);
+        if (result == ERROR_NO_MORE_ITEMS)
+            break;
+        StoredValue value;  // Other unless it is one of the two kinds, whole
+        if (result == ERROR_SUCCESS && type == REG_SZ && size % sizeof(wchar_t) == 0) {
+            std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), size / sizeof(wchar_t));
+            // The terminating NUL, when the value has one; one inside it stays, and is refused.
+            if (!text.empty() && text.back() == L'\0')
+                text.pop_back();
+            value.kind = StoredValue::Kind::Text;
+            value.text = Utf8FromUtf16(text);
+        } else if (result == ERROR_SUCCESS && type == REG_DWORD && size == sizeof(DWORD)) {
+            DWORD number = 0;
+            memcpy(&number, data.data(), sizeof number);
+            value.kind = StoredValue::Kind::Number;
+            value.number = number;
+        }
+        if (result == ERROR_SUCCESS || result == ERROR_MORE_DATA)
+            values[Utf8FromUtf16(std::wstring(name, nameLength))] = value;
+    }
+    RegCloseKey(key);
+    return values;
+}
+
+bool SaveStoredValues(const StoredValues& values)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    // Root folders no longer remembered go.
+    for (std::size_t i = 1; i <= RememberedRoots; ++i) {
+        const std::string name = "Root" + std::to_string(i);
+        if (values.count(name) == 0)
+            RegDeleteValueW(key, Utf16FromUtf8(name).c_str());
+    }
+    bool saved = true;
+    for (const auto& [name, value] : values) {
+        const std::wstring wideName = Utf16FromUtf8(name);
+        LONG result = ERROR_SUCCESS;
+        if (value.kind == StoredValue::Kind::Text) {
+            const std::wstring text = Utf16FromUtf8(value.text);
+            result = RegSetValueExW(key, wideName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+        } else if (value.kind == StoredValue::Kind::Number) {
+            const DWORD number = static_cast<DWORD>(value.number);
+            result = RegSetValueExW(key, wideName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+        }
+        saved = saved && result == ERROR_SUCCESS;
+    }
+    RegCloseKey(key);
+    return saved;
+}
