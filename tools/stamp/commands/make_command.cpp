@@ -4,12 +4,14 @@
 #include "base/unicode.h"
 #include "base/windows_path.h"
 #include "commands/check_command.h"
+#include "commands/launcher_signing.h"
 #include "image/image_writer.h"
 #include "medium/autorun_inf.h"
 #include "medium/built_launchers.h"
 #include "medium/launch_check.h"
 #include "medium/program_file.h"
 #include "medium/root_files.h"
+#include "pe/authenticode.h"
 #include "pe/icon_resource.h"
 #include "pe/launch_field.h"
 #include "pe/version_resource.h"
@@ -153,6 +155,13 @@ bool JudgeLauncher(PlannedFile& planned, const std::string& stored, unsigned cod
     ReadVersionStrings(planned.bytes, wanted, wantedStrings, noVersion, reason);
     const bool sameVersion = existingStrings == wantedStrings;
     planned.unchanged = sameIcon && sameVersion && existing.machine == wanted.machine;
+    // A launcher of ours counts as unchanged after it was signed only while its signature is
+    // whole: one whose signature is broken is worse than an unsigned one, and is made again.
+    if (existing.isSigned && ReadSignature(planned.current).state != SignatureState::Signed) {
+        planned.unchanged = false;
+        planned.note = "its signature was broken: made again";
+        return true;
+    }
     if (planned.unchanged || !existing.isSigned)
         return true;
     error = planned.path + " is signed and making it again changes its " +
@@ -259,6 +268,8 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err, Make
     };
     LaunchPlan plan;
     std::string error;
+    if (!options.signCommand.empty() && !CheckSigningCommand(options.signCommand, error))
+        return refuse(error);
     if (!PlanLaunch(options, plan, error))
         return refuse(error);
     const std::string& program = plan.program;
@@ -361,6 +372,24 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err, Make
                                                       refusal.find_first_of(",)", start + hint.size()) - start - hint.size());
         }
         return refuse(refusal);
+    }
+    if (!options.signCommand.empty()) {
+        // Make, sign, check, image: the launcher is signed before anything is put in place. One
+        // that is there already as planned, whole and signed, is left as it is.
+        const bool signedAlready = launcherFile.unchanged && ReadSignature(launcherFile.current).state == SignatureState::Signed;
+        if (signedAlready) {
+            out += launcherFile.path + ": signed already, and nothing else to change: left as it is\n";
+        } else {
+            SignRequest request{options.signCommand, options.signTimeoutSeconds, options.requireTimestamp,
+                                options.showSignOutput};
+            Bytes signedLauncher;
+            SignatureInfo signature;
+            if (!SignLauncher(request, options.root, launcherFile.bytes, signedLauncher, signature, error))
+                return refuse(launcherName + " not signed: " + error);
+            launcherFile.bytes = std::move(signedLauncher);
+            launcherFile.unchanged = false;
+            out += launcherFile.path + ": " + SignatureLine(signature) + "\n";
+        }
     }
     const bool written = WriteAllOrNothing(files, out, err, &result.reason);
     for (const PlannedFile* file : files)

@@ -21,6 +21,7 @@ const char Usage[] =
     "       launcher-stamp get-icon FILE OUT.ico\n"
     "       launcher-stamp make ROOT PROGRAM [--icon PICTURE | --launcher-icon] [--label TEXT] [--arch x86|x64] [--codepage N]\n"
     "                           [--drive X:] [--no-autorun] [--force] [--iso OUT.iso]\n"
+    "                           [--sign COMMAND [--sign-timeout SECONDS] [--require-timestamp]]\n"
     "       launcher-stamp --help | --version\n";
 
 // What the show and set subcommands were given.
@@ -171,6 +172,16 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     makeCommand->add_flag("--force", make.force, "Replace files of someone else's at the names make writes");
     makeCommand->add_option("--iso", make.iso,
                             "Then write ROOT's disc image (ISO 9660 and Joliet) to this file, and check the image");
+    CLI::Option* sign = makeCommand->add_option(
+        "--sign", make.signCommand,
+        "Your signing command, run on the launcher before it is put in place: {file} is the file to sign, {out} a "
+        "file for a signer that writes elsewhere, {{ a brace; run without a shell, split as Windows splits a command line");
+    makeCommand->add_option("--sign-timeout", make.signTimeoutSeconds,
+                            "End the signing command, and every process it started, after this many seconds")
+        ->needs(sign);
+    makeCommand->add_flag("--require-timestamp", make.requireTimestamp, "Refuse a signature without a timestamp")
+        ->needs(sign);
+    make.showSignOutput = true;
 
     // "/?" still asks for the help on Windows, where no other argument is an option.
     std::vector<std::string> reversed;
