@@ -280,6 +280,10 @@ done = run(stamp, "make", root, "Disc/setup.exe", "--arch", "x64", "--sign", com
 row("make --sign again, signed and nothing to change: left as it is",
     done.returncode == 0 and open(os.path.join(root, "setup.exe"), "rb").read() == before and "left as it is" in done.stdout,
     f"exit {done.returncode}: {done.stdout[-300:]}{done.stderr[-300:]}")
+done = run(stamp, "make", root, "Disc/setup.exe", "--arch", "x64", check=False)
+row("make again without --sign, signed and nothing to change: unchanged",
+    done.returncode == 0 and open(os.path.join(root, "setup.exe"), "rb").read() == before and "setup.exe: unchanged" in done.stdout,
+    f"exit {done.returncode}: {done.stdout[-300:]}{done.stderr[-300:]}")
 # A command without {file} is refused before anything is done.
 done = run(stamp, "make", root, "Disc/setup.exe", "--sign", "signtool sign /fd SHA256", check=False)
 row("make --sign without {file} is refused", done.returncode == 1 and "{file}" in done.stderr, done.stderr)

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <memory>
 
 namespace {
@@ -180,8 +181,8 @@ std::string Describe(const Prediction& p)
 }
 
 // The signature of the program a launcher starts (starts: its Windows path on the medium), read
-// through the place in pieces; not signed when it is no PE program or cannot be read.
-SignatureInfo ProgramSignature(const MediumPlace& place, const std::string& starts)
+// through the place in pieces; nothing when it is no Windows program or cannot be read.
+std::optional<SignatureInfo> ProgramSignature(const MediumPlace& place, const std::string& starts)
 {
     std::vector<std::string> below;
     std::size_t at = starts.find('\\');
@@ -191,16 +192,19 @@ SignatureInfo ProgramSignature(const MediumPlace& place, const std::string& star
         at = next;
     }
     if (below.empty() || below.back().empty())
-        return {};
+        return std::nullopt;
     const std::vector<std::string> folder(below.begin(), below.end() - 1);
     std::vector<FolderEntry> entries;
     std::string error;
     if (!place.List(folder, entries, error))
-        return {};
+        return std::nullopt;
     const auto entry = std::find_if(entries.begin(), entries.end(),
                                     [&below](const FolderEntry& e) { return e.isFile && e.name == below.back(); });
-    if (entry == entries.end())
-        return {};
+    Bytes start;
+    LauncherImage image;
+    if (entry == entries.end() || !place.Read(below, 0, LauncherHeaderBytes, start, error) ||
+        !ReadProgramImage(start, image, error))
+        return std::nullopt;
     return ReadSignature(
         [&place, &below](std::uint64_t offset, std::size_t count, Bytes& bytes, std::string& reason) {
             return place.Read(below, offset, count, bytes, reason);
@@ -367,14 +371,18 @@ int Report(const CheckOptions& options, const MediumPlace* root, const std::vect
                 prediction.findings.push_back(MarkOfTheWeb("the launcher"));
         }
         nlohmann::ordered_json programSignature;
-        if (!prediction.starts.empty() && !IsBatchFileName(prediction.starts)) {
-            const SignatureInfo program = ProgramSignature(*found.place, prediction.starts);
+        const std::optional<SignatureInfo> read =
+            prediction.starts.empty() ? std::nullopt : ProgramSignature(*found.place, prediction.starts);
+        if (read) {
+            const SignatureInfo& program = *read;
             programSignature = SignatureJson(program);
-            if (program.state == SignatureState::NotSigned) {
+            // An unsigned launcher is told to be signed first (UnsignedNote); once it is, the
+            // program it starts must be too.
+            if (program.state == SignatureState::NotSigned && signature.state == SignatureState::Signed)
                 prediction.findings.push_back(UnsignedProgramNote);
-                if (inImage)
-                    prediction.findings.push_back(MarkOfTheWeb(prediction.starts));
-            } else if (program.state == SignatureState::Broken) {
+            if (program.state == SignatureState::NotSigned && inImage)
+                prediction.findings.push_back(MarkOfTheWeb(prediction.starts));
+            if (program.state == SignatureState::Broken) {
                 prediction.findings.push_back("The program it starts has a broken signature: " + program.problem +
                                               ". Windows says \"The digital signature of this object did not verify\": "
                                               "sign it again.");

@@ -26,8 +26,8 @@ struct CheckSummary {
     std::vector<bool> counts;                // for each: whether it decides the exit status
     std::vector<std::string> autorun;        // what is wrong with the autorun.inf, if anything
     std::vector<std::string> leftovers;      // temporary files of ours at the root, as Windows paths
-    std::vector<SignatureInfo> signatures;   // for each launcher: its signature
-    std::vector<std::string> signatureLines; // for each launcher: its signature as the report says it
+    std::vector<SignatureInfo> signatures = {};   // for each launcher: its signature
+    std::vector<std::string> signatureLines = {}; // for each launcher: its signature as the report says it
 };
 
 // A signature as check's JSON gives it: {state, algorithm, signer, timestamped}, algorithm and

@@ -108,11 +108,11 @@ bool EndsWithExe(const std::string& name)
 constexpr std::size_t AutorunReadLimit = 1u << 20;  // an autorun.inf longer than this is not ours
 
 // Judges a plain file at the launcher's name: our launcher with the same launch directory,
-// icon and architecture is left as it is, signed or not; another launcher of ours is changed
+// icon and architecture is left as it is, unsigned or with a whole signature; another launcher of ours is changed
 // only with force when it starts another program or is signed; anything else is replaced only
 // with force. False with the reason when it must not be replaced.
 bool JudgeLauncher(PlannedFile& planned, const std::string& stored, unsigned codePage, const std::string& intended,
-                   bool force, std::string& error)
+                   bool force, bool willSign, std::string& error)
 {
     if (planned.kind != EntryKind::File)
         return true;
@@ -156,11 +156,15 @@ bool JudgeLauncher(PlannedFile& planned, const std::string& stored, unsigned cod
     const bool sameVersion = existingStrings == wantedStrings;
     planned.unchanged = sameIcon && sameVersion && existing.machine == wanted.machine;
     // A launcher of ours counts as unchanged after it was signed only while its signature is
-    // whole: one whose signature is broken is worse than an unsigned one, and is made again.
-    if (existing.isSigned && ReadSignature(planned.current).state != SignatureState::Signed) {
+    // whole: one whose signature is broken is worse than an unsigned one, and is made again,
+    // signed again by willSign, else only with force.
+    const SignatureInfo signature = existing.isSigned ? ReadSignature(planned.current) : SignatureInfo();
+    if (planned.unchanged && signature.state == SignatureState::Broken) {
         planned.unchanged = false;
-        planned.note = "its signature was broken: made again";
-        return true;
+        planned.note = willSign ? "its signature was broken: made and signed again" : "signature removed: sign it again";
+        error = planned.path + " has a broken signature (" + signature.problem +
+                "); made again it is not signed (--force to make it again, or --sign)";
+        return force || willSign;
     }
     if (planned.unchanged || !existing.isSigned)
         return true;
@@ -346,7 +350,8 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err, Make
         if (!PlanRootFile(options.root, programPath, launcherName, "starts " + launchDirectory + "\\" + program,
                           launcher, force, launcherFile, error, &linkNeedsForce))
             return withLinkHint();
-        if (!JudgeLauncher(launcherFile, stored, options.codePage, launchDirectory + "\\" + program, force, error))
+        if (!JudgeLauncher(launcherFile, stored, options.codePage, launchDirectory + "\\" + program, force,
+                           !options.signCommand.empty(), error))
             return false;
         if (options.autorun) {
             files.push_back(&autorunFile);
