@@ -398,7 +398,7 @@ int Report(const CheckOptions& options, const MediumPlace* root, const std::vect
         } else {
             out += Describe(prediction);
             if (whole)
-                out += "  " + SignatureLine(signature) + "\n";
+                out += "  " + SignatureLine(signature) + "\n  " + SignatureMeaning + "\n";
         }
         summed.signatures.push_back(signature);
         summed.signatureLines.push_back(SignatureLine(signature));
