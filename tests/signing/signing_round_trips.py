@@ -288,6 +288,30 @@ row("make again without --sign, signed and nothing to change: unchanged",
 done = run(stamp, "make", root, "Disc/setup.exe", "--sign", "signtool sign /fd SHA256", check=False)
 row("make --sign without {file} is refused", done.returncode == 1 and "{file}" in done.stderr, done.stderr)
 
+# --iso: the signed launcher is what goes into the image; the image's check names the program's
+# missing signature and the mark of the web; without --sign, the launcher's too.
+for signing in (True, False):
+    root = path(f"image-{signing}")
+    os.makedirs(os.path.join(root, "Disc"))
+    shutil.copy(launcher_x64, os.path.join(root, "Disc", "setup.exe"))
+    image = path(f"image-{signing}.iso")
+    extra = ["--sign", f'"{python}" "{signer}" timestamped {{file}}'] if signing else []
+    done = run(stamp, "make", root, "Disc/setup.exe", "--arch", "x64", "--iso", image, *extra, check=False)
+    inside = path(f"image-{signing}-setup.exe")
+    run("xorriso", "-osirrox", "on", "-indev", image, "-extract", "/setup.exe", inside, check=False)
+    said = done.stdout
+    if signing:
+        row("make --sign --iso: the launcher in the image is whole and signed",
+            os.path.exists(inside) and theirs(inside) and ours(inside)["signature"]["timestamped"] and
+            'signed by "Borvi Test Signer" (SHA-256, timestamped)' in said, said[-800:] + done.stderr[-300:])
+        row("make --sign --iso: the unsigned program is named, with the mark of the web",
+            "The program it starts is not signed" in said and "D:\\Disc\\setup.exe carries the mark of the web" in said,
+            said[-800:])
+    else:
+        row("make --iso, not signed: the launcher's mark of the web",
+            "the launcher carries the mark of the web" in said and "The program it starts is not signed" not in said,
+            said[-800:])
+
 server.shutdown()
 shutil.rmtree(work, ignore_errors=True)
 print(f"{passed} passed, {len(failures)} failed")
