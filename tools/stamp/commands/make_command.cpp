@@ -393,6 +393,9 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err, Make
                 return refuse(launcherName + " not signed: " + error);
             launcherFile.bytes = std::move(signedLauncher);
             launcherFile.unchanged = false;
+            // A signature the change removed is given back by this one.
+            if (!launcherFile.note.empty())
+                launcherFile.note = "signed again";
             out += launcherFile.path + ": " + SignatureLine(signature) + "\n";
         }
     }
