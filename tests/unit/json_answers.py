@@ -145,7 +145,7 @@ ROWS = [
      ["show", "ROOT/App.exe", "--codepage", "1252"], 0, "show",
      {lambda a: (a["launch_directory"], a["architecture"], a["code_page"]): ("Caf\u00e9", "x64", 1252),
       lambda a: a["icon_sizes"]: [{"width": 32, "height": 32}],
-      lambda a: (a["signed"], a["signature"]): (False, None),
+      lambda a: (a["signed"], a["signature"]["state"], a["signature"]["signer"]): (False, "not-signed", None),
       lambda a: a["version_strings"]["ProductVersion"] != "": True}),
     ("show: the 32-bit launcher", [made()], ["show", "ROOT/App.exe"], 0, "show",
      {lambda a: (a["launch_directory"], a["architecture"]): ("My App", "x86")}),

@@ -9,6 +9,8 @@
 #include "system/system.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <optional>
 #include <memory>
 
 namespace {
@@ -21,12 +23,30 @@ const char UnsignedNote[] =
     "Not signed: Windows 11's Smart App Control, and the rules of managed machines for programs started from USB "
     "drives, may block an unsigned program. Sign the launcher as the last step, after make and set.";
 
+// What check says of a program, started by a launcher, that is not signed.
+const char UnsignedProgramNote[] =
+    "The program it starts is not signed: Windows 11's Smart App Control blocks an unsigned program also when a "
+    "signed launcher starts it (\"blocked part of this app\"). Sign the program too.";
+
+// What check says of an unsigned file inside a disc image.
+const char MarkOfTheWebNote[] =
+    "Inside a downloaded disc image, %s carries the mark of the web once the image is mounted (Windows updates "
+    "since November 2022), and SmartScreen asks before an unsigned program there starts: sign it.";
+
+std::string MarkOfTheWeb(const std::string& what)
+{
+    std::string note = MarkOfTheWebNote;
+    note.replace(note.find("%s"), 2, what);
+    return note;
+}
+
 // A launcher of ours found on a medium: where it lies, and its stored launch directory.
 struct FoundLauncher {
     const MediumPlace* place = nullptr;  // the medium whose root holds it
     std::string fileName;
     std::string launchDirectory;
-    bool isSigned = false;      // it carries a certificate table (not verified here)
+    bool isSigned = false;      // it carries a certificate table
+    SignatureInfo signature;    // and what its signatures tell
     bool thirtyTwoBit = false;  // it is the 32-bit launcher
 };
 
@@ -52,6 +72,7 @@ int ReadLauncher(FoundLauncher& launcher, std::string& err)
     if (!ReadLauncherImage(bytes, image, error))
         return 0;
     launcher.isSigned = image.isSigned;
+    launcher.signature = ReadSignature(bytes);
     launcher.thirtyTwoBit = image.machine == 0x014C;
     if (!ReadFieldName(bytes, image, launcher.launchDirectory)) {
         err += "launcher-stamp: " + place.Shown(below) + ": the launch directory field holds no valid name\n";
@@ -83,7 +104,9 @@ bool FindLaunchers(const MediumPlace& place, std::vector<FoundLauncher>& launche
     }
     std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
     for (const FolderEntry& entry : entries) {
-        FoundLauncher launcher{&place, entry.name, ""};
+        FoundLauncher launcher;
+        launcher.place = &place;
+        launcher.fileName = entry.name;
         if (!entry.isFile || entry.size > LargestLauncher || IsTemporaryName(entry.name))
             continue;
         const int read = MayBeLauncher(place, entry.name, entry.size) ? ReadLauncher(launcher, err) : 0;
@@ -108,7 +131,9 @@ bool FindNamedLaunchers(const std::vector<std::string>& paths, std::vector<std::
         if (slash == std::string::npos && DriveOf(path) != 0)
             slash = 1;  // "M:App.exe": App.exe in M:'s current folder
         places.push_back(FolderPlace(slash == std::string::npos ? "" : path.substr(0, slash + 1)));
-        FoundLauncher launcher{places.back().get(), slash == std::string::npos ? path : path.substr(slash + 1), ""};
+        FoundLauncher launcher;
+        launcher.place = places.back().get();
+        launcher.fileName = slash == std::string::npos ? path : path.substr(slash + 1);
         const int read = ReadLauncher(launcher, err);
         if (read == 0)
             err += "launcher-stamp: " + path + ": not a launcher of ours\n";
@@ -154,6 +179,38 @@ std::string Describe(const Prediction& p)
     for (const std::string& finding : PrintedFindings(p))
         line += "  " + finding + "\n";
     return line;
+}
+
+// The signature of the program a launcher starts (starts: its Windows path on the medium), read
+// through the place in pieces; nothing when it is no Windows program or cannot be read.
+std::optional<SignatureInfo> ProgramSignature(const MediumPlace& place, const std::string& starts)
+{
+    std::vector<std::string> below;
+    std::size_t at = starts.find('\\');
+    while (at != std::string::npos) {
+        const std::size_t next = starts.find('\\', at + 1);
+        below.push_back(starts.substr(at + 1, next == std::string::npos ? std::string::npos : next - at - 1));
+        at = next;
+    }
+    if (below.empty() || below.back().empty())
+        return std::nullopt;
+    const std::vector<std::string> folder(below.begin(), below.end() - 1);
+    std::vector<FolderEntry> entries;
+    std::string error;
+    if (!place.List(folder, entries, error))
+        return std::nullopt;
+    const auto entry = std::find_if(entries.begin(), entries.end(),
+                                    [&below](const FolderEntry& e) { return e.isFile && e.name == below.back(); });
+    Bytes start;
+    LauncherImage image;
+    if (entry == entries.end() || !place.Read(below, 0, LauncherHeaderBytes, start, error) ||
+        !ReadProgramImage(start, image, error))
+        return std::nullopt;
+    return ReadSignature(
+        [&place, &below](std::uint64_t offset, std::size_t count, Bytes& bytes, std::string& reason) {
+            return place.Read(below, offset, count, bytes, reason);
+        },
+        entry->size);
 }
 
 nlohmann::ordered_json AsJson(const Prediction& p, bool isSigned)
@@ -312,12 +369,51 @@ int Report(const CheckOptions& options, const MediumPlace* root, const std::vect
         Prediction prediction = PredictLaunch(launcher, medium);
         const bool counts = options.statusOf.empty() || SameComponent(found.fileName, options.statusOf);
         allOk = allOk && (prediction.verdict == Verdict::Ok || !counts);
-        if (!found.isSigned)
+        const SignatureInfo& signature = found.signature;
+        const bool inImage = root != nullptr && !root->Facts().tree.empty();
+        if (signature.state == SignatureState::Broken) {
+            prediction.findings.push_back("Signature broken: " + signature.problem +
+                                          ". Windows says \"The digital signature of this object did not verify\", which "
+                                          "is worse than no signature: sign it again.");
+            allOk = allOk && !counts;
+        }
+        if (!found.isSigned) {
             prediction.findings.push_back(UnsignedNote);
-        if (options.json)
-            array.push_back(AsJson(prediction, found.isSigned));
-        else
+            if (inImage)
+                prediction.findings.push_back(MarkOfTheWeb("the launcher"));
+        }
+        nlohmann::ordered_json programSignature;
+        const std::optional<SignatureInfo> read =
+            prediction.starts.empty() ? std::nullopt : ProgramSignature(*found.place, prediction.starts);
+        if (read) {
+            const SignatureInfo& program = *read;
+            programSignature = SignatureJson(program);
+            // An unsigned launcher is told to be signed first (UnsignedNote); once it is, the
+            // program it starts must be too.
+            if (program.state == SignatureState::NotSigned && signature.state == SignatureState::Signed)
+                prediction.findings.push_back(UnsignedProgramNote);
+            if (program.state == SignatureState::NotSigned && inImage)
+                prediction.findings.push_back(MarkOfTheWeb(prediction.starts));
+            if (program.state == SignatureState::Broken) {
+                prediction.findings.push_back("The program it starts has a broken signature: " + program.problem +
+                                              ". Windows says \"The digital signature of this object did not verify\": "
+                                              "sign it again.");
+                allOk = allOk && !counts;
+            }
+        }
+        const bool whole = signature.state == SignatureState::Signed;
+        if (options.json) {
+            nlohmann::ordered_json element = AsJson(prediction, whole);
+            element["signature"] = SignatureJson(signature);
+            element["program_signature"] = programSignature;
+            array.push_back(element);
+        } else {
             out += Describe(prediction);
+            if (whole)
+                out += "  " + SignatureLine(signature) + "\n  " + SignatureMeaning + "\n";
+        }
+        summed.signatures.push_back(signature);
+        summed.signatureLines.push_back(SignatureLine(signature));
         predictions.push_back(prediction);
         summed.counts.push_back(counts);
     }
@@ -373,4 +469,28 @@ int RunCheck(const CheckOptions& options, std::string& out, std::string& err, Ch
     std::vector<std::unique_ptr<MediumPlace>> places;
     const bool allRead = FindNamedLaunchers(options.paths, places, launchers, err);
     return Report(options, nullptr, launchers, allRead, out, err, summed, answer);
+}
+
+nlohmann::ordered_json SignatureJson(const SignatureInfo& info)
+{
+    auto orNull = [](const std::string& text) { return text.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(text); };
+    return {{"state", SignatureStateName(info.state)},
+            {"algorithm", orNull(info.algorithm)},
+            {"signer", orNull(info.signer)},
+            {"timestamped", info.timestamped}};
+}
+
+SignatureInfo SignatureOfFile(const std::string& path, std::string& error)
+{
+    std::error_code failed;
+    const std::uint64_t size = std::filesystem::file_size(std::filesystem::u8path(path), failed);
+    if (failed) {
+        error = failed.message();
+        return {};
+    }
+    return ReadSignature(
+        [&path](std::uint64_t offset, std::size_t count, Bytes& bytes, std::string& reason) {
+            return ReadFilePart(path, offset, count, bytes, reason);
+        },
+        size);
 }

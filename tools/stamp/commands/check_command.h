@@ -3,6 +3,9 @@
 
 #include "base/windows_path.h"
 #include "medium/launch_check.h"
+#include "pe/authenticode.h"
+
+#include <nlohmann/json.hpp>
 
 #include <nlohmann/json.hpp>
 
@@ -25,7 +28,17 @@ struct CheckSummary {
     std::vector<bool> counts;                // for each: whether it decides the exit status
     std::vector<std::string> autorun;        // what is wrong with the autorun.inf, if anything
     std::vector<std::string> leftovers;      // temporary files of ours at the root, as Windows paths
+    std::vector<SignatureInfo> signatures = {};   // for each launcher: its signature
+    std::vector<std::string> signatureLines = {}; // for each launcher: its signature as the report says it
 };
+
+// A signature as check's JSON gives it: {state, algorithm, signer, timestamped}, algorithm and
+// signer null when unknown.
+nlohmann::ordered_json SignatureJson(const SignatureInfo& info);
+
+// The signature of the launcher (or any program) at path: SignatureInfo of its bytes, read in
+// pieces. A file that cannot be read is not signed, and error says why.
+SignatureInfo SignatureOfFile(const std::string& path, std::string& error);
 
 // Checks every launcher of ours in the folder (other files are left alone), and the folder's
 // autorun.inf when it has one; or the same in a disc image (known by its volume descriptors),

@@ -5,12 +5,14 @@
 #include "base/windows_path.h"
 #include "commands/check_command.h"
 #include "commands/json_answer.h"
+#include "commands/launcher_signing.h"
 #include "image/image_writer.h"
 #include "medium/autorun_inf.h"
 #include "medium/built_launchers.h"
 #include "medium/launch_check.h"
 #include "medium/program_file.h"
 #include "medium/root_files.h"
+#include "pe/authenticode.h"
 #include "pe/icon_resource.h"
 #include "pe/launch_field.h"
 #include "pe/version_resource.h"
@@ -152,11 +154,11 @@ std::string CancelledSaying(const std::vector<MadeFile>& files)
 constexpr std::size_t AutorunReadLimit = 1u << 20;  // an autorun.inf longer than this is not ours
 
 // Judges a plain file at the launcher's name: our launcher with the same launch directory,
-// icon and architecture is left as it is, signed or not; another launcher of ours is changed
+// icon and architecture is left as it is, unsigned or with a whole signature; another launcher of ours is changed
 // only with force when it starts another program or is signed; anything else is replaced only
 // with force. False with the reason when it must not be replaced.
 bool JudgeLauncher(PlannedFile& planned, const std::string& stored, unsigned codePage, const std::string& intended,
-                   bool force, std::string& error)
+                   bool force, bool willSign, std::string& error)
 {
     if (planned.kind != EntryKind::File)
         return true;
@@ -199,6 +201,17 @@ bool JudgeLauncher(PlannedFile& planned, const std::string& stored, unsigned cod
     ReadVersionStrings(planned.bytes, wanted, wantedStrings, noVersion, reason);
     const bool sameVersion = existingStrings == wantedStrings;
     planned.unchanged = sameIcon && sameVersion && existing.machine == wanted.machine;
+    // A launcher of ours counts as unchanged after it was signed only while its signature is
+    // whole: one whose signature is broken is worse than an unsigned one, and is made again,
+    // signed again by willSign, else only with force.
+    const SignatureInfo signature = existing.isSigned ? ReadSignature(planned.current) : SignatureInfo();
+    if (planned.unchanged && signature.state == SignatureState::Broken) {
+        planned.unchanged = false;
+        planned.note = willSign ? "its signature was broken: made and signed again" : "signature removed: sign it again";
+        error = planned.path + " has a broken signature (" + signature.problem +
+                "); made again it is not signed (--force to make it again, or --sign)";
+        return force || willSign;
+    }
     if (planned.unchanged || !existing.isSigned)
         return true;
     error = planned.path + " is signed and making it again changes its " +
@@ -318,6 +331,8 @@ int MakeMedium(const MakeOptions& options, std::string& out, std::string& err, M
     };
     LaunchPlan plan;
     std::string error;
+    if (!options.signCommand.empty() && !CheckSigningCommand(options.signCommand, error))
+        return refuse(error);
     if (!PlanLaunch(options, plan, error))
         return refuse(error);
     const std::string& program = plan.program;
@@ -425,7 +440,7 @@ int MakeMedium(const MakeOptions& options, std::string& out, std::string& err, M
                           launcher, force, launcherFile, refusals[0], &linkNeedsForce))
             withLinkHint(refusals[0]);
         else if (JudgeLauncher(launcherFile, stored, options.codePage, launchDirectory + "\\" + program, force,
-                               refusals[0]))
+                               !options.signCommand.empty(), refusals[0]))
             refusals[0].clear();  // a judge that lets it be written may have said why it would not
         if (options.autorun) {
             files.push_back(&autorunFile);
@@ -451,6 +466,27 @@ int MakeMedium(const MakeOptions& options, std::string& out, std::string& err, M
             result.forceAction = ForceAction(refusal);
         }
         return refuse(refusal);
+    }
+    if (!options.signCommand.empty()) {
+        // Make, sign, check, image: the launcher is signed before anything is put in place. One
+        // that is there already as planned, whole and signed, is left as it is.
+        const bool signedAlready = launcherFile.unchanged && ReadSignature(launcherFile.current).state == SignatureState::Signed;
+        if (signedAlready) {
+            out += launcherFile.path + ": signed already, and nothing else to change: left as it is\n";
+        } else {
+            SignRequest request{options.signCommand, options.signTimeoutSeconds, options.requireTimestamp,
+                                options.showSignOutput};
+            Bytes signedLauncher;
+            SignatureInfo signature;
+            if (!SignLauncher(request, options.root, launcherFile.bytes, signedLauncher, signature, error))
+                return refuse(launcherName + " not signed: " + error);
+            launcherFile.bytes = std::move(signedLauncher);
+            launcherFile.unchanged = false;
+            // A signature the change removed is given back by this one.
+            if (!launcherFile.note.empty())
+                launcherFile.note = "signed again";
+            out += launcherFile.path + ": " + SignatureLine(signature) + "\n";
+        }
     }
     if (progress != nullptr && progress->Cancelled()) {
         result.refused = true;

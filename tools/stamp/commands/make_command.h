@@ -22,6 +22,10 @@ struct MakeOptions {
                                // (and at iso's, a file that is no disc image)
     std::string iso;           // when set, the disc image of root to write there, whose check is reported
     bool json = false;         // print a JSON object (MakeAnswer) instead of lines
+    std::string signCommand;   // when set, the author's signing command, run on the launcher before it is put in place
+    unsigned signTimeoutSeconds = 0;  // the signing command is ended after this (0: no limit)
+    bool requireTimestamp = false;    // refuse a signature without a timestamp
+    bool showSignOutput = false;      // the signing command's output is shown as it comes (on a console)
 };
 
 // What make lays out for a program, known before anything is read or written.
@@ -77,6 +81,9 @@ struct MakeOutcome {
 // With iso, it first makes sure the image can be written there (PlanMediumImage), then, once
 // the medium is made, writes root's disc image there (MakeMediumImage) and reports the image's
 // check instead of root's, with its exit status; 1 when the image is not written.
+// With signCommand, the launcher is signed by that command (SignLauncher) after the files are
+// planned and before any is written; a refused signature writes nothing. A launcher already
+// there, whole and signed, that make would leave as it is, is neither written nor signed again.
 // When outcome is given, it also gets why make refused and the check's findings.
 // With json, out gets MakeAnswer's object instead of lines (err and the status are the same);
 // nothing for a usage error.

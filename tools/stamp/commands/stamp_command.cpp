@@ -28,6 +28,7 @@ const char Usage[] =
     "       launcher-stamp get-icon FILE OUT.ico\n"
     "       launcher-stamp make ROOT PROGRAM [--icon PICTURE | --launcher-icon] [--label TEXT] [--arch x86|x64] [--codepage N]\n"
     "                           [--drive X:] [--no-autorun] [--force] [--iso OUT.iso] [--json]\n"
+    "                           [--sign COMMAND [--sign-timeout SECONDS] [--require-timestamp]]\n"
     "       launcher-stamp --help | --version\n";
 
 // What the show and set subcommands were given.
@@ -55,6 +56,8 @@ nlohmann::ordered_json ShowAnswer(const Options& options, const Bytes& bytes, co
 {
     IconResource icon;
     std::string error;
+    // Read again from the file, in pieces: the certificate table may lie beyond what was loaded.
+    const SignatureInfo signature = SignatureOfFile(options.file, error);
     nlohmann::ordered_json sizes = nlohmann::ordered_json::array();
     if (FindIconResource(bytes, image, icon, error))
         sizes.push_back({{"width", IconImageSide}, {"height", IconImageSide}});
@@ -72,9 +75,8 @@ nlohmann::ordered_json ShowAnswer(const Options& options, const Bytes& bytes, co
             {"code_page", options.codePage},
             {"icon_sizes", sizes},
             {"version_strings", version},
-            {"signed", image.isSigned},
-            // What a verified signature says: null while signatures are not verified here.
-            {"signature", nullptr}};
+            {"signed", signature.state == SignatureState::Signed},
+            {"signature", SignatureJson(signature)}};
 }
 
 int Show(const Options& options, std::string& out, std::string& err)
@@ -230,6 +232,16 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
                             "Then write ROOT's disc image (ISO 9660 and Joliet) to this file, and check the image");
     makeCommand->add_flag("--json", make.json,
                           "Print a JSON object: what became of each file, the image, and check's JSON of the result");
+    CLI::Option* sign = makeCommand->add_option(
+        "--sign", make.signCommand,
+        "Your signing command, run on the launcher before it is put in place: {file} is the file to sign, {out} a "
+        "file for a signer that writes elsewhere, {{ a brace; run without a shell, split as Windows splits a command line");
+    makeCommand->add_option("--sign-timeout", make.signTimeoutSeconds,
+                            "End the signing command, and every process it started, after this many seconds")
+        ->needs(sign);
+    makeCommand->add_flag("--require-timestamp", make.requireTimestamp, "Refuse a signature without a timestamp")
+        ->needs(sign);
+    make.showSignOutput = true;
 
     // "/?" still asks for the help on Windows, where no other argument is an option.
     std::vector<std::string> reversed;

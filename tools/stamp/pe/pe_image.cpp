@@ -92,6 +92,7 @@ bool ReadImage(const Bytes& bytes, std::uint64_t fileSize, bool launcher, Launch
 
     image.checksumOffset = optional + 64;
     Read32(bytes, image.checksumOffset, image.checksum);
+    Read32(bytes, optional + 60, image.headersSize);
     if (directoryCount > ResourceDirectory) {
         Read32(bytes, directories + ResourceDirectory * 8, image.resourceRva);
         Read32(bytes, directories + ResourceDirectory * 8 + 4, image.resourceSize);

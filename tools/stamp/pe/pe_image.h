@@ -35,6 +35,7 @@ struct LauncherImage {
     std::uint32_t certificateSize = 0;    // and size; 0 when unsigned
     bool signatureRemoved = false;        // RemoveSignature cut the table off these bytes
     std::size_t headersEnd = 0;      // file offset just past the section table
+    std::uint32_t headersSize = 0;   // the optional header's SizeOfHeaders
     std::uint16_t machine = 0;       // the COFF header's machine type (0x014C: x86)
     std::uint32_t resourceRva = 0;   // the resource directory (0 when there is none)
     std::uint32_t resourceSize = 0;

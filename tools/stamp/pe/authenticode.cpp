@@ -1,0 +1,567 @@
+// Authenticode signatures: the certificate table, PKCS#7 SignedData read with the DER reader,
+// and the image hash.
+#include "pe/authenticode.h"
+
+#include "base/unicode.h"
+#include "pe/der_reader.h"
+#include "pe/pe_image.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+const char SignatureMeaning[] =
+    "A whole signature proves that the file is as it was signed, not that its certificate is trusted.";
+
+namespace {
+
+// Object identifiers a signature holds.
+constexpr char SignedDataOid[] = "1.2.840.113549.1.7.2";
+constexpr char IndirectDataOid[] = "1.3.6.1.4.1.311.2.1.4";      // SpcIndirectDataContent
+constexpr char MessageDigestOid[] = "1.2.840.113549.1.9.4";
+constexpr char CounterSignatureOid[] = "1.2.840.113549.1.9.6";
+constexpr char NestedSignatureOid[] = "1.3.6.1.4.1.311.2.4.1";
+constexpr char TimestampTokenOid[] = "1.3.6.1.4.1.311.3.3.1";    // an RFC 3161 token
+constexpr char TimestampInfoOid[] = "1.2.840.113549.1.9.16.1.4"; // TSTInfo
+constexpr char CommonNameOid[] = "2.5.4.3";
+
+// WIN_CERTIFICATE: its header, and the one type that holds an Authenticode signature.
+constexpr std::uint32_t CertificateHeaderSize = 8;
+constexpr std::uint16_t CertificateTypePkcsSignedData = 2;
+
+// Nested signatures within nested signatures go no deeper than this, and a table holds no more.
+constexpr int DeepestNesting = 4;
+constexpr std::size_t MostSignatures = 32;
+
+// How much of the file is hashed at a time.
+constexpr std::size_t HashPiece = 1u << 20;
+
+std::optional<DigestAlgorithm> AlgorithmOf(const std::string& oid)
+{
+    if (oid == "1.3.14.3.2.26")
+        return DigestAlgorithm::Sha1;
+    if (oid == "2.16.840.1.101.3.4.2.1")
+        return DigestAlgorithm::Sha256;
+    if (oid == "2.16.840.1.101.3.4.2.2")
+        return DigestAlgorithm::Sha384;
+    if (oid == "2.16.840.1.101.3.4.2.3")
+        return DigestAlgorithm::Sha512;
+    return std::nullopt;
+}
+
+// A name for an algorithm this reader cannot compute, for the reason it gives.
+std::string UnknownAlgorithmName(const std::string& oid)
+{
+    if (oid == "1.2.840.113549.2.5")
+        return "MD5";
+    return oid.empty() ? std::string("an unreadable one") : oid;
+}
+
+// A signature read from the table, to be checked against the image hash.
+struct OneSignature {
+    DigestAlgorithm algorithm = DigestAlgorithm::Sha256;
+    Bytes imageDigest;         // what SpcIndirectDataContent says the image hash is
+    std::string signer;
+    bool timestamped = false;
+};
+
+// What the table's signatures said, or the first thing wrong with them.
+struct ReadSignatures {
+    std::vector<OneSignature> signatures;
+    std::string problem;
+
+    bool Fail(const std::string& reason)
+    {
+        if (problem.empty())
+            problem = reason;
+        return false;
+    }
+};
+
+bool Same(const DerElement& a, const unsigned char* data, std::size_t size)
+{
+    return a.valueSize == size && (size == 0 || std::memcmp(a.value, data, size) == 0);
+}
+
+// The algorithm of an AlgorithmIdentifier (SEQUENCE { OID, parameters }).
+bool ReadAlgorithm(const DerElement& identifier, DigestAlgorithm& algorithm, ReadSignatures& read)
+{
+    DerReader inside(identifier);
+    DerElement oid;
+    if (!identifier.Is(der::Sequence) || !inside.Expect(der::ObjectId, oid))
+        return read.Fail("the certificate table is malformed: an algorithm identifier cannot be read");
+    const std::string text = ObjectIdText(oid);
+    const std::optional<DigestAlgorithm> known = AlgorithmOf(text);
+    if (!known)
+        return read.Fail("a signature uses a digest algorithm this tool does not verify (" + UnknownAlgorithmName(text) + ")");
+    algorithm = *known;
+    return true;
+}
+
+// Finds the attribute oid in a SET of Attribute (SEQUENCE { OID, SET OF value }): values gets
+// the SET's reader. False when there is none.
+bool FindAttribute(const DerElement& attributes, const char* oid, DerReader& values)
+{
+    DerReader walk(attributes);
+    DerElement attribute;
+    while (walk.NextIf(der::Sequence, attribute)) {
+        DerReader inside(attribute);
+        DerElement type, set;
+        if (inside.Expect(der::ObjectId, type) && inside.Expect(der::Set, set) && ObjectIdText(type) == oid) {
+            values = DerReader(set);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The parts of a SignerInfo this reader needs.
+struct SignerParts {
+    DerElement issuer, serial, digestAlgorithm, authenticated, encryptedDigest, unauthenticated;
+};
+
+bool ReadSigner(const DerElement& signer, SignerParts& parts, ReadSignatures& read)
+{
+    DerReader inside(signer);
+    DerElement version, issuerAndSerial, encryptionAlgorithm;
+    if (!signer.Is(der::Sequence) || !inside.Expect(der::Integer, version) ||
+        !inside.Expect(der::Sequence, issuerAndSerial) || !inside.Expect(der::Sequence, parts.digestAlgorithm))
+        return read.Fail("the certificate table is malformed: a signer cannot be read");
+    DerReader who(issuerAndSerial);
+    if (!who.Expect(der::Sequence, parts.issuer) || !who.Expect(der::Integer, parts.serial))
+        return read.Fail("the certificate table is malformed: a signer's certificate is not named");
+    inside.NextIf(der::Context(0), parts.authenticated);
+    if (!inside.Expect(der::Sequence, encryptionAlgorithm) || !inside.Expect(der::OctetString, parts.encryptedDigest))
+        return read.Fail("the certificate table is malformed: a signer's signature cannot be read");
+    inside.NextIf(der::Context(1), parts.unauthenticated);
+    return true;
+}
+
+// Whether the signer's messageDigest attribute is the digest of content, computed with the
+// signer's algorithm.
+bool SignerDigestMatches(const SignerParts& parts, const unsigned char* content, std::size_t size, const char* what,
+                         ReadSignatures& read)
+{
+    DigestAlgorithm algorithm;
+    if (!ReadAlgorithm(parts.digestAlgorithm, algorithm, read))
+        return false;
+    DerReader values;
+    DerElement digest;
+    if (parts.authenticated.start == nullptr || !FindAttribute(parts.authenticated, MessageDigestOid, values) ||
+        !values.Expect(der::OctetString, digest))
+        return read.Fail(std::string("the certificate table is malformed: ") + what + " has no message digest");
+    const Bytes computed = DigestOf(algorithm, content, size);
+    if (!Same(digest, computed.data(), computed.size()))
+        return read.Fail(std::string("the digest of ") + what + " does not match: it was changed after it was signed");
+    return true;
+}
+
+// The text of a directory string (UTF8String, PrintableString, IA5String, T.61, BMPString).
+std::string DirectoryText(const DerElement& value)
+{
+    const std::string raw(reinterpret_cast<const char*>(value.value), value.valueSize);
+    if (value.tag == der::BmpString) {
+        Bytes little;
+        for (std::size_t i = 0; i + 1 < value.valueSize; i += 2) {
+            little.push_back(value.value[i + 1]);
+            little.push_back(value.value[i]);
+        }
+        std::string utf8;
+        return Utf8FromUtf16Le(little.data(), little.size(), utf8) ? utf8 : std::string();
+    }
+    if (value.tag == der::TeletexString) {
+        std::string latin;
+        for (std::size_t i = 0; i < value.valueSize; ++i)
+            AppendUtf8(latin, value.value[i]);
+        return latin;
+    }
+    return raw;
+}
+
+// The subject common name of the certificate among certificates that issuer and serial name.
+std::string SignerName(const DerElement& certificates, const SignerParts& parts)
+{
+    DerReader walk(certificates);
+    DerElement certificate;
+    while (walk.Next(certificate)) {
+        DerReader outer(certificate);
+        DerElement tbs, version, serial, algorithm, issuer, validity, subject;
+        if (!certificate.Is(der::Sequence) || !outer.Expect(der::Sequence, tbs))
+            continue;
+        DerReader fields(tbs);
+        fields.NextIf(der::Context(0), version);
+        if (!fields.Expect(der::Integer, serial) || !fields.Expect(der::Sequence, algorithm) ||
+            !fields.Expect(der::Sequence, issuer) || !fields.Expect(der::Sequence, validity) ||
+            !fields.Expect(der::Sequence, subject))
+            continue;
+        if (!Same(serial, parts.serial.value, parts.serial.valueSize) || !Same(issuer, parts.issuer.value, parts.issuer.valueSize))
+            continue;
+        DerReader names(subject);
+        DerElement set;
+        while (names.NextIf(der::Set, set)) {
+            DerReader pairs(set);
+            DerElement pair;
+            while (pairs.NextIf(der::Sequence, pair)) {
+                DerReader inside(pair);
+                DerElement type, value;
+                if (inside.Expect(der::ObjectId, type) && inside.Next(value) && ObjectIdText(type) == CommonNameOid)
+                    return DirectoryText(value);
+            }
+        }
+        return {};
+    }
+    return {};
+}
+
+bool ReadContentInfo(const DerElement& contentInfo, int depth, ReadSignatures& read);
+
+// An RFC 3161 token: its TSTInfo must hold the digest of signature (the signer's encrypted
+// digest), and its own signer's digest must be that of the TSTInfo.
+bool CheckTimestampToken(const DerElement& token, const DerElement& signature, ReadSignatures& read)
+{
+    const char* malformed = "the certificate table is malformed: a timestamp cannot be read";
+    DerReader outer(token);
+    DerElement type, explicitData, signedData, version, algorithms, encapsulated, certificates, crls, signers, signer;
+    if (!token.Is(der::Sequence) || !outer.Expect(der::ObjectId, type) || ObjectIdText(type) != SignedDataOid ||
+        !outer.Expect(der::Context(0), explicitData))
+        return read.Fail(malformed);
+    DerReader wrapper(explicitData);
+    if (!wrapper.Expect(der::Sequence, signedData))
+        return read.Fail(malformed);
+    DerReader fields(signedData);
+    if (!fields.Expect(der::Integer, version) || !fields.Expect(der::Set, algorithms) ||
+        !fields.Expect(der::Sequence, encapsulated))
+        return read.Fail(malformed);
+    fields.NextIf(der::Context(0), certificates);
+    fields.NextIf(der::Context(1), crls);
+    if (!fields.Expect(der::Set, signers))
+        return read.Fail(malformed);
+    DerReader content(encapsulated);
+    DerElement contentType, explicitContent, octets;
+    if (!content.Expect(der::ObjectId, contentType) || ObjectIdText(contentType) != TimestampInfoOid ||
+        !content.Expect(der::Context(0), explicitContent))
+        return read.Fail(malformed);
+    DerReader octetReader(explicitContent);
+    if (!octetReader.Expect(der::OctetString, octets))
+        return read.Fail(malformed);
+    DerReader info(octets.value, octets.valueSize);
+    DerElement tstInfo, tstVersion, policy, imprint, imprintAlgorithm, hashed;
+    if (!info.Expect(der::Sequence, tstInfo))
+        return read.Fail(malformed);
+    DerReader tst(tstInfo);
+    if (!tst.Expect(der::Integer, tstVersion) || !tst.Expect(der::ObjectId, policy) || !tst.Expect(der::Sequence, imprint))
+        return read.Fail(malformed);
+    DerReader imprintReader(imprint);
+    DigestAlgorithm algorithm;
+    if (!imprintReader.Expect(der::Sequence, imprintAlgorithm) || !imprintReader.Expect(der::OctetString, hashed) ||
+        !ReadAlgorithm(imprintAlgorithm, algorithm, read))
+        return read.Fail(malformed);
+    const Bytes expected = DigestOf(algorithm, signature.value, signature.valueSize);
+    if (!Same(hashed, expected.data(), expected.size()))
+        return read.Fail("the timestamp does not match the signature: it was changed after it was timestamped");
+    DerReader signerReader(signers);
+    SignerParts parts;
+    if (!signerReader.Expect(der::Sequence, signer) || !ReadSigner(signer, parts, read))
+        return read.Fail(malformed);
+    return SignerDigestMatches(parts, octets.value, octets.valueSize, "the timestamp", read);
+}
+
+// The older countersignature: a SignerInfo whose digest is that of signature.
+bool CheckCounterSignature(const DerElement& counter, const DerElement& signature, ReadSignatures& read)
+{
+    SignerParts parts;
+    if (!ReadSigner(counter, parts, read))
+        return false;
+    return SignerDigestMatches(parts, signature.value, signature.valueSize, "the timestamp", read);
+}
+
+// The signer's unauthenticated attributes: its timestamps (checked against its signature) and
+// the signatures nested in it.
+bool ReadUnauthenticated(const SignerParts& parts, int depth, OneSignature& one, ReadSignatures& read)
+{
+    if (parts.unauthenticated.start == nullptr)
+        return true;
+    DerReader walk(parts.unauthenticated);
+    DerElement attribute;
+    while (walk.Next(attribute)) {
+        DerReader inside(attribute);
+        DerElement type, set;
+        if (!attribute.Is(der::Sequence) || !inside.Expect(der::ObjectId, type) || !inside.Expect(der::Set, set))
+            return read.Fail("the certificate table is malformed: an attribute of a signer cannot be read");
+        const std::string oid = ObjectIdText(type);
+        DerReader values(set);
+        DerElement value;
+        while (values.Next(value)) {
+            if (oid == TimestampTokenOid) {
+                one.timestamped = true;
+                if (!CheckTimestampToken(value, parts.encryptedDigest, read))
+                    return false;
+            } else if (oid == CounterSignatureOid) {
+                one.timestamped = true;
+                if (!CheckCounterSignature(value, parts.encryptedDigest, read))
+                    return false;
+            } else if (oid == NestedSignatureOid) {
+                if (depth >= DeepestNesting)
+                    return read.Fail("the certificate table is malformed: signatures nested too deep");
+                // Listed after the one it is nested in.
+                if (!ReadContentInfo(value, depth + 1, read))
+                    return false;
+            }
+        }
+    }
+    return true;
+}
+
+// A ContentInfo holding Authenticode's SignedData: adds its signature (then those nested in
+// it) to read.
+bool ReadContentInfo(const DerElement& contentInfo, int depth, ReadSignatures& read)
+{
+    const char* malformed = "the certificate table is malformed: a signature cannot be read";
+    if (read.signatures.size() >= MostSignatures)
+        return read.Fail("the certificate table is malformed: too many signatures");
+    DerReader outer(contentInfo);
+    DerElement type, explicitData, signedData, version, algorithms, content, certificates, crls, signers, signer;
+    if (!contentInfo.Is(der::Sequence) || !outer.Expect(der::ObjectId, type) || ObjectIdText(type) != SignedDataOid ||
+        !outer.Expect(der::Context(0), explicitData))
+        return read.Fail(malformed);
+    DerReader wrapper(explicitData);
+    if (!wrapper.Expect(der::Sequence, signedData))
+        return read.Fail(malformed);
+    DerReader fields(signedData);
+    if (!fields.Expect(der::Integer, version) || !fields.Expect(der::Set, algorithms) ||
+        !fields.Expect(der::Sequence, content))
+        return read.Fail(malformed);
+    fields.NextIf(der::Context(0), certificates);
+    fields.NextIf(der::Context(1), crls);
+    if (!fields.Expect(der::Set, signers))
+        return read.Fail(malformed);
+
+    // The content: SpcIndirectDataContent { SpcAttributeTypeAndOptionalValue, DigestInfo }.
+    DerReader contentReader(content);
+    DerElement contentType, explicitContent, indirect, data, digestInfo, algorithm, digest;
+    if (!contentReader.Expect(der::ObjectId, contentType) || ObjectIdText(contentType) != IndirectDataOid ||
+        !contentReader.Expect(der::Context(0), explicitContent))
+        return read.Fail("the certificate table is malformed: a signature holds no Authenticode content");
+    DerReader indirectReader(explicitContent);
+    if (!indirectReader.Expect(der::Sequence, indirect))
+        return read.Fail(malformed);
+    DerReader indirectFields(indirect);
+    if (!indirectFields.Expect(der::Sequence, data) || !indirectFields.Expect(der::Sequence, digestInfo))
+        return read.Fail(malformed);
+    DerReader digestFields(digestInfo);
+    OneSignature one;
+    if (!digestFields.Expect(der::Sequence, algorithm) || !digestFields.Expect(der::OctetString, digest))
+        return read.Fail(malformed);
+    if (!ReadAlgorithm(algorithm, one.algorithm, read))
+        return false;
+    if (digest.valueSize != DigestSize(one.algorithm))
+        return read.Fail("the certificate table is malformed: an image digest has the wrong size");
+    one.imageDigest.assign(digest.value, digest.value + digest.valueSize);
+
+    DerReader signerReader(signers);
+    SignerParts parts;
+    if (!signerReader.Expect(der::Sequence, signer) || !ReadSigner(signer, parts, read))
+        return read.Fail(malformed);
+    // The signer's digest covers SpcIndirectDataContent's value, without its own tag and length.
+    if (!SignerDigestMatches(parts, indirect.value, indirect.valueSize, "the signed content", read))
+        return false;
+    if (certificates.start != nullptr)
+        one.signer = SignerName(certificates, parts);
+    const std::size_t at = read.signatures.size();
+    read.signatures.push_back(one);
+    OneSignature unauthenticated = one;
+    if (!ReadUnauthenticated(parts, depth, unauthenticated, read))
+        return false;
+    read.signatures[at].timestamped = unauthenticated.timestamped;
+    return true;
+}
+
+SignatureInfo Broken(SignatureInfo info, const std::string& problem)
+{
+    info.state = SignatureState::Broken;
+    info.problem = problem;
+    return info;
+}
+
+// The ranges the image hash covers, in the order it covers them.
+struct Range {
+    std::uint64_t offset;
+    std::uint64_t size;
+};
+
+// The image hash's ranges, as the Authenticode format gives them: the headers (SizeOfHeaders
+// bytes) without the CheckSum and the certificate table's directory entry; each section's raw
+// data, in the order of their file offsets; then what follows, from SUM_OF_BYTES_HASHED on, up
+// to the certificate table. The table itself starts on an 8-byte boundary: signers pad the file
+// with zeros up to it, and those zeros are hashed with the rest. False with the reason when
+// the image does not allow one.
+bool HashedRanges(const LauncherImage& image, std::uint64_t fileSize, std::vector<Range>& ranges, std::string& problem)
+{
+    const std::uint64_t tableStart = image.certificateOffset;
+    const std::uint64_t checksumEnd = image.checksumOffset + 4;
+    const std::uint64_t entryEnd = image.securityEntryOffset + 8;
+    if (image.securityEntryOffset < checksumEnd || entryEnd > image.headersSize || image.headersSize > tableStart) {
+        problem = "the headers are malformed for a signed file";
+        return false;
+    }
+    ranges = {{0, image.checksumOffset},
+              {checksumEnd, image.securityEntryOffset - checksumEnd},
+              {entryEnd, image.headersSize - entryEnd}};
+    std::vector<ImageSection> sections;
+    for (const ImageSection& section : image.sections)
+        if (section.rawSize != 0)
+            sections.push_back(section);
+    std::stable_sort(sections.begin(), sections.end(),
+                     [](const ImageSection& a, const ImageSection& b) { return a.rawOffset < b.rawOffset; });
+    std::uint64_t hashed = image.headersSize;
+    for (const ImageSection& section : sections) {
+        if (std::uint64_t{section.rawOffset} + section.rawSize > tableStart) {
+            problem = "a section's data runs into the certificate table";
+            return false;
+        }
+        ranges.push_back({section.rawOffset, section.rawSize});
+        hashed += section.rawSize;
+    }
+    const std::uint64_t tableSize = fileSize - tableStart;
+    if (hashed + tableSize > fileSize) {
+        problem = "the sections overlap: their data cannot be hashed as signed";
+        return false;
+    }
+    ranges.push_back({hashed, fileSize - tableSize - hashed});
+    return true;
+}
+
+}  // namespace
+
+const char* SignatureStateName(SignatureState state)
+{
+    switch (state) {
+    case SignatureState::NotSigned: return "not-signed";
+    case SignatureState::Signed: return "signed";
+    case SignatureState::Broken: return "broken";
+    }
+    return "";
+}
+
+SignatureInfo ReadSignature(const FileRangeReader& read, std::uint64_t fileSize)
+{
+    SignatureInfo info;
+    Bytes headers;
+    std::string error;
+    LauncherImage image;
+    if (!read(0, LauncherHeaderBytes, headers, error) || !ReadProgramImage(headers, image, error) ||
+        image.certificateSize == 0)
+        return info;
+    if (image.certificateOffset % 8 != 0)
+        return Broken(info, "the certificate table is malformed: it does not start on an 8-byte boundary");
+    if (image.certificateOffset > fileSize || fileSize - image.certificateOffset < image.certificateSize)
+        return Broken(info, "the certificate table runs past the end of the file");
+    if (std::uint64_t{image.certificateOffset} + image.certificateSize != fileSize)
+        return Broken(info, "data follows the certificate table: the file changed after it was signed");
+    if (image.certificateSize > LargestCertificateTable)
+        return Broken(info, "the certificate table is malformed: it is larger than any signature");
+
+    Bytes table;
+    if (!read(image.certificateOffset, image.certificateSize, table, error) || table.size() != image.certificateSize)
+        return Broken(info, "the certificate table cannot be read: " + error);
+    ReadSignatures found;
+    for (std::size_t at = 0; at < table.size();) {
+        if (table.size() - at < CertificateHeaderSize)
+            return Broken(info, "the certificate table is malformed: a record is cut short");
+        const std::uint32_t length = Little32(&table[at]);
+        const std::uint32_t type = Little16(&table[at + 6]);
+        if (length < CertificateHeaderSize || length > table.size() - at)
+            return Broken(info, "the certificate table is malformed: a record's length is wrong");
+        if (type == CertificateTypePkcsSignedData) {
+            DerReader blob(&table[at + CertificateHeaderSize], length - CertificateHeaderSize);
+            DerElement contentInfo;
+            if (!blob.Next(contentInfo))
+                return Broken(info, "the certificate table is malformed: a signature cannot be read");
+            if (!ReadContentInfo(contentInfo, 0, found))
+                break;
+        }
+        at += (std::size_t{length} + 7) & ~std::size_t{7};
+    }
+    if (!found.signatures.empty()) {
+        const OneSignature& first = found.signatures.front();
+        info.algorithm = DigestName(first.algorithm);
+        info.signer = first.signer;
+        info.timestamped = first.timestamped;
+        info.signatures = found.signatures.size();
+    }
+    if (!found.problem.empty())
+        return Broken(info, found.problem);
+    if (found.signatures.empty())
+        return Broken(info, "the certificate table holds no Authenticode signature");
+
+    // One pass over the file computes every algorithm's image hash.
+    std::vector<Range> ranges;
+    std::string problem;
+    if (!HashedRanges(image, fileSize, ranges, problem))
+        return Broken(info, problem);
+    std::vector<DigestAlgorithm> algorithms;
+    for (const OneSignature& one : found.signatures)
+        if (std::find(algorithms.begin(), algorithms.end(), one.algorithm) == algorithms.end())
+            algorithms.push_back(one.algorithm);
+    std::vector<std::unique_ptr<Digest>> digests;
+    for (DigestAlgorithm algorithm : algorithms)
+        digests.push_back(std::make_unique<Digest>(algorithm));
+    Bytes piece;
+    for (const Range& range : ranges) {
+        for (std::uint64_t done = 0; done < range.size;) {
+            const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(HashPiece, range.size - done));
+            if (!read(range.offset + done, count, piece, error) || piece.size() != count)
+                return Broken(info, "the file cannot be read to verify its signature: " +
+                                        (error.empty() ? std::string("it is shorter than it was") : error));
+            for (auto& digest : digests)
+                digest->Add(piece);
+            done += count;
+        }
+    }
+    std::vector<Bytes> computed;
+    for (auto& digest : digests)
+        computed.push_back(digest->Finish());
+    bool onlySha1 = true;
+    for (const OneSignature& one : found.signatures) {
+        const std::size_t index = static_cast<std::size_t>(
+            std::find(algorithms.begin(), algorithms.end(), one.algorithm) - algorithms.begin());
+        if (computed[index] != one.imageDigest)
+            return Broken(info, "the file changed after it was signed");
+        onlySha1 = onlySha1 && one.algorithm == DigestAlgorithm::Sha1;
+    }
+    info.onlySha1 = onlySha1;
+    info.state = SignatureState::Signed;
+    return info;
+}
+
+SignatureInfo ReadSignature(const Bytes& bytes)
+{
+    return ReadSignature(
+        [&bytes](std::uint64_t offset, std::size_t count, Bytes& part, std::string&) {
+            part.clear();
+            if (offset < bytes.size()) {
+                const std::size_t start = static_cast<std::size_t>(std::min<std::uint64_t>(offset, bytes.size()));
+                const std::size_t n = std::min(count, bytes.size() - start);
+                part.assign(bytes.begin() + static_cast<std::ptrdiff_t>(start),
+                            bytes.begin() + static_cast<std::ptrdiff_t>(start + n));
+            }
+            return true;
+        },
+        bytes.size());
+}
+
+std::string SignatureLine(const SignatureInfo& info)
+{
+    switch (info.state) {
+    case SignatureState::NotSigned: return "not signed";
+    case SignatureState::Broken: return "signature broken: " + info.problem;
+    case SignatureState::Signed:
+        break;
+    }
+    std::string line = "signed";
+    if (!info.signer.empty())
+        line += " by \"" + info.signer + "\"";
+    line += " (" + info.algorithm + (info.timestamped ? ", timestamped" : ", not timestamped") + ")";
+    return line;
+}
