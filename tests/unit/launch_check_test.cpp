@@ -297,6 +297,11 @@ TEST(CheckCommand, ExitStatusAndJson)
 
     EXPECT_EQ(RunStamp({"check", (root / "notes.txt").string()}, out, err), 1);
     EXPECT_EQ(RunStamp({"check", root.string(), "--drive", "DD"}, out, err), 2);
+    // A path that names nothing is said to be missing, not removed while it was read.
+    err.clear();
+    EXPECT_EQ(RunStamp({"check", (root / "absent.exe").string()}, out, err), 1);
+    EXPECT_NE(err.find("absent.exe: no such file or folder"), std::string::npos) << err;
+    EXPECT_EQ(err.find("removed while"), std::string::npos) << err;
     fs::remove_all(root);
 }
 

@@ -134,6 +134,12 @@ bool FindNamedLaunchers(const std::vector<std::string>& paths, std::vector<std::
         FoundLauncher launcher;
         launcher.place = places.back().get();
         launcher.fileName = slash == std::string::npos ? path : path.substr(slash + 1);
+        // A path that names nothing was never there: it was not removed while it was read.
+        if (launcher.place->Kind({launcher.fileName}) == EntryKind::Missing) {
+            err += "launcher-stamp: " + path + ": no such file or folder\n";
+            ok = false;
+            continue;
+        }
         const int read = ReadLauncher(launcher, err);
         if (read == 0)
             err += "launcher-stamp: " + path + ": not a launcher of ours\n";
