@@ -1,16 +1,17 @@
 // Drives make-medium.exe from outside, by window messages, as an author's hands would: opens it
 // with a medium's folder, reads the ranked programs, makes, answers the replace question both
 // ways, meets a refusal, checks, makes a disc image and cancels one, closes during a make and
-// during an image; measures how fast the window answers while a 100 MB file is read and while an
+// during an image; signs with a signing command that signs nothing; measures how fast the window answers while a 100 MB file is read and while an
 // image is written; opens an image dropped on it; starts it again with its remembered choices,
 // and with damaged ones; saves a picture of the window. Waits only on the state the window
 // publishes (its busy and finished counts, an open question, its progress), each wait bounded.
 //
-//   drive_make_medium walk MAKE_MEDIUM MEDIUM REFERENCE SCREENSHOT.png LAUNCHER_STAMP
+//   drive_make_medium walk MAKE_MEDIUM MEDIUM REFERENCE SCREENSHOT.png LAUNCHER_STAMP SIGN_NOTHING
 //   drive_make_medium picture MAKE_MEDIUM PROGRAM SCREENSHOT.png
 //
 // MEDIUM holds "Borvi cd1 versie2\SETUP.exe" and the other programs that run-e2e lays out;
-// REFERENCE is the same medium on which launcher-stamp made the launcher with the same choices.
+// REFERENCE is the same medium on which launcher-stamp made the launcher with the same choices;
+// SIGN_NOTHING a program that exits 0 and leaves the file it is given unsigned.
 // Prints one line per failed check and exits 1 when any failed.
 #include "window/make_medium_ids.h"
 
@@ -558,8 +559,25 @@ void Remembered(const std::string& makeMedium, const std::string& medium, const 
     Choose(opened.dialog, IDC_CODE_PAGE, static_cast<int>(page932));
     Choose(opened.dialog, IDC_ICON_CHOICE, ICON_LAUNCHERS_OWN);
     Tick(opened.dialog, IDC_IMAGE, true);
+    const std::string signWith = "signtool sign /a /fd SHA256 \"{file}\"";
+    Type(opened.dialog, IDC_SIGN, signWith);
     WaitIdle(opened.dialog, finished);
     Check(Close(opened), "the window did not close");
+    // The command may hold a password: it is kept sealed for this user, not as text.
+    HKEY kept = nullptr;
+    std::vector<BYTE> stored(16384);
+    DWORD type = 0, size = static_cast<DWORD>(stored.size());
+    const bool found = RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKey, 0, KEY_READ, &kept) == ERROR_SUCCESS &&
+                       RegQueryValueExW(kept, L"SignCommand", nullptr, &type, stored.data(), &size) == ERROR_SUCCESS;
+    if (kept != nullptr)
+        RegCloseKey(kept);
+    const std::wstring plain = Wide(signWith);
+    const std::string storedBytes(reinterpret_cast<const char*>(stored.data()), found ? size : 0);
+    Check(found && type == REG_BINARY, "the signing command is not kept sealed");
+    Check(storedBytes.find(std::string(reinterpret_cast<const char*>(plain.data()), plain.size() * sizeof(wchar_t))) ==
+                  std::string::npos &&
+              storedBytes.find("signtool") == std::string::npos,
+          "the signing command is kept as plain text");
 
     opened = Open(makeMedium, "");
     if (!opened.dialog)
@@ -569,6 +587,8 @@ void Remembered(const std::string& makeMedium, const std::string& medium, const 
     Check(SendDlgItemMessageW(opened.dialog, IDC_ICON_CHOICE, CB_GETCURSEL, 0, 0) == ICON_LAUNCHERS_OWN,
           "the icon choice is forgotten");
     Check(Ticked(opened.dialog, IDC_IMAGE), "the image choice is forgotten");
+    Check(Text(opened.dialog, IDC_SIGN) == signWith, "the signing command is forgotten: " + Text(opened.dialog, IDC_SIGN));
+    Type(opened.dialog, IDC_SIGN, "");
     // The label is not kept: the image is offered under the folder's name until one is typed.
     Check(Text(opened.dialog, IDC_IMAGE_PATH) == FolderOf(medium) + "\\medium.iso",
           "the image offered is " + Text(opened.dialog, IDC_IMAGE_PATH));
@@ -603,6 +623,7 @@ void Remembered(const std::string& makeMedium, const std::string& medium, const 
     RegSetValueExW(key, L"Architecture", 0, REG_BINARY, garbage, sizeof garbage);
     number(L"CodePage", 123456);
     text(L"Image", L"yes");
+    text(L"SignCommand", L"plain {file}");  // never written as plain text: not taken
     RegCloseKey(key);
     opened = Open(makeMedium, "");
     if (!opened.dialog)
@@ -617,11 +638,12 @@ void Remembered(const std::string& makeMedium, const std::string& medium, const 
     GetDlgItemTextW(opened.dialog, IDC_CODE_PAGE, page, 64);
     Check(std::wstring(page).find(L"this system's") != std::wstring::npos, "a damaged code page was not ignored");
     Check(!Ticked(opened.dialog, IDC_IMAGE), "a damaged image choice was not ignored");
+    Check(Text(opened.dialog, IDC_SIGN).empty(), "a damaged signing command was not ignored");
     Check(Close(opened), "the window did not close");
 }
 
 void Walk(const std::string& makeMedium, const std::string& medium, const std::string& reference, const std::string& picture,
-          const std::string& stampTool)
+          const std::string& stampTool, const std::string& signNothing)
 {
     // A user for whom the window keeps nothing yet.
     RegDeleteKeyW(HKEY_CURRENT_USER, SettingsKey);
@@ -663,6 +685,22 @@ void Walk(const std::string& makeMedium, const std::string& medium, const std::s
     std::string report = Press(opened.dialog, IDC_MAKE);
     Check(FirstLine(report).rfind("Not made, nothing was written: ", 0) == 0, "a refused make reported: " + FirstLine(report));
     Check(Snapshot(medium) == before, "a refused make changed the medium");
+
+    // Sign with a command that exits 0 and signs nothing: make refuses in its words, names the
+    // command's program and never its arguments, and nothing is written at the root.
+    Check(Text(opened.dialog, IDC_SIGN).empty(), "Sign with is filled in before a command was typed");
+    Check(Select(opened, Program), "the setup program cannot be chosen");
+    Type(opened.dialog, IDC_SIGN, "\"" + signNothing + "\" sign /p Secret-42 {file}");
+    report = Press(opened.dialog, IDC_MAKE);
+    std::printf("  report: %s\n", FirstLine(report).c_str());
+    Check(FirstLine(report).rfind("Not made, nothing was written: SETUP.exe not signed: ", 0) == 0 &&
+              report.find("signed nothing") != std::string::npos,
+          "a signing command that signs nothing reported: " + FirstLine(report));
+    Check(report.find("sign_nothing") != std::string::npos, "the refusal does not name the signing program: " + report);
+    Check(report.find("Secret-42") == std::string::npos, "the report shows the signing command's arguments: " + report);
+    Check(Snapshot(medium) == before, "a refused signing changed the medium");
+    Check(LeftOvers(medium).empty(), "a refused signing left a staged or temporary file");
+    Type(opened.dialog, IDC_SIGN, "");
 
     // The setup program with a label and x64: the same files launcher-stamp make writes.
     Check(Select(opened, Program), "the setup program cannot be chosen");
@@ -834,13 +872,13 @@ int wmain(int argc, wchar_t** argv)
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.push_back(Utf8(argv[i]));
-    if (arguments.size() == 6 && arguments[0] == "walk")
-        Walk(arguments[1], arguments[2], arguments[3], arguments[4], arguments[5]);
+    if (arguments.size() == 7 && arguments[0] == "walk")
+        Walk(arguments[1], arguments[2], arguments[3], arguments[4], arguments[5], arguments[6]);
     else if (arguments.size() == 4 && arguments[0] == "picture")
         Picture(arguments[1], arguments[2], arguments[3]);
     else {
-        std::fprintf(stderr, "usage: drive_make_medium walk MAKE_MEDIUM MEDIUM REFERENCE PICTURE.png LAUNCHER_STAMP | picture "
-                             "MAKE_MEDIUM PROGRAM PICTURE.png\n");
+        std::fprintf(stderr, "usage: drive_make_medium walk MAKE_MEDIUM MEDIUM REFERENCE PICTURE.png LAUNCHER_STAMP "
+                             "SIGN_NOTHING | picture MAKE_MEDIUM PROGRAM PICTURE.png\n");
         return 2;
     }
     std::printf("%s\n", Failures == 0 ? "passed make-medium: every check" : "make-medium: some checks failed");

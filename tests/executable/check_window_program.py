@@ -10,7 +10,8 @@ import sys
 import pefile
 
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "shell32.dll", "ole32.dll",
-               "oleaut32.dll", "oleacc.dll", "advapi32.dll", "msvcrt.dll", "comdlg32.dll", "shlwapi.dll"}
+               "oleaut32.dll", "oleacc.dll", "advapi32.dll", "msvcrt.dll", "comdlg32.dll", "shlwapi.dll",
+               "crypt32.dll"}
 
 
 def main():

@@ -95,6 +95,7 @@ TEST(WindowSettings, StoredSettingsReadBackAsTheyWere)
     settings.arch = "x64";
     settings.codePage = 437;
     settings.image = true;
+    settings.signCommand = "osslsigncode sign -pkcs11module C:\\token.dll -in {file} -out {out}";
     EXPECT_EQ(settings.roots, (std::vector<std::string>{"/3", "/9", "/8", "/7", "/6", "/5", "/4", "/2"}));
     const WindowSettings read = Read(StoreSettings(settings));
     EXPECT_EQ(read.roots, settings.roots);
@@ -102,6 +103,27 @@ TEST(WindowSettings, StoredSettingsReadBackAsTheyWere)
     EXPECT_EQ(read.arch, "x64");
     EXPECT_EQ(read.codePage, 437u);
     EXPECT_TRUE(read.image);
+    EXPECT_EQ(read.signCommand, settings.signCommand);
+}
+
+TEST(WindowSettings, TakesASigningCommandOnlyAsOneLineOfText)
+{
+    struct Row {
+        const char* what;
+        StoredValues stored;
+        std::string command;
+    };
+    const Row rows[] = {
+        {"nothing stored", {}, ""},
+        {"a command", {{"SignCommand", Text("signtool sign /n \"Borvi\" /fd SHA256 {file}")}},
+         "signtool sign /n \"Borvi\" /fd SHA256 {file}"},
+        {"a command of another kind", {{"SignCommand", Number(1)}}, ""},
+        {"a command of unreadable kind", {{"SignCommand", Other}}, ""},
+        {"a command holding a NUL", {{"SignCommand", Text(std::string("sign {file}\0 /p x", 17))}}, ""},
+        {"a command of two lines", {{"SignCommand", Text("sign {file}\r\nformat C:")}}, ""},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(Read(row.stored).signCommand, row.command) << row.what;
 }
 
 }  // namespace

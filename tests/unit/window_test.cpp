@@ -6,6 +6,7 @@
 #include "launcher_samples.h"
 #include "pe/icon_resource.h"
 #include "pe/launch_field.h"
+#include "window/make_medium_ids.h"
 #include "window/medium_choices.h"
 
 #include <gtest/gtest.h>
@@ -294,6 +295,107 @@ TEST_F(WindowTest, MakeKeepsTheLaunchersOwnIconWhenAskedToAndTheCodePageIs1252Of
                            made.begin() + static_cast<std::ptrdiff_t>(madeIcon.imageOffset + IconImageSize),
                            shipped.begin() + static_cast<std::ptrdiff_t>(shippedIcon.imageOffset)));
     EXPECT_EQ(RunStamp({"make", root, "My App 2/App.exe", "--launcher-icon", "--icon", "logo.png"}, out, err), 2);
+}
+
+TEST(OptionsFor, TakeTheFieldsAsMakeTakesThemTheSigningCommandAsMakesSign)
+{
+    struct Row {
+        const char* what;
+        DialogFields fields;
+        const char* icon;
+        bool launcherIcon;
+        const char* iso;
+        const char* sign;
+    };
+    auto fields = [](int icon, bool image, const char* sign) {
+        DialogFields f;
+        f.root = "C:\\Media";
+        f.program = "C:\\Media\\Disc\\setup.exe";
+        f.icon = icon;
+        f.picture = "C:\\logo.png";
+        f.image = image;
+        f.imagePath = "C:\\Media.iso";
+        f.signCommand = sign;
+        return f;
+    };
+    const Row rows[] = {
+        {"nothing to sign with", fields(ICON_PROGRAMS_OWN, false, ""), "", false, "", ""},
+        {"a signing command", fields(ICON_PROGRAMS_OWN, false, "signtool sign /a /fd SHA256 \"{file}\""), "", false, "",
+         "signtool sign /a /fd SHA256 \"{file}\""},
+        {"a signing command of blanks", fields(ICON_PROGRAMS_OWN, false, " \t "), "", false, "", ""},
+        {"a picture chosen, the image ticked", fields(ICON_PICTURE, true, "sign {file}"), "C:\\logo.png", false,
+         "C:\\Media.iso", "sign {file}"},
+        {"the launcher's own icon: the picture's field ignored", fields(ICON_LAUNCHERS_OWN, false, ""), "", true, "", ""},
+    };
+    const MakeOptions defaults;
+    for (const Row& row : rows) {
+        const MakeOptions options = OptionsFor(row.fields);
+        EXPECT_EQ(options.icon, row.icon) << row.what;
+        EXPECT_EQ(options.launcherIcon, row.launcherIcon) << row.what;
+        EXPECT_EQ(options.iso, row.iso) << row.what;
+        EXPECT_EQ(options.signCommand, row.sign) << row.what;
+        EXPECT_EQ(options.signTimeoutSeconds, defaults.signTimeoutSeconds) << row.what;
+        EXPECT_FALSE(options.requireTimestamp) << row.what;
+        EXPECT_FALSE(options.showSignOutput) << row.what << ": the window has no console to show it on";
+    }
+}
+
+// The window's Make with a signing command refuses as launcher-stamp make --sign does, in the
+// same words, and writes nothing at the root.
+TEST_F(WindowTest, MakeWithASigningCommandRefusesAsTheToolDoesAndWritesNothing)
+{
+    const auto samples = LauncherSamples();
+    ASSERT_FALSE(samples.empty()) << "the host build builds the launchers";
+    Lay("My App 2/App.exe");
+    struct Row {
+        const char* command;
+        const char* says;
+    };
+    const Row rows[] = {
+        {"true {file}", "signed nothing"},
+        {"false {file}", "exit status 1"},
+        {"true", "{file}"},
+        {"no-such-signer-here {file}", "cannot be started"},
+    };
+    for (const Row& row : rows) {
+        DialogFields fields;
+        fields.root = root_.string();
+        fields.program = (root_ / "My App 2" / "App.exe").string();
+        fields.signCommand = row.command;
+        std::string out, err, toolOut, toolErr;
+        MakeOutcome outcome;
+        EXPECT_EQ(RunMake(OptionsFor(fields), out, err, &outcome), 1) << row.command << ": " << out;
+        EXPECT_TRUE(outcome.refused) << row.command;
+        EXPECT_NE(outcome.reason.find(row.says), std::string::npos) << row.command << ": " << outcome.reason;
+        EXPECT_EQ(RefusalHeadline(outcome), "Not made, nothing was written: " + outcome.reason) << row.command;
+        EXPECT_EQ(RunStamp({"make", fields.root, fields.program, "--sign", row.command}, toolOut, toolErr), 1) << row.command;
+        EXPECT_EQ(err, toolErr) << row.command;
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(root_))
+            names.push_back(entry.path().filename().string());
+        EXPECT_EQ(names, std::vector<std::string>{"My App 2"}) << row.command;
+    }
+}
+
+TEST(MadeSignature, SaysTheMadeLaunchersSignatureAfterItsName)
+{
+    Prediction setup, other;
+    setup.launcher = "D:\\SETUP.exe";
+    other.launcher = "D:\\Other.exe";
+    const CheckSummary summary{{other, setup}, {false, true}, {}, {}, {}, {"not signed", "signed by \"Borvi\" (SHA-256)"}};
+    struct Row {
+        const char* made;
+        const char* said;
+    };
+    const Row rows[] = {
+        {"D:\\SETUP.exe", "D:\\SETUP.exe: signed by \"Borvi\" (SHA-256)"},
+        {"D:\\Other.exe", "D:\\Other.exe: not signed"},
+        {"D:\\Gone.exe", ""},
+        {"", ""},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(MadeSignature(summary, row.made), row.said) << row.made;
+    EXPECT_EQ(MadeSignature(CheckSummary{{setup}, {true}, {}, {}}, "D:\\SETUP.exe"), "") << "a summary without signatures";
 }
 
 }  // namespace

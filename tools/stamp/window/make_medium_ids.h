@@ -36,6 +36,9 @@
 #define IDC_IMAGE_PATH 1093
 #define IDC_IMAGE_BROWSE 1094
 #define IDC_PROGRESS 1095
+#define IDC_SIGN_LABEL 1096
+#define IDC_SIGN 1097
+#define IDC_SIGN_NOTE 1098
 
 // The icon choices, in the order of the icon list.
 #define ICON_PROGRAMS_OWN 0

@@ -276,25 +276,24 @@ std::string CodePageText(const Window& w, unsigned codePage)
 // The choices as make takes them; the program is the one selected, if any.
 MakeOptions Choices(Window& w)
 {
-    MakeOptions options;
-    options.root = Root(w);
+    DialogFields fields;
+    fields.root = Root(w);
     // A disc image's programs are listed, never chosen: nothing is made of an image.
     const int selected = Selected(w);
     if (selected >= 0 && static_cast<std::size_t>(selected) < w.candidates.size() && !w.imageChecked)
-        options.program = w.candidates[static_cast<std::size_t>(selected)].path;
-    const auto icon = SendDlgItemMessageW(w.dialog, IDC_ICON_CHOICE, CB_GETCURSEL, 0, 0);
-    if (icon == ICON_PICTURE)
-        options.icon = Utf8FromUtf16(TextOf(GetDlgItem(w.dialog, IDC_PICTURE)));
-    options.launcherIcon = icon == ICON_LAUNCHERS_OWN;
-    options.label = Utf8FromUtf16(TextOf(GetDlgItem(w.dialog, IDC_LABEL)));
-    options.arch = SendDlgItemMessageW(w.dialog, IDC_ARCH, CB_GETCURSEL, 0, 0) == ARCH_X64 ? "x64" : "x86";
+        fields.program = w.candidates[static_cast<std::size_t>(selected)].path;
+    fields.icon = static_cast<int>(SendDlgItemMessageW(w.dialog, IDC_ICON_CHOICE, CB_GETCURSEL, 0, 0));
+    fields.picture = Utf8FromUtf16(TextOf(GetDlgItem(w.dialog, IDC_PICTURE)));
+    fields.label = Utf8FromUtf16(TextOf(GetDlgItem(w.dialog, IDC_LABEL)));
+    fields.x64 = SendDlgItemMessageW(w.dialog, IDC_ARCH, CB_GETCURSEL, 0, 0) == ARCH_X64;
     const auto page = SendDlgItemMessageW(w.dialog, IDC_CODE_PAGE, CB_GETCURSEL, 0, 0);
     if (page >= 0 && static_cast<std::size_t>(page) < w.codePages.size())
-        options.codePage = w.codePages[static_cast<std::size_t>(page)];
-    options.autorun = Checked(w, IDC_AUTORUN);
-    if (Checked(w, IDC_IMAGE))
-        options.iso = Utf8FromUtf16(TextOf(GetDlgItem(w.dialog, IDC_IMAGE_PATH)));
-    return options;
+        fields.codePage = w.codePages[static_cast<std::size_t>(page)];
+    fields.autorun = Checked(w, IDC_AUTORUN);
+    fields.image = Checked(w, IDC_IMAGE);
+    fields.imagePath = Utf8FromUtf16(TextOf(GetDlgItem(w.dialog, IDC_IMAGE_PATH)));
+    fields.signCommand = Utf8FromUtf16(TextOf(GetDlgItem(w.dialog, IDC_SIGN)));
+    return OptionsFor(fields);
 }
 
 // Offers the image's default path while the author has not written another.
@@ -332,6 +331,7 @@ void SaveSettings(Window& w, const std::string& root = "")
     w.settings.arch = choices.arch;
     w.settings.codePage = choices.codePage == w.systemCodePage ? 0 : choices.codePage;
     w.settings.image = Checked(w, IDC_IMAGE);
+    w.settings.signCommand = Utf8FromUtf16(TextOf(GetDlgItem(w.dialog, IDC_SIGN)));
     SaveStoredValues(StoreSettings(w.settings));
 }
 
@@ -670,7 +670,11 @@ void Make(Window& w, bool force)
                 Report(window, RefusalHeadline(outcome) + "\n\n" + out + err);
                 Status(window, outcome.refused ? "Nothing was made." : "The medium was not made whole.");
             } else {
-                Report(window, Headline(outcome.check, MadeLauncher(outcome), !options.iso.empty()) + "\n\n" + out + err);
+                // Signed, the launcher's signature in check's words right under the first line.
+                const std::string made = MadeLauncher(outcome);
+                const std::string signature = options.signCommand.empty() ? "" : MadeSignature(outcome.check, made);
+                Report(window, Headline(outcome.check, made, !options.iso.empty()) + "\n" +
+                                   (signature.empty() ? "" : signature + "\n") + "\n" + out + err);
                 Status(window, "Made" + std::string(options.iso.empty() ? "" : ", with its disc image,") + " for " +
                                    CodePageSaid(window, options.codePage) + ".");
             }
@@ -776,6 +780,7 @@ void InitDialog(Window& w, const StartingPoint& start)
         SendDlgItemMessageW(w.dialog, IDC_ARCH, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(arch));
     SendDlgItemMessageW(w.dialog, IDC_ARCH, CB_SETCURSEL, ARCH_X86, 0);
     SendDlgItemMessageW(w.dialog, IDC_LABEL, EM_SETLIMITTEXT, 64, 0);
+    SendDlgItemMessageW(w.dialog, IDC_SIGN, EM_SETLIMITTEXT, LongestSignCommand, 0);
     CheckDlgButton(w.dialog, IDC_AUTORUN, BST_CHECKED);
     SendDlgItemMessageW(w.dialog, IDC_PROGRESS, PBM_SETRANGE32, 0, 1000);
 
@@ -810,6 +815,7 @@ void InitDialog(Window& w, const StartingPoint& start)
     EnableWindow(GetDlgItem(w.dialog, IDC_PICTURE_BROWSE), w.settings.icon == ICON_PICTURE);
     SendDlgItemMessageW(w.dialog, IDC_ARCH, CB_SETCURSEL, w.settings.arch == "x64" ? ARCH_X64 : ARCH_X86, 0);
     CheckDlgButton(w.dialog, IDC_IMAGE, w.settings.image ? BST_CHECKED : BST_UNCHECKED);
+    SetDlgItemTextW(w.dialog, IDC_SIGN, Utf16FromUtf8(w.settings.signCommand).c_str());
 
     const unsigned chosen = w.settings.codePage != 0 ? w.settings.codePage : w.systemCodePage != 0 ? w.systemCodePage : 1252;
     for (std::size_t i = 0; i < w.codePages.size(); ++i) {

@@ -2,6 +2,8 @@
 // report's first line.
 #include "window/medium_choices.h"
 
+#include "window/make_medium_ids.h"
+
 #include "base/windows_path.h"
 #include "image/disc_image.h"
 #include "medium/program_file.h"
@@ -230,4 +232,34 @@ std::string DefaultImagePath(const std::string& root, const std::string& label)
     if (!label.empty() && WhyWindowsCannotHold(label).empty())
         name = label;
     return (named.parent_path() / fs::u8path(name + ".iso")).u8string();
+}
+
+MakeOptions OptionsFor(const DialogFields& fields)
+{
+    MakeOptions options;
+    options.root = fields.root;
+    options.program = fields.program;
+    if (fields.icon == ICON_PICTURE)
+        options.icon = fields.picture;
+    options.launcherIcon = fields.icon == ICON_LAUNCHERS_OWN;
+    options.label = fields.label;
+    options.arch = fields.x64 ? "x64" : "x86";
+    options.codePage = fields.codePage;
+    options.autorun = fields.autorun;
+    if (fields.image)
+        options.iso = fields.imagePath;
+    // A field of blanks looks empty, and is taken as such.
+    if (fields.signCommand.find_first_not_of(" \t") != std::string::npos)
+        options.signCommand = fields.signCommand;
+    options.showSignOutput = false;
+    return options;
+}
+
+std::string MadeSignature(const CheckSummary& summary, const std::string& made)
+{
+    for (std::size_t i = 0; i < summary.launchers.size() && i < summary.signatureLines.size(); ++i) {
+        if (!made.empty() && summary.launchers[i].launcher == made)
+            return made + ": " + summary.signatureLines[i];
+    }
+    return {};
 }

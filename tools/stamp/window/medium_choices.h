@@ -76,3 +76,29 @@ std::string DefaultImagePath(const std::string& root, const std::string& label);
 // The first line after a make that did not make the medium, in make's words: nothing was
 // written when it refused; else what it wrote and gave back, or could not give back.
 std::string RefusalHeadline(const MakeOutcome& outcome);
+
+// What the dialog's fields hold when Make or Check is pressed.
+struct DialogFields {
+    std::string root;          // the medium's folder (or disc image) as typed or chosen
+    std::string program;       // the program selected; empty: none
+    int icon = 0;              // ICON_PROGRAMS_OWN, ICON_PICTURE or ICON_LAUNCHERS_OWN
+    std::string picture;       // the picture file's field
+    std::string label;
+    bool x64 = false;          // the x64 launcher, else the x86 one
+    unsigned codePage = 1252;
+    bool autorun = true;
+    bool image = false;        // "Disc image" is ticked
+    std::string imagePath;     // the disc image's field
+    std::string signCommand;   // "Sign with": the author's signing command; empty: none
+};
+
+// The choices as make takes them: the picture only when it is the icon chosen, the image's path
+// only while the image is ticked, and the signing command, unless it is only blanks, as make's
+// --sign takes it (its time
+// limit make's default, its output collected, not shown as it comes: the window has no console).
+MakeOptions OptionsFor(const DialogFields& fields);
+
+// The signature of the launcher make wrote (made, as the check names it) in check's words, after
+// its name: "D:\SETUP.exe: signed by "Borvi Software" (SHA-256, timestamped)". Empty when the
+// check found no such launcher.
+std::string MadeSignature(const CheckSummary& summary, const std::string& made);

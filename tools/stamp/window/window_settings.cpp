@@ -51,6 +51,9 @@ WindowSettings ReadSettings(const StoredValues& stored, const std::function<bool
         settings.codePage = static_cast<unsigned>(page->number);
     if (const StoredValue* image = Find(stored, "Image", StoredValue::Kind::Number); image && image->number <= 1)
         settings.image = image->number == 1;
+    if (const StoredValue* sign = Find(stored, "SignCommand", StoredValue::Kind::Text);
+        sign && sign->text.find_first_of(std::string("\0\r\n", 3)) == std::string::npos)
+        settings.signCommand = sign->text;
     return settings;
 }
 
@@ -65,6 +68,7 @@ StoredValues StoreSettings(const WindowSettings& settings)
     values["Architecture"] = text(settings.arch);
     values["CodePage"] = number(settings.codePage);
     values["Image"] = number(settings.image ? 1 : 0);
+    values["SignCommand"] = text(settings.signCommand);
     return values;
 }
 

@@ -17,7 +17,12 @@ struct WindowSettings {
     std::string arch = "x86";        // "x86" or "x64"
     unsigned codePage = 0;           // a code page the author chose; 0: this system's
     bool image = false;              // write a disc image too
+    std::string signCommand;         // the author's signing command; empty: make signs nothing
 };
+
+// The longest signing command the window takes, in UTF-16 characters: the store reads a value
+// back only up to 16 KB, and keeps this one sealed, which makes it larger.
+constexpr std::size_t LongestSignCommand = 2000;
 
 // A value as a store (the user's registry hive) holds it: text, a number, or anything else.
 struct StoredValue {
@@ -30,7 +35,8 @@ using StoredValues = std::map<std::string, StoredValue>;
 
 // The settings in stored (the names StoreSettings writes). A value of the wrong kind or out of
 // range is ignored and its default taken: an icon choice past the three, an architecture other
-// than x86 or x64, a code page knownCodePage refuses, an image choice other than 0 or 1. Root
+// than x86 or x64, a code page knownCodePage refuses, an image choice other than 0 or 1, a signing
+// command that holds a NUL or a line break (one line of an edit field cannot). Root
 // folders are taken in order (Root1, Root2, ...) up to the first missing one, at most
 // RememberedRoots; an empty one, one folderExists denies, or one already taken (letter case
 // aside) is dropped.

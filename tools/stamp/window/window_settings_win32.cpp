@@ -1,14 +1,47 @@
 // The window's remembered choices in the user's registry hive, HKEY_CURRENT_USER\Software\Launcher\make-medium:
-// text as REG_SZ, numbers as REG_DWORD.
+// text as REG_SZ, numbers as REG_DWORD; the signing command, which may hold a password, as
+// REG_BINARY sealed for this user (CryptProtectData), never as plain text.
 #include "window/window_settings.h"
 
 #include "system/utf16_win32.h"
 
 #include <windows.h>
+#include <wincrypt.h>
 
 namespace {
 
 const wchar_t SettingsKey[] = L"Software\\Launcher\\make-medium";
+
+// The value kept sealed.
+const char SealedName[] = "SignCommand";
+
+// Text sealed for this user on this machine; empty when it cannot be.
+std::vector<BYTE> Seal(const std::wstring& text)
+{
+    DATA_BLOB in{static_cast<DWORD>(text.size() * sizeof(wchar_t)),
+                 reinterpret_cast<BYTE*>(const_cast<wchar_t*>(text.data()))},
+        out{};
+    std::vector<BYTE> sealed;
+    if (CryptProtectData(&in, L"make-medium signing command", nullptr, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &out)) {
+        sealed.assign(out.pbData, out.pbData + out.cbData);
+        LocalFree(out.pbData);
+    }
+    return sealed;
+}
+
+// The text sealed in data; false when it is not one this user sealed, or is damaged.
+bool Unseal(const BYTE* data, DWORD size, std::wstring& text)
+{
+    DATA_BLOB in{size, const_cast<BYTE*>(data)}, out{};
+    if (size == 0 || !CryptUnprotectData(&in, nullptr, nullptr, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &out))
+        return false;
+    const bool whole = out.cbData % sizeof(wchar_t) == 0;
+    if (whole)
+        text.assign(reinterpret_cast<const wchar_t*>(out.pbData), out.cbData / sizeof(wchar_t));
+    SecureZeroMemory(out.pbData, out.cbData);
+    LocalFree(out.pbData);
+    return whole;
+}
 
 }  // namespace
 
@@ -21,13 +54,21 @@ StoredValues LoadStoredValues()
     for (DWORD index = 0;; ++index) {
         wchar_t name[256];
         DWORD nameLength = 256, type = 0, size = 0;
-        std::vector<BYTE> data(4096);
+        std::vector<BYTE> data(16384);  // a sealed signing command of LongestSignCommand characters fits
         size = static_cast<DWORD>(data.size());
         const LONG result = RegEnumValueW(key, index, name, &nameLength, nullptr, &type, data.data(), &size);
         if (result == ERROR_NO_MORE_ITEMS)
             break;
         StoredValue value;  // Other unless it is one of the two kinds, whole
-        if (result == ERROR_SUCCESS && type == REG_SZ && size % sizeof(wchar_t) == 0) {
+        const bool sealed = Utf8FromUtf16(std::wstring(name, nameLength)) == SealedName;
+        std::wstring unsealed;
+        if (sealed) {
+            // Only as this user sealed it; plain text there is taken for damage.
+            if (result == ERROR_SUCCESS && type == REG_BINARY && Unseal(data.data(), size, unsealed)) {
+                value.kind = StoredValue::Kind::Text;
+                value.text = Utf8FromUtf16(unsealed);
+            }
+        } else if (result == ERROR_SUCCESS && type == REG_SZ && size % sizeof(wchar_t) == 0) {
             std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), size / sizeof(wchar_t));
             // The terminating NUL, when the value has one; one inside it stays, and is refused.
             if (!text.empty() && text.back() == L'\0')
@@ -63,7 +104,15 @@ bool SaveStoredValues(const StoredValues& values)
     for (const auto& [name, value] : values) {
         const std::wstring wideName = Utf16FromUtf8(name);
         LONG result = ERROR_SUCCESS;
-        if (value.kind == StoredValue::Kind::Text) {
+        if (value.kind == StoredValue::Kind::Text && name == SealedName) {
+            // An empty command is no value; one that cannot be sealed is not kept.
+            const std::vector<BYTE> sealed = value.text.empty() ? std::vector<BYTE>() : Seal(Utf16FromUtf8(value.text));
+            if (sealed.empty())
+                RegDeleteValueW(key, wideName.c_str());
+            else
+                result = RegSetValueExW(key, wideName.c_str(), 0, REG_BINARY, sealed.data(), static_cast<DWORD>(sealed.size()));
+            saved = saved && (value.text.empty() || !sealed.empty());
+        } else if (value.kind == StoredValue::Kind::Text) {
             const std::wstring text = Utf16FromUtf8(value.text);
             result = RegSetValueExW(key, wideName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
