@@ -214,6 +214,32 @@ std::string SignerName(const DerElement& certificates, const SignerParts& parts)
     return {};
 }
 
+// The parts of a ContentInfo holding SignedData that a signature's reader needs: the
+// encapsulated content, the certificates (start null when none) and the signers. False when
+// it is no such ContentInfo.
+struct SignedDataParts {
+    DerElement content, certificates, signers;
+};
+
+bool ReadSignedData(const DerElement& contentInfo, SignedDataParts& parts)
+{
+    DerReader outer(contentInfo);
+    DerElement type, explicitData, signedData, version, algorithms, crls;
+    if (!contentInfo.Is(der::Sequence) || !outer.Expect(der::ObjectId, type) || ObjectIdText(type) != SignedDataOid ||
+        !outer.Expect(der::Context(0), explicitData))
+        return false;
+    DerReader wrapper(explicitData);
+    if (!wrapper.Expect(der::Sequence, signedData))
+        return false;
+    DerReader fields(signedData);
+    if (!fields.Expect(der::Integer, version) || !fields.Expect(der::Set, algorithms) ||
+        !fields.Expect(der::Sequence, parts.content))
+        return false;
+    fields.NextIf(der::Context(0), parts.certificates);
+    fields.NextIf(der::Context(1), crls);
+    return fields.Expect(der::Set, parts.signers);
+}
+
 bool ReadContentInfo(const DerElement& contentInfo, int depth, ReadSignatures& read);
 
 // An RFC 3161 token: its TSTInfo must hold the digest of signature (the signer's encrypted
@@ -221,23 +247,11 @@ bool ReadContentInfo(const DerElement& contentInfo, int depth, ReadSignatures& r
 bool CheckTimestampToken(const DerElement& token, const DerElement& signature, ReadSignatures& read)
 {
     const char* malformed = "the certificate table is malformed: a timestamp cannot be read";
-    DerReader outer(token);
-    DerElement type, explicitData, signedData, version, algorithms, encapsulated, certificates, crls, signers, signer;
-    if (!token.Is(der::Sequence) || !outer.Expect(der::ObjectId, type) || ObjectIdText(type) != SignedDataOid ||
-        !outer.Expect(der::Context(0), explicitData))
+    SignedDataParts tokenData;
+    if (!ReadSignedData(token, tokenData))
         return read.Fail(malformed);
-    DerReader wrapper(explicitData);
-    if (!wrapper.Expect(der::Sequence, signedData))
-        return read.Fail(malformed);
-    DerReader fields(signedData);
-    if (!fields.Expect(der::Integer, version) || !fields.Expect(der::Set, algorithms) ||
-        !fields.Expect(der::Sequence, encapsulated))
-        return read.Fail(malformed);
-    fields.NextIf(der::Context(0), certificates);
-    fields.NextIf(der::Context(1), crls);
-    if (!fields.Expect(der::Set, signers))
-        return read.Fail(malformed);
-    DerReader content(encapsulated);
+    DerElement signer;
+    DerReader content(tokenData.content);
     DerElement contentType, explicitContent, octets;
     if (!content.Expect(der::ObjectId, contentType) || ObjectIdText(contentType) != TimestampInfoOid ||
         !content.Expect(der::Context(0), explicitContent))
@@ -260,7 +274,7 @@ bool CheckTimestampToken(const DerElement& token, const DerElement& signature, R
     const Bytes expected = DigestOf(algorithm, signature.value, signature.valueSize);
     if (!Same(hashed, expected.data(), expected.size()))
         return read.Fail("the timestamp does not match the signature: it was changed after it was timestamped");
-    DerReader signerReader(signers);
+    DerReader signerReader(tokenData.signers);
     SignerParts parts;
     if (!signerReader.Expect(der::Sequence, signer) || !ReadSigner(signer, parts, read))
         return read.Fail(malformed);
@@ -320,22 +334,13 @@ bool ReadContentInfo(const DerElement& contentInfo, int depth, ReadSignatures& r
     const char* malformed = "the certificate table is malformed: a signature cannot be read";
     if (read.signatures.size() >= MostSignatures)
         return read.Fail("the certificate table is malformed: too many signatures");
-    DerReader outer(contentInfo);
-    DerElement type, explicitData, signedData, version, algorithms, content, certificates, crls, signers, signer;
-    if (!contentInfo.Is(der::Sequence) || !outer.Expect(der::ObjectId, type) || ObjectIdText(type) != SignedDataOid ||
-        !outer.Expect(der::Context(0), explicitData))
+    SignedDataParts signedData;
+    if (!ReadSignedData(contentInfo, signedData))
         return read.Fail(malformed);
-    DerReader wrapper(explicitData);
-    if (!wrapper.Expect(der::Sequence, signedData))
-        return read.Fail(malformed);
-    DerReader fields(signedData);
-    if (!fields.Expect(der::Integer, version) || !fields.Expect(der::Set, algorithms) ||
-        !fields.Expect(der::Sequence, content))
-        return read.Fail(malformed);
-    fields.NextIf(der::Context(0), certificates);
-    fields.NextIf(der::Context(1), crls);
-    if (!fields.Expect(der::Set, signers))
-        return read.Fail(malformed);
+    const DerElement& content = signedData.content;
+    const DerElement& certificates = signedData.certificates;
+    const DerElement& signers = signedData.signers;
+    DerElement signer;
 
     // The content: SpcIndirectDataContent { SpcAttributeTypeAndOptionalValue, DigestInfo }.
     DerReader contentReader(content);

@@ -505,19 +505,10 @@ void LayOut(Window& w)
 
 // ---- asking the author -------------------------------------------------------------------
 
-// A file picker, or with folders a folder picker; empty when cancelled.
-std::string Pick(Window& w, bool folders, const wchar_t* title, const COMDLG_FILTERSPEC* types, UINT typeCount)
+// Shows picker over the window and releases it: the path chosen, empty when cancelled.
+std::string Shown(Window& w, IFileDialog* picker)
 {
-    IFileOpenDialog* picker = nullptr;
     std::string chosen;
-    if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&picker))))
-        return chosen;
-    FILEOPENDIALOGOPTIONS options = 0;
-    picker->GetOptions(&options);
-    picker->SetOptions(options | FOS_FORCEFILESYSTEM | (folders ? FOS_PICKFOLDERS : FOS_FILEMUSTEXIST));
-    picker->SetTitle(title);
-    if (types != nullptr)
-        picker->SetFileTypes(typeCount, types);
     IShellItem* item = nullptr;
     wchar_t* path = nullptr;
     if (SUCCEEDED(picker->Show(w.dialog)) && SUCCEEDED(picker->GetResult(&item)) &&
@@ -531,13 +522,27 @@ std::string Pick(Window& w, bool folders, const wchar_t* title, const COMDLG_FIL
     return chosen;
 }
 
+// A file picker, or with folders a folder picker; empty when cancelled.
+std::string Pick(Window& w, bool folders, const wchar_t* title, const COMDLG_FILTERSPEC* types, UINT typeCount)
+{
+    IFileOpenDialog* picker = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&picker))))
+        return {};
+    FILEOPENDIALOGOPTIONS options = 0;
+    picker->GetOptions(&options);
+    picker->SetOptions(options | FOS_FORCEFILESYSTEM | (folders ? FOS_PICKFOLDERS : FOS_FILEMUSTEXIST));
+    picker->SetTitle(title);
+    if (types != nullptr)
+        picker->SetFileTypes(typeCount, types);
+    return Shown(w, picker);
+}
+
 // A save picker for the disc image, at the path offered; empty when cancelled.
 std::string PickImageFile(Window& w)
 {
     IFileSaveDialog* picker = nullptr;
-    std::string chosen;
     if (FAILED(CoCreateInstance(CLSID_FileSaveDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&picker))))
-        return chosen;
+        return {};
     static const COMDLG_FILTERSPEC images[] = {{L"Disc images", L"*.iso"}};
     FILEOPENDIALOGOPTIONS options = 0;
     picker->GetOptions(&options);
@@ -555,17 +560,7 @@ std::string PickImageFile(Window& w)
             folder->Release();
         }
     }
-    IShellItem* item = nullptr;
-    wchar_t* path = nullptr;
-    if (SUCCEEDED(picker->Show(w.dialog)) && SUCCEEDED(picker->GetResult(&item)) &&
-        SUCCEEDED(item->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
-        chosen = Utf8FromUtf16(path);
-        CoTaskMemFree(path);
-    }
-    if (item)
-        item->Release();
-    picker->Release();
-    return chosen;
+    return Shown(w, picker);
 }
 
 // Asks whether make may go on over a file in its way; true to go on.
