@@ -25,18 +25,6 @@ void Drain(HANDLE pipe, bool echo, std::string& output)
     }
 }
 
-std::string SystemMessage(DWORD code)
-{
-    wchar_t* text = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                   code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::string message = text ? Utf8FromUtf16(text) : "error " + std::to_string(code);
-    LocalFree(text);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.'))
-        message.pop_back();
-    return message;
-}
-
 }  // namespace
 
 bool RunProcess(const std::vector<std::string>& argv, unsigned timeoutSeconds, bool echo, ProcessResult& result)
@@ -49,7 +37,7 @@ bool RunProcess(const std::vector<std::string>& argv, unsigned timeoutSeconds, b
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE readEnd = nullptr, writeEnd = nullptr;
     if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) {
-        result.error = SystemMessage(GetLastError());
+        result.error = ErrorText(GetLastError());
         return false;
     }
     SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
@@ -76,7 +64,7 @@ bool RunProcess(const std::vector<std::string>& argv, unsigned timeoutSeconds, b
         CloseHandle(readEnd);
         if (job != nullptr)
             CloseHandle(job);
-        result.error = SystemMessage(createError);
+        result.error = ErrorText(createError);
         return false;
     }
     if (job != nullptr)

@@ -50,21 +50,6 @@ std::wstring WidePath(const std::string& path)
     return Wide(path, CP_UTF8, valid);
 }
 
-// The system's own words for an error code, in UTF-8.
-std::string ErrorText(DWORD code)
-{
-    wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                            FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring wide(text != nullptr ? text : L"", length);
-    LocalFree(text);
-    while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r' || wide.back() == L' ' || wide.back() == L'.'))
-        wide.pop_back();
-    bool exact = false;
-    return wide.empty() ? "error " + std::to_string(code) : Narrow(wide, CP_UTF8, exact);
-}
-
 bool Fail(std::string& error, const std::string& what)
 {
     error = what + ": " + ErrorText(GetLastError());
@@ -80,6 +65,21 @@ std::int64_t SecondsSince1970(FILETIME time)
 }
 
 }  // namespace
+
+// The system's own words for an error code, in UTF-8.
+std::string ErrorText(unsigned long code)
+{
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                            FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring wide(text != nullptr ? text : L"", length);
+    LocalFree(text);
+    while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r' || wide.back() == L' ' || wide.back() == L'.'))
+        wide.pop_back();
+    bool exact = false;
+    return wide.empty() ? "error " + std::to_string(code) : Narrow(wide, CP_UTF8, exact);
+}
 
 bool ReadFilePart(const std::string& path, std::uint64_t offset, std::size_t count, Bytes& bytes, std::string& error)
 {
