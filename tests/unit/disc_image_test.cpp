@@ -154,6 +154,18 @@ TEST_F(DiscImageTest, FindsTwinsDeepFoldersAndNamesAsWindowsCutsThem)
     EXPECT_EQ(entries[1].name, "SETUP.EXE");
 }
 
+// Reads an image held in memory, as ImageFileReader reads one from a file.
+ImageReader ReaderOf(const Bytes& bytes)
+{
+    return [&bytes](std::uint64_t offset, std::size_t count, Bytes& read) {
+        if (offset > bytes.size() || count > bytes.size() - offset)
+            return false;
+        read.assign(bytes.begin() + static_cast<std::ptrdiff_t>(offset),
+                    bytes.begin() + static_cast<std::ptrdiff_t>(offset + count));
+        return true;
+    };
+}
+
 // An image made byte by byte: a primary descriptor, a terminator and a root folder.
 struct Built {
     Bytes bytes = Bytes(20 * 2048, 0);
@@ -190,16 +202,7 @@ struct Built {
             Record(at, name, block, size, flags);
     }
 
-    ImageReader Reader() const
-    {
-        return [this](std::uint64_t offset, std::size_t count, Bytes& read) {
-            if (offset > bytes.size() || count > bytes.size() - offset)
-                return false;
-            read.assign(bytes.begin() + static_cast<std::ptrdiff_t>(offset),
-                        bytes.begin() + static_cast<std::ptrdiff_t>(offset + count));
-            return true;
-        };
-    }
+    ImageReader Reader() const { return ReaderOf(bytes); }
 };
 
 TEST(DiscImage, ReadsWhatRecordsSayAndRefusesWhatLiesOutsideTheImage)
@@ -296,16 +299,7 @@ struct UdfBuilt {
     }
     std::size_t Block(std::uint32_t lbn) const { return (Partition + std::size_t{lbn}) * 2048; }
 
-    ImageReader Reader() const
-    {
-        return [this](std::uint64_t offset, std::size_t count, Bytes& read) {
-            if (offset > bytes.size() || count > bytes.size() - offset)
-                return false;
-            read.assign(bytes.begin() + static_cast<std::ptrdiff_t>(offset),
-                        bytes.begin() + static_cast<std::ptrdiff_t>(offset + count));
-            return true;
-        };
-    }
+    ImageReader Reader() const { return ReaderOf(bytes); }
 
     // A file entry at lbn: a folder or a file of length bytes, its allocation descriptors (short:
     // bytes with the kind in the top two bits, then the block) after eaLength bytes of attributes.
