@@ -289,3 +289,52 @@ TEST(PictureLimits, AreReadFromTheHeaderBeforeAnythingIsDecoded)
     std::string error;
     EXPECT_TRUE(IconImageFromPicture(wide, image, error)) << error;
 }
+
+TEST(PictureLimits, APngsChunksAreWalkedBeforeItIsDecoded)
+{
+    // A sound 2x2 PNG, then the same bytes with one field changed or cut: each must be refused
+    // from its chunks, before the decoder sizes a buffer from what they state.
+    const std::vector<unsigned char> rgba(2u * 2 * 4, 0x40);
+    int size = 0;
+    unsigned char* written = stbi_write_png_to_mem(rgba.data(), 2 * 4, 2, 2, 4, &size);
+    ASSERT_NE(written, nullptr);
+    const Bytes sound(written, written + size);
+    STBIW_FREE(written);
+    const std::size_t idat = 8 + 12 + 13;  // the data chunk follows the signature and the header
+    ASSERT_EQ(Bytes(sound.begin() + idat + 4, sound.begin() + idat + 8), (Bytes{'I', 'D', 'A', 'T'}));
+    auto with = [&](const std::function<void(Bytes&)>& change) {
+        Bytes bytes = sound;
+        change(bytes);
+        return bytes;
+    };
+    auto big32 = [](Bytes& bytes, std::size_t at, std::uint32_t value) {
+        for (std::size_t k = 0; k < 4; ++k)
+            bytes[at + k] = static_cast<unsigned char>(value >> (24 - 8 * k));
+    };
+    struct Row {
+        const char* what;
+        Bytes picture;
+        const char* error;  // nullptr: taken
+    };
+    const Row rows[] = {
+        {"the sound picture", sound, nullptr},
+        {"a data chunk stating 677 MB", with([&](Bytes& b) { big32(b, idat, 677581615); }),
+         "states 677581615 bytes, more than the file holds"},
+        {"a data chunk stating 4 GB - 1", with([&](Bytes& b) { big32(b, idat, 0xFFFFFFFF); }),
+         "more than the file holds"},
+        {"cut inside its data chunk", Bytes(sound.begin(), sound.end() - 12 - 5), "more than the file holds"},
+        {"cut before its last chunk", Bytes(sound.begin(), sound.end() - 12), "ends before its last chunk"},
+        {"a header stating 4096x4096 over the data of 2x2",
+         with([&](Bytes& b) { big32(b, 16, 4096), big32(b, 20, 4096); }), "states 4096x4096 pixels, more than its"},
+        {"a header stating 16 bits a channel at 4096x1024",
+         with([&](Bytes& b) { big32(b, 16, 4096), big32(b, 20, 1024), b[24] = 16; }), "more than its"},
+    };
+    for (const Row& row : rows) {
+        Bytes image;
+        std::string error;
+        EXPECT_EQ(IconImageFromPicture(row.picture, image, error), row.error == nullptr) << row.what << ": " << error;
+        if (row.error != nullptr) {
+            EXPECT_NE(error.find(row.error), std::string::npos) << row.what << ": " << error;
+        }
+    }
+}

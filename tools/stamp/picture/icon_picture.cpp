@@ -65,6 +65,43 @@ bool StatedSize(const unsigned char* data, std::size_t size, long& width, long& 
     return false;
 }
 
+// A PNG's chunks, walked before stb_image reads them. stb_image grows its buffer to a data
+// chunk's stated length before it reads the chunk, so a few bytes stating a chunk of 600 MB would
+// take 600 MB; and it sizes its output from the header before it inflates. So every chunk must
+// lie within the file, and the pixels the header states must be within what deflate can make of
+// the data chunks (at most 1032 bytes out for each byte in): what decoding takes is then bounded
+// by the file's own size. An empty answer when the file is sound.
+std::string PngChunksFault(const unsigned char* data, std::size_t size)
+{
+    auto big32 = [](const unsigned char* p) {
+        return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
+    };
+    std::uint64_t compressed = 0;
+    std::size_t at = 8;
+    for (bool end = false; !end;) {
+        if (size - at < 12)
+            return "the PNG file ends before its last chunk (IEND): it is cut short";
+        const std::uint64_t length = big32(data + at);
+        if (length > size - at - 12)
+            return "a chunk of the PNG file states " + std::to_string(length) +
+                   " bytes, more than the file holds: the file is damaged or cut short";
+        if (std::memcmp(data + at + 4, "IDAT", 4) == 0)
+            compressed += length;
+        end = std::memcmp(data + at + 4, "IEND", 4) == 0;
+        at += 12 + static_cast<std::size_t>(length);
+    }
+    static constexpr unsigned ChannelsOfColourType[7] = {1, 0, 3, 1, 2, 0, 4};
+    const unsigned depth = size > 24 ? data[24] : 8;
+    const unsigned colourType = size > 25 ? data[25] : 6;
+    const unsigned channels = colourType < 7 ? ChannelsOfColourType[colourType] : 0;
+    const std::uint64_t pixelBits = std::uint64_t{big32(data + 16)} * big32(data + 20) * channels * depth;
+    if (pixelBits / 8 / 1032 > compressed + 16)
+        return "the PNG file's header states " + std::to_string(big32(data + 16)) + "x" +
+               std::to_string(big32(data + 20)) + " pixels, more than its " + std::to_string(compressed) +
+               " bytes of image data can hold: the file is damaged or cut short";
+    return {};
+}
+
 std::string TooLarge(long width, long height)
 {
     return "the picture is " + std::to_string(width) + "x" + std::to_string(height) + " pixels; at most " +
@@ -75,9 +112,16 @@ std::string TooLarge(long width, long height)
 bool Decode(const unsigned char* data, std::size_t size, Rgba& picture, std::string& error)
 {
     long statedWidth = 0, statedHeight = 0;
-    if (StatedSize(data, size, statedWidth, statedHeight) && (statedWidth > LargestSide || statedHeight > LargestSide)) {
+    const bool stated = StatedSize(data, size, statedWidth, statedHeight);
+    if (stated && (statedWidth > LargestSide || statedHeight > LargestSide)) {
         error = TooLarge(statedWidth, statedHeight);
         return false;
+    }
+    if (stated && data[0] == 0x89) {
+        if (std::string fault = PngChunksFault(data, size); !fault.empty()) {
+            error = "cannot decode the picture (" + fault + ")";
+            return false;
+        }
     }
     const int length = static_cast<int>(std::min<std::size_t>(size, 0x7FFFFFFF));
     int width = 0, height = 0, channels = 0;
