@@ -44,16 +44,19 @@ void Put32(Bytes& bytes, std::uint64_t value)
     Put16(bytes, value >> 16);
 }
 
+// A PNG's numbers are big-endian.
+std::uint32_t Big32(const unsigned char* p)
+{
+    return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
+}
+
 // The width and height a PNG or BMP header states, read before anything is decoded (a BMP's
 // height may be negative: rows top-down). False when data is neither.
 bool StatedSize(const unsigned char* data, std::size_t size, long& width, long& height)
 {
-    auto big32 = [](const unsigned char* p) {
-        return static_cast<long>(std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3]);
-    };
     if (size >= 24 && std::memcmp(data, "\x89PNG\r\n\x1A\n", 8) == 0 && std::memcmp(data + 12, "IHDR", 4) == 0) {
-        width = big32(data + 16);
-        height = big32(data + 20);
+        width = static_cast<long>(Big32(data + 16));
+        height = static_cast<long>(Big32(data + 20));
         return true;
     }
     if (size >= 26 && data[0] == 'B' && data[1] == 'M') {
@@ -73,15 +76,12 @@ bool StatedSize(const unsigned char* data, std::size_t size, long& width, long& 
 // by the file's own size. An empty answer when the file is sound.
 std::string PngChunksFault(const unsigned char* data, std::size_t size)
 {
-    auto big32 = [](const unsigned char* p) {
-        return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
-    };
     std::uint64_t compressed = 0;
     std::size_t at = 8;
     for (bool end = false; !end;) {
         if (size - at < 12)
             return "the PNG file ends before its last chunk (IEND): it is cut short";
-        const std::uint64_t length = big32(data + at);
+        const std::uint64_t length = Big32(data + at);
         if (length > size - at - 12)
             return "a chunk of the PNG file states " + std::to_string(length) +
                    " bytes, more than the file holds: the file is damaged or cut short";
@@ -94,10 +94,10 @@ std::string PngChunksFault(const unsigned char* data, std::size_t size)
     const unsigned depth = size > 24 ? data[24] : 8;
     const unsigned colourType = size > 25 ? data[25] : 6;
     const unsigned channels = colourType < 7 ? ChannelsOfColourType[colourType] : 0;
-    const std::uint64_t pixelBits = std::uint64_t{big32(data + 16)} * big32(data + 20) * channels * depth;
+    const std::uint64_t pixelBits = std::uint64_t{Big32(data + 16)} * Big32(data + 20) * channels * depth;
     if (pixelBits / 8 / 1032 > compressed + 16)
-        return "the PNG file's header states " + std::to_string(big32(data + 16)) + "x" +
-               std::to_string(big32(data + 20)) + " pixels, more than its " + std::to_string(compressed) +
+        return "the PNG file's header states " + std::to_string(Big32(data + 16)) + "x" +
+               std::to_string(Big32(data + 20)) + " pixels, more than its " + std::to_string(compressed) +
                " bytes of image data can hold: the file is damaged or cut short";
     return {};
 }
