@@ -81,6 +81,15 @@ bool WaitFor(const std::function<bool()>& done, DWORD limitMs = WaitLimitMs)
     return true;
 }
 
+// How long the window takes to answer a message that asks nothing, in milliseconds.
+ULONGLONG ReplyTime(HWND dialog)
+{
+    const ULONGLONG start = GetTickCount64();
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+    return GetTickCount64() - start;
+}
+
 HWND DialogOf(DWORD processId, HWND except = nullptr)
 {
     struct Search {
@@ -749,10 +758,7 @@ void Walk(const std::string& makeMedium, const std::string& medium, const std::s
     ULONGLONG slowestImage = 0;
     INT_PTR shownBetween = 0;
     do {
-        const ULONGLONG start = GetTickCount64();
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(opened.dialog, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
-        slowestImage = std::max(slowestImage, GetTickCount64() - start);
+        slowestImage = std::max(slowestImage, ReplyTime(opened.dialog));
         const INT_PTR done = Property(opened.dialog, PROPERTY_PROGRESS);
         shownBetween = done > 0 && done < 1000 ? done : shownBetween;
         Sleep(2);
@@ -823,10 +829,7 @@ void Walk(const std::string& makeMedium, const std::string& medium, const std::s
     Check(Select(opened, "Big\\Big.exe"), "the 100 MB program is not listed");
     ULONGLONG slowest = 0;
     do {
-        const ULONGLONG start = GetTickCount64();
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(opened.dialog, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
-        slowest = std::max(slowest, GetTickCount64() - start);
+        slowest = std::max(slowest, ReplyTime(opened.dialog));
     } while (!(Finished(opened.dialog) > finished && Property(opened.dialog, PROPERTY_BUSY) == 0));
     std::printf("slowest reply of the window while a 100 MB program's icon was read: %llu ms\n", slowest);
     Check(Select(opened, Program), "the setup program cannot be chosen again");
