@@ -90,10 +90,10 @@ std::string PngChunksFault(const unsigned char* data, std::size_t size)
         end = std::memcmp(data + at + 4, "IEND", 4) == 0;
         at += 12 + static_cast<std::size_t>(length);
     }
+    // The header and the last chunk make at least 32 bytes: the bit depth and colour type are here.
     static constexpr unsigned ChannelsOfColourType[7] = {1, 0, 3, 1, 2, 0, 4};
-    const unsigned depth = size > 24 ? data[24] : 8;
-    const unsigned colourType = size > 25 ? data[25] : 6;
-    const unsigned channels = colourType < 7 ? ChannelsOfColourType[colourType] : 0;
+    const unsigned depth = data[24];
+    const unsigned channels = data[25] < 7 ? ChannelsOfColourType[data[25]] : 0;
     const std::uint64_t pixelBits = std::uint64_t{Big32(data + 16)} * Big32(data + 20) * channels * depth;
     if (pixelBits / 8 / 1032 > compressed + 16)
         return "the PNG file's header states " + std::to_string(Big32(data + 16)) + "x" +
