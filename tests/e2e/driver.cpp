@@ -977,6 +977,12 @@ std::string WineDifference(const std::string& command, const std::string& expect
         const DWORD attributes = GetFileAttributesA(candidate.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
             return "a folder named as a candidate of the unquoted command is, without .exe, ends Wine's search";
+        // A plain file named as a bare candidate is, with no .exe of its own beside it: Wine picks
+        // it and fails to start it when it is no program, where Windows goes on to the next one.
+        const bool bare = candidate.find('.', candidate.find_last_of('\\') + 1) == std::string::npos;
+        if (bare && attributes != INVALID_FILE_ATTRIBUTES &&
+            GetFileAttributesA((candidate + ".exe").c_str()) == INVALID_FILE_ATTRIBUTES && observed == "nothing")
+            return "Wine also tries a candidate without .exe, as it is, and stops at a file that is no program";
         if ("started " + Lower(candidate + ".exe") == expected || "started " + Lower(candidate) == expected ||
             end == std::string::npos)
             break;
