@@ -250,6 +250,51 @@ TEST_P(PeImageTest, RefusesToLayOutResourcesWhoseDataLieOutsideTheirSection)
     }
 }
 
+// Resources that share a data entry, or a table below their type, cannot each be given a
+// place of their own: laying them out again is refused, never done so that one resource's
+// entry ends up naming another's data.
+TEST_P(PeImageTest, RefusesToLayOutResourcesThatShareADataEntry)
+{
+    LauncherImage image;
+    std::string error;
+    Bytes fixed;
+    ASSERT_TRUE(ReadLauncherImage(bytes_, image, error)) << error;
+    ASSERT_TRUE(ReadVersionFixed(bytes_, image, fixed, error)) << error;
+    const std::size_t rsrc = Get32(bytes_, SectionHeader(".rsrc") + 20);
+    // The file offset of the root's entry for a type, and the offset within the section of
+    // the first entry of the table an entry's target names.
+    auto typeEntry = [&](std::uint32_t type) {
+        for (std::size_t i = 0; i < std::size_t{bytes_[rsrc + 12]} + bytes_[rsrc + 14]; ++i) {
+            if (Get32(bytes_, rsrc + 16 + 8 * i) == type)
+                return rsrc + 16 + 8 * i;
+        }
+        ADD_FAILURE() << "no resources of type " << type;
+        return rsrc;
+    };
+    auto below = [&](std::size_t entry) { return (Get32(bytes_, entry + 4) & 0x7FFFFFFFu) + 16; };
+    // The first language's entry of a type's first resource, and the data entry it names.
+    auto languageEntry = [&](std::uint32_t type) { return rsrc + below(rsrc + below(typeEntry(type))); };
+    struct Row {
+        const char* what;
+        std::size_t at;        // the entry whose target changes
+        std::uint32_t target;  // to another's
+    };
+    const Row rows[] = {
+        {"the manifest's language names the version's data", languageEntry(24), Get32(bytes_, languageEntry(16) + 4)},
+        {"the version's language names the manifest's data", languageEntry(16), Get32(bytes_, languageEntry(24) + 4)},
+        {"the manifest's type names the version's table", typeEntry(24), Get32(bytes_, typeEntry(16) + 4)},
+        {"the group icon's language names the icon's data", languageEntry(14), Get32(bytes_, languageEntry(3) + 4)},
+    };
+    for (const Row& row : rows) {
+        Bytes copy = bytes_;
+        Put32(copy, row.at + 4, row.target);
+        LauncherImage copyImage = image;
+        EXPECT_FALSE(ReplaceVersionResource(copy, copyImage, VersionResourceFor(fixed, {{"FileDescription", "x"}}), error))
+            << row.what;
+        EXPECT_NE(error.find("share one data entry"), std::string::npos) << row.what << ": " << error;
+    }
+}
+
 TEST_P(PeImageTest, RefusesEveryTruncatedCopy)
 {
     // Every cut that loses part of the headers or the field must be refused, never misread.

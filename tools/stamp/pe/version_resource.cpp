@@ -293,6 +293,14 @@ bool ReplaceVersionResource(Bytes& bytes, LauncherImage& image, const Bytes& ver
     if (!CollectDataEntries(directory, 0, 0, false, entries, namesEnd) ||
         std::count_if(entries.begin(), entries.end(), [](const auto& entry) { return entry.second; }) != 1)
         return fail("there is not exactly one version resource");
+    // Each data entry is given its resource's new place: one named twice, by two resources or by
+    // a table two types share, would be given both, and one resource would read the other's data.
+    std::vector<std::uint32_t> named;
+    for (const auto& entry : entries)
+        named.push_back(entry.first);
+    std::sort(named.begin(), named.end());
+    if (std::adjacent_find(named.begin(), named.end()) != named.end())
+        return fail("two of them share one data entry");
     struct Data {
         std::uint32_t entry, rva, size;
         bool version;
