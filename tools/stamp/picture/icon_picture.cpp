@@ -94,8 +94,9 @@ std::string PngChunksFault(const unsigned char* data, std::size_t size)
     static constexpr unsigned ChannelsOfColourType[7] = {1, 0, 3, 1, 2, 0, 4};
     const unsigned depth = data[24];
     const unsigned channels = data[25] < 7 ? ChannelsOfColourType[data[25]] : 0;
-    const std::uint64_t pixelBits = std::uint64_t{Big32(data + 16)} * Big32(data + 20) * channels * depth;
-    if (pixelBits / 8 / 1032 > compressed + 16)
+    // In floating point: two sides of up to 4 G each, times 64 bits a pixel, pass 64 bits.
+    const double pixelBytes = static_cast<double>(Big32(data + 16)) * Big32(data + 20) * channels * depth / 8;
+    if (pixelBytes / 1032 > static_cast<double>(compressed + 16))
         return "the PNG file's header states " + std::to_string(Big32(data + 16)) + "x" +
                std::to_string(Big32(data + 20)) + " pixels, more than its " + std::to_string(compressed) +
                " bytes of image data can hold: the file is damaged or cut short";
