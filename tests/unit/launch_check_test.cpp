@@ -3,6 +3,7 @@
 #include "medium/launch_check.h"
 #include "launcher_samples.h"
 #include "commands/stamp_command.h"
+#include "medium/medium_place.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -396,6 +397,66 @@ TEST(PredictLaunch, SaysWhenWindowsAsksForAdministratorRights)
 }
 
 }  // namespace
+
+// One file that another program removes and writes again: each read of it succeeds or fails
+// as listed (the last repeated), and after each failed one the file is there or gone as listed.
+class ChangingPlace : public MediumPlace {
+public:
+    ChangingPlace(std::vector<bool> readsGo, std::vector<bool> thereAfter)
+        : reads_(std::move(readsGo)), there_(std::move(thereAfter))
+    {
+    }
+
+    bool List(const std::vector<std::string>&, std::vector<FolderEntry>&, std::string&, FolderDetail) const override
+    {
+        return false;
+    }
+    bool Read(const std::vector<std::string>&, std::uint64_t, std::size_t, Bytes& bytes, std::string& error) const override
+    {
+        const bool read = reads_[std::min(reads++, reads_.size() - 1)];
+        bytes = read ? Bytes{'x'} : Bytes{};
+        error = read ? "" : "cannot open: No such file or directory";
+        return read;
+    }
+    EntryKind Kind(const std::vector<std::string>&) const override
+    {
+        return there_[std::min(asked++, there_.size() - 1)] ? EntryKind::File : EntryKind::Missing;
+    }
+    bool BeingWritten(const std::vector<std::string>&) const override { return false; }
+    std::string Shown(const std::vector<std::string>&) const override { return "autorun.inf"; }
+    const PlaceFacts& Facts() const override { return facts_; }
+
+    mutable std::size_t reads = 0, asked = 0;
+
+private:
+    std::vector<bool> reads_, there_;
+    PlaceFacts facts_;
+};
+
+TEST(ChangingRead, ReadsAgainAFileWrittenAgainAndTellsAFileGone)
+{
+    struct Row {
+        const char* what;
+        std::vector<bool> reads, there;
+        ChangingRead outcome;
+        std::size_t readsTaken;
+    };
+    const Row rows[] = {
+        {"read at once", {true}, {true}, ChangingRead::Read, 1},
+        {"gone", {false}, {false}, ChangingRead::Removed, 1},
+        {"gone when read, written again when asked", {false, true}, {true}, ChangingRead::Read, 2},
+        {"written again, then gone", {false}, {true, false}, ChangingRead::Removed, 2},
+        {"there, and never readable", {false}, {true}, ChangingRead::Failed, 3},
+    };
+    for (const Row& row : rows) {
+        const ChangingPlace place(row.reads, row.there);
+        Bytes bytes;
+        std::string error;
+        EXPECT_EQ(ReadStartOfChanging(place, {"autorun.inf"}, 16, bytes, error), row.outcome) << row.what;
+        EXPECT_EQ(place.reads, row.readsTaken) << row.what;
+        EXPECT_EQ(error.empty(), row.outcome == ChangingRead::Read) << row.what;
+    }
+}
 
 TEST(CheckCommand, StaysSteadyWhileAnotherRunChangesTheMedium)
 {

@@ -50,6 +50,12 @@ struct FoundLauncher {
     bool thirtyTwoBit = false;  // it is the 32-bit launcher
 };
 
+// The note on a file another program removed while the medium was read.
+std::string RemovedNote(const MediumPlace& place, const std::vector<std::string>& below)
+{
+    return "launcher-stamp: note: " + place.Shown(below) + " was removed while the medium was read: skipped\n";
+}
+
 // Reads the file at the root as one of our launchers: 1 it is one, 0 it is not ours (or not a
 // program), -1 it is ours but its field holds no valid name (err says so).
 int ReadLauncher(FoundLauncher& launcher, std::string& err)
@@ -59,13 +65,14 @@ int ReadLauncher(FoundLauncher& launcher, std::string& err)
     Bytes bytes;
     LauncherImage image;
     std::string error;
-    if (!ReadStart(place, below, LargestLauncher, bytes, error)) {
-        // Another program may change the medium while it is checked: a file gone meanwhile is
-        // not part of it.
-        if (place.Kind(below) == EntryKind::Missing) {
-            err += "launcher-stamp: note: " + place.Shown(below) + " was removed while the medium was read: skipped\n";
-            return 0;
-        }
+    // Another program may change the medium while it is checked: a file gone meanwhile is not
+    // part of it.
+    const ChangingRead read = ReadStartOfChanging(place, below, LargestLauncher, bytes, error);
+    if (read == ChangingRead::Removed) {
+        err += RemovedNote(place, below);
+        return 0;
+    }
+    if (read == ChangingRead::Failed) {
         err += "launcher-stamp: " + place.Shown(below) + ": " + error + "\n";
         return -1;
     }
@@ -246,12 +253,12 @@ bool CheckAutorun(const CheckOptions& options, MediumFolders& folders, char driv
     const std::string shown = std::string(1, drive) + ":\\" + file.Disk();
     Bytes bytes;
     AutorunInf inf;
-    const bool read = ReadStart(place, file.below, LargestAutorun, bytes, error);
-    if (!read && place.Kind(file.below) == EntryKind::Missing) {
-        err += "launcher-stamp: note: " + place.Shown(file.below) + " was removed while the medium was read: skipped\n";
+    const ChangingRead read = ReadStartOfChanging(place, file.below, LargestAutorun, bytes, error);
+    if (read == ChangingRead::Removed) {
+        err += RemovedNote(place, file.below);
         return true;
     }
-    if (!read || !ReadAutorunInf(bytes, options.codePage, inf, error)) {
+    if (read == ChangingRead::Failed || !ReadAutorunInf(bytes, options.codePage, inf, error)) {
         err += "launcher-stamp: " + place.Shown(file.below) + ": " + error + "\n";
         return false;
     }

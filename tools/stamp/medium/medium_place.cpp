@@ -88,6 +88,18 @@ bool ReadStart(const MediumPlace& place, const std::vector<std::string>& below, 
     return place.Read(below, 0, limit, bytes, error);
 }
 
+ChangingRead ReadStartOfChanging(const MediumPlace& place, const std::vector<std::string>& below, std::size_t limit,
+                                 Bytes& bytes, std::string& error)
+{
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (ReadStart(place, below, limit, bytes, error))
+            return ChangingRead::Read;
+        if (place.Kind(below) == EntryKind::Missing)
+            return ChangingRead::Removed;
+    }
+    return ChangingRead::Failed;
+}
+
 std::unique_ptr<MediumPlace> FolderPlace(const std::string& root)
 {
     return std::make_unique<Folder>(root);

@@ -55,6 +55,15 @@ public:
 bool ReadStart(const MediumPlace& place, const std::vector<std::string>& below, std::size_t limit, Bytes& bytes,
                std::string& error);
 
+// How reading a file that another program may remove or write again meanwhile went.
+enum class ChangingRead { Read, Removed, Failed };
+
+// ReadStart for a file another program may change while the medium is read. A read that fails
+// while the file is there again afterwards (removed, then written again) is tried anew, a few
+// times at most: Removed when the file is gone, Failed with the reason when it cannot be read.
+ChangingRead ReadStartOfChanging(const MediumPlace& place, const std::vector<std::string>& below, std::size_t limit,
+                                 Bytes& bytes, std::string& error);
+
 // The folder at root on this system as a medium's place (empty: the current folder, its entries
 // named as they are).
 std::unique_ptr<MediumPlace> FolderPlace(const std::string& root);
