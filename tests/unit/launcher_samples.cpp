@@ -47,9 +47,46 @@ std::filesystem::path TestFolder(const std::string& name)
 
 std::string TestProgram(const std::string& tag)
 {
-    std::string bytes(0x46, '\0');
-    bytes[0] = 'M', bytes[1] = 'Z', bytes[0x3C] = 0x40, bytes[0x40] = 'P', bytes[0x41] = 'E', bytes[0x44] = 0x4C;
-    bytes[0x45] = 0x01;
+    // The headers (0x200 bytes) of an x86-64 program for the Windows GUI subsystem 5.2, then its
+    // one section's 0x200 bytes of data, then tag. A 64-bit program: Windows' installer
+    // detection, which asks for administrator rights for a 32-bit "setup", leaves it alone.
+    std::string bytes(0x400, '\0');
+    auto put16 = [&bytes](std::size_t at, unsigned value) {
+        bytes[at] = static_cast<char>(value & 0xFF);
+        bytes[at + 1] = static_cast<char>(value >> 8);
+    };
+    auto put32 = [&](std::size_t at, unsigned value) {
+        put16(at, value & 0xFFFF);
+        put16(at + 2, value >> 16);
+    };
+    bytes[0] = 'M', bytes[1] = 'Z', bytes[0x3C] = 0x40, bytes[0x40] = 'P', bytes[0x41] = 'E';
+    put16(0x44, 0x8664);  // machine: x86-64
+    put16(0x46, 1);       // one section
+    put16(0x54, 0xF0);    // the optional header's size
+    put16(0x56, 0x0022);  // an executable image, large-address aware
+    const std::size_t optional = 0x58;
+    put16(optional, 0x020B);       // PE32+
+    put32(optional + 16, 0x1000);  // entry point
+    put32(optional + 24, 0x40000000);  // image base 0x140000000
+    put32(optional + 28, 0x1);
+    put32(optional + 32, 0x1000);  // section alignment
+    put32(optional + 36, 0x200);   // file alignment
+    put16(optional + 40, 5);       // operating system 5.2
+    put16(optional + 42, 2);
+    put16(optional + 48, 5);       // subsystem 5.2
+    put16(optional + 50, 2);
+    put32(optional + 56, 0x2000);  // image size
+    put32(optional + 60, 0x200);   // headers' size
+    put16(optional + 68, 2);       // the Windows GUI subsystem
+    put32(optional + 108, 16);     // data directories
+    const std::size_t section = optional + 0xF0;
+    bytes.replace(section, 5, ".text");
+    put32(section + 8, 0x10);
+    put32(section + 12, 0x1000);
+    put32(section + 16, 0x200);
+    put32(section + 20, 0x200);
+    put32(section + 36, 0x60000020);  // code, executable, readable
+    bytes[0x200] = '\xC3';           // ret
     return bytes + tag;
 }
 

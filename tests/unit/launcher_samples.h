@@ -22,8 +22,8 @@ void Put32(Bytes& bytes, std::size_t offset, std::uint32_t value);
 // process, so that test runs side by side never share one.
 std::filesystem::path TestFolder(const std::string& name);
 
-// The first bytes of a Windows program for x86 (an MZ header whose extended header is PE), then
-// tag: a file that the tools take for a program, different for each tag.
+// A small whole Windows program for x86-64, which Windows' loader takes for one, then tag: a
+// file that the tools take for a program, different for each tag.
 std::string TestProgram(const std::string& tag = "");
 
 // The first line of text, without its line end.

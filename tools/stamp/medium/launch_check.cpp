@@ -303,8 +303,11 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher, MediumFolders& folder
             p.verdict = Verdict::StartsItself;
             copies = WhatCopiesDo(folders, launcher, p.launchDirectory, p.command, self, components);
         } else {
-            cannotRun = WhyStartedFileCannotRun(folders.place(), picked.below, p.starts, p.command);
-            if (intended.exists && picked.below == intended.below && p.arguments.empty())
+            bool unreadable = false;
+            cannotRun = WhyStartedFileCannotRun(folders.place(), picked.below, p.starts, p.command, &unreadable);
+            if (unreadable)
+                p.verdict = Verdict::NotCheckable;
+            else if (intended.exists && picked.below == intended.below && p.arguments.empty())
                 p.verdict = cannotRun.empty() ? Verdict::Ok : Verdict::CannotRun;
             else if (!cannotRun.empty())
                 p.verdict = Verdict::CannotRun;
@@ -313,6 +316,8 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher, MediumFolders& folder
         }
     }
     Explain(p, directoryPath, intendedText, name, copies);
+    if (p.verdict == Verdict::NotCheckable && !cannotRun.empty())
+        p.findings.push_back(cannotRun);
     if (p.verdict == Verdict::CannotRun) {
         if (picked.below != intended.below || !p.arguments.empty())
             p.findings.push_back("Windows reads the unquoted command " + p.command + " from the left and finds " +
@@ -351,6 +356,10 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher, MediumFolders& folder
                   Remedy::SixtyFourBitLauncher);
     if (p.verdict == Verdict::Ok && !IsBatchFileName(p.starts) && p.received->argv.size() > 1)
         p.findings.push_back(ReceivedFinding(*p.received));
+    if (p.verdict == Verdict::Ok && !IsBatchFileName(p.starts)) {
+        if (const std::string note = OldestWindowsNote(folders.place(), picked.below, p.starts); !note.empty())
+            p.findings.push_back(note);
+    }
     if (p.verdict == Verdict::Ok) {
         const std::string reason = ElevationReason(folders.place(), intended.below, BelowRoot(p.starts).back());
         if (!reason.empty())

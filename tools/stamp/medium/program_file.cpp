@@ -7,6 +7,8 @@
 #include "pe/executable_format.h"
 #include "pe/run_level.h"
 
+#include <functional>
+
 std::string WhyWindowsCannotHold(const std::string& name, bool last)
 {
     const int forbidden = ForbiddenCharacter(name);
@@ -33,20 +35,61 @@ std::string WhyPathIsTooLong(const std::string& path)
            "starts no program whose path takes 260 or more. What to do: shorten the folders' names.";
 }
 
+namespace {
+
+// A reason for a failed read as a clause of its own: "is not a plain file" becomes "it is ...".
+std::string Predicate(const std::string& reason)
+{
+    return reason.rfind("is ", 0) == 0 ? "it " + reason : reason;
+}
+
+// Why Windows' loader refuses the Windows program at below (start: its first bytes), or empty:
+// what its headers say, then whether the file holds all its sections' data (a cut-short copy
+// does not). unread words a read that fails.
+std::string WhyLoaderRefuses(const MediumPlace& place, const std::vector<std::string>& below, const std::string& shown,
+                             const Bytes& start, const std::function<std::string(const std::string&)>& unread)
+{
+    const LoaderJudgment judged = JudgeProgramHeaders(start, LauncherHeaderBytes);
+    if (!judged.refusal.empty())
+        return shown + " " + judged.refusal + ". What to do: start a Windows program instead; this file may be "
+               "damaged, or only named like one.";
+    if (judged.dataEnd <= start.size())
+        return "";
+    Bytes last;
+    std::string error;
+    if (!place.Read(below, judged.dataEnd - 1, 1, last, error))
+        return unread(error);
+    if (!last.empty())
+        return "";
+    return shown + " is cut short: its sections' data reach byte " + std::to_string(judged.dataEnd) +
+           ", past the end of the file, so Windows says it is not a valid Win32 application. What to do: copy the "
+           "program there again, whole.";
+}
+
+}  // namespace
+
 std::string WhyProgramCannotRun(const MediumPlace& place, const std::vector<std::string>& below,
-                                const std::string& shown)
+                                const std::string& shown, bool* unreadable)
 {
     Bytes start;
     std::string error;
-    if (!ReadStart(place, below, 4096, start, error))
-        return "";
+    if (unreadable != nullptr)
+        *unreadable = false;
+    auto unread = [&](const std::string& why) {
+        if (unreadable != nullptr)
+            *unreadable = true;
+        return shown + " cannot be read: " + Predicate(why) + "; what Windows makes of it cannot be told. What to do: "
+               "put the program itself there, readable.";
+    };
+    if (!ReadStart(place, below, LauncherHeaderBytes, start, error))
+        return unread(error);
     const Executable executable = ClassifyExecutable(start, shown);
     switch (executable.format) {
     case ExecutableFormat::Pe:
-        if (RunsOnX64Windows(executable.machine))
-            return "";
-        return shown + " is a program for " + MachineName(executable.machine) +
-               ", which Windows on x86 and x64 processors cannot run.";
+        if (!RunsOnX64Windows(executable.machine))
+            return shown + " is a program for " + MachineName(executable.machine) +
+                   ", which Windows on x86 and x64 processors cannot run.";
+        return WhyLoaderRefuses(place, below, shown, start, unread);
     case ExecutableFormat::SixteenBit:
         return shown + " is a 16-bit Windows program, which 64-bit Windows cannot run (apart from a few old "
                "installers it knows and replaces). What to do: start a 32-bit or 64-bit installer instead.";
@@ -66,10 +109,18 @@ std::string WhyProgramCannotRun(const MediumPlace& place, const std::vector<std:
 }
 
 std::string WhyStartedFileCannotRun(const MediumPlace& place, const std::vector<std::string>& below,
-                                    const std::string& shown, const std::string& command)
+                                    const std::string& shown, const std::string& command, bool* unreadable)
 {
     if (!IsBatchFileName(shown))
-        return WhyProgramCannotRun(place, below, shown);
+        return WhyProgramCannotRun(place, below, shown, unreadable);
+    Bytes start;
+    std::string error;
+    const bool read = ReadStart(place, below, 1, start, error);
+    if (unreadable != nullptr)
+        *unreadable = !read;
+    if (!read)
+        return shown + " cannot be read: " + Predicate(error) + "; what cmd makes of it cannot be told. What to do: put "
+               "the batch file itself there, readable.";
     if (CmdRunsBatchFile(command))
         return "";
     return "Windows runs " + shown + " as cmd /c \"" + command + "\"; cmd keeps those quotes only around a "
@@ -107,4 +158,20 @@ std::string ElevationReason(const MediumPlace& place, const std::vector<std::str
                    "\" for an installer";
     }
     return "";
+}
+
+std::string OldestWindowsNote(const MediumPlace& place, const std::vector<std::string>& below, const std::string& shown)
+{
+    Bytes start;
+    std::string error;
+    if (!ReadStart(place, below, LauncherHeaderBytes, start, error) ||
+        ClassifyExecutable(start, shown).format != ExecutableFormat::Pe)
+        return "";
+    const LoaderJudgment judged = JudgeProgramHeaders(start, LauncherHeaderBytes);
+    const std::string oldest = OldestWindowsFor(judged.subsystemMajor, judged.subsystemMinor);
+    if (!judged.refusal.empty() || oldest.empty())
+        return "";
+    return shown + " asks for version " + std::to_string(judged.subsystemMajor) + "." +
+           std::to_string(judged.subsystemMinor) + " of the Windows subsystem: it starts on " + oldest +
+           " and later; older Windows says it is not a valid Win32 application.";
 }

@@ -18,17 +18,24 @@ std::string WhyWindowsCannotHold(const std::string& name, bool last = true);
 std::string WhyPathIsTooLong(const std::string& path);
 
 // Why Windows cannot run the program file at below on the place, named shown, by its first
-// bytes, with what to do, or empty when it can (or when the file cannot be read): a 16-bit or
-// DOS program, one for another processor, an empty file, one named .exe or .com without an MZ
-// header, a document (neither a program nor named as one).
+// bytes, with what to do, or empty when it can: a 16-bit or DOS program, one for another
+// processor, one Windows' loader refuses (JudgeProgramHeaders: a DLL, a subsystem it has not,
+// damaged headers; or a copy cut short, its sections' data past the end of the file), an empty
+// file, one named .exe or .com without an MZ header, a document (neither a program nor named as
+// one). A file that cannot be read is said so, with the place's reason, and unreadable (when
+// given) is set then, else cleared.
 std::string WhyProgramCannotRun(const MediumPlace& place, const std::vector<std::string>& below,
-                                const std::string& shown);
+                                const std::string& shown, bool* unreadable = nullptr);
+
+// What a Windows program at below (named shown) that Windows starts says of the oldest Windows
+// it starts on, when that is newer than Windows 7 (its subsystem version above 6.1); else empty.
+std::string OldestWindowsNote(const MediumPlace& place, const std::vector<std::string>& below, const std::string& shown);
 
 // Why Windows cannot run the file at below (named shown) that the unquoted command starts, or
 // empty when it can: a batch file cmd cannot find behind the quotes it drops, or a program
-// WhyProgramCannotRun names.
+// WhyProgramCannotRun names (unreadable as it says).
 std::string WhyStartedFileCannotRun(const MediumPlace& place, const std::vector<std::string>& below,
-                                    const std::string& shown, const std::string& command);
+                                    const std::string& shown, const std::string& command, bool* unreadable = nullptr);
 
 // Why Windows asks for administrator rights before it starts the program at below, named
 // fileName, or empty when it does not (or when the file is no program that can be read): its

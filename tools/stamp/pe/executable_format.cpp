@@ -1,6 +1,7 @@
 // Telling Windows, 16-bit and DOS programs apart by their headers.
 #include "pe/executable_format.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -60,4 +61,123 @@ std::string MachineName(std::uint16_t machine)
         return text;
     }
     }
+}
+
+namespace {
+
+constexpr std::uint16_t ExecutableImageFlag = 0x0002;  // IMAGE_FILE_EXECUTABLE_IMAGE
+constexpr std::uint16_t DllFlag = 0x2000;              // IMAGE_FILE_DLL
+constexpr std::uint16_t SubsystemWindowsGui = 2;
+constexpr std::uint16_t SubsystemWindowsConsole = 3;
+constexpr std::size_t SectionHeaderSize = 40;
+
+// What a subsystem other than Windows GUI or console is, in words.
+std::string SubsystemText(std::uint16_t subsystem)
+{
+    switch (subsystem) {
+    case 0: return "a program for no known subsystem";
+    case 1: return "a native program (a driver or a system process that runs without a subsystem)";
+    case 5: return "an OS/2 console program";
+    case 7: return "a POSIX program, whose subsystem Windows no longer has";
+    case 8: return "a native Windows 9x driver";
+    case 9: return "a Windows CE program";
+    case 10: return "an EFI application, which firmware runs before any operating system";
+    case 11: return "an EFI boot service driver, which firmware loads before any operating system";
+    case 12: return "an EFI runtime driver, which firmware loads before any operating system";
+    case 13: return "an EFI ROM image";
+    case 14: return "an Xbox program";
+    case 16: return "a Windows boot application, which the boot manager runs before Windows starts";
+    default: return "a program for subsystem " + std::to_string(subsystem);
+    }
+}
+
+bool PowerOfTwo(std::uint32_t value)
+{
+    return value != 0 && (value & (value - 1)) == 0;
+}
+
+}  // namespace
+
+LoaderJudgment JudgeProgramHeaders(const Bytes& start, std::size_t startLimit)
+{
+    LoaderJudgment judged;
+    const bool whole = start.size() < startLimit;
+    const char* const invalid = ", so Windows says it is not a valid Win32 application";
+    auto broken = [&](const std::string& what) {
+        judged.refusal = std::string(whole ? "is cut short or damaged: " : "is damaged: ") + what + invalid;
+        return judged;
+    };
+    const std::size_t coff = std::size_t{Little32(&start[0x3C])} + 4;  // ClassifyExecutable found PE there
+    if (coff > start.size() || start.size() - coff < 20)
+        return broken("its file header ends before its fields");
+    const std::uint16_t machine = static_cast<std::uint16_t>(Little16(&start[coff]));
+    const std::uint32_t sectionCount = Little16(&start[coff + 2]);
+    const std::uint32_t optionalSize = Little16(&start[coff + 16]);
+    const std::uint16_t characteristics = static_cast<std::uint16_t>(Little16(&start[coff + 18]));
+    if ((characteristics & DllFlag) != 0) {
+        judged.refusal = "is a DLL, a library that programs load, not a program: Windows starts nothing for it";
+        return judged;
+    }
+    if ((characteristics & ExecutableImageFlag) == 0) {
+        judged.refusal = "is not marked as an executable image (the mark a linker sets on a program it finished): "
+                         "Windows starts nothing for it";
+        return judged;
+    }
+    // The optional header's fixed fields, up to its data directories: 96 bytes in PE32, 112 in PE32+.
+    const std::size_t optional = coff + 20;
+    if (optional > start.size() || start.size() - optional < 2)
+        return broken("its optional header is missing");
+    const std::uint32_t magic = Little16(&start[optional]);
+    const std::uint32_t wanted = machine == 0x8664 ? 0x020B : 0x010B;
+    if (magic != wanted)
+        return broken(magic == 0x010B || magic == 0x020B ? "its optional header is not the one its processor's programs have"
+                                                         : "its optional header is of no known kind");
+    const std::size_t fixed = magic == 0x010B ? 96 : 112;
+    if (optionalSize < fixed || start.size() - optional < fixed)
+        return broken("its optional header is shorter than its fields");
+    const std::uint32_t sectionAlignment = Little32(&start[optional + 32]);
+    const std::uint32_t fileAlignment = Little32(&start[optional + 36]);
+    judged.subsystemMajor = Little16(&start[optional + 48]);
+    judged.subsystemMinor = Little16(&start[optional + 50]);
+    const std::uint32_t imageSize = Little32(&start[optional + 56]);
+    const std::uint32_t headersSize = Little32(&start[optional + 60]);
+    const std::uint16_t subsystem = static_cast<std::uint16_t>(Little16(&start[optional + 68]));
+    if (subsystem != SubsystemWindowsGui && subsystem != SubsystemWindowsConsole) {
+        judged.refusal = "is " + SubsystemText(subsystem) + ", not a Windows program: Windows starts only programs for "
+                         "its graphical or console subsystem";
+        return judged;
+    }
+    if (judged.subsystemMajor > 10 || (judged.subsystemMajor == 10 && judged.subsystemMinor > 0)) {
+        judged.refusal = "asks for version " + std::to_string(judged.subsystemMajor) + "." +
+                         std::to_string(judged.subsystemMinor) + " of the Windows subsystem, above the 10.0 of "
+                         "Windows 10 and 11" + invalid;
+        return judged;
+    }
+    if (!PowerOfTwo(sectionAlignment) || !PowerOfTwo(fileAlignment) || sectionAlignment < fileAlignment)
+        return broken("its alignments are not powers of two, the one in memory at least the one in the file");
+    const std::size_t sections = optional + optionalSize;
+    if (sections > start.size() || (start.size() - sections) / SectionHeaderSize < sectionCount)
+        return broken("its section table runs past " + std::string(whole ? "the end of the file" : "its headers"));
+    judged.dataEnd = headersSize;
+    for (std::size_t i = 0; i < sectionCount; ++i) {
+        const unsigned char* header = &start[sections + i * SectionHeaderSize];
+        const std::uint64_t virtualSize = Little32(header + 8), address = Little32(header + 12);
+        const std::uint64_t rawSize = Little32(header + 16), rawOffset = Little32(header + 20);
+        if (address + (virtualSize != 0 ? virtualSize : rawSize) > imageSize)
+            return broken("a section lies past the size of the image its headers state");
+        if (rawSize != 0)
+            judged.dataEnd = std::max(judged.dataEnd, rawOffset + rawSize);
+    }
+    return judged;
+}
+
+std::string OldestWindowsFor(unsigned major, unsigned minor)
+{
+    if (major < 6 || (major == 6 && minor <= 1))
+        return "";
+    if (major == 6 && minor == 2)
+        return "Windows 8";
+    if (major == 6 && minor == 3)
+        return "Windows 8.1";
+    return "Windows 10";
 }

@@ -3,6 +3,7 @@
 
 #include "base/bytes.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -29,3 +30,24 @@ bool RunsOnX64Windows(std::uint16_t machine);
 
 // The processor a machine type names, for messages ("ARM64", "machine 0x1234").
 std::string MachineName(std::uint16_t machine);
+
+// What Windows' loader makes of a Windows program's headers, as CreateProcess judges them.
+struct LoaderJudgment {
+    std::string refusal;           // why it starts nothing, as a clause after the file's name; empty: it starts
+    std::uint64_t dataEnd = 0;     // the file offset its sections' data reach: the file holds at least that many
+                                   // bytes, or the loader refuses it as cut short
+    unsigned subsystemMajor = 0;   // the subsystem version the program asks for
+    unsigned subsystemMinor = 0;
+};
+
+// Judges the headers of the Windows program that begins with start (its first bytes, whole
+// when the file is shorter than startLimit; ClassifyExecutable says Pe, for a machine
+// RunsOnX64Windows): refused when it is a DLL, not marked as an executable image, for a
+// subsystem other than Windows GUI or console, asks for a subsystem version above 10.0, or
+// its headers do not hold together. Never reads outside start.
+LoaderJudgment JudgeProgramHeaders(const Bytes& start, std::size_t startLimit);
+
+// The oldest Windows that starts a program asking for subsystem version major.minor ("Windows
+// 8" for 6.2, "Windows 8.1" for 6.3, "Windows 10" above that), or empty for 6.1 (Windows 7)
+// and below.
+std::string OldestWindowsFor(unsigned major, unsigned minor);
