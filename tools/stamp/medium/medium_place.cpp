@@ -19,7 +19,7 @@ public:
     bool Read(const std::vector<std::string>& below, std::uint64_t offset, std::size_t count, Bytes& bytes,
               std::string& error) const override
     {
-        return ReadFilePart(Path(below), offset, count, bytes, error);
+        return LinksStayInside(below, error) && ReadFilePart(Path(below), offset, count, bytes, error);
     }
     EntryKind Kind(const std::vector<std::string>& below) const override
     {
@@ -31,6 +31,28 @@ public:
     const PlaceFacts& Facts() const override { return facts_; }
 
 private:
+    // Whether every link on the way to below leads to something inside the medium, which a disc
+    // made of it holds; false with the reason for one that leads nowhere or out of it.
+    bool LinksStayInside(const std::vector<std::string>& below, std::string& error) const
+    {
+        std::vector<std::string> way, inside;
+        for (const std::string& name : below) {
+            way.push_back(name);
+            std::string leadsTo;
+            if (KindOf(Path(way), leadsTo) != EntryKind::Link)
+                continue;
+            if (ResolvedPath(Path(way)).empty()) {
+                error = "is a link to " + leadsTo + ", which is not there";
+                return false;
+            }
+            if (!ComponentsBelow(root_.empty() ? "." : root_, Path(way), inside)) {
+                error = "is a link to " + leadsTo + ", outside the medium";
+                return false;
+            }
+        }
+        return true;
+    }
+
     std::string Path(const std::vector<std::string>& below) const
     {
         if (root_.empty() && below.empty())
@@ -110,7 +132,10 @@ std::unique_ptr<MediumPlace> OpenMediumPlace(const std::string& path, unsigned a
     error.clear();
     std::string leadsTo;
     std::vector<FolderEntry> entries;
-    if (KindOf(path, leadsTo) == EntryKind::File) {
+    // An image reached through a link is read as the image.
+    const EntryKind kind = KindOf(path, leadsTo);
+    std::string further;
+    if (kind == EntryKind::File || (kind == EntryKind::Link && KindOf(leadsTo, further) == EntryKind::File)) {
         std::uint64_t size = 0;
         const ImageReader read = ImageFileReader(path, size);
         if (!LooksLikeDiscImage(read))
