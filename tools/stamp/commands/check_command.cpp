@@ -135,9 +135,12 @@ bool FindNamedLaunchers(const std::vector<std::string>& paths, std::vector<std::
     bool ok = true;
     for (const std::string& path : paths) {
         std::size_t slash = path.find_last_of("/\\");
-        if (slash == std::string::npos && DriveOf(path) != 0)
-            slash = 1;  // "M:App.exe": App.exe in M:'s current folder
-        places.push_back(FolderPlace(slash == std::string::npos ? "" : path.substr(0, slash + 1)));
+        // "M:App.exe": App.exe in M:'s current folder, which "M:." names (a bare "M:" is its root).
+        const bool driveRelative = slash == std::string::npos && DriveOf(path) != 0;
+        if (driveRelative)
+            slash = 1;
+        places.push_back(FolderPlace(driveRelative ? path.substr(0, 2) + "."
+                                                   : slash == std::string::npos ? "" : path.substr(0, slash + 1)));
         FoundLauncher launcher;
         launcher.place = places.back().get();
         launcher.fileName = slash == std::string::npos ? path : path.substr(slash + 1);
