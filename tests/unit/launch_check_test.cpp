@@ -31,7 +31,7 @@ std::string Receives(const std::string& drive, const std::string& name)
            "sees \"" + drive + "\\Borvi\" as its own path and the arguments \"cd1\" \"versie2\\" + name +
            "\". A folder name without spaces avoids this, and the risk that another file starts first.\n"
            "  Not signed: Windows 11's Smart App Control, and the rules of managed machines for programs started from "
-           "USB drives, may block an unsigned program. Sign the launcher as the last step, after make and set.\n";
+           "USB drives, may block an unsigned program. Sign the launcher with make --sign.\n";
 }
 
 // A fresh medium root holding the files named (a name ending in '/' is a folder), each holding

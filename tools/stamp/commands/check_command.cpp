@@ -21,7 +21,7 @@ constexpr std::size_t LargestAutorun = 1u << 20;
 // What check says of a launcher that is not signed.
 const char UnsignedNote[] =
     "Not signed: Windows 11's Smart App Control, and the rules of managed machines for programs started from USB "
-    "drives, may block an unsigned program. Sign the launcher as the last step, after make and set.";
+    "drives, may block an unsigned program. Sign the launcher with make --sign.";
 
 // What check says of a program, started by a launcher, that is not signed.
 const char UnsignedProgramNote[] =
