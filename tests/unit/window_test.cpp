@@ -315,6 +315,7 @@ TEST(OptionsFor, TakeTheFieldsAsMakeTakesThemTheSigningCommandAsMakesSign)
         f.picture = "C:\\logo.png";
         f.image = image;
         f.imagePath = "C:\\Media.iso";
+        f.disc = "dvd";
         f.signCommand = sign;
         return f;
     };
@@ -333,6 +334,7 @@ TEST(OptionsFor, TakeTheFieldsAsMakeTakesThemTheSigningCommandAsMakesSign)
         EXPECT_EQ(options.icon, row.icon) << row.what;
         EXPECT_EQ(options.launcherIcon, row.launcherIcon) << row.what;
         EXPECT_EQ(options.iso, row.iso) << row.what;
+        EXPECT_EQ(options.disc, row.fields.image ? "dvd" : "") << row.what << ": the disc goes with the image";
         EXPECT_EQ(options.signCommand, row.sign) << row.what;
         EXPECT_EQ(options.signTimeoutSeconds, defaults.signTimeoutSeconds) << row.what;
         EXPECT_FALSE(options.requireTimestamp) << row.what;

@@ -2,6 +2,7 @@
 #include "commands/check_command.h"
 
 #include "commands/json_answer.h"
+#include "image/disc_fit.h"
 #include "medium/autorun_inf.h"
 #include "medium/launch_check.h"
 #include "medium/medium_place.h"
@@ -334,14 +335,21 @@ bool DescribePlace(const CheckOptions& options, const MediumPlace& place, std::s
     if (facts.tree.empty())
         return true;
     const std::string path = place.Shown({});
-    const bool ok = facts.findings.empty();
     std::vector<std::string> said;
     for (const ImageFinding& finding : facts.findings)
         said.push_back(ImageFindingText(finding));
+    // The disc it must fit, when one is named, and the smallest it fits.
+    const Disc* required = DiscNamed(options.disc);
+    if (required != nullptr && !DiscMisfit(facts.imageSize, *required).empty())
+        said.push_back(DiscMisfit(facts.imageSize, *required));
+    const bool ok = said.empty();
     said.insert(said.end(), facts.notes.begin(), facts.notes.end());
+    said.push_back(DiscFitNote(facts.imageSize));
+    auto orNull = [](const Disc* disc) { return disc ? nlohmann::ordered_json(disc->name) : nlohmann::ordered_json(); };
     if (options.json)
         array.push_back({{"image", path}, {"tree", facts.tree}, {"label", facts.label},
-                         {"verdict", ok ? "ok" : "needs-changes"}, {"findings", said}});
+                         {"verdict", ok ? "ok" : "needs-changes"}, {"findings", said}, {"size", facts.imageSize},
+                         {"disc", orNull(SmallestDiscFor(facts.imageSize))}, {"required_disc", orNull(required)}});
     else {
         out += path + ": " + (ok ? "ok" : "needs changes") + ": Windows reads its " + facts.tree + " tree" +
                (facts.label.empty() ? "" : ", label " + facts.label) + "\n";
@@ -455,6 +463,10 @@ int RunCheck(const CheckOptions& options, std::string& out, std::string& err, Ch
         err += "launcher-stamp: --drive takes a drive letter, such as D:\n";
         return 2;
     }
+    if (!options.disc.empty() && DiscNamed(options.disc) == nullptr) {
+        err += "launcher-stamp: --disc takes " + DiscNames() + "\n";
+        return 2;
+    }
     std::vector<FoundLauncher> launchers;
     // One medium: a folder, or a disc image known by its volume descriptors whatever its name.
     if (options.paths.size() == 1) {
@@ -477,6 +489,8 @@ int RunCheck(const CheckOptions& options, std::string& out, std::string& err, Ch
             return 1;
         }
         if (place != nullptr) {
+            if (!options.disc.empty() && place->Facts().tree.empty())
+                err += "launcher-stamp: note: --disc applies to a disc image; " + options.paths[0] + " is a folder\n";
             const bool allRead = FindLaunchers(*place, launchers, err);
             return Report(options, place.get(), launchers, allRead, out, err, summed, answer);
         }

@@ -20,6 +20,7 @@ struct CheckOptions {
     bool json = false;               // print JSON instead of lines for people
     std::string statusOf;            // when set, of the launchers only this one (a file name in the
                                      // folder) decides the exit status; all are reported
+    std::string disc;                // when set, the disc a disc image must fit: cd, dvd, dvd-dl, bd or bd-dl
 };
 
 // What a check run found, for callers that show it otherwise than as text.

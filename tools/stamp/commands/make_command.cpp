@@ -6,6 +6,7 @@
 #include "commands/check_command.h"
 #include "commands/json_answer.h"
 #include "commands/launcher_signing.h"
+#include "image/disc_fit.h"
 #include "image/image_writer.h"
 #include "medium/autorun_inf.h"
 #include "medium/built_launchers.h"
@@ -323,6 +324,10 @@ int MakeMedium(const MakeOptions& options, std::string& out, std::string& err, M
         err += "launcher-stamp: --drive takes a drive letter, such as D:\n";
         return 2;
     }
+    if (!options.disc.empty() && DiscNamed(options.disc) == nullptr) {
+        err += "launcher-stamp: --disc takes " + DiscNames() + "\n";
+        return 2;
+    }
     auto refuse = [&err, &result](const std::string& reason) {
         err += "launcher-stamp: refused: " + reason + "\n";
         result.refused = true;
@@ -517,6 +522,7 @@ int MakeMedium(const MakeOptions& options, std::string& out, std::string& err, M
         result.imageSize = imagePlan.size;
         out += said;
         check.paths = {options.iso};
+        check.disc = options.disc;
     }
     check.drive = options.drive;
     check.codePage = options.codePage;
@@ -555,9 +561,14 @@ nlohmann::ordered_json MakeAnswer(const MakeOptions& options, const MakeOutcome&
                          {"reason", orNull(file.refusal)}});
     nlohmann::ordered_json image;
     if (!options.iso.empty())
+    {
+        const Disc* fits = outcome.imageWritten ? SmallestDiscFor(outcome.imageSize) : nullptr;
         image = {{"path", options.iso},
                  {"written", outcome.imageWritten},
-                 {"size", outcome.imageWritten ? nlohmann::ordered_json(outcome.imageSize) : nlohmann::ordered_json()}};
+                 {"size", outcome.imageWritten ? nlohmann::ordered_json(outcome.imageSize) : nlohmann::ordered_json()},
+                 {"disc", fits != nullptr ? nlohmann::ordered_json(fits->name) : nlohmann::ordered_json()},
+                 {"required_disc", orNull(options.disc)}};
+    }
     nlohmann::ordered_json lines = nlohmann::ordered_json::array();
     for (std::size_t start = 0; start < notes.size();) {
         const std::size_t end = std::min(notes.find('\n', start), notes.size());

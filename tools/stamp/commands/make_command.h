@@ -21,6 +21,7 @@ struct MakeOptions {
     bool force = false;        // replace a file of someone else's at the launcher's or autorun.inf's name
                                // (and at iso's, a file that is no disc image)
     std::string iso;           // when set, the disc image of root to write there, whose check is reported
+    std::string disc;             // when set, the disc the image must fit: cd, dvd, dvd-dl, bd or bd-dl
     bool json = false;         // print a JSON object (MakeAnswer) instead of lines
     std::string signCommand;   // when set, the author's signing command, run on the launcher before it is put in place
     unsigned signTimeoutSeconds = 0;  // the signing command is ended after this (0: no limit)

@@ -23,11 +23,11 @@ namespace {
 const char Usage[] =
     "usage: launcher-stamp show FILE [--codepage N] [--json]\n"
     "       launcher-stamp set FILE NAME [--output OUT] [--codepage N] [--force]\n"
-    "       launcher-stamp check ROOT|IMAGE|LAUNCHER... [--drive X:] [--codepage N] [--json]\n"
+    "       launcher-stamp check ROOT|IMAGE|LAUNCHER... [--drive X:] [--codepage N] [--disc D] [--json]\n"
     "       launcher-stamp set-icon FILE PICTURE [--output OUT] [--force]\n"
     "       launcher-stamp get-icon FILE OUT.ico\n"
     "       launcher-stamp make ROOT PROGRAM [--icon PICTURE | --launcher-icon] [--label TEXT] [--arch x86|x64] [--codepage N]\n"
-    "                           [--drive X:] [--no-autorun] [--force] [--iso OUT.iso] [--json]\n"
+    "                           [--drive X:] [--no-autorun] [--force] [--iso OUT.iso [--disc D]] [--json]\n"
     "                           [--sign COMMAND [--sign-timeout SECONDS] [--require-timestamp]]\n"
     "       launcher-stamp --help | --version\n";
 
@@ -199,6 +199,9 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     checkCommand->add_option("--codepage", check.codePage, "ANSI code page of the system (this system's on Windows, else 1252)")
         ->check(knownCodePage);
     checkCommand->add_flag("--json", check.json, "Print a JSON array, one object per launcher");
+    const std::vector<std::string> discs{"cd", "dvd", "dvd-dl", "bd", "bd-dl"};
+    checkCommand->add_option("--disc", check.disc, "The disc a disc image must fit: cd, dvd, dvd-dl, bd or bd-dl")
+        ->check(CLI::IsMember(discs));
 
     IconOptions icon;
     CLI::App* setIcon = app.add_subcommand("set-icon", "Make a picture (PNG, BMP or ICO) or a program's icon the launcher's icon");
@@ -228,8 +231,11 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     makeCommand->add_option("--drive", make.drive, "Drive letter the medium will have, for the check (D: by default)");
     makeCommand->add_flag_callback("--no-autorun", [&make] { make.autorun = false; }, "Write no autorun.inf");
     makeCommand->add_flag("--force", make.force, "Replace files of someone else's at the names make writes");
-    makeCommand->add_option("--iso", make.iso,
-                            "Then write ROOT's disc image (ISO 9660 and Joliet) to this file, and check the image");
+    CLI::Option* iso = makeCommand->add_option(
+        "--iso", make.iso, "Then write ROOT's disc image (ISO 9660 and Joliet) to this file, and check the image");
+    makeCommand->add_option("--disc", make.disc, "The disc the image must fit: cd, dvd, dvd-dl, bd or bd-dl")
+        ->check(CLI::IsMember(discs))
+        ->needs(iso);
     makeCommand->add_flag("--json", make.json,
                           "Print a JSON object: what became of each file, the image, and check's JSON of the result");
     CLI::Option* sign = makeCommand->add_option(

@@ -146,6 +146,7 @@ std::unique_ptr<MediumPlace> OpenMediumPlace(const std::string& path, unsigned a
         PlaceFacts facts;
         facts.tree = image.readsUdf() ? "UDF" : image.hasJoliet() ? "Joliet" : "primary ISO 9660";
         facts.label = image.volumeLabel();
+        facts.imageSize = size;
         if (image.hasUdf() && !image.readsUdf()) {
             facts.notCheckable = "It holds a UDF file system, which current Windows reads instead of its ISO 9660 "
                                  "tree, and " + image.udfProblem() + ".";

@@ -20,6 +20,7 @@ struct PlaceFacts {
     std::string notCheckable;           // why nothing on it can be checked (a tree this tool cannot read), or empty
     std::vector<ImageFinding> findings; // they make the medium not ok
     std::vector<std::string> notes;     // they do not
+    std::uint64_t imageSize = 0;        // a disc image's size in bytes
 };
 
 class MediumPlace {

@@ -39,11 +39,16 @@
 #define IDC_SIGN_LABEL 1096
 #define IDC_SIGN 1097
 #define IDC_SIGN_NOTE 1098
+#define IDC_DISC_LABEL 1130
+#define IDC_DISC 1131
 
 // The icon choices, in the order of the icon list.
 #define ICON_PROGRAMS_OWN 0
 #define ICON_PICTURE 1
 #define ICON_LAUNCHERS_OWN 2
+
+// The disc sizes' list: first any disc, then Discs() in their order.
+#define DISC_ANY 0
 
 // The architectures, in the order of the architecture list.
 #define ARCH_X86 0

@@ -6,6 +6,7 @@
 #include "window/window_settings.h"
 
 #include "base/code_pages.h"
+#include "image/disc_fit.h"
 #include "image/disc_image.h"
 #include "medium/autorun_inf.h"
 #include "medium/built_launchers.h"
@@ -273,6 +274,16 @@ std::string CodePageText(const Window& w, unsigned codePage)
     return std::to_string(codePage) + (codePage == w.systemCodePage ? " (this system's)" : "");
 }
 
+// The disc the image must fit, as make's --disc names it; empty for any disc.
+std::string DiscChoice(const Window& w)
+{
+    const auto chosen = SendDlgItemMessageW(w.dialog, IDC_DISC, CB_GETCURSEL, 0, 0);
+    const std::vector<Disc>& discs = Discs();
+    return chosen > DISC_ANY && static_cast<std::size_t>(chosen) <= discs.size()
+               ? discs[static_cast<std::size_t>(chosen) - 1].name
+               : "";
+}
+
 // The choices as make takes them; the program is the one selected, if any.
 MakeOptions Choices(Window& w)
 {
@@ -292,6 +303,7 @@ MakeOptions Choices(Window& w)
     fields.autorun = Checked(w, IDC_AUTORUN);
     fields.image = Checked(w, IDC_IMAGE);
     fields.imagePath = Utf8FromUtf16(TextOf(GetDlgItem(w.dialog, IDC_IMAGE_PATH)));
+    fields.disc = DiscChoice(w);
     fields.signCommand = Utf8FromUtf16(TextOf(GetDlgItem(w.dialog, IDC_SIGN)));
     return OptionsFor(fields);
 }
@@ -690,10 +702,11 @@ void Check(Window& w)
         return;
     }
     Status(w, "Checking " + choices.root + "...");
-    Submit(w, [choices]() -> Worker::Result {
+    Submit(w, [choices, disc = DiscChoice(w)]() -> Worker::Result {
         CheckOptions check;
         check.paths = {choices.root};
         check.codePage = choices.codePage;
+        check.disc = disc;
         std::string out, err;
         CheckSummary summary;
         RunCheck(check, out, err, &summary);
@@ -774,6 +787,10 @@ void InitDialog(Window& w, const StartingPoint& start)
     for (const wchar_t* arch : {L"x86 (every Windows)", L"x64 (64-bit Windows)"})
         SendDlgItemMessageW(w.dialog, IDC_ARCH, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(arch));
     SendDlgItemMessageW(w.dialog, IDC_ARCH, CB_SETCURSEL, ARCH_X86, 0);
+    for (const wchar_t* disc : {L"Any", L"CD (700 MB)", L"DVD (4.7 GB)", L"DVD dual layer (8.5 GB)", L"BD (25 GB)",
+                                L"BD dual layer (50 GB)"})
+        SendDlgItemMessageW(w.dialog, IDC_DISC, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(disc));
+    SendDlgItemMessageW(w.dialog, IDC_DISC, CB_SETCURSEL, DISC_ANY, 0);
     SendDlgItemMessageW(w.dialog, IDC_LABEL, EM_SETLIMITTEXT, 64, 0);
     SendDlgItemMessageW(w.dialog, IDC_SIGN, EM_SETLIMITTEXT, LongestSignCommand, 0);
     CheckDlgButton(w.dialog, IDC_AUTORUN, BST_CHECKED);

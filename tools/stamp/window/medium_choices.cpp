@@ -246,8 +246,10 @@ MakeOptions OptionsFor(const DialogFields& fields)
     options.arch = fields.x64 ? "x64" : "x86";
     options.codePage = fields.codePage;
     options.autorun = fields.autorun;
-    if (fields.image)
+    if (fields.image) {
         options.iso = fields.imagePath;
+        options.disc = fields.disc;
+    }
     // A field of blanks looks empty, and is taken as such.
     if (fields.signCommand.find_first_not_of(" \t") != std::string::npos)
         options.signCommand = fields.signCommand;

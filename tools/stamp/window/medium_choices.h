@@ -89,11 +89,12 @@ struct DialogFields {
     bool autorun = true;
     bool image = false;        // "Disc image" is ticked
     std::string imagePath;     // the disc image's field
+    std::string disc;          // "Disc size": the disc the image must fit (cd, dvd, ...); empty: any
     std::string signCommand;   // "Sign with": the author's signing command; empty: none
 };
 
 // The choices as make takes them: the picture only when it is the icon chosen, the image's path
-// only while the image is ticked, and the signing command, unless it is only blanks, as make's
+// and the disc it must fit only while the image is ticked, and the signing command, unless it is only blanks, as make's
 // --sign takes it (its time
 // limit make's default, its output collected, not shown as it comes: the window has no console).
 MakeOptions OptionsFor(const DialogFields& fields);
