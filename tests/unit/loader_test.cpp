@@ -416,7 +416,11 @@ TEST_F(LoaderTest, CheckAndMakeSayTheDiscAnImageFits)
     fs::create_symlink("medium.iso", link);
     EXPECT_EQ(Run({"check", link}), 0) << err_;
     EXPECT_NE(out_.find(link + ": ok: Windows reads its"), std::string::npos) << out_;
+    // A disc is named for an image only.
     EXPECT_EQ(Run({"check", image, "--disc", "floppy"}), 2);
+    EXPECT_EQ(Run({"make", root_.string(), "Prog/App.exe", "--disc", "cd"}), 2) << out_;
+    EXPECT_EQ(Run({"check", root_.string(), "--disc", "cd"}), 0) << err_;
+    EXPECT_NE(err_.find("--disc applies to a disc image"), std::string::npos) << err_;
 }
 
 }  // namespace
