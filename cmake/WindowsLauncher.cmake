@@ -20,10 +20,12 @@ file(CONFIGURE OUTPUT "${CMAKE_BINARY_DIR}/launcher_version/launcher_version.h" 
 
 # Code generation for an executable with no C runtime: nothing that would call into one
 # (memcpy/memset for loops, stack probes and protectors, unwind tables, exceptions). Optimised
-# for size across files at link time, so the same flags go to the link.
+# for size across files at link time, so the same flags go to the link: data aligned only as the
+# ABI asks, and without code hoisting, which makes this code larger, the 64-bit launcher's code
+# and read-only data fit the three file blocks of its budget.
 set(LAUNCHER_FREESTANDING_FLAGS
-    -Os -flto -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-unwind-tables
-    -fno-stack-protector -fno-tree-loop-distribute-patterns -fno-ident)
+    -Oz -flto -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-unwind-tables
+    -fno-stack-protector -fno-tree-loop-distribute-patterns -fno-ident -malign-data=abi -fno-code-hoisting)
 
 # add_freestanding_executable(TARGET ENTRY SOURCES...): a GUI-subsystem program with no C
 # runtime that starts at the extern "C" function ENTRY and imports from KERNEL32 alone.

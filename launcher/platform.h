@@ -28,9 +28,10 @@ StartOutcome PlatformStartProgram(const char* command, unsigned showMode);
 // path) with directory as its current directory and showMode, which for a program that needs
 // administrator rights shows Windows' consent prompt first. Returns when the request is
 // complete: true when the program started, false when the user declined or the shell failed.
-// Shows no error of its own.
+// Shows no error of its own. Like PlatformShowMessage, it first limits every later DLL load of
+// the process to the system folder, where Windows has the means (SetDefaultDllDirectories).
 bool PlatformOpenWithShell(const char* file, const char* directory, unsigned showMode);
 
 // MessageBoxA with no owner window and style MB_OK: shows text under title and returns when
-// the user dismisses it.
+// the user dismisses it. The DLLs it needs, and all they load, come from the system folder alone.
 void PlatformShowMessage(const char* text, const char* title);

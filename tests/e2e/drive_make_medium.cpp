@@ -3,7 +3,8 @@
 // ways, meets a refusal, checks, makes a disc image and cancels one, closes during a make and
 // during an image; signs with a signing command that signs nothing; measures how fast the window answers while a 100 MB file is read and while an
 // image is written; opens an image dropped on it; starts it again with its remembered choices,
-// and with damaged ones; saves a picture of the window. Waits only on the state the window
+// and with damaged ones; saves a picture of the window. Reads every field's name as a screen
+// reader does, its mnemonic and the tab order. Waits only on the state the window
 // publishes (its busy and finished counts, an open question, its progress), each wait bounded.
 //
 //   drive_make_medium walk MAKE_MEDIUM MEDIUM REFERENCE SCREENSHOT.png LAUNCHER_STAMP SIGN_NOTHING
@@ -17,6 +18,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <oleacc.h>
 #include <shlobj.h>
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -27,6 +29,7 @@
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <cwctype>
 #include <functional>
 #include <map>
 #include <string>
@@ -318,6 +321,177 @@ std::string MakeAnswering(const Opened& opened, int answer, std::string& questio
     WaitFor([&] { return Property(opened.dialog, PROPERTY_QUESTION) == 0; });
     WaitIdle(opened.dialog, before);
     return Text(opened.dialog, IDC_REPORT);
+}
+
+// ---- names, mnemonics and tab order --------------------------------------------------------
+
+// A child window of the dialog as a keyboard or screen reader user meets it.
+struct Control {
+    HWND window;
+    int id;
+    std::wstring className;
+    std::wstring text;  // its own window text
+    LONG style;
+    RECT place;  // on the screen
+};
+
+// The dialog's child windows in tab order (their Z order).
+std::vector<Control> Controls(HWND dialog)
+{
+    std::vector<Control> controls;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        Control control{child, GetDlgCtrlID(child), {}, {}, GetWindowLongW(child, GWL_STYLE), {}};
+        wchar_t name[64] = {};
+        GetClassNameW(child, name, 64);
+        control.className = name;
+        std::vector<wchar_t> text(65536);
+        SendMessageW(child, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+        control.text = text.data();
+        GetWindowRect(child, &control.place);
+        controls.push_back(control);
+    }
+    return controls;
+}
+
+bool IsStatic(const Control& control)
+{
+    return _wcsicmp(control.className.c_str(), L"Static") == 0;
+}
+
+bool IsButton(const Control& control)
+{
+    return _wcsicmp(control.className.c_str(), L"Button") == 0;
+}
+
+// The key of text's mnemonic (the character after a single ampersand), lower case; 0 for none.
+// A static that shows its text as it is (SS_NOPREFIX) has none.
+wchar_t MnemonicOf(const Control& control)
+{
+    if (IsStatic(control) && (control.style & SS_NOPREFIX))
+        return 0;
+    const std::wstring& text = control.text;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != L'&')
+            continue;
+        if (text[i + 1] != L'&')
+            return static_cast<wchar_t>(std::towlower(text[i + 1]));
+        ++i;
+    }
+    return 0;
+}
+
+// The text as shown: mnemonic ampersands dropped, and a label's closing colon.
+std::string Shown(std::wstring text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'&')
+            text.erase(i, 1);
+    }
+    while (!text.empty() && (text.back() == L':' || text.back() == L' '))
+        text.pop_back();
+    return Utf8(text);
+}
+
+// The name oleacc gives control, as Narrator asks for it; empty when it gives none.
+std::string AccessibleName(HWND control)
+{
+    IAccessible* accessible = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                          reinterpret_cast<void**>(&accessible))) || accessible == nullptr)
+        return "";
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::string result;
+    if (accessible->get_accName(self, &name) == S_OK && name != nullptr)
+        result = Utf8(std::wstring(name, SysStringLen(name)));
+    SysFreeString(name);
+    accessible->Release();
+    return result;
+}
+
+// Whether a comes before b as a reader's eye goes: a row above, or the same row (their heights
+// overlap) and further left.
+bool ComesBefore(const RECT& a, const RECT& b)
+{
+    const bool sameRow = a.top < b.bottom && b.top < a.bottom;
+    return sameRow ? a.left < b.left : a.bottom <= b.top;
+}
+
+// The window that has the keyboard focus in the dialog's thread.
+HWND FocusOf(HWND dialog)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+// Every field that takes input has a name, from oleacc where Wine gives one, else from the
+// label right before it in tab order, which must carry a mnemonic that reaches the field; no two
+// mnemonics share a key; the tab order follows the visual order.
+void Names(const Opened& opened)
+{
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const std::vector<Control> controls = Controls(opened.dialog);
+    std::map<wchar_t, std::string> keys;  // mnemonic -> the control that has it
+    std::vector<const Control*> stops;
+    int fromOleacc = 0, fromLabel = 0;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const Control& control = controls[i];
+        const std::string what = Utf8(control.className) + " " + std::to_string(control.id) + " (\"" + Shown(control.text) + "\")";
+        if (const wchar_t key = MnemonicOf(control); key != 0) {
+            const auto [at, fresh] = keys.emplace(key, what);
+            Check(fresh, "the mnemonic " + Utf8(std::wstring(1, key)) + " of " + what + " is also " + at->second + "'s");
+        }
+        if (!(control.style & WS_TABSTOP))
+            continue;
+        stops.push_back(&control);
+        if (IsButton(control)) {  // named by its own text
+            Check(!Shown(control.text).empty(), "the button " + what + " has no text");
+            continue;
+        }
+        // A field: Windows takes the static right before it for its name and its mnemonic.
+        const Control* label = i > 0 && IsStatic(controls[i - 1]) ? &controls[i - 1] : nullptr;
+        Check(label != nullptr && MnemonicOf(*label) != 0 && !Shown(label->text).empty(),
+              "the field " + what + " has no label with a mnemonic right before it");
+        // Where Wine's oleacc names a field only by its own content (its first ampersand
+        // dropped), the label is its name, as on Windows.
+        std::string name = AccessibleName(control.window);
+        std::wstring content = control.text;
+        if (const std::size_t ampersand = content.find(L'&'); ampersand != std::wstring::npos)
+            content.erase(ampersand, 1);
+        if (!name.empty() && name != Utf8(content))
+            ++fromOleacc;
+        else if (label != nullptr && !Shown(label->text).empty()) {
+            name = Shown(label->text);
+            ++fromLabel;
+        }
+        Check(!name.empty(), "the field " + what + " has no accessible name");
+        if (control.id == IDC_IMAGE_PATH)
+            Check(name == "Image file", "the disc image's path is named \"" + name + "\"");
+        // Its label's mnemonic moves the focus to it, as Alt and the key do.
+        if (label != nullptr && MnemonicOf(*label) != 0 && IsWindowEnabled(control.window) && IsWindowVisible(control.window)) {
+            PostMessageW(opened.dialog, WM_SYSCHAR, MnemonicOf(*label), 1 << 29);
+            const bool reached = WaitFor([&] {
+                const HWND focus = FocusOf(opened.dialog);
+                return focus == control.window || IsChild(control.window, focus);
+            }, 5000);
+            Check(reached, "Alt+" + Utf8(std::wstring(1, MnemonicOf(*label))) + " does not reach " + what);
+        }
+    }
+    std::printf("names of the %zu fields: %d from oleacc, %d from the label before them\n",
+                static_cast<std::size_t>(fromOleacc + fromLabel), fromOleacc, fromLabel);
+    for (std::size_t i = 0; i < stops.size(); ++i) {
+        for (std::size_t j = i + 1; j < stops.size(); ++j) {
+            Check(!ComesBefore(stops[j]->place, stops[i]->place),
+                  "in tab order " + Utf8(stops[j]->className) + " " + std::to_string(stops[j]->id) + " (\"" +
+                      Shown(stops[j]->text) + "\") comes after " + std::to_string(stops[i]->id) + " (\"" +
+                      Shown(stops[i]->text) + "\"), which is below or right of it");
+        }
+    }
+    CoUninitialize();
 }
 
 // ---- files -------------------------------------------------------------------------------
@@ -687,6 +861,7 @@ void Walk(const std::string& makeMedium, const std::string& medium, const std::s
     Check(SendDlgItemMessageW(opened.dialog, IDC_ARCH, CB_GETCURSEL, 0, 0) == ARCH_X86, "x86 is not the default");
     Check(SendDlgItemMessageW(opened.dialog, IDC_ICON_CHOICE, CB_GETCURSEL, 0, 0) == ICON_PROGRAMS_OWN,
           "the program's own icon is not the default");
+    Names(opened);
 
     // A program that cannot run: refused in make's words, and nothing written.
     const auto before = Snapshot(medium);

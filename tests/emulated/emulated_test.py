@@ -22,19 +22,23 @@ MESSAGE_TITLE = b"Ruvio Error"
 SHELL_MASK = 0x100 | 0x400  # SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI
 COM_APARTMENT = 0x2 | 0x4  # COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE
 ORDINARY = b'"M:\\SETUP.exe"'
+SYSTEM32_ONLY = 0x800  # LOAD_LIBRARY_SEARCH_SYSTEM32
 
 
 class Case:
     """One case: the world the launcher starts in, and what it must ask of Windows there.
     started: the command WinExec gets (None: nothing started); shell: the file and folder handed
-    to the shell after WinExec's refusal; message: the message box's text."""
+    to the shell after WinExec's refusal; message: the message box's text. default_dll_directories:
+    whether KERNEL32 exports SetDefaultDllDirectories (not on Windows 7 without its update)."""
 
     def __init__(self, name, command_line, started=None, shell=None, message=None, start=b"M:\\",
-                 launch_directory_exists=True, lead_bytes=(), win_exec_result=(33, 0), missing_libraries=()):
+                 launch_directory_exists=True, lead_bytes=(), win_exec_result=(33, 0), missing_libraries=(),
+                 default_dll_directories=True):
         self.name, self.command_line, self.start = name, command_line, start
         self.started, self.shell, self.message = started, shell, message
         self.launch_directory_exists, self.lead_bytes = launch_directory_exists, lead_bytes
         self.win_exec_result, self.missing_libraries = win_exec_result, missing_libraries
+        self.default_dll_directories = default_dll_directories
 
 
 def cases(launch_directory):
@@ -73,6 +77,10 @@ def cases(launch_directory):
         Case("a launch directory path of 259 bytes", ORDINARY, start=long259,
              started=long259 + b"\\" + launch_directory + b"\\SETUP"),
         Case("a launch directory path of 260 bytes", ORDINARY, start=long260, message=failed),
+        Case("missing folder, Windows 7 without SetDefaultDllDirectories: the box still shows", ORDINARY,
+             launch_directory_exists=False, message=failed, default_dll_directories=False),
+        Case("shell after 740, Windows 7 without SetDefaultDllDirectories", ORDINARY, win_exec_result=(11, 740),
+             started=folder + b"\\SETUP", shell=(folder + b"\\SETUP.exe", folder), default_dll_directories=False),
     ]
 
 
@@ -81,11 +89,14 @@ def world_for(case, launch_directory):
     return pe_loader.World(case.command_line, case.start,
                            directories=[folder] if case.launch_directory_exists else [],
                            lead_bytes=case.lead_bytes, win_exec_result=case.win_exec_result,
-                           missing_libraries=case.missing_libraries)
+                           missing_libraries=case.missing_libraries,
+                           default_dll_directories=case.default_dll_directories)
 
 
-def check(case, outcome, launch_directory, arch):
-    """What differs between the outcome and the case's expectations, as a list of findings."""
+def check(case, outcome, launch_directory, arch, limits_dll_search=True):
+    """What differs between the outcome and the case's expectations, as a list of findings.
+    limits_dll_search: the launcher limits the DLL search before its first LoadLibraryA (1.2.0
+    did not)."""
     findings = []
 
     def expect(actual, wanted, what):
@@ -110,16 +121,37 @@ def check(case, outcome, launch_directory, arch):
             expect(outcome.calls[names.index("CoInitializeEx")][1], [0, COM_APARTMENT], "CoInitializeEx arguments")
     else:
         expect(outcome.shell, [], "ShellExecuteExA")
+    if limits_dll_search:
+        findings += dll_search_findings(case, outcome)
     return findings
 
 
-def run_case(path, case, launch_directory, arch, limit=200_000):
+def dll_search_findings(case, outcome):
+    """Before each LoadLibraryA the launcher looks SetDefaultDllDirectories up in KERNEL32 and,
+    where it is found, limits the search to the system folder, so every DLL is loaded under that
+    limit; a start that loads no DLL does neither."""
+    limits = [arguments for name, arguments in outcome.calls if name == "SetDefaultDllDirectories"]
+    loads = len(outcome.libraries)
+    findings = []
+    if outcome.kernel32_lookups != [("SetDefaultDllDirectories", i) for i in range(loads)]:
+        findings.append(f"KERNEL32 asked for {outcome.kernel32_lookups} (name, DLLs loaded before), "
+                        f"expected SetDefaultDllDirectories before each of the {loads} LoadLibraryA")
+    if limits != [[SYSTEM32_ONLY]] * (loads if case.default_dll_directories else 0):
+        findings.append(f"SetDefaultDllDirectories called with {limits} for {loads} DLLs loaded")
+    wanted = SYSTEM32_ONLY if case.default_dll_directories else 0
+    unlimited = [name for name, flags in outcome.libraries if flags != wanted]
+    if unlimited:
+        findings.append(f"loaded with the DLL search not 0x{wanted:x}: {unlimited}")
+    return findings
+
+
+def run_case(path, case, launch_directory, arch, limit=200_000, limits_dll_search=True):
     """The findings of one case on the launcher at path: a refusal or fault is one finding."""
     try:
         outcome = pe_loader.run(pe_loader.load(path), world_for(case, launch_directory), limit)
     except (pe_loader.LoadRefused, pe_loader.RunFailed) as error:
         return [f"{type(error).__name__}: {error}"], None
-    return check(case, outcome, launch_directory, arch), outcome
+    return check(case, outcome, launch_directory, arch, limits_dll_search), outcome
 
 
 # ---- the launchers: built, stamped, made by make for a program with long version strings, 1.2.0
@@ -253,7 +285,8 @@ def main():
     fields = set()
     for label, path, launch_directory in launchers:
         for case in cases(launch_directory):
-            findings, outcome = run_case(path, case, launch_directory, args.arch)
+            findings, outcome = run_case(path, case, launch_directory, args.arch,
+                                         limits_dll_search=label != "1.2.0")
             if outcome is not None:
                 fields |= outcome.fields_read
             report(f"{args.arch} {label} launcher: {case.name}", findings)

@@ -181,6 +181,8 @@ class Outcome:
         self.started = []  # (command, show mode) handed to WinExec
         self.shell = []  # dicts of the SHELLEXECUTEINFOA handed to ShellExecuteExA
         self.messages = []  # (text, title, owner, style)
+        self.libraries = []  # (name, the default DLL search's flags when LoadLibraryA was asked for it)
+        self.kernel32_lookups = []  # (name, LoadLibraryA calls before it) asked of KERNEL32's GetProcAddress
         self.exit_code = None
         self.current_directory = None  # when the process ended
         self.fields_read = set()  # TEB and PEB fields the code read
@@ -331,16 +333,18 @@ def run(image, world, limit=200_000):
 class World:
     """Windows as the launcher finds it: its command line, current directory, the folders that
     exist (named case-insensitively), the OEM code page's lead-byte ranges, what WinExec comes
-    to, and which of the DLLs loaded on the rare paths cannot be had."""
+    to, which of the DLLs loaded on the rare paths cannot be had, and whether KERNEL32 exports
+    SetDefaultDllDirectories (not on a Windows 7 without its update)."""
 
     def __init__(self, command_line, current_directory, directories=(), lead_bytes=(),
-                 win_exec_result=(33, 0), missing_libraries=()):
+                 win_exec_result=(33, 0), missing_libraries=(), default_dll_directories=True):
         self.command_line = command_line
         self.current_directory = current_directory
         self.directories = {self.key(d) for d in directories}
         self.lead_bytes = list(lead_bytes)  # pairs of first and last byte, e.g. [0x81, 0x9F, 0xE0, 0xFC]
         self.win_exec_result = win_exec_result  # (return value, last error when below 32)
         self.missing_libraries = set(missing_libraries)
+        self.default_dll_directories = default_dll_directories
 
     @staticmethod
     def key(path):
@@ -364,17 +368,22 @@ class World:
 
 
 class StandIns:
-    """KERNEL32's functions as the launcher imports them, and the ones it loads from user32,
-    shell32 and ole32, answering from the world and recording into the outcome."""
+    """KERNEL32's functions as the launcher imports them, the one it looks up in KERNEL32 and
+    the ones it loads from user32, shell32 and ole32, answering from the world and recording into
+    the outcome."""
 
-    LOADED = {"MessageBoxA", "ShellExecuteExA", "CoInitializeEx"}  # reached only via GetProcAddress
+    # Reached only via GetProcAddress: an image that imports one of them is refused.
+    LOADED = {"MessageBoxA", "ShellExecuteExA", "CoInitializeEx", "SetDefaultDllDirectories"}
     EXPORTS = {"user32.dll": "MessageBoxA", "shell32.dll": "ShellExecuteExA", "ole32.dll": "CoInitializeEx"}
+    LOOKED_UP = "SetDefaultDllDirectories"  # in KERNEL32, where the world has it
 
     def __init__(self, uc, arch, image, world, outcome, set_last_error, state, command_line):
         self.uc, self.arch, self.image, self.world, self.outcome = uc, arch, image, world, outcome
         self.set_last_error, self.state = set_last_error, state
         self.command_line = command_line  # the address of the process's command line
         self.modules = {}  # handle -> DLL name, for the libraries loaded
+        self.kernel32 = 0x7FFB_0000_0000 if arch.bits == 64 else 0x7FE0_0000  # its module handle
+        self.dll_search = 0  # the flags of the last SetDefaultDllDirectories; 0: Windows' own search
         self.table = {  # name -> (number of arguments, handler)
             "ExitProcess": (1, self.exit_process),
             "GetCPInfo": (2, self.get_cp_info),
@@ -389,6 +398,7 @@ class StandIns:
             "MessageBoxA": (4, self.message_box),
             "ShellExecuteExA": (1, self.shell_execute),
             "CoInitializeEx": (2, self.co_initialize),
+            "SetDefaultDllDirectories": (1, self.set_default_dll_directories),
         }
 
     def argument(self, index):
@@ -445,12 +455,18 @@ class StandIns:
         return 1
 
     def get_module_handle(self, name):
-        if name != 0:
-            raise RunFailed(f"GetModuleHandleA asked for {self.string(name)!r}, not the program itself")
-        return self.image.base
+        if name == 0:
+            return self.image.base
+        asked = self.string(name)
+        if asked.lower() not in (b"kernel32.dll", b"kernel32"):
+            raise RunFailed(f"GetModuleHandleA asked for {asked!r}, neither the program itself nor KERNEL32")
+        return self.kernel32
 
     def load_library(self, address):
         name = self.string(address).decode("latin-1").lower()
+        if "." not in name:  # a bare name: LoadLibraryA appends the default extension
+            name += ".dll"
+        self.outcome.libraries.append((name, self.dll_search))
         if name not in self.EXPORTS or name in self.world.missing_libraries:
             self.set_last_error(ERROR_MOD_NOT_FOUND)
             return 0
@@ -459,6 +475,13 @@ class StandIns:
         return handle
 
     def get_proc_address(self, module, address):
+        if module == self.kernel32 and address >= 0x10000:
+            name = self.string(address).decode("latin-1")
+            self.outcome.kernel32_lookups.append((name, len(self.outcome.libraries)))
+            if name != self.LOOKED_UP or not self.world.default_dll_directories:
+                self.set_last_error(ERROR_PROC_NOT_FOUND)
+                return 0
+            return self.routines[name]
         if module not in self.modules or address < 0x10000:
             self.set_last_error(ERROR_PROC_NOT_FOUND)
             return 0
@@ -493,3 +516,11 @@ class StandIns:
 
     def co_initialize(self, reserved, mode):
         return 0  # S_OK
+
+    def set_default_dll_directories(self, flags):
+        # Only the LOAD_LIBRARY_SEARCH_* flags (0x100 to 0x1000) are valid.
+        if flags == 0 or flags & ~0x1F00:
+            self.set_last_error(87)  # ERROR_INVALID_PARAMETER
+            return 0
+        self.dll_search = flags
+        return 1

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Checks make-medium.exe as Python's pefile reads it: a program with a window of its own (the
-GUI subsystem) for x64, importing only DLLs every Windows has, with an icon group whose images
+GUI subsystem) for x64, importing only DLLs every Windows has and takes from the system folder
+whatever lies beside the program, with an icon group whose images
 cover 16 to 64 pixels (sharp at 96 to 192 DPI) and a version resource naming it and its version.
 
     check_window_program.py FILE.exe VERSION
@@ -12,6 +13,11 @@ import pefile
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "shell32.dll", "ole32.dll",
                "oleaut32.dll", "oleacc.dll", "advapi32.dll", "msvcrt.dll", "comdlg32.dll", "shlwapi.dll",
                "crypt32.dll"}
+# What Windows loads from the system folder even when a DLL of that name lies beside the program,
+# before any of its code runs: the known DLLs (the KnownDLLs list of Windows 7 to 11), and the
+# common controls, which the manifest's Common Controls 6 dependency takes from WinSxS.
+FROM_SYSTEM_FOLDER = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "shell32.dll", "ole32.dll",
+                      "oleaut32.dll", "advapi32.dll", "msvcrt.dll", "comdlg32.dll", "shlwapi.dll"}
 
 
 def main():
@@ -25,6 +31,9 @@ def main():
     imports = {entry.dll.decode().lower() for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", [])}
     if not imports <= SYSTEM_DLLS:
         problems.append(f"it imports {sorted(imports - SYSTEM_DLLS)}, which not every Windows has")
+    if not imports <= FROM_SYSTEM_FOLDER:
+        problems.append(f"it imports {sorted(imports - FROM_SYSTEM_FOLDER)}, which Windows looks for beside it "
+                        "first: a DLL planted there would run")
     sizes = set()
     resources = pe.DIRECTORY_ENTRY_RESOURCE.entries if hasattr(pe, "DIRECTORY_ENTRY_RESOURCE") else []
     for kind in resources:

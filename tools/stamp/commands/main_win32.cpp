@@ -2,6 +2,7 @@
 // its output shown as characters on a console or written as UTF-8 into a file or pipe; opened
 // from Explorer, it waits before its console closes.
 #include "commands/stamp_command.h"
+#include "system/dll_search_win32.h"
 #include "system/system.h"
 #include "system/utf16_win32.h"
 
@@ -33,6 +34,8 @@ int wmain(int argc, wchar_t** argv);
 
 int wmain(int argc, wchar_t** argv)
 {
+    // Run from a downloaded folder, it must not take a DLL planted there for a system DLL's.
+    LimitDllSearchToSystemFolder();
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.push_back(Utf8FromUtf16(argv[i]));

@@ -41,6 +41,7 @@
 #define IDC_SIGN_NOTE 1098
 #define IDC_DISC_LABEL 1130
 #define IDC_DISC 1131
+#define IDC_IMAGE_PATH_LABEL 1150
 
 // The icon choices, in the order of the icon list.
 #define ICON_PROGRAMS_OWN 0

@@ -12,6 +12,7 @@
 #include "medium/built_launchers.h"
 #include "pe/icon_resource.h"
 #include "picture/icon_picture.h"
+#include "system/dll_search_win32.h"
 #include "system/system.h"
 #include "system/utf16_win32.h"
 
@@ -1070,6 +1071,8 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
+    // Before COM, the common controls and the shell load theirs: never a DLL planted beside it.
+    LimitDllSearchToSystemFolder();
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);

@@ -8,7 +8,29 @@
 #include <windows.h>
 #include <wincrypt.h>
 
+#include <string>
+
 namespace {
+
+// The function CRYPT32 exports under name; null when it cannot be had. CRYPT32 is no known DLL:
+// imported, it would be looked for beside make-medium.exe first (a DLL planted in Downloads)
+// before any code of ours runs. So it is loaded when first needed, by its full path in the
+// system folder, the DLLs it needs from there too.
+void* Crypt32Function(const char* name)
+{
+    static const HMODULE module = [] {
+        wchar_t folder[MAX_PATH];
+        const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH)
+            return HMODULE{};
+        const std::wstring path = std::wstring(folder, length) + L"\\crypt32.dll";
+        return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    }();
+    return module == nullptr ? nullptr : reinterpret_cast<void*>(GetProcAddress(module, name));
+}
+
+using CryptFunction = BOOL(WINAPI*)(DATA_BLOB*, LPCWSTR, DATA_BLOB*, PVOID, CRYPTPROTECT_PROMPTSTRUCT*, DWORD, DATA_BLOB*);
+using UncryptFunction = BOOL(WINAPI*)(DATA_BLOB*, LPWSTR*, DATA_BLOB*, PVOID, CRYPTPROTECT_PROMPTSTRUCT*, DWORD, DATA_BLOB*);
 
 const wchar_t SettingsKey[] = L"Software\\Launcher\\make-medium";
 
@@ -22,7 +44,9 @@ std::vector<BYTE> Seal(const std::wstring& text)
                  reinterpret_cast<BYTE*>(const_cast<wchar_t*>(text.data()))},
         out{};
     std::vector<BYTE> sealed;
-    if (CryptProtectData(&in, L"make-medium signing command", nullptr, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &out)) {
+    const auto protect = reinterpret_cast<CryptFunction>(Crypt32Function("CryptProtectData"));
+    if (protect != nullptr &&
+        protect(&in, L"make-medium signing command", nullptr, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &out)) {
         sealed.assign(out.pbData, out.pbData + out.cbData);
         LocalFree(out.pbData);
     }
@@ -33,7 +57,9 @@ std::vector<BYTE> Seal(const std::wstring& text)
 bool Unseal(const BYTE* data, DWORD size, std::wstring& text)
 {
     DATA_BLOB in{size, const_cast<BYTE*>(data)}, out{};
-    if (size == 0 || !CryptUnprotectData(&in, nullptr, nullptr, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &out))
+    const auto unprotect = reinterpret_cast<UncryptFunction>(Crypt32Function("CryptUnprotectData"));
+    if (size == 0 || unprotect == nullptr ||
+        !unprotect(&in, nullptr, nullptr, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &out))
         return false;
     const bool whole = out.cbData % sizeof(wchar_t) == 0;
     if (whole)
