@@ -323,6 +323,11 @@ int MakeMedium(const MakeOptions& options, std::string& out, std::string& err, M
         err += "launcher-stamp: --drive takes a drive letter, such as D:\n";
         return 2;
     }
+    if (std::int64_t date = 0; SourceDateEpoch(date) == SourceDate::Malformed) {
+        err += "launcher-stamp: SOURCE_DATE_EPOCH takes seconds since 1970 in digits alone, such as the last "
+               "commit's (git log -1 --format=%ct)\n";
+        return 2;
+    }
     auto refuse = [&err, &result](const std::string& reason) {
         err += "launcher-stamp: refused: " + reason + "\n";
         result.refused = true;
