@@ -570,8 +570,11 @@ nlohmann::ordered_json MakeAnswer(const MakeOptions& options, const MakeOutcome&
             lines.push_back(notes.substr(start, end - start));
         start = end + 1;
     }
-    return {{"version", MakeAnswerVersion},
-            {"root", options.root},
+    nlohmann::ordered_json answer = {{"version", MakeAnswerVersion}, {"root", options.root}};
+    // Only with make --file: the answers of a make without one stay as they were.
+    if (!options.mediumFile.empty())
+        answer["file"] = options.mediumFile;
+    const nlohmann::ordered_json rest = {
             {"launcher", orNull(outcome.launcher)},
             {"refused", outcome.refused},
             {"reason", orNull(outcome.reason)},
@@ -581,4 +584,7 @@ nlohmann::ordered_json MakeAnswer(const MakeOptions& options, const MakeOutcome&
             {"image", image},
             {"notes", lines},
             {"check", outcome.checkAnswer}};
+    for (const auto& field : rest.items())
+        answer[field.key()] = field.value();
+    return answer;
 }
