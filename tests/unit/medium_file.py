@@ -204,6 +204,13 @@ def main():
                 fail(what, f"read back: exit {code}, {got} not {expected}: {err}")
 
         count += 1
+        what = "--save of a program given from the current folder holds it below root"
+        code, out, err = run(["make", "medium", "medium/My App/App.exe", "--save", "here.toml"], cwd=work)
+        program = tomllib.loads((work / "here.toml").read_text()).get("program") if code == 0 else None
+        if program != "My App/App.exe":
+            fail(what, f"exit {code}, program {program!r}: {err}")
+
+        count += 1
         what = "--save over a file: refused without --force, which replaces it"
         (work / "other.toml").write_text("# someone's notes\n")
         code, out, err = run(["make", "medium", "My App/App.exe", "--save", "other.toml"], cwd=work)

@@ -447,8 +447,9 @@ TEST_F(WindowTest, WithAMediumFileOpenMakeWritesWhatMakeFileWithTheChangesAsOpti
         EXPECT_EQ(RunStamp(arguments, out, err), 0) << row.what << ": " << err;
         EXPECT_EQ(ReadBytes(launcher.string()), windowMade) << row.what;
         EXPECT_EQ(fs::exists(autorun), windowAutorun) << row.what;
-        if (windowAutorun && fs::exists(autorun))
+        if (windowAutorun && fs::exists(autorun)) {
             EXPECT_EQ(ReadBytes(autorun.string()), windowAutorunBytes) << row.what;
+        }
     }
 
     // A change no option can say is made all the same, and the report gives no command line for it.

@@ -275,7 +275,12 @@ std::string MediumFileText(const MakeOptions& options, const std::string& path)
     const std::string folder = fs::u8path(path).parent_path().u8string();
     std::string text = "# The medium: launcher-stamp make --file " + fs::u8path(path).filename().u8string() + "\n";
     text += "root = " + Quoted(RelativeTo(folder, options.root)) + "\n";
-    text += "program = " + Quoted(fs::u8path(options.program).generic_u8string()) + "\n";
+    // make also takes a PROGRAM given from the current folder; the file holds it below root.
+    const fs::path program = fs::u8path(options.program);
+    std::error_code ignored;
+    const bool belowRoot = !program.is_absolute() && fs::exists(fs::u8path(options.root) / program, ignored);
+    const bool fromHere = program.is_absolute() || (!belowRoot && fs::exists(program, ignored));
+    text += "program = " + Quoted(fromHere ? RelativeTo(options.root, options.program) : program.generic_u8string()) + "\n";
     const std::string icon = options.launcherIcon ? "launcher"
                              : options.icon.empty() ? "program"
                                                     : RelativeTo(folder, options.icon);
