@@ -94,6 +94,7 @@ REFUSED = [
     ("a code page this tool does not convert", BASE + "codepage = 1\n", ["medium.toml:3:", "unknown code page 1"]),
     ("a disc of no known kind", BASE + 'disc = "floppy"\n', ["medium.toml:3:", "cd, dvd, dvd-dl, bd or bd-dl"]),
     ("a negative time limit", BASE + '[sign]\ncommand = "s {file}"\ntimeout = -1\n', ["medium.toml:5:", "sign.timeout"]),
+    ("a [sign] table without its command", BASE + "[sign]\ntimeout = 5\n", ["medium.toml:3:", "names no command"]),
     ("sign as a string", BASE + 'sign = "s {file}"\n', ["medium.toml:3:", "sign takes a table"]),
     ("a file that is not UTF-8", BASE.encode() + b'label = "Caf\xe9"\n', ["medium.toml:3:", "not UTF-8"]),
     ("not TOML", BASE + "label = \n", ["medium.toml:3:"]),

@@ -200,6 +200,8 @@ bool TakeTable(const toml::table& table, const std::string& prefix, const std::s
                 return reading.Fail(node.source(), "sign takes a table: [sign], then command = \"...\"");
             if (!TakeTable(*node.as_table(), "sign.", folder, options, given, reading))
                 return false;
+            if (!node.as_table()->contains("command"))
+                return reading.Fail(node.source(), "the [sign] table names no command; it takes command = \"...\"");
             continue;
         }
         if (std::find(keys.begin(), keys.end(), key) == keys.end()) {
