@@ -1,7 +1,7 @@
 // Drives make-medium.exe from outside, by window messages, as an author's hands would: opens it
 // with a medium's folder, reads the ranked programs, makes, answers the replace question both
 // ways, meets a refusal, checks, makes a disc image and cancels one, closes during a make and
-// during an image; signs with a signing command that signs nothing; measures how fast the window answers while a 100 MB file is read and while an
+// during an image; signs with a signing command that signs nothing; opens a medium file and makes what make --file makes; measures how fast the window answers while a 100 MB file is read and while an
 // image is written; opens an image dropped on it; starts it again with its remembered choices,
 // and with damaged ones; saves a picture of the window. Reads every field's name as a screen
 // reader does, its mnemonic and the tab order. Waits only on the state the window
@@ -825,6 +825,8 @@ void Remembered(const std::string& makeMedium, const std::string& medium, const 
     Check(Close(opened), "the window did not close");
 }
 
+void MediumFileOpened(const std::string& makeMedium, const std::string& medium, const std::string& stampTool);
+
 void Walk(const std::string& makeMedium, const std::string& medium, const std::string& reference, const std::string& picture,
           const std::string& stampTool, const std::string& signNothing)
 {
@@ -1021,6 +1023,69 @@ void Walk(const std::string& makeMedium, const std::string& medium, const std::s
 
     DroppedImage(makeMedium, image, stampTool);
     Remembered(makeMedium, medium, image);
+    MediumFileOpened(makeMedium, medium, stampTool);
+}
+
+// A medium file given to make-medium.exe, or dropped on its window: its medium and choices fill
+// the window, and Make writes what launcher-stamp make --file writes, with the window's changes
+// as options.
+void MediumFileOpened(const std::string& makeMedium, const std::string& medium, const std::string& stampTool)
+{
+    const std::string folder = FolderOf(medium);
+    for (const char* copy : {"filed", "filed-reference"}) {
+        const std::string root = folder + "\\" + copy;
+        CreateDirectoryW(Wide(root).c_str(), nullptr);
+        CreateDirectoryW(Wide(root + "\\App").c_str(), nullptr);
+        CopyFileW(Wide(medium + "\\" + Program).c_str(), Wide(root + "\\App\\Setup.exe").c_str(), FALSE);
+        Write(root + ".toml", std::string("\xEF\xBB\xBFroot = \"") + copy + "\"\r\nprogram = \"App/Setup.exe\"\r\n"
+                              "label = \"Filed 1\"\r\narch = \"x64\"\r\ncodepage = 1252\r\n");
+    }
+    const std::string filed = folder + "\\filed", reference = folder + "\\filed-reference";
+    auto same = [&](const std::string& what) {
+        for (const char* name : {"\\Setup.exe", "\\autorun.inf"})
+            Check(Exists(filed + name) && Read(filed + name) == Read(reference + name),
+                  what + ": the window's " + name + " is not make --file's");
+    };
+    std::string out;
+    Check(RunTool(stampTool, {"make", "--file", reference + ".toml"}, out) == 0, "make --file: " + out);
+    Opened opened = Open(makeMedium, filed + ".toml");
+    if (!opened.dialog)
+        return;
+    WaitIdle(opened.dialog, 0);
+    Check(Text(opened.dialog, IDC_ROOT) == filed, "a medium file opened, the medium is " + Text(opened.dialog, IDC_ROOT));
+    Check(Text(opened.dialog, IDC_LABEL) == "Filed 1", "a medium file opened, the label is " + Text(opened.dialog, IDC_LABEL));
+    Check(SendDlgItemMessageW(opened.dialog, IDC_ARCH, CB_GETCURSEL, 0, 0) == ARCH_X64, "the file's x64 is not chosen");
+    std::string report = Lines(Press(opened.dialog, IDC_MAKE));
+    std::printf("  report: %s\n", FirstLine(report).c_str());
+    Check(report.find("As: launcher-stamp make --file " + filed + ".toml\n") != std::string::npos,
+          "the report does not say make --file ran:\n" + report);
+    same("made from the file");
+
+    // A change in the window is an option after --file (on roots made afresh: a label that
+    // changes would make autorun.inf one make asks about replacing).
+    for (const std::string& root : {filed, reference}) {
+        DeleteFileW(Wide(root + "\\Setup.exe").c_str());
+        DeleteFileW(Wide(root + "\\autorun.inf").c_str());
+    }
+    Type(opened.dialog, IDC_LABEL, "Filed 2");
+    report = Lines(Press(opened.dialog, IDC_MAKE));
+    Check(RunTool(stampTool, {"make", "--file", reference + ".toml", "--label", "Filed 2"}, out) == 0, "make --file --label: " + out);
+    Check(report.find("As: launcher-stamp make --file " + filed + ".toml --label \"Filed 2\"") != std::string::npos,
+          "the report does not give the label as an option:\n" + report);
+    same("the label changed");
+    Check(Close(opened), "the window did not close");
+
+    // Dropped on the window: the same medium opens.
+    opened = Open(makeMedium, "");
+    if (!opened.dialog)
+        return;
+    WaitIdle(opened.dialog, 0);
+    const INT_PTR finished = Finished(opened.dialog);
+    Drop(opened, reference + ".toml");
+    WaitFor([&] { return Finished(opened.dialog) > finished && Property(opened.dialog, PROPERTY_BUSY) == 0; });
+    Check(Text(opened.dialog, IDC_ROOT) == reference, "a medium file dropped, the medium is " + Text(opened.dialog, IDC_ROOT));
+    Check(Text(opened.dialog, IDC_LABEL) == "Filed 1", "a medium file dropped, the label is " + Text(opened.dialog, IDC_LABEL));
+    Check(Close(opened), "the window did not close");
 }
 
 // Opened with a program: its medium is the folder above the program's folder, and it is chosen.

@@ -1,6 +1,7 @@
 // What the window for authors decides apart from its window: where it starts, the programs it
 // offers and what it says of each, the report's first line, and what make tells a caller that
 // asks its user instead of taking --force.
+#include "commands/medium_file.h"
 #include "commands/stamp_command.h"
 #include "image/image_writer.h"
 #include "launcher_samples.h"
@@ -401,3 +402,71 @@ TEST(MadeSignature, SaysTheMadeLaunchersSignatureAfterItsName)
 }
 
 }  // namespace
+
+// A medium file opened in the window: Make writes what launcher-stamp make --file writes with the
+// window's changes as options, and the report's command line is that one.
+TEST_F(WindowTest, WithAMediumFileOpenMakeWritesWhatMakeFileWithTheChangesAsOptionsWrites)
+{
+    ASSERT_FALSE(LauncherSamples().empty()) << "the host build builds the launchers";
+    struct Row {
+        const char* what;
+        void (*change)(DialogFields&);
+        std::vector<std::string> options;  // what MediumFileArguments adds to make --file
+    };
+    const Row rows[] = {
+        {"nothing changed", [](DialogFields&) {}, {}},
+        {"another label", [](DialogFields& f) { f.label = "Borvi 8"; }, {"--label", "Borvi 8"}},
+        {"the x64 launcher, code page 1251", [](DialogFields& f) { f.x64 = true; f.codePage = 1251; },
+         {"--arch", "x64", "--codepage", "1251"}},
+        {"the launcher's own icon", [](DialogFields& f) { f.icon = ICON_LAUNCHERS_OWN; }, {"--launcher-icon"}},
+        {"autorun.inf off", [](DialogFields& f) { f.autorun = false; }, {"--no-autorun"}},
+    };
+    const std::string file = (root_ / "medium.toml").string();
+    for (const Row& row : rows) {
+        fs::remove_all(root_ / "medium");
+        Lay("medium/My App/App.exe");
+        std::ofstream(file, std::ios::binary) << "root = \"medium\"\nprogram = \"My App/App.exe\"\nlabel = \"Borvi 7\"\n"
+                                                 "codepage = 1252\ndrive = \"E:\"\n";
+        MakeOptions fromFile;
+        std::vector<std::string> given;
+        std::string reason, out, err;
+        ASSERT_TRUE(ReadMediumFile(file, fromFile, given, reason)) << reason;
+        DialogFields fields = FieldsFor(fromFile);
+        row.change(fields);
+        const MakeOptions options = OptionsForMediumFile(file, fromFile, fields);
+        EXPECT_EQ(options.drive, "E:") << row.what << ": the window has no field for the drive";
+        std::vector<std::string> expected = {"make", "--file", file};
+        expected.insert(expected.end(), row.options.begin(), row.options.end());
+        const std::vector<std::string> arguments = MediumFileArguments(file, fromFile, options);
+        EXPECT_EQ(arguments, expected) << row.what;
+        RunMake(options, out, err);
+        const fs::path launcher = root_ / "medium" / "App.exe", autorun = root_ / "medium" / "autorun.inf";
+        const Bytes windowMade = ReadBytes(launcher.string());
+        const bool windowAutorun = fs::exists(autorun);
+        const Bytes windowAutorunBytes = windowAutorun ? ReadBytes(autorun.string()) : Bytes();
+        fs::remove(launcher);
+        fs::remove(autorun);
+        EXPECT_EQ(RunStamp(arguments, out, err), 0) << row.what << ": " << err;
+        EXPECT_EQ(ReadBytes(launcher.string()), windowMade) << row.what;
+        EXPECT_EQ(fs::exists(autorun), windowAutorun) << row.what;
+        if (windowAutorun && fs::exists(autorun)) {
+            EXPECT_EQ(ReadBytes(autorun.string()), windowAutorunBytes) << row.what;
+        }
+    }
+
+    // A change no option can say is made all the same, and the report gives no command line for it.
+    MakeOptions fromFile;
+    fromFile.root = "medium";
+    fromFile.program = "My App/App.exe";
+    fromFile.autorun = false;
+    DialogFields fields = FieldsFor(fromFile);
+    fields.autorun = true;
+    EXPECT_TRUE(OptionsForMediumFile(file, fromFile, fields).autorun);
+    EXPECT_TRUE(MediumFileArguments(file, fromFile, OptionsForMediumFile(file, fromFile, fields)).empty());
+
+    // Given on the window's command line or dropped on it, a .toml file opens that medium.
+    const StartingPoint start = StartingPointFor({file});
+    EXPECT_EQ(start.mediumFile, file);
+    EXPECT_EQ(start.root, "");
+    EXPECT_EQ(StartingPointFor({(root_ / "medium").string()}).mediumFile, "");
+}

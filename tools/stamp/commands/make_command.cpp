@@ -328,6 +328,11 @@ int MakeMedium(const MakeOptions& options, std::string& out, std::string& err, M
         err += "launcher-stamp: --disc takes " + DiscNames() + "\n";
         return 2;
     }
+    if (std::int64_t date = 0; SourceDateEpoch(date) == SourceDate::Malformed) {
+        err += "launcher-stamp: SOURCE_DATE_EPOCH takes seconds since 1970 in digits alone, such as the last "
+               "commit's (git log -1 --format=%ct)\n";
+        return 2;
+    }
     auto refuse = [&err, &result](const std::string& reason) {
         err += "launcher-stamp: refused: " + reason + "\n";
         result.refused = true;
@@ -576,8 +581,11 @@ nlohmann::ordered_json MakeAnswer(const MakeOptions& options, const MakeOutcome&
             lines.push_back(notes.substr(start, end - start));
         start = end + 1;
     }
-    return {{"version", MakeAnswerVersion},
-            {"root", options.root},
+    nlohmann::ordered_json answer = {{"version", MakeAnswerVersion}, {"root", options.root}};
+    // Only with make --file: the answers of a make without one stay as they were.
+    if (!options.mediumFile.empty())
+        answer["file"] = options.mediumFile;
+    const nlohmann::ordered_json rest = {
             {"launcher", orNull(outcome.launcher)},
             {"refused", outcome.refused},
             {"reason", orNull(outcome.reason)},
@@ -587,4 +595,7 @@ nlohmann::ordered_json MakeAnswer(const MakeOptions& options, const MakeOutcome&
             {"image", image},
             {"notes", lines},
             {"check", outcome.checkAnswer}};
+    for (const auto& field : rest.items())
+        answer[field.key()] = field.value();
+    return answer;
 }

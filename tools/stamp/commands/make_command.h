@@ -21,12 +21,14 @@ struct MakeOptions {
     bool force = false;        // replace a file of someone else's at the launcher's or autorun.inf's name
                                // (and at iso's, a file that is no disc image)
     std::string iso;           // when set, the disc image of root to write there, whose check is reported
-    std::string disc;             // when set, the disc the image must fit: cd, dvd, dvd-dl, bd or bd-dl
+    std::string disc;          // when set, the disc the image must fit: cd, dvd, dvd-dl, bd or bd-dl
     bool json = false;         // print a JSON object (MakeAnswer) instead of lines
     std::string signCommand;   // when set, the author's signing command, run on the launcher before it is put in place
     unsigned signTimeoutSeconds = 0;  // the signing command is ended after this (0: no limit)
     bool requireTimestamp = false;    // refuse a signature without a timestamp
+    unsigned signRetries = 0;         // a refused signing is tried again this many times
     bool showSignOutput = false;      // the signing command's output is shown as it comes (on a console)
+    std::string mediumFile;    // the medium file these options were read from (make --file), for the answer
 };
 
 // What make lays out for a program, known before anything is read or written.
@@ -95,7 +97,8 @@ struct MakeOutcome {
 int RunMake(const MakeOptions& options, std::string& out, std::string& err, MakeOutcome* outcome = nullptr,
             Progress* progress = nullptr);
 
-// make --json's object: the layout's version; the root and the launcher's name; whether make
+// make --json's object: the layout's version; the root, the medium file when options came from
+// one (mediumFile), and the launcher's name; whether make
 // refused (nothing written) and why, or why it did not end whole; whether --force would go on
 // and what it would do; each file's fate ("refused" with its reason); the image (path, whether
 // written, size) when options.iso is set, else null; what make said in lines for people

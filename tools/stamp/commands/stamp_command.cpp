@@ -5,6 +5,7 @@
 #include "commands/icon_command.h"
 #include "commands/json_answer.h"
 #include "commands/make_command.h"
+#include "commands/medium_file.h"
 #include "commands/terminal_progress.h"
 #include "image/disc_image.h"
 #include "pe/executable_format.h"
@@ -16,6 +17,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -26,6 +28,8 @@ const char Usage[] =
     "       launcher-stamp check ROOT|IMAGE|LAUNCHER... [--drive X:] [--codepage N] [--disc D] [--json]\n"
     "       launcher-stamp set-icon FILE PICTURE [--output OUT] [--force]\n"
     "       launcher-stamp get-icon FILE OUT.ico\n"
+    "       launcher-stamp make --file MEDIUM.toml [ROOT PROGRAM] [make's options below]\n"
+    "       launcher-stamp make ROOT PROGRAM [make's options below] --save MEDIUM.toml\n"
     "       launcher-stamp make ROOT PROGRAM [--icon PICTURE | --launcher-icon] [--label TEXT] [--arch x86|x64] [--codepage N]\n"
     "                           [--drive X:] [--no-autorun] [--force] [--iso OUT.iso [--disc D]] [--json]\n"
     "                           [--sign COMMAND [--sign-timeout SECONDS] [--require-timestamp]]\n"
@@ -215,10 +219,20 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     getIcon->add_option("OUT", icon.picture, "The .ico file to write")->required();
 
     MakeOptions make;
+    // With a medium file, ROOT and PROGRAM may come from it.
+    const bool withFile = std::any_of(arguments.begin(), arguments.end(), [](const std::string& argument) {
+        return argument == "--file" || argument.rfind("--file=", 0) == 0;
+    });
+    std::string mediumFile, saveFile;
     CLI::App* makeCommand = app.add_subcommand(
         "make", "Lay out a medium: the launcher for PROGRAM at ROOT, an autorun.inf, then check it");
-    makeCommand->add_option("ROOT", make.root, "The folder that becomes the medium's root")->required();
-    makeCommand->add_option("PROGRAM", make.program, "The program to start, in a folder below ROOT")->required();
+    makeCommand->add_option("ROOT", make.root, "The folder that becomes the medium's root")->required(!withFile);
+    makeCommand->add_option("PROGRAM", make.program, "The program to start, in a folder below ROOT")->required(!withFile);
+    makeCommand->add_option("--file", mediumFile,
+                            "Read the medium from this TOML file (its paths relative to its folder); options given "
+                            "here override its keys");
+    CLI::Option* save = makeCommand->add_option(
+        "--save", saveFile, "Write the medium file for these options there, and make nothing (--force to replace a file)");
     CLI::Option* makeIcon = makeCommand->add_option(
         "--icon", make.icon, "A PNG, BMP or ICO file or a program for the launcher's icon (PROGRAM's own by default)");
     makeCommand->add_flag("--launcher-icon", make.launcherIcon, "Keep the launcher's own icon instead of PROGRAM's")
@@ -237,7 +251,8 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
         ->check(CLI::IsMember(discs))
         ->needs(iso);
     makeCommand->add_flag("--json", make.json,
-                          "Print a JSON object: what became of each file, the image, and check's JSON of the result");
+                          "Print a JSON object: what became of each file, the image, and check's JSON of the result")
+        ->excludes(save);
     CLI::Option* sign = makeCommand->add_option(
         "--sign", make.signCommand,
         "Your signing command, run on the launcher before it is put in place: {file} is the file to sign, {out} a "
@@ -265,19 +280,28 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
         err += "launcher-stamp: " + std::string(error.what()) + "\n" + Usage;
         return 2;
     }
+    std::vector<std::string> fileKeys;
+    if (std::string reason; makeCommand->parsed() && !mediumFile.empty() &&
+                            !TakeMediumFile(*makeCommand, mediumFile, make, fileKeys, reason)) {
+        err += "launcher-stamp: " + reason + "\n";
+        return 2;
+    }
+    auto fromFile = [&fileKeys](const char* key) {
+        return std::find(fileKeys.begin(), fileKeys.end(), key) != fileKeys.end();
+    };
     // A drive root is a ROOT as it is ("M:" is "M:\\"), and its letter the medium's drive
     // unless --drive names another.
     // A medium written to a disc image, and a disc image checked, keep the drive a disc will
     // have: where the image file lies is no drive its launchers will run from.
-    auto takeDrive = [](const CLI::App* command, std::string& root, std::string& drive, bool toImage = false) {
+    auto takeDrive = [&fromFile](const CLI::App* command, std::string& root, std::string& drive, bool toImage = false) {
         root = FolderPath(root);
-        if (command->count("--drive") == 0 && DriveOf(root) != 0 && !toImage)
+        if (command->count("--drive") == 0 && !fromFile("drive") && DriveOf(root) != 0 && !toImage)
             drive = std::string(1, DriveOf(root)) + ":";
     };
     // Without --codepage, the Windows tool takes the code page of the system it runs on and says
     // so; elsewhere, and where the system's is not one this tool converts, it is 1252.
     for (CLI::App* command : {show, set, checkCommand, makeCommand}) {
-        if (!command->parsed() || command->count("--codepage") != 0)
+        if (!command->parsed() || command->count("--codepage") != 0 || (command == makeCommand && fromFile("codepage")))
             continue;
         const unsigned system = SystemAnsiCodePage();
         const unsigned chosen = IsKnownCodePage(system) ? system : 1252;
@@ -298,6 +322,15 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     }
     if (makeCommand->parsed())
         takeDrive(makeCommand, make.root, make.drive, !make.iso.empty());
+    if (makeCommand->parsed() && !saveFile.empty()) {
+        std::string reason;
+        if (!SaveMediumFile(make, saveFile, make.force, reason)) {
+            err += "launcher-stamp: refused: " + reason + "\n";
+            return 1;
+        }
+        out += saveFile + ": written (the medium; launcher-stamp make --file " + saveFile + " makes it)\n";
+        return 0;
+    }
     if (show->parsed())
         return Show(options, out, err);
     if (set->parsed())

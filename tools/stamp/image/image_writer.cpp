@@ -202,9 +202,14 @@ bool WriteDiscImage(const std::vector<ImageItem>& items, const std::string& labe
         error = "out of memory";
         return false;
     }
-    std::int64_t newest = EarliestVolumeDate;
+    // In a reproducible build no date is later than the one it fixes, the volume's neither.
+    std::int64_t latest = LatestDate;
+    if (SourceDateEpoch(latest) != SourceDate::Set)
+        latest = LatestDate;
+    auto dated = [latest](std::int64_t seconds) { return std::min(ImageDate(seconds), ImageDate(latest)); };
+    std::int64_t newest = dated(EarliestVolumeDate);
     for (const ImageItem& item : items)
-        newest = std::max(newest, ImageDate(item.modified));
+        newest = std::max(newest, dated(item.modified));
     const std::string volume = ImageVolumeLabel(label);
     const std::string creation = ImageDateText(newest);
     Sink sink{&staged, 0, {}, &tally};
@@ -245,7 +250,7 @@ bool WriteDiscImage(const std::vector<ImageItem>& items, const std::string& labe
         // so both builds say so, for the same image from either.
         archive_entry_set_perm(entry.get(), 0555);
         archive_entry_set_size(entry.get(), item.isFolder ? 0 : static_cast<la_int64_t>(item.size));
-        archive_entry_set_mtime(entry.get(), AsTime<time_t>(ImageDate(item.modified)), 0);
+        archive_entry_set_mtime(entry.get(), AsTime<time_t>(dated(item.modified)), 0);
         if (archive_write_header(a.get(), entry.get()) != ARCHIVE_OK)
             return failed(item.path + ": the image cannot hold it");
         if (!item.isFolder && !CopyData(a.get(), item, buffer, tally, error))

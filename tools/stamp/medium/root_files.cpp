@@ -65,11 +65,16 @@ bool WriteAllOrNothing(const std::vector<PlannedFile*>& files, std::string& out,
 {
     std::vector<StagedFile> staged(files.size()), kept(files.size());
     std::string failure;
+    // A file written in a reproducible build bears its date, not the time of writing.
+    std::int64_t date = 0;
+    const bool dated = SourceDateEpoch(date) == SourceDate::Set;
     std::size_t failed = files.size();
     for (std::size_t i = 0; i < files.size() && failed == files.size(); ++i) {
         PlannedFile& planned = *files[i];
         planned.fate = planned.unchanged ? FileFate::Unchanged : FileFate::NotWritten;
         if (!planned.unchanged && !StageFile(planned.path, planned.bytes, staged[i], failure))
+            failed = i;
+        else if (!planned.unchanged && dated && !DateStaged(staged[i], date, failure))
             failed = i;
     }
     std::vector<std::size_t> placed;

@@ -48,7 +48,8 @@ bool PlanRootFile(const std::string& root, const std::string& programPath, const
 // write); then each is put in place with one rename: a new file only if nothing appeared there
 // meanwhile, a plain file only if it still is what was judged (current, currentSize). When one
 // cannot be, those already put in place are undone: a new file removed, a replaced one given
-// back its kept copy. Each file's fate tells what became of it; out and err say it in words, and
+// back its kept copy. With SOURCE_DATE_EPOCH set (SourceDateEpoch), each file written is dated
+// then instead of at the time of writing. Each file's fate tells what became of it; out and err say it in words, and
 // reason, when given, gets why the write failed.
 bool WriteAllOrNothing(const std::vector<PlannedFile*>& files, std::string& out, std::string& err,
                        std::string* reason = nullptr);

@@ -2,6 +2,7 @@
 // staged files an interrupted run left: the same on every system.
 #include "system/system.h"
 
+#include <cstdlib>
 #include <mutex>
 
 bool StageFile(const std::string& path, const Bytes& bytes, StagedFile& staged, std::string& error)
@@ -114,4 +115,19 @@ std::vector<std::string> RemoveLeftovers(const std::string& folder)
             removed.push_back(entry.name);
     }
     return removed;
+}
+
+SourceDate SourceDateEpoch(std::int64_t& seconds)
+{
+    seconds = 0;
+    const char* value = std::getenv("SOURCE_DATE_EPOCH");
+    if (value == nullptr || *value == 0)
+        return SourceDate::None;
+    constexpr std::int64_t Last = 253402300799;
+    for (const char* c = value; *c != 0; ++c) {
+        if (*c < '0' || *c > '9' || seconds > (Last - (*c - '0')) / 10)
+            return SourceDate::Malformed;
+        seconds = seconds * 10 + (*c - '0');
+    }
+    return SourceDate::Set;
 }

@@ -67,6 +67,16 @@ bool PutInPlace(StagedFile& staged, bool replace, bool& exists, bool& readOnlyKe
 // Removes a staged file that is not to be put in place.
 void DiscardStaged(StagedFile& staged);
 
+// Sets a staged file's last-written date to seconds since 1970 UTC, once all its bytes are
+// written; putting it in place keeps that date.
+bool DateStaged(StagedFile& staged, std::int64_t seconds, std::string& error);
+
+// The date SOURCE_DATE_EPOCH fixes for what is written, as reproducible builds set it: None when
+// it is unset or empty, Set with seconds when it is a decimal number of seconds since 1970 UTC
+// (ASCII digits alone, at most 253402300799, the last second of 9999), Malformed otherwise.
+enum class SourceDate { None, Set, Malformed };
+SourceDate SourceDateEpoch(std::int64_t& seconds);
+
 // Stages a copy of the plain file at path beside it, read in pieces (never a link, FIFO or
 // device), so that it can be put back in place later: size gets its size. False with the reason
 // (nothing left behind) when it cannot be read or the disk has no room for the copy.

@@ -261,6 +261,13 @@ bool PutInPlace(StagedFile& staged, bool replace, bool& exists, bool& readOnlyKe
     return placed;
 }
 
+bool DateStaged(StagedFile& staged, std::int64_t seconds, std::string& error)
+{
+    struct timespec times[2] = {};
+    times[0].tv_sec = times[1].tv_sec = seconds;
+    return futimens(static_cast<int>(staged.handle), times) == 0 || Fail(error, "cannot set its date");
+}
+
 void DiscardStaged(StagedFile& staged)
 {
     if (!staged.temporary.empty())

@@ -286,6 +286,17 @@ bool PutInPlace(StagedFile& staged, bool replace, bool& exists, bool& readOnlyKe
     return placed;
 }
 
+bool DateStaged(StagedFile& staged, std::int64_t seconds, std::string& error)
+{
+    // FILETIME counts 100 ns from 1601; its last written and last read dates both get it.
+    const std::uint64_t ticks = static_cast<std::uint64_t>(seconds + 11644473600LL) * 10000000ULL;
+    FILETIME time;
+    time.dwLowDateTime = static_cast<DWORD>(ticks);
+    time.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+    return SetFileTime(reinterpret_cast<HANDLE>(staged.handle), nullptr, &time, &time) != 0 ||
+           Fail(error, "cannot set its date");
+}
+
 void DiscardStaged(StagedFile& staged)
 {
     if (staged.handle != -1) {

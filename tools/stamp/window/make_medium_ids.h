@@ -42,6 +42,8 @@
 #define IDC_DISC_LABEL 1130
 #define IDC_DISC 1131
 #define IDC_IMAGE_PATH_LABEL 1150
+#define IDC_OPEN_MEDIUM_FILE 1120
+#define IDC_SAVE_MEDIUM_FILE 1121
 
 // The icon choices, in the order of the icon list.
 #define ICON_PROGRAMS_OWN 0

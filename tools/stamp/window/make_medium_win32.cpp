@@ -4,6 +4,7 @@
 #include "window/make_medium_ids.h"
 #include "window/medium_choices.h"
 #include "window/window_settings.h"
+#include "commands/medium_file.h"
 
 #include "base/code_pages.h"
 #include "image/disc_fit.h"
@@ -22,6 +23,7 @@
 #include <shellapi.h>
 #include <shobjidl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cwctype>
 #include <deque>
@@ -173,6 +175,7 @@ struct Window {
     std::string imageDefault;   // the image path last offered, replaced while the author keeps it
     std::shared_ptr<WindowProgress> progress;  // the make's, while it runs
     WindowSettings settings;    // the author's last choices, kept for the next start
+    std::string mediumFile;     // the medium file open: Make runs make --file with the fields' changes; empty: none
     bool closing = false;       // the window closes when the make has ended
     bool ended = false;         // the dialog is ending: nothing more may start
     unsigned scanGeneration = 0, iconGeneration = 0;
@@ -306,6 +309,12 @@ MakeOptions Choices(Window& w)
     fields.imagePath = Utf8FromUtf16(TextOf(GetDlgItem(w.dialog, IDC_IMAGE_PATH)));
     fields.disc = DiscChoice(w);
     fields.signCommand = Utf8FromUtf16(TextOf(GetDlgItem(w.dialog, IDC_SIGN)));
+    // With a medium file open, its keys the fields do not show; the fields alone if it is gone.
+    MakeOptions fromFile;
+    std::vector<std::string> given;
+    std::string unread;
+    if (!w.mediumFile.empty() && ReadMediumFile(w.mediumFile, fromFile, given, unread))
+        return OptionsForMediumFile(w.mediumFile, fromFile, fields);
     return OptionsFor(fields);
 }
 
@@ -576,6 +585,25 @@ std::string PickImageFile(Window& w)
     return Shown(w, picker);
 }
 
+// A save picker for a file of one type, at the open medium file when there is one; empty when cancelled.
+std::string PickSaveFile(Window& w, const wchar_t* title, const wchar_t* type, const wchar_t* extension)
+{
+    IFileSaveDialog* picker = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_FileSaveDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&picker))))
+        return {};
+    const std::wstring pattern = std::wstring(L"*.") + extension;
+    const COMDLG_FILTERSPEC types[] = {{type, pattern.c_str()}};
+    FILEOPENDIALOGOPTIONS options = 0;
+    picker->GetOptions(&options);
+    picker->SetOptions(options | FOS_FORCEFILESYSTEM | FOS_OVERWRITEPROMPT);
+    picker->SetTitle(title);
+    picker->SetFileTypes(1, types);
+    picker->SetDefaultExtension(extension);
+    if (!w.mediumFile.empty())
+        picker->SetFileName(std::filesystem::u8path(w.mediumFile).filename().wstring().c_str());
+    return Shown(w, picker);
+}
+
 // Asks whether make may go on over a file in its way; true to go on.
 bool AskToForce(Window& w, const MakeOutcome& outcome)
 {
@@ -632,12 +660,35 @@ std::string MadeLauncher(const MakeOutcome& outcome)
     return made;
 }
 
+// The report's line on the command line Make ran, with a medium file open; else nothing.
+std::string MadeAs(const MakeOptions& options, const MakeOptions& fromFile)
+{
+    if (options.mediumFile.empty())
+        return "";
+    const std::vector<std::string> arguments = MediumFileArguments(options.mediumFile, fromFile, options);
+    if (arguments.empty())
+        return "As make --file " + options.mediumFile + " with the window's changes.\n";
+    std::string line = "As: launcher-stamp";
+    for (const std::string& argument : arguments)
+        line += " " + (argument.find_first_of(" \t\"") == std::string::npos && !argument.empty() ? argument
+                                                                                              : "\"" + argument + "\"");
+    return line + "\n";
+}
+
 void Make(Window& w, bool force)
 {
     if (w.ended)
         return;  // closed while its question was open: nothing more is written
     MakeOptions options = Choices(w);
     options.force = force;
+    MakeOptions fromFile;
+    std::vector<std::string> given;
+    std::string unread;
+    if (!w.mediumFile.empty() && !ReadMediumFile(w.mediumFile, fromFile, given, unread)) {
+        Report(w, "Not made: " + unread);
+        Status(w, "Nothing was made.");
+        return;
+    }
     if (options.root.empty() || options.program.empty() || (Checked(w, IDC_IMAGE) && options.iso.empty())) {
         Report(w, options.root.empty()      ? "Not made: choose the medium's folder first."
                   : options.program.empty() ? "Not made: choose the program to start first."
@@ -652,11 +703,11 @@ void Make(Window& w, bool force)
     SendDlgItemMessageW(w.dialog, IDC_PROGRESS, PBM_SETPOS, 0, 0);
     Status(w, "Making the medium in " + options.root + (w.makingImage ? " and its disc image" : "") + "...");
     const std::shared_ptr<WindowProgress> progress = w.progress;
-    Submit(w, [options, progress]() -> Worker::Result {
+    Submit(w, [options, progress, fromFile]() -> Worker::Result {
         std::string out, err;
         MakeOutcome outcome;
         RunMake(options, out, err, &outcome, progress.get());
-        return [options, out, err, outcome]() {
+        return [options, out, err, outcome, fromFile]() {
             Window& window = *TheWindow;
             window.making = false;
             window.makingImage = false;
@@ -682,7 +733,8 @@ void Make(Window& w, bool force)
                 const std::string made = MadeLauncher(outcome);
                 const std::string signature = options.signCommand.empty() ? "" : MadeSignature(outcome.check, made);
                 Report(window, Headline(outcome.check, made, !options.iso.empty()) + "\n" +
-                                   (signature.empty() ? "" : signature + "\n") + "\n" + out + err);
+                                   (signature.empty() ? "" : signature + "\n") + MadeAs(options, fromFile) + "\n" +
+                                   out + err);
                 Status(window, "Made" + std::string(options.iso.empty() ? "" : ", with its disc image,") + " for " +
                                    CodePageSaid(window, options.codePage) + ".");
             }
@@ -753,16 +805,72 @@ bool AskToCancelImage(Window& w)
 
 // ---- the dialog --------------------------------------------------------------------------
 
-// Takes a folder and program, or a disc image, which is checked at once.
+void OpenMediumFile(Window& w, const std::string& path);
+
+// Takes a folder and program, or a disc image, which is checked at once, or a medium file.
 void TakeStartingPoint(Window& w, const StartingPoint& start)
 {
+    if (!start.mediumFile.empty()) {
+        OpenMediumFile(w, start.mediumFile);
+        return;
+    }
     if (start.root.empty())
         return;
+    w.mediumFile.clear();
     w.wantedProgram = start.program;
     SetRoot(w, start.root);
     Scan(w);
     if (start.image)
         Check(w);
+}
+
+// Shows the medium a medium file describes, and keeps it open for Make; says why when it cannot
+// be read, and leaves the window as it was.
+void OpenMediumFile(Window& w, const std::string& path)
+{
+    MakeOptions options;
+    std::vector<std::string> given;
+    std::string reason;
+    if (!ReadMediumFile(path, options, given, reason)) {
+        Report(w, "Not opened: " + reason);
+        Status(w, "The medium file was not opened.");
+        return;
+    }
+    // Without a code page make takes this system's, and so does the window.
+    if (std::find(given.begin(), given.end(), "codepage") == given.end())
+        options.codePage = w.systemCodePage != 0 ? w.systemCodePage : 1252;
+    const DialogFields fields = FieldsFor(options);
+    SendDlgItemMessageW(w.dialog, IDC_ICON_CHOICE, CB_SETCURSEL, static_cast<WPARAM>(fields.icon), 0);
+    EnableWindow(GetDlgItem(w.dialog, IDC_PICTURE), fields.icon == ICON_PICTURE);
+    EnableWindow(GetDlgItem(w.dialog, IDC_PICTURE_BROWSE), fields.icon == ICON_PICTURE);
+    SetDlgItemTextW(w.dialog, IDC_PICTURE, Utf16FromUtf8(fields.picture).c_str());
+    SetDlgItemTextW(w.dialog, IDC_LABEL, Utf16FromUtf8(fields.label).c_str());
+    SendDlgItemMessageW(w.dialog, IDC_ARCH, CB_SETCURSEL, fields.x64 ? ARCH_X64 : ARCH_X86, 0);
+    for (std::size_t i = 0; i < w.codePages.size(); ++i) {
+        if (w.codePages[i] == fields.codePage)
+            SendDlgItemMessageW(w.dialog, IDC_CODE_PAGE, CB_SETCURSEL, i, 0);
+    }
+    CheckDlgButton(w.dialog, IDC_AUTORUN, fields.autorun ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(w.dialog, IDC_IMAGE, fields.image ? BST_CHECKED : BST_UNCHECKED);
+    SetDlgItemTextW(w.dialog, IDC_IMAGE_PATH, Utf16FromUtf8(fields.imagePath).c_str());
+    SetDlgItemTextW(w.dialog, IDC_SIGN, Utf16FromUtf8(fields.signCommand).c_str());
+    TakeStartingPoint(w, {fields.root, fields.program, false, {}});
+    w.mediumFile = path;
+    Status(w, "Opened " + path + ": Make makes the medium it describes, with your changes.");
+}
+
+// Writes the medium file of the window's choices (and the open file's other keys), then keeps
+// it open. The picker has asked before replacing a file.
+void SaveMediumFileAs(Window& w, const std::string& path)
+{
+    std::string reason;
+    if (!SaveMediumFile(Choices(w), path, true, reason)) {
+        Report(w, "Not saved: " + reason);
+        Status(w, "The medium file was not saved.");
+        return;
+    }
+    w.mediumFile = path;
+    Status(w, "Saved " + path + ": launcher-stamp make --file makes this medium.");
 }
 
 void InitDialog(Window& w, const StartingPoint& start)
@@ -849,10 +957,11 @@ void InitDialog(Window& w, const StartingPoint& start)
     }
     LayOut(w);
     Publish(w);
-    if (start.root.empty() && w.settings.roots.empty())
+    if (start.root.empty() && start.mediumFile.empty() && w.settings.roots.empty())
         Status(w, "Choose the medium's folder: the folder whose content goes onto the disc or stick.");
     // Opened with nothing, it opens the last medium.
-    TakeStartingPoint(w, !start.root.empty() || w.settings.roots.empty() ? start : StartingPoint{w.settings.roots[0], "", false});
+    const bool given = !start.root.empty() || !start.mediumFile.empty();
+    TakeStartingPoint(w, given || w.settings.roots.empty() ? start : StartingPoint{w.settings.roots[0], "", false, {}});
     UpdatePreview(w);
 }
 
@@ -908,7 +1017,7 @@ void Command(Window& w, WORD id, WORD code, HWND control)
     case IDC_CHECK_IMAGE: {
         static const COMDLG_FILTERSPEC images[] = {{L"Disc images", L"*.iso"}, {L"All files", L"*.*"}};
         if (const std::string image = Pick(w, false, L"The disc image to check", images, 2); !image.empty() && w.busy == 0)
-            TakeStartingPoint(w, {image, "", true});
+            TakeStartingPoint(w, {image, "", true, {}});
         return;
     }
     case IDC_IMAGE:
@@ -977,6 +1086,16 @@ void Command(Window& w, WORD id, WORD code, HWND control)
     case IDC_CHECK:
         if (w.busy == 0 && !w.closing)
             Check(w);
+        return;
+    case IDC_OPEN_MEDIUM_FILE: {
+        static const COMDLG_FILTERSPEC media[] = {{L"Medium files", L"*.toml"}};
+        if (const std::string file = Pick(w, false, L"The medium file to open", media, 1); !file.empty() && w.busy == 0)
+            OpenMediumFile(w, file);
+        return;
+    }
+    case IDC_SAVE_MEDIUM_FILE:
+        if (const std::string file = PickSaveFile(w, L"The medium file to save", L"Medium files", L"toml"); !file.empty())
+            SaveMediumFileAs(w, file);
         return;
     case IDC_OPEN_FOLDER:
         if (const std::string root = Root(w); !root.empty())

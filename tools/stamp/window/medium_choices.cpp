@@ -63,15 +63,17 @@ StartingPoint StartingPointFor(const std::vector<std::string>& arguments)
     std::error_code ignored;
     const fs::path given = fs::u8path(arguments[0]);
     if (fs::is_directory(given, ignored))
-        return {arguments[0], {}};
+        return {arguments[0], {}, false, {}};
     if (!fs::is_regular_file(given, ignored))
         return {};
+    if (const std::string extension = given.extension().u8string(); FoldCase(extension) == FoldCase(".toml"))
+        return {{}, {}, false, arguments[0]};
     if (std::uint64_t size = 0; LooksLikeDiscImage(ImageFileReader(arguments[0], size)))
-        return {arguments[0], {}, true};
+        return {arguments[0], {}, true, {}};
     const fs::path absolute = fs::absolute(given, ignored);
     const fs::path folder = absolute.parent_path();
     const bool hasParent = folder.has_relative_path() && folder.parent_path() != folder;
-    return {(hasParent ? folder.parent_path() : folder).u8string(), absolute.u8string(), false};
+    return {(hasParent ? folder.parent_path() : folder).u8string(), absolute.u8string(), false, {}};
 }
 
 void RankCandidates(std::vector<Candidate>& candidates)
@@ -264,4 +266,70 @@ std::string MadeSignature(const CheckSummary& summary, const std::string& made)
             return made + ": " + summary.signatureLines[i];
     }
     return {};
+}
+
+DialogFields FieldsFor(const MakeOptions& options)
+{
+    DialogFields fields;
+    fields.root = options.root;
+    const fs::path program = fs::u8path(options.program);
+    fields.program = program.is_absolute() ? options.program : (fs::u8path(options.root) / program).make_preferred().u8string();
+    fields.icon = options.launcherIcon ? ICON_LAUNCHERS_OWN : options.icon.empty() ? ICON_PROGRAMS_OWN : ICON_PICTURE;
+    fields.picture = options.icon;
+    fields.label = options.label;
+    fields.x64 = options.arch == "x64";
+    fields.codePage = options.codePage;
+    fields.autorun = options.autorun;
+    fields.image = !options.iso.empty();
+    fields.imagePath = options.iso;
+    fields.signCommand = options.signCommand;
+    return fields;
+}
+
+MakeOptions OptionsForMediumFile(const std::string& file, const MakeOptions& fromFile, const DialogFields& fields)
+{
+    MakeOptions options = OptionsFor(fields);
+    options.drive = fromFile.drive;
+    options.disc = fromFile.disc;
+    options.signTimeoutSeconds = fromFile.signTimeoutSeconds;
+    options.requireTimestamp = fromFile.requireTimestamp;
+    options.signRetries = fromFile.signRetries;
+    options.mediumFile = file;
+    return options;
+}
+
+std::vector<std::string> MediumFileArguments(const std::string& file, const MakeOptions& fromFile,
+                                             const MakeOptions& options)
+{
+    std::vector<std::string> arguments = {"make", "--file", file};
+    std::error_code ignored;
+    const fs::path programPath = fs::u8path(fromFile.root) / fs::u8path(fromFile.program);
+    const bool sameProgram = fs::u8path(options.program).lexically_normal() == programPath.lexically_normal() ||
+                             fs::equivalent(fs::u8path(options.program), programPath, ignored);
+    if (options.root != fromFile.root || !sameProgram)
+        arguments.insert(arguments.begin() + 1, {options.root, options.program});
+    // A key turned back to make's default has no option to say so.
+    if ((options.autorun && !fromFile.autorun) || (options.iso.empty() && !fromFile.iso.empty()) ||
+        (options.signCommand.empty() && !fromFile.signCommand.empty()) ||
+        (!options.launcherIcon && options.icon.empty() && (fromFile.launcherIcon || !fromFile.icon.empty())))
+        return {};
+    if (options.launcherIcon != fromFile.launcherIcon || options.icon != fromFile.icon) {
+        if (options.launcherIcon)
+            arguments.push_back("--launcher-icon");
+        else
+            arguments.insert(arguments.end(), {"--icon", options.icon});
+    }
+    if (options.label != fromFile.label)
+        arguments.insert(arguments.end(), {"--label", options.label});
+    if (options.arch != fromFile.arch)
+        arguments.insert(arguments.end(), {"--arch", options.arch});
+    if (options.codePage != fromFile.codePage)
+        arguments.insert(arguments.end(), {"--codepage", std::to_string(options.codePage)});
+    if (options.autorun != fromFile.autorun && !options.autorun)
+        arguments.push_back("--no-autorun");
+    if (options.iso != fromFile.iso && !options.iso.empty())
+        arguments.insert(arguments.end(), {"--iso", options.iso});
+    if (options.signCommand != fromFile.signCommand && !options.signCommand.empty())
+        arguments.insert(arguments.end(), {"--sign", options.signCommand});
+    return arguments;
 }

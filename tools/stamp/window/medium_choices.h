@@ -15,13 +15,14 @@ struct StartingPoint {
     std::string root;     // the medium's folder, or a disc image's file; empty: none yet
     std::string program;  // the program chosen, as a path; empty: none yet
     bool image = false;   // root is a disc image, to be checked (it is read, never written)
+    std::string mediumFile;  // a medium file (.toml) to open instead; root and program are then empty
 };
 
 // From the arguments the window was opened with: none opens it empty; a folder (dropped on the
 // program in Explorer, or named) is the medium; a disc image (known by its volume descriptors,
 // whatever its name) is checked; another file is the program chosen, with the folder above its
 // folder as the medium (its own folder when it has none above). Anything else, or more than one
-// argument, opens it empty.
+// argument, opens it empty. A file named *.toml is a medium file to open.
 StartingPoint StartingPointFor(const std::vector<std::string>& arguments);
 
 // A program below a medium's root that a launcher could start.
@@ -103,3 +104,19 @@ MakeOptions OptionsFor(const DialogFields& fields);
 // its name: "D:\SETUP.exe: signed by "Borvi Software" (SHA-256, timestamped)". Empty when the
 // check found no such launcher.
 std::string MadeSignature(const CheckSummary& summary, const std::string& made);
+
+// What the dialog's fields show of a medium file's options (as ReadMediumFile gives them): the
+// program as a path below the root, the picture when it is the icon.
+DialogFields FieldsFor(const MakeOptions& options);
+
+// Make's options while a medium file is open: make --file's (fromFile, read anew), with the
+// window's fields in place of the options they show; what the window has no field for (the
+// drive, the disc, the signing's time limit, timestamp and retries) is the file's. mediumFile
+// is file.
+MakeOptions OptionsForMediumFile(const std::string& file, const MakeOptions& fromFile, const DialogFields& fields);
+
+// The make command line that gives options: make --file file, then each option whose value
+// differs from fromFile's, so the report can say what Make ran. Empty when a change has no option
+// to say it (autorun.inf, the image, the signing or the program's own icon turned back on or off).
+std::vector<std::string> MediumFileArguments(const std::string& file, const MakeOptions& fromFile,
+                                             const MakeOptions& options);
