@@ -90,6 +90,13 @@ bool ReplaceFileAtomically(const std::string& path, const Bytes& bytes, std::str
 // moment it is put in place. False with the reason, and exists set, when something is.
 bool CreateFileAtomically(const std::string& path, const Bytes& bytes, bool& exists, std::string& error);
 
+// Creates path as a plain file holding bytes, only if nothing is there (exists tells when
+// something is), and keeps it held in held while other programs read and write it: held as a
+// staged file is, so that no other run takes it for a leftover. RemoveHeldFile removes it and
+// lets it go. False with the reason when it cannot be written (nothing is then left behind).
+bool CreateHeldFile(const std::string& path, const Bytes& bytes, bool& exists, StagedFile& held, std::string& error);
+void RemoveHeldFile(StagedFile& held);
+
 // Removes the file at path (not a folder; a link itself, never what it leads to).
 bool RemoveFile(const std::string& path, std::string& error);
 

@@ -271,6 +271,32 @@ void DiscardStaged(StagedFile& staged)
     staged.handle = -1;
 }
 
+bool CreateHeldFile(const std::string& path, const Bytes& bytes, bool& exists, StagedFile& held, std::string& error)
+{
+    exists = false;
+    if (!StageFile(path, bytes, held, error))
+        return false;
+    // Named while it stays open, so that its lock goes with it: locked before any other run sees it.
+    const bool placed = held.temporary.empty() ? LinkUnnamed(static_cast<int>(held.handle), path)
+                                               : RenameWithoutReplacing(held.temporary, path);
+    if (!placed) {
+        exists = errno == EEXIST;
+        Fail(error, exists ? "something appeared there meanwhile" : "cannot write");
+        DiscardStaged(held);
+        return false;
+    }
+    held.temporary.clear();
+    return true;
+}
+
+void RemoveHeldFile(StagedFile& held)
+{
+    // Removed while still locked: no other run can be taking it for a leftover at that moment.
+    if (held.handle >= 0)
+        unlink(held.path.c_str());
+    DiscardStaged(held);
+}
+
 bool RemoveFile(const std::string& path, std::string& error)
 {
     return unlink(path.c_str()) == 0 || Fail(error, "cannot remove");
