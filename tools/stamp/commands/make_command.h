@@ -25,6 +25,7 @@ struct MakeOptions {
     std::string signCommand;   // when set, the author's signing command, run on the launcher before it is put in place
     unsigned signTimeoutSeconds = 0;  // the signing command is ended after this (0: no limit)
     bool requireTimestamp = false;    // refuse a signature without a timestamp
+    unsigned signRetries = 0;         // a refused signing is tried again this many times
     bool showSignOutput = false;      // the signing command's output is shown as it comes (on a console)
 };
 
