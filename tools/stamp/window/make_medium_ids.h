@@ -39,6 +39,7 @@
 #define IDC_SIGN_LABEL 1096
 #define IDC_SIGN 1097
 #define IDC_SIGN_NOTE 1098
+#define IDC_SIGN_LIMIT 1110
 
 // The icon choices, in the order of the icon list.
 #define ICON_PROGRAMS_OWN 0
