@@ -190,7 +190,7 @@ bool SignLauncher(const SignRequest& request, const std::string& folder, const B
 }
 
 bool SignLauncherTrying(const SignRequest& request, const std::string& folder, const Bytes& launcher, Bytes& signedBytes,
-                        SignatureInfo& info, std::string& tries, std::string& reason, bool* cancelled)
+                        SignatureInfo& info, std::vector<std::string>& tries, std::string& reason, bool* cancelled)
 {
     const unsigned total = request.retries + 1;
     unsigned pause = 2;
@@ -202,11 +202,13 @@ bool SignLauncherTrying(const SignRequest& request, const std::string& folder, c
         bool retryable = false;
         if (SignLauncher(request, folder, launcher, signedBytes, info, reason, &retryable, cancelled))
             return true;
-        if (request.retries != 0)
-            reason = marked + reason;
-        if (!retryable || attempt == total || (request.cancelled && request.cancelled()))
+        if (!retryable || attempt == total || (request.cancelled && request.cancelled())) {
+            if (request.retries != 0)
+                reason = marked + reason;
             return false;
-        tries += reason + "\n(tried again in " + std::to_string(pause) + " seconds)\n";
+        }
+        tries.push_back(marked.substr(0, marked.size() - 2) + ", tried again in " + std::to_string(pause) + " seconds: " +
+                        reason);
         if (request.pause)
             request.pause(pause);
         // A pause that a cancel cuts short.

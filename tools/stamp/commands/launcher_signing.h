@@ -46,12 +46,13 @@ bool SignLauncher(const SignRequest& request, const std::string& folder, const B
 
 // SignLauncher tried up to 1 + request.retries times while each refusal is retryable, each try
 // on a fresh copy of launcher and within the time limit, after a pause of 2, 4, 8... seconds (at
-// most SignRetryPauseLimit). tries gets one line for each refused try that was followed by
-// another, marked with its number and holding the command's output; reason, when the last is
-// refused too, is marked with its number as well (unmarked without retries).
+// most SignRetryPauseLimit). tries gets, for each refused try that was followed by another, its
+// reason with the command's output, marked with its number and the pause; reason, when the
+// last is refused too, is marked with its number as well (unmarked without retries).
 constexpr unsigned SignRetryPauseLimit = 30;
 bool SignLauncherTrying(const SignRequest& request, const std::string& folder, const Bytes& launcher, Bytes& signedBytes,
-                        SignatureInfo& info, std::string& tries, std::string& reason, bool* cancelled = nullptr);
+                        SignatureInfo& info, std::vector<std::string>& tries, std::string& reason,
+                        bool* cancelled = nullptr);
 
 // Whether signed is unsigned with a certificate table added as signing adds it: the same
 // bytes but for the CheckSum and the certificate table's directory entry, then zeros up to the

@@ -480,15 +480,12 @@ int MakeMedium(const MakeOptions& options, std::string& out, std::string& err, M
                 request.cancelled = [progress] { return progress->Cancelled(); };
             Bytes signedLauncher;
             SignatureInfo signature;
-            std::string tries;
+            std::vector<std::string> tries;
             bool cancel = false;
             const bool signedNow = SignLauncherTrying(request, options.root, launcherFile.bytes, signedLauncher, signature,
                                                       tries, error, &cancel);
-            for (std::size_t start = 0; start < tries.size();) {
-                const std::size_t end = std::min(tries.find('\n', start), tries.size());
-                out += launcherFile.path + ": signing " + tries.substr(start, end - start) + "\n";
-                start = end + 1;
-            }
+            for (const std::string& refused : tries)
+                out += launcherFile.path + ": signing " + refused + "\n";
             if (!signedNow && cancel) {
                 result.refused = true;
                 return cancelled(CancelledSaying({}));
