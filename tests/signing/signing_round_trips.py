@@ -234,11 +234,15 @@ if mode == "stops":
     import signal
     os.kill(os.getpid(), signal.SIGTTIN)
     sign(file, file + ".signed"); sys.exit(0)
-if mode == "waits":
+if mode in ("waits", "waits-out"):
+    if out:
+        sign(file, out)
     open({path("flag")!r} + ".waiting", "w").close()
     while not os.path.exists({path("flag")!r}):
         time.sleep(0.05)
-    sign(file, file + ".signed"); sys.exit(0)
+    if not out:
+        sign(file, file + ".signed")
+    sys.exit(0)
 if mode == "flaky":
     count = {path("count")!r}
     n = int(open(count).read()) if os.path.exists(count) else 0
@@ -380,31 +384,33 @@ for name, mode, answer, terminal, status, words in terminal_rows:
     row(f"make --sign on a terminal, signer {name}", not hung and code == status and words in said and written and
         not leftovers(root), f"exit {code}, hung {hung}, root {sorted(os.listdir(root))}: {said[-600:]}")
 
-# A second make in the same root while the first signs leaves the file being signed, and check
-# says it is being written, not left behind.
-root = fresh_root("second-make", "Disc/setup.exe", "Tools/tool.exe")
-for flag in (path("flag"), path("flag") + ".waiting"):
-    if os.path.exists(flag):
-        os.remove(flag)
-first = subprocess.Popen([stamp, "make", root, "Disc/setup.exe", "--arch", "x64", "--sign", signer_command("waits")],
-                         stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
-deadline = time.time() + 60
-while not os.path.exists(path("flag") + ".waiting") and time.time() < deadline:
-    time.sleep(0.05)
-staged = leftovers(root)
-second = run(stamp, "make", root, "Tools/tool.exe", "--arch", "x64", "--no-autorun", check=False)
-checked = run(stamp, "check", root, check=False)
-kept = bool(staged) and all(os.path.exists(os.path.join(root, n)) for n in staged)
-open(path("flag"), "w").close()
-said = "".join(first.communicate(timeout=120))
-# Its check finds the file being written, so it says the medium is not ready yet (exit 1).
-row("a second make while the first signs: it leaves the file being signed",
-    os.path.exists(os.path.join(root, "tool.exe")) and kept and "removed (left by" not in second.stdout,
-    f"staged {staged}, kept {kept}, exit {second.returncode}: {second.stdout[-400:]}{second.stderr[-300:]}")
-row("check while make signs: the file being signed is being written, not left behind",
-    "writing it now" in checked.stdout and "Left by an interrupted" not in checked.stdout, checked.stdout[-600:])
-row("a second make while the first signs: the first signs and succeeds",
-    first.returncode == 0 and signed_whole(root) and not leftovers(root), f"exit {first.returncode}: {said[-600:]}")
+# A second make in the same root while the first signs leaves the file being signed (and the
+# {out} its signer has written), and check says it is being written, not left behind.
+for mode, placeholders in (("waits", "{file}"), ("waits-out", "{file} {out}")):
+    root = fresh_root(f"second-make-{mode}", "Disc/setup.exe", "Tools/tool.exe")
+    for flag in (path("flag"), path("flag") + ".waiting"):
+        if os.path.exists(flag):
+            os.remove(flag)
+    first = subprocess.Popen([stamp, "make", root, "Disc/setup.exe", "--arch", "x64", "--sign",
+                              f'"{python}" "{signer}" {mode} {placeholders}'],
+                             stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    deadline = time.time() + 60
+    while not os.path.exists(path("flag") + ".waiting") and time.time() < deadline:
+        time.sleep(0.05)
+    staged = leftovers(root)
+    second = run(stamp, "make", root, "Tools/tool.exe", "--arch", "x64", "--no-autorun", check=False)
+    checked = run(stamp, "check", root, check=False)
+    kept = len(staged) == (2 if mode == "waits-out" else 1) and all(os.path.exists(os.path.join(root, n)) for n in staged)
+    open(path("flag"), "w").close()
+    said = "".join(first.communicate(timeout=120))
+    # Its check finds the file being written, so it says the medium is not ready yet (exit 1).
+    row(f"a second make while the first signs ({mode}): it leaves the files being signed",
+        os.path.exists(os.path.join(root, "tool.exe")) and kept and "removed (left by" not in second.stdout,
+        f"staged {staged}, kept {kept}, exit {second.returncode}: {second.stdout[-400:]}{second.stderr[-300:]}")
+    row(f"check while make signs ({mode}): the files being signed are being written, not left behind",
+        "writing it now" in checked.stdout and "Left by an interrupted" not in checked.stdout, checked.stdout[-600:])
+    row(f"a second make while the first signs ({mode}): the first signs and succeeds",
+        first.returncode == 0 and signed_whole(root) and not leftovers(root), f"exit {first.returncode}: {said[-600:]}")
 
 # --sign-retries: a signer that fails twice, then signs.
 retry_rows = [

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -312,6 +313,43 @@ TEST(HeldFile, IsNoLeftoverWhileHeldAndGoneWhenRemoved)
     EXPECT_TRUE(ReadWholeFile(path, read, error) && read.size() == 4);
     RemoveHeldFile(held);
     EXPECT_EQ(scratch.Temporaries(), "");
+}
+
+// What the program working on a held file writes beside it under names that extend its name is
+// held with it; other temporary files of ours are leftovers, and all are once it is let go.
+TEST(HeldFile, FilesBesideItThatExtendItsNameAreHeldWithIt)
+{
+    struct Row {
+        const char* name;
+        bool heldWithIt;
+    };
+    const std::string prefix = TemporaryNamePrefix;
+    const Row rows[] = {
+        {"sign-in-12-out.exe", true},     // a signer's {out}
+        {"sign-in-12.exe.signed", true},  // a signer's own temporary file
+        {"sign-in-123.exe", false},       // another run's, whose name only begins alike
+        {"sign-in-1.exe", false},
+        {"sign-in-12", false},            // shorter than the held name's stem, not beside it
+        {"other-out.exe", false},
+    };
+    ScratchFolder scratch;
+    StagedFile held;
+    bool exists = false;
+    std::string error;
+    ASSERT_TRUE(CreateHeldFile((scratch.path / (prefix + "sign-in-12.exe")).string(), Bytes{'M', 'Z'}, exists, held, error));
+    for (const Row& row : rows)
+        std::ofstream(scratch.path / (prefix + row.name)) << "x";
+    for (const Row& row : rows)
+        EXPECT_EQ(IsLeftover((scratch.path / (prefix + row.name)).string()), !row.heldWithIt) << row.name;
+    const std::vector<std::string> removed = RemoveLeftovers(scratch.path.string());
+    for (const Row& row : rows) {
+        const bool gone = std::find(removed.begin(), removed.end(), prefix + row.name) != removed.end();
+        EXPECT_EQ(gone, !row.heldWithIt) << row.name;
+        EXPECT_EQ(std::filesystem::exists(scratch.path / (prefix + row.name)), row.heldWithIt) << row.name;
+    }
+    RemoveHeldFile(held);
+    RemoveLeftovers(scratch.path.string());
+    EXPECT_EQ(scratch.Temporaries(), "") << "let go, what was held with it is a leftover";
 }
 
 // Each try signs a fresh copy: the signer below adds a line to {file} and says its size first.

@@ -131,7 +131,8 @@ bool SignLauncher(const SignRequest& request, const std::string& folder, const B
     bool& ended = cancelled != nullptr ? *cancelled : unusedCancelled;
     again = ended = false;
     const std::string file = TemporaryPath(folder, "in");
-    const std::string out = TemporaryPath(folder, "out");
+    // Named after file, so that it is held with it while the command writes it.
+    const std::string out = file.substr(0, file.size() - 4) + "-out.exe";
     std::vector<std::string> argv;
     bool usesOut = false;
     if (!SigningArguments(request.command, file, out, argv, usesOut, reason))

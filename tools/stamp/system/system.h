@@ -114,8 +114,16 @@ bool RemoveIfLeftover(const std::string& path);
 // one that a running process still writes (it keeps a lock on it). Returns their names.
 std::vector<std::string> RemoveLeftovers(const std::string& folder);
 
-// Whether the temporary file of ours at path was left behind: no running process holds it.
+// Whether the temporary file of ours at path was left behind: no running process holds it,
+// nor a temporary file beside it whose name it extends (a signer's {out}, or its own temporary
+// file, beside the file it signs). RemoveIfLeftover and RemoveLeftovers spare those too.
 bool IsLeftover(const std::string& path);
+
+// Whether a running process holds the temporary file at path itself (IsLeftover without the
+// files beside it); and whether one beside path whose name path extends (its name up to its
+// extension, then "." or "-") is held so.
+bool IsHeldNow(const std::string& path);
+bool ExtendsAHeldFile(const std::string& path);
 
 // One entry of a folder: its name (UTF-8) and whether it is a folder (links followed).
 struct FolderEntry {

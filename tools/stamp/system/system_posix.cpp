@@ -320,19 +320,29 @@ int LockedLeftover(const std::string& path)
 
 }  // namespace
 
+bool IsHeldNow(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool held = flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    close(fd);
+    return held;
+}
+
 bool IsLeftover(const std::string& path)
 {
     const int fd = LockedLeftover(path);
     if (fd >= 0)
         close(fd);
-    return fd >= 0;
+    return fd >= 0 && !ExtendsAHeldFile(path);
 }
 
 bool RemoveIfLeftover(const std::string& path)
 {
     // Locked while it is removed, so that no run can be writing it at that moment.
     const int fd = LockedLeftover(path);
-    const bool removed = fd >= 0 && unlink(path.c_str()) == 0;
+    const bool removed = fd >= 0 && !ExtendsAHeldFile(path) && unlink(path.c_str()) == 0;
     if (fd >= 0)
         close(fd);
     return removed;

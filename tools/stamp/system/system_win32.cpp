@@ -345,6 +345,17 @@ void RemoveHeldFile(StagedFile& held)
     DeleteFileW(WidePath(held.path).c_str());
 }
 
+bool IsHeldNow(const std::string& path)
+{
+    // A run that writes it holds it open for no one else.
+    const HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(file);
+    return false;
+}
+
 bool IsLeftover(const std::string& path)
 {
     // A run that writes it holds it open for no one else.
@@ -353,13 +364,13 @@ bool IsLeftover(const std::string& path)
     if (file == INVALID_HANDLE_VALUE)
         return false;
     CloseHandle(file);
-    return true;
+    return !ExtendsAHeldFile(path);
 }
 
 bool RemoveIfLeftover(const std::string& path)
 {
     // Deleting fails while a running process holds the file.
-    return DeleteFileW(WidePath(path).c_str()) != 0;
+    return !ExtendsAHeldFile(path) && DeleteFileW(WidePath(path).c_str()) != 0;
 }
 
 std::string ChildPath(const std::string& folder, const std::string& name)
