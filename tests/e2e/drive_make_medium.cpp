@@ -1,7 +1,9 @@
 // Drives make-medium.exe from outside, by window messages, as an author's hands would: opens it
 // with a medium's folder, reads the ranked programs, makes, answers the replace question both
 // ways, meets a refusal, checks, makes a disc image and cancels one, closes during a make and
-// during an image; signs with a signing command that signs nothing; opens a medium file and makes what make --file makes; measures how fast the window answers while a 100 MB file is read and while an
+// during an image; signs with a signing command that signs nothing, and cancels one that waits;
+// opens a medium file and makes what make --file makes; measures how fast the window answers
+// while a 100 MB file is read and while an
 // image is written; opens an image dropped on it; starts it again with its remembered choices,
 // and with damaged ones; saves a picture of the window. Reads every field's name as a screen
 // reader does, its mnemonic and the tab order. Waits only on the state the window
@@ -886,6 +888,42 @@ void Walk(const std::string& makeMedium, const std::string& medium, const std::s
     Check(report.find("Secret-42") == std::string::npos, "the report shows the signing command's arguments: " + report);
     Check(Snapshot(medium) == before, "a refused signing changed the medium");
     Check(LeftOvers(medium).empty(), "a refused signing left a staged or temporary file");
+
+    // Sign with a command that waits for ever, having started a process of its own: the window
+    // shows its time limit; closed meanwhile, it asks, and No goes on signing; Cancel ends the
+    // command and what it started, and writes nothing.
+    Check(Text(opened.dialog, IDC_SIGN_LIMIT).find("min") != std::string::npos,
+          "no time limit is shown beside Sign with: " + Text(opened.dialog, IDC_SIGN_LIMIT));
+    const std::string pids = FolderOf(medium) + "\\signer.pids";
+    DeleteFileW(Wide(pids).c_str());
+    Type(opened.dialog, IDC_SIGN, "\"" + signNothing + "\" waits \"" + pids + "\" {file}");
+    WaitFor([&opened] { return Property(opened.dialog, PROPERTY_BUSY) == 0; });
+    INT_PTR signing = Finished(opened.dialog);
+    Click(opened.dialog, IDC_MAKE);
+    unsigned long signer = 0, child = 0;
+    const bool waits = WaitFor([&] { return std::sscanf(Read(pids).c_str(), "%lu %lu", &signer, &child) == 2; });
+    Check(waits, "the signing command that waits never started its process");
+    if (waits) {
+        PostMessageW(opened.dialog, WM_CLOSE, 0, 0);
+        AnswerCloseQuestion(opened, IDNO);
+        Check(WaitForSingleObject(opened.process.hProcess, 500) == WAIT_TIMEOUT, "No to the question closed the window");
+        Check(Property(opened.dialog, PROPERTY_BUSY) != 0, "No to the question ended the signing");
+        Click(opened.dialog, IDC_MAKE);
+        WaitIdle(opened.dialog, signing);
+        report = Text(opened.dialog, IDC_REPORT);
+        std::printf("  report: %s\n", FirstLine(report).c_str());
+        Check(FirstLine(report).rfind("Cancelled", 0) == 0, "Cancel during the signing reported: " + FirstLine(report));
+        for (const unsigned long pid : {signer, child}) {
+            const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+            Check(process == nullptr || WaitForSingleObject(process, 10000) == WAIT_OBJECT_0,
+                  "Cancel left process " + std::to_string(pid) + " of the signing command running");
+            if (process != nullptr)
+                CloseHandle(process);
+        }
+    }
+    Check(Snapshot(medium) == before, "a cancelled signing changed the medium");
+    Check(LeftOvers(medium).empty(), "a cancelled signing left a staged or temporary file");
+    DeleteFileW(Wide(pids).c_str());
     Type(opened.dialog, IDC_SIGN, "");
 
     // The setup program with a label and x64: the same files launcher-stamp make writes.

@@ -11,12 +11,15 @@ Only options that osslsigncode 2.5 has are used.
 import http.server
 import json
 import os
+import pty
+import select
 import shutil
 import struct
 import subprocess
 import sys
 import tempfile
 import threading
+import time
 
 import pefile
 
@@ -219,6 +222,34 @@ if mode == "hangs":
     time.sleep(300)
 if mode == "out":
     sign(file, out); sys.exit(0)
+if mode == "pin":
+    tty, pin = os.open("/dev/tty", os.O_RDWR), b""
+    os.write(tty, b"PIN: ")
+    while not pin.endswith(b"\\n"):
+        pin += os.read(tty, 1)
+    if pin.strip() != b"2468":
+        print("wrong PIN"); sys.exit(4)
+    sign(file, file + ".signed"); sys.exit(0)
+if mode == "stops":
+    import signal
+    os.kill(os.getpid(), signal.SIGTTIN)
+    sign(file, file + ".signed"); sys.exit(0)
+if mode in ("waits", "waits-out"):
+    if out:
+        sign(file, out)
+    open({path("flag")!r} + ".waiting", "w").close()
+    while not os.path.exists({path("flag")!r}):
+        time.sleep(0.05)
+    if not out:
+        sign(file, file + ".signed")
+    sys.exit(0)
+if mode == "flaky":
+    count = {path("count")!r}
+    n = int(open(count).read()) if os.path.exists(count) else 0
+    open(count, "w").write(str(n + 1))
+    if n < 2:
+        print(f"token busy, attempt {{n + 1}}"); sys.exit(1)
+    sign(file, file + ".signed"); sys.exit(0)
 if mode == "ok":
     sign(file, file + ".signed"); sys.exit(0)
 if mode == "timestamped":
@@ -279,6 +310,143 @@ for name, mode, extra, taken, words in rows:
         row("make --sign, signer hangs: the process it started is ended too", pid != 0 and not alive, f"pid {pid}")
     if mode == "fails":
         row("make --sign, signer exits 1: its own output is shown", "token not found" in said, said[-300:])
+
+
+
+def fresh_root(name, *programs):
+    root = path(name)
+    shutil.rmtree(root, ignore_errors=True)
+    for program in programs:
+        os.makedirs(os.path.join(root, os.path.dirname(program)), exist_ok=True)
+        shutil.copy(launcher_x64, os.path.join(root, program))
+    return root
+
+
+def signer_command(mode):
+    return f'"{python}" "{signer}" {mode} {{file}}'
+
+
+def on_terminal(args, answer=None, limit=60):
+    """Runs args on a pseudo-terminal of its own, typing answer after "PIN: ". (status, said, ended by us)."""
+    pid, fd = pty.fork()
+    if pid == 0:
+        os.execv(args[0], args)
+    said, answered, deadline = b"", False, time.time() + limit
+    while time.time() < deadline:
+        if select.select([fd], [], [], 0.2)[0]:
+            try:
+                chunk = os.read(fd, 4096)
+            except OSError:
+                break
+            if not chunk:
+                break
+            said += chunk
+            if answer and not answered and b"PIN: " in said:
+                os.write(fd, (answer + "\n").encode())
+                answered = True
+    hung = time.time() >= deadline
+    if hung:
+        os.kill(pid, 9)
+    _, status = os.waitpid(pid, 0)
+    os.close(fd)
+    return os.waitstatus_to_exitcode(status), said.decode(errors="replace"), hung
+
+
+def signed_whole(root):
+    made = os.path.join(root, "setup.exe")
+    return os.path.exists(made) and ours(made)["signature"]["state"] == "signed" and theirs(made)
+
+
+def leftovers(root):
+    return [n for n in os.listdir(root) if n.startswith(".launcher-stamp-")]
+
+
+# On a terminal: the signer is given it before it runs and may prompt for a PIN on /dev/tty;
+# one that stops is ended, on a terminal or without one, never waited on for ever.
+terminal_rows = [
+    # name, signer's way, answer, on a terminal, make's status, words said
+    ("reads a PIN from /dev/tty", "pin", "2468", True, 0, "signed by"),
+    ("stops itself (SIGTTIN) holding the terminal", "stops", None, True, 1, "stopped (SIGTTIN) while it held the terminal"),
+    ("stops itself (SIGTTIN) with no terminal", "stops", None, False, 1, "the terminal cannot be given to it"),
+]
+for name, mode, answer, terminal, status, words in terminal_rows:
+    root = fresh_root(f"terminal-{mode}-{terminal}", "Disc/setup.exe")
+    args = [stamp, "make", root, "Disc/setup.exe", "--arch", "x64", "--sign", signer_command(mode)]
+    if terminal:
+        code, said, hung = on_terminal(args, answer)
+    else:
+        try:
+            done = subprocess.run(args, capture_output=True, text=True, start_new_session=True, timeout=60)
+            code, said, hung = done.returncode, done.stdout + done.stderr, False
+        except subprocess.TimeoutExpired:
+            code, said, hung = -1, "", True
+    written = signed_whole(root) if status == 0 else sorted(os.listdir(root)) == ["Disc"]
+    row(f"make --sign on a terminal, signer {name}", not hung and code == status and words in said and written and
+        not leftovers(root), f"exit {code}, hung {hung}, root {sorted(os.listdir(root))}: {said[-600:]}")
+
+# A second make in the same root while the first signs leaves the file being signed (and the
+# {out} its signer has written), and check says it is being written, not left behind.
+for mode, placeholders in (("waits", "{file}"), ("waits-out", "{file} {out}")):
+    root = fresh_root(f"second-make-{mode}", "Disc/setup.exe", "Tools/tool.exe")
+    for flag in (path("flag"), path("flag") + ".waiting"):
+        if os.path.exists(flag):
+            os.remove(flag)
+    first = subprocess.Popen([stamp, "make", root, "Disc/setup.exe", "--arch", "x64", "--sign",
+                              f'"{python}" "{signer}" {mode} {placeholders}'],
+                             stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    deadline = time.time() + 60
+    while not os.path.exists(path("flag") + ".waiting") and time.time() < deadline:
+        time.sleep(0.05)
+    staged = leftovers(root)
+    second = run(stamp, "make", root, "Tools/tool.exe", "--arch", "x64", "--no-autorun", check=False)
+    checked = run(stamp, "check", root, check=False)
+    kept = len(staged) == (2 if mode == "waits-out" else 1) and all(os.path.exists(os.path.join(root, n)) for n in staged)
+    open(path("flag"), "w").close()
+    said = "".join(first.communicate(timeout=120))
+    # Its check finds the file being written, so it says the medium is not ready yet (exit 1).
+    row(f"a second make while the first signs ({mode}): it leaves the files being signed",
+        os.path.exists(os.path.join(root, "tool.exe")) and kept and "removed (left by" not in second.stdout,
+        f"staged {staged}, kept {kept}, exit {second.returncode}: {second.stdout[-400:]}{second.stderr[-300:]}")
+    row(f"check while make signs ({mode}): the files being signed are being written, not left behind",
+        "writing it now" in checked.stdout and "Left by an interrupted" not in checked.stdout, checked.stdout[-600:])
+    row(f"a second make while the first signs ({mode}): the first signs and succeeds",
+        first.returncode == 0 and signed_whole(root) and not leftovers(root), f"exit {first.returncode}: {said[-600:]}")
+
+# --sign-retries: a signer that fails twice, then signs.
+retry_rows = [
+    # name, options, make's status, tries marked, words never said
+    ("passes with --sign-retries 2", ["--sign-retries", "2"], 0, ["try 1 of 3, tried again in 2 seconds: ", "try 2 of 3, tried again in 4 seconds: "],
+     "try 3 of 3: "),
+    ("is refused with --sign-retries 1", ["--sign-retries", "1"], 1, ["try 1 of 2, tried again in 2 seconds: ", "try 2 of 2: "],
+     "signed by"),
+    ("is refused without retries, said as before", [], 1, [], "try 1"),
+]
+for name, extra, status, marks, never in retry_rows:
+    root = fresh_root("retries", "Disc/setup.exe")
+    if os.path.exists(path("count")):
+        os.remove(path("count"))
+    done = run(stamp, "make", root, "Disc/setup.exe", "--arch", "x64", "--sign", signer_command("flaky"), *extra,
+               check=False)
+    said = done.stdout + done.stderr
+    outputs = [f"token busy, attempt {n}" for n in range(1, len(marks) + 1)] or ["token busy, attempt 1"]
+    written = signed_whole(root) if status == 0 else sorted(os.listdir(root)) == ["Disc"]
+    row(f"make --sign, a signer that fails twice, then signs, {name}",
+        done.returncode == status and written and not leftovers(root) and all(m in said for m in marks + outputs) and
+        never not in said, f"exit {done.returncode}, root {sorted(os.listdir(root))}: {said[-900:]}")
+
+# make --json of a refused signing lists the files and their fates.
+root = fresh_root("json-refused", "Disc/setup.exe")
+done = run(stamp, "make", root, "Disc/setup.exe", "--arch", "x64", "--json", "--sign", signer_command("fails"),
+           check=False)
+try:
+    answer = json.loads(done.stdout)
+except ValueError:
+    answer = {}
+fates = [(os.path.basename(f["path"]), f["fate"], (f["reason"] or "")[:40]) for f in answer.get("files", [])]
+row("make --json, signing refused: the files and their fates",
+    done.returncode == 1 and answer.get("refused") is True and
+    fates == [("setup.exe", "refused", "setup.exe not signed: the signing comman"), ("autorun.inf", "not-written", "")],
+    f"exit {done.returncode}: {fates} {done.stdout[-400:]}")
 
 # Made again with the same signer and nothing to change: left as it is, not signed again.
 root = path("make-ok")

@@ -6,12 +6,17 @@
 #include "pe/authenticode.h"
 #include "pe/der_reader.h"
 #include "system/process.h"
+#include "system/system.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 namespace {
 
@@ -210,6 +215,197 @@ TEST(Process, RunsWithoutAShellAndEndsWhatRunsTooLong)
         EXPECT_EQ(result.exitStatus, row.status) << row.argv[0];
         EXPECT_EQ(result.output, row.output) << row.argv[0];
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << row.argv[0];
+    }
+}
+
+// A folder of its own under the system's temporary folder, removed with everything in it.
+struct ScratchFolder {
+    std::filesystem::path path;
+    ScratchFolder()
+    {
+        std::string name = (std::filesystem::temp_directory_path() / "signing-test.XXXXXX").string();
+        path = mkdtemp(name.data());
+    }
+    ~ScratchFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    std::string Temporaries() const
+    {
+        std::string names;
+        for (const auto& entry : std::filesystem::directory_iterator(path))
+            names += IsTemporaryName(entry.path().filename().string()) ? entry.path().filename().string() + " " : "";
+        return names;
+    }
+};
+
+TEST(Process, AStoppedProgramIsEndedAndACancelledOneWithItsGroup)
+{
+    struct Row {
+        const char* what;
+        std::vector<std::string> argv;
+        int cancelAfterMs;  // -1: never
+        bool stopped, cancelled;
+        const char* error;
+    };
+    // It stops twice: the first stop may be for a terminal it can be given, the second never is.
+    const Row rows[] = {
+        {"stops for the terminal", {"sh", "-c", "kill -TTIN $$; kill -TTIN $$; exit 5"}, -1, true, false, "SIGTTIN"},
+        {"stops itself", {"sh", "-c", "kill -STOP $$; kill -STOP $$; exit 5"}, -1, true, false, "SIGSTOP"},
+        {"cancelled while it waits", {"sh", "-c", "sleep 30 & sleep 30"}, 300, false, true, ""},
+        {"never cancelled, it ends", {"sh", "-c", "exit 4"}, 100000, false, false, ""},
+    };
+    for (const Row& row : rows) {
+        ProcessResult result;
+        const auto start = std::chrono::steady_clock::now();
+        auto cancelled = [&] {
+            return row.cancelAfterMs >= 0 && std::chrono::steady_clock::now() - start > std::chrono::milliseconds(row.cancelAfterMs);
+        };
+        const bool ran = RunProcess(row.argv, 60, false, result, cancelled);
+        EXPECT_EQ(ran, !row.stopped && !row.cancelled) << row.what;
+        EXPECT_TRUE(result.started) << row.what;
+        EXPECT_EQ(result.stopped, row.stopped) << row.what;
+        EXPECT_EQ(result.cancelled, row.cancelled) << row.what;
+        EXPECT_FALSE(result.timedOut) << row.what;
+        EXPECT_NE(result.error.find(row.error), std::string::npos) << row.what << ": " << result.error;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << row.what;
+    }
+    // Cancelled, what it started has ended too: nothing of its group is left.
+    ScratchFolder scratch;
+    const std::string pid = (scratch.path / "pid").string();
+    ProcessResult result;
+    const auto start = std::chrono::steady_clock::now();
+    RunProcess({"sh", "-c", "sleep 30 & echo $! > \"$1\"; wait", "sh", pid}, 0, false, result,
+               [&] { return std::chrono::steady_clock::now() - start > std::chrono::milliseconds(500); });
+    std::ifstream pidFile(pid);
+    int child = 0;
+    pidFile >> child;
+    ASSERT_GT(child, 0);
+    // Ended, it may stay a moment as a zombie until it is reaped.
+    auto running = [child] {
+        std::ifstream stat("/proc/" + std::to_string(child) + "/stat");
+        std::string number, name, state;
+        return stat >> number >> name >> state && state != "Z";
+    };
+    for (int tries = 0; running() && tries < 100; ++tries)
+        usleep(20 * 1000);
+    EXPECT_FALSE(running()) << "the process it started still runs";
+}
+
+TEST(HeldFile, IsNoLeftoverWhileHeldAndGoneWhenRemoved)
+{
+    ScratchFolder scratch;
+    const std::string path = (scratch.path / (std::string(TemporaryNamePrefix) + "sign-in-1.exe")).string();
+    StagedFile held;
+    bool exists = false;
+    std::string error;
+    ASSERT_TRUE(CreateHeldFile(path, Bytes{'M', 'Z', 1, 2}, exists, held, error)) << error;
+    Bytes read;
+    EXPECT_TRUE(ReadWholeFile(path, read, error) && read == (Bytes{'M', 'Z', 1, 2})) << "others read what it holds";
+    EXPECT_FALSE(IsLeftover(path)) << "held, it was called a leftover";
+    EXPECT_TRUE(RemoveLeftovers(scratch.path.string()).empty()) << "held, it was removed as a leftover";
+    EXPECT_TRUE(std::filesystem::exists(path));
+    // Another held at the same name is refused, and what is there kept.
+    StagedFile second;
+    EXPECT_FALSE(CreateHeldFile(path, Bytes{'X'}, exists, second, error));
+    EXPECT_TRUE(exists);
+    EXPECT_TRUE(ReadWholeFile(path, read, error) && read.size() == 4);
+    RemoveHeldFile(held);
+    EXPECT_EQ(scratch.Temporaries(), "");
+}
+
+// What the program working on a held file writes beside it under names that extend its name is
+// held with it; other temporary files of ours are leftovers, and all are once it is let go.
+TEST(HeldFile, FilesBesideItThatExtendItsNameAreHeldWithIt)
+{
+    struct Row {
+        const char* name;
+        bool heldWithIt;
+    };
+    const std::string prefix = TemporaryNamePrefix;
+    const Row rows[] = {
+        {"sign-in-12-out.exe", true},     // a signer's {out}
+        {"sign-in-12.exe.signed", true},  // a signer's own temporary file
+        {"sign-in-123.exe", false},       // another run's, whose name only begins alike
+        {"sign-in-1.exe", false},
+        {"sign-in-12", false},            // shorter than the held name's stem, not beside it
+        {"other-out.exe", false},
+    };
+    ScratchFolder scratch;
+    StagedFile held;
+    bool exists = false;
+    std::string error;
+    ASSERT_TRUE(CreateHeldFile((scratch.path / (prefix + "sign-in-12.exe")).string(), Bytes{'M', 'Z'}, exists, held, error));
+    for (const Row& row : rows)
+        std::ofstream(scratch.path / (prefix + row.name)) << "x";
+    for (const Row& row : rows)
+        EXPECT_EQ(IsLeftover((scratch.path / (prefix + row.name)).string()), !row.heldWithIt) << row.name;
+    const std::vector<std::string> removed = RemoveLeftovers(scratch.path.string());
+    for (const Row& row : rows) {
+        const bool gone = std::find(removed.begin(), removed.end(), prefix + row.name) != removed.end();
+        EXPECT_EQ(gone, !row.heldWithIt) << row.name;
+        EXPECT_EQ(std::filesystem::exists(scratch.path / (prefix + row.name)), row.heldWithIt) << row.name;
+    }
+    RemoveHeldFile(held);
+    RemoveLeftovers(scratch.path.string());
+    EXPECT_EQ(scratch.Temporaries(), "") << "let go, what was held with it is a leftover";
+}
+
+// Each try signs a fresh copy: the signer below adds a line to {file} and says its size first.
+TEST(SignRetries, RefusalsThatAnotherTryMayMendAreTriedAgainAfterGrowingPauses)
+{
+    struct Row {
+        const char* what;
+        const char* script;  // run by sh with {file} and the count file
+        unsigned retries;
+        std::vector<unsigned> pauses;
+        unsigned tries;       // how many times the signer ran
+        const char* reasonStarts;
+    };
+    const Row rows[] = {
+        {"exits 1, no retries: one try, unmarked", "exit 1", 0, {}, 1, "the signing command (sh) failed"},
+        {"exits 1, three retries", "exit 1", 3, {2, 4, 8}, 4, "try 4 of 4: the signing command (sh) failed"},
+        {"exits 1, six retries: the pause stops growing", "exit 1", 6, {2, 4, 8, 16, 30, 30}, 7, "try 7 of 7: "},
+        {"signs nothing: no retry mends it", "exit 0", 3, {}, 1, "try 1 of 4: the signing command (sh): "},
+        {"fails once, then signs nothing", "[ $n -ge 1 ] || exit 2", 3, {2}, 2, "try 2 of 4: "},
+    };
+    for (const Row& row : rows) {
+        ScratchFolder scratch;
+        const std::string count = (scratch.path / "count").string();
+        SignRequest request;
+        request.command = std::string("sh -c \"n=$(cat \\\"$2\\\" 2>/dev/null || echo 0); echo $((n + 1)) > \\\"$2\\\"; "
+                                      "echo size $(wc -c < \\\"$1\\\") try $n; echo more >> \\\"$1\\\"; ") +
+                          row.script + "\" sh {file} \"" + count + "\"";
+        request.retries = row.retries;
+        std::vector<unsigned> pauses;
+        request.pause = [&pauses](unsigned seconds) { pauses.push_back(seconds); };
+        Bytes signedBytes;
+        SignatureInfo info;
+        std::vector<std::string> tried;
+        std::string reason;
+        EXPECT_FALSE(SignLauncherTrying(request, scratch.path.string(), Bytes(100, 'M'), signedBytes, info, tried, reason))
+            << row.what;
+        std::string tries;
+        for (const std::string& refused : tried)
+            tries += refused + "\n";
+        EXPECT_EQ(tried.size() + 1, row.tries) << row.what;
+        EXPECT_EQ(pauses, row.pauses) << row.what;
+        EXPECT_EQ(reason.rfind(row.reasonStarts, 0), 0u) << row.what << ": " << reason;
+        std::ifstream counted(count);
+        unsigned ran = 0;
+        counted >> ran;
+        EXPECT_EQ(ran, row.tries) << row.what;
+        // Every try's output is shown under its number, each on a fresh copy of 100 bytes.
+        for (unsigned attempt = 1; attempt <= row.tries; ++attempt) {
+            const std::string said = attempt == row.tries ? reason : tries;
+            const std::string output = "size 100 try " + std::to_string(attempt - 1);
+            EXPECT_NE(said.find(output), std::string::npos) << row.what << ": try " << attempt << ": " << said;
+            if (row.retries != 0) {
+                EXPECT_NE(said.find("try " + std::to_string(attempt) + " of "), std::string::npos) << row.what;
+            }
+        }
+        EXPECT_EQ(scratch.Temporaries(), "") << row.what;
     }
 }
 

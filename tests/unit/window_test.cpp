@@ -337,7 +337,8 @@ TEST(OptionsFor, TakeTheFieldsAsMakeTakesThemTheSigningCommandAsMakesSign)
         EXPECT_EQ(options.iso, row.iso) << row.what;
         EXPECT_EQ(options.disc, row.fields.image ? "dvd" : "") << row.what << ": the disc goes with the image";
         EXPECT_EQ(options.signCommand, row.sign) << row.what;
-        EXPECT_EQ(options.signTimeoutSeconds, defaults.signTimeoutSeconds) << row.what;
+        EXPECT_NE(options.signTimeoutSeconds, 0u) << row.what << ": a signer that waits for input would hold the window";
+        EXPECT_EQ(options.signRetries, defaults.signRetries) << row.what;
         EXPECT_FALSE(options.requireTimestamp) << row.what;
         EXPECT_FALSE(options.showSignOutput) << row.what << ": the window has no console to show it on";
     }

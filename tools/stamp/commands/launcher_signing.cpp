@@ -7,7 +7,10 @@
 #include "system/system.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <random>
+#include <thread>
 
 namespace {
 
@@ -45,6 +48,12 @@ std::string TemporaryPath(const std::string& folder, const char* what)
 {
     return ChildPath(folder, std::string(TemporaryNamePrefix) + "sign-" + what + "-" + std::to_string(std::random_device{}()) +
                                  ".exe");
+}
+
+// Whether the command ran until it ended by itself (never ended by us).
+bool RanToItsEnd(const ProcessResult& run)
+{
+    return run.started && !run.timedOut && !run.stopped && !run.cancelled;
 }
 
 }  // namespace
@@ -115,10 +124,15 @@ bool OnlySignatureAdded(const Bytes& unsignedBytes, const Bytes& signedBytes, st
 }
 
 bool SignLauncher(const SignRequest& request, const std::string& folder, const Bytes& launcher, Bytes& signedBytes,
-                  SignatureInfo& info, std::string& reason)
+                  SignatureInfo& info, std::string& reason, bool* retryable, bool* cancelled)
 {
+    bool unusedRetryable = false, unusedCancelled = false;
+    bool& again = retryable != nullptr ? *retryable : unusedRetryable;
+    bool& ended = cancelled != nullptr ? *cancelled : unusedCancelled;
+    again = ended = false;
     const std::string file = TemporaryPath(folder, "in");
-    const std::string out = TemporaryPath(folder, "out");
+    // Named after file, so that it is held with it while the command writes it.
+    const std::string out = file.substr(0, file.size() - 4) + "-out.exe";
     std::vector<std::string> argv;
     bool usesOut = false;
     if (!SigningArguments(request.command, file, out, argv, usesOut, reason))
@@ -126,22 +140,24 @@ bool SignLauncher(const SignRequest& request, const std::string& folder, const B
     const std::string program = "the signing command (" + argv[0] + ")";
     bool exists = false;
     std::string error;
-    if (!CreateFileAtomically(file, launcher, exists, error)) {
+    StagedFile held;  // held while the command runs: no other run takes it for a leftover
+    if (!CreateHeldFile(file, launcher, exists, held, error)) {
         reason = "the launcher to sign cannot be written beside it: " + error;
         return false;
     }
     ProcessResult run;
-    RunProcess(argv, request.timeoutSeconds, request.echo, run);
+    RunProcess(argv, request.timeoutSeconds, request.echo, run, request.cancelled);
     const std::string result = usesOut ? out : file;
-    const bool read = run.started && !run.timedOut && run.exitStatus == 0 && ReadWholeFile(result, signedBytes, error);
-    RemoveFile(file, error);
+    const bool read = RanToItsEnd(run) && run.exitStatus == 0 && ReadWholeFile(result, signedBytes, error);
+    RemoveHeldFile(held);
     if (usesOut && PathExists(out))
         RemoveFile(out, error);
 
     const std::string output = run.output.empty() ? std::string()
                                : request.echo     ? std::string(" (its output is shown above)")
                                                   : ". Its output:\n" + run.output;
-    auto fail = [&](const std::string& why) {
+    auto fail = [&](const std::string& why, bool mendable = false) {
+        again = mendable;
         reason = why + output;
         if (!reason.empty() && reason.back() == '\n')
             reason.pop_back();
@@ -152,8 +168,14 @@ bool SignLauncher(const SignRequest& request, const std::string& folder, const B
     if (run.timedOut)
         return fail(program + " did not end within " + std::to_string(request.timeoutSeconds) +
                     " seconds (--sign-timeout): it was ended, with every process it started");
+    if (run.stopped)
+        return fail(program + " " + run.error + ": it was ended, with every process it started");
+    if (run.cancelled) {
+        ended = true;
+        return fail(program + " was cancelled: it was ended, with every process it started");
+    }
     if (run.exitStatus != 0)
-        return fail(program + " failed (exit status " + std::to_string(run.exitStatus) + ")");
+        return fail(program + " failed (exit status " + std::to_string(run.exitStatus) + ")", true);
     if (!read)
         return fail(program + " left no signed file" + (usesOut ? " at {out}" : "") + ": " + error);
     if (!OnlySignatureAdded(launcher, signedBytes, error))
@@ -164,6 +186,41 @@ bool SignLauncher(const SignRequest& request, const std::string& folder, const B
     if (info.onlySha1)
         return fail(program + " signed with SHA-1 alone: sign with SHA-256 or stronger (signtool /fd SHA256, osslsigncode -h sha256)");
     if (request.requireTimestamp && !info.timestamped)
-        return fail(program + " added no timestamp, and --require-timestamp asks for one");
+        return fail(program + " added no timestamp, and --require-timestamp asks for one", true);
     return true;
+}
+
+bool SignLauncherTrying(const SignRequest& request, const std::string& folder, const Bytes& launcher, Bytes& signedBytes,
+                        SignatureInfo& info, std::vector<std::string>& tries, std::string& reason, bool* cancelled)
+{
+    const unsigned total = request.retries + 1;
+    unsigned pause = 2;
+    for (unsigned attempt = 1;; ++attempt) {
+        const std::string marked = "try " + std::to_string(attempt) + " of " + std::to_string(total) + ": ";
+        // Shown as it comes, its output is marked where it starts.
+        if (request.echo && request.retries != 0)
+            std::fprintf(stderr, "launcher-stamp: signing, %s\n", marked.substr(0, marked.size() - 2).c_str());
+        bool retryable = false;
+        if (SignLauncher(request, folder, launcher, signedBytes, info, reason, &retryable, cancelled))
+            return true;
+        if (!retryable || attempt == total || (request.cancelled && request.cancelled())) {
+            if (request.retries != 0)
+                reason = marked + reason;
+            return false;
+        }
+        tries.push_back(marked.substr(0, marked.size() - 2) + ", tried again in " + std::to_string(pause) + " seconds: " +
+                        reason);
+        if (request.pause)
+            request.pause(pause);
+        // A pause that a cancel cuts short.
+        for (unsigned tenths = 0; !request.pause && tenths < pause * 10 && !(request.cancelled && request.cancelled()); ++tenths)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (request.cancelled && request.cancelled()) {
+            if (cancelled != nullptr)
+                *cancelled = true;
+            reason = "signing was cancelled before " + marked.substr(0, marked.size() - 2) + " was followed by another";
+            return false;
+        }
+        pause = std::min(pause * 2, SignRetryPauseLimit);
+    }
 }

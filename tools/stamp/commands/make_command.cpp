@@ -485,11 +485,28 @@ int MakeMedium(const MakeOptions& options, std::string& out, std::string& err, M
             out += launcherFile.path + ": signed already, and nothing else to change: left as it is\n";
         } else {
             SignRequest request{options.signCommand, options.signTimeoutSeconds, options.requireTimestamp,
-                                options.showSignOutput};
+                                options.showSignOutput, {}, options.signRetries, {}};
+            if (progress != nullptr)
+                request.cancelled = [progress] { return progress->Cancelled(); };
             Bytes signedLauncher;
             SignatureInfo signature;
-            if (!SignLauncher(request, options.root, launcherFile.bytes, signedLauncher, signature, error))
+            std::vector<std::string> tries;
+            bool cancel = false;
+            const bool signedNow = SignLauncherTrying(request, options.root, launcherFile.bytes, signedLauncher, signature,
+                                                      tries, error, &cancel);
+            for (const std::string& refused : tries)
+                out += launcherFile.path + ": signing " + refused + "\n";
+            if (!signedNow && cancel) {
+                result.refused = true;
+                return cancelled(CancelledSaying({}));
+            }
+            if (!signedNow) {
+                // Nothing is written: each file planned says so, the launcher why.
+                for (const PlannedFile* file : files)
+                    result.files.push_back({file->path, FileFate::NotWritten,
+                                            file == &launcherFile ? launcherName + " not signed: " + error : ""});
                 return refuse(launcherName + " not signed: " + error);
+            }
             launcherFile.bytes = std::move(signedLauncher);
             launcherFile.unchanged = false;
             // A signature the change removed is given back by this one.

@@ -262,6 +262,10 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
         ->needs(sign);
     makeCommand->add_flag("--require-timestamp", make.requireTimestamp, "Refuse a signature without a timestamp")
         ->needs(sign);
+    makeCommand->add_option("--sign-retries", make.signRetries,
+                            "Run the signing command again, up to this many times, when it exits with an error or "
+                            "gives no timestamp that --require-timestamp asks for (after 2, 4, 8... seconds)")
+        ->needs(sign);
     make.showSignOutput = true;
 
     // "/?" still asks for the help on Windows, where no other argument is an option.

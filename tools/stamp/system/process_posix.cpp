@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -28,9 +29,33 @@ bool Drain(int fd, bool echo, std::string& output)
     return true;
 }
 
+// The controlling terminal, opened, when this process's group is its foreground; -1 otherwise.
+int ForegroundTerminal()
+{
+    const int fd = open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (fd >= 0 && tcgetpgrp(fd) != getpgrp()) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Makes group the terminal's foreground. The caller blocks SIGTTOU, which a background group
+// would otherwise get for it.
+bool GiveTerminal(int terminal, pid_t group)
+{
+    return terminal >= 0 && tcsetpgrp(terminal, group) == 0;
+}
+
+const char* StopSignalName(int signal)
+{
+    return signal == SIGTTIN ? "SIGTTIN" : signal == SIGTTOU ? "SIGTTOU" : signal == SIGTSTP ? "SIGTSTP" : "SIGSTOP";
+}
+
 }  // namespace
 
-bool RunProcess(const std::vector<std::string>& argv, unsigned timeoutSeconds, bool echo, ProcessResult& result)
+bool RunProcess(const std::vector<std::string>& argv, unsigned timeoutSeconds, bool echo, ProcessResult& result,
+                const std::function<bool()>& cancelled)
 {
     result = ProcessResult();
     if (argv.empty() || argv[0].empty()) {
@@ -54,9 +79,19 @@ bool RunProcess(const std::vector<std::string>& argv, unsigned timeoutSeconds, b
         args.push_back(const_cast<char*>(argument.c_str()));
     args.push_back(nullptr);
 
+    // On a terminal, the program's group is given its foreground before the program runs, so
+    // that a prompt for a PIN on /dev/tty reaches the user at once; ours takes it back afterwards.
+    // SIGTTOU stays blocked meanwhile: our group is in the background then, and still writes.
+    const int terminal = ForegroundTerminal();
+    sigset_t ttou, unblocked;
+    sigemptyset(&ttou);
+    sigaddset(&ttou, SIGTTOU);
+    pthread_sigmask(SIG_BLOCK, &ttou, &unblocked);
     const pid_t child = fork();
     if (child == 0) {
         setpgid(0, 0);
+        GiveTerminal(terminal, getpid());
+        sigprocmask(SIG_SETMASK, &unblocked, nullptr);
         dup2(output[1], STDOUT_FILENO);
         dup2(output[1], STDERR_FILENO);
         execvp(args[0], args.data());
@@ -67,48 +102,72 @@ bool RunProcess(const std::vector<std::string>& argv, unsigned timeoutSeconds, b
     }
     close(output[1]);
     close(failure[1]);
+    // Taken back from a program that has ended or failed to start, and SIGTTOU as it was.
+    auto takeTerminalBack = [&]() {
+        if (terminal >= 0) {
+            GiveTerminal(terminal, getpgrp());
+            close(terminal);
+        }
+        pthread_sigmask(SIG_SETMASK, &unblocked, nullptr);
+    };
     if (child < 0) {
         result.error = std::strerror(errno);
         close(output[0]);
         close(failure[0]);
+        takeTerminalBack();
         return false;
     }
     setpgid(child, child);
+    GiveTerminal(terminal, child);  // also here, whichever of us comes first
     int code = 0;
     const bool execFailed = read(failure[0], &code, sizeof code) == static_cast<ssize_t>(sizeof code);
     close(failure[0]);
     if (execFailed) {
         waitpid(child, nullptr, 0);
         close(output[0]);
+        takeTerminalBack();
         result.error = std::strerror(code);
         return false;
     }
     result.started = true;
 
-    // On a terminal, its process group is given the foreground while it runs, so that it may
-    // read a prompt's answer; ours takes it back afterwards.
-    const bool foreground = isatty(STDIN_FILENO) && tcgetpgrp(STDIN_FILENO) == getpgrp();
-    void (*previous)(int) = SIG_DFL;
-    if (foreground) {
-        previous = std::signal(SIGTTOU, SIG_IGN);
-        tcsetpgrp(STDIN_FILENO, child);
-    }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
     int status = 0;
     bool ended = false, open = true;
+    // Ends it and every process of its group, stopped or not.
+    auto end = [&](bool& why) {
+        kill(-child, SIGKILL);
+        waitpid(child, &status, 0);
+        why = true;
+        ended = true;
+    };
     while (!ended) {
         pollfd watched{output[0], POLLIN, 0};
         if (open && poll(&watched, 1, 50) > 0)
             open = Drain(output[0], echo, result.output);
         else if (!open)
             usleep(50 * 1000);
-        const pid_t waited = waitpid(child, &status, WNOHANG);
-        ended = waited == child;
-        if (!ended && timeoutSeconds != 0 && std::chrono::steady_clock::now() >= deadline) {
-            kill(-child, SIGKILL);
-            waitpid(child, &status, 0);
-            result.timedOut = true;
-            ended = true;
+        // A stopped program is seen too: it would otherwise be waited on for ever.
+        const pid_t waited = waitpid(child, &status, WNOHANG | WUNTRACED);
+        ended = waited == child && !WIFSTOPPED(status);
+        if (waited == child && WIFSTOPPED(status)) {
+            // Stopped for the terminal while it did not hold it: given it, it goes on. Holding
+            // it, or with no terminal to give, it would wait for ever.
+            const int signal = WSTOPSIG(status);
+            const bool holds = terminal >= 0 && tcgetpgrp(terminal) == child;
+            if (!holds && GiveTerminal(terminal, child)) {
+                kill(-child, SIGCONT);
+                continue;
+            }
+            result.error = std::string("stopped (") + StopSignalName(signal) + ")" +
+                           (holds ? " while it held the terminal"
+                                  : ", and the terminal cannot be given to it (there is none, or launcher-stamp "
+                                    "runs in the background)");
+            end(result.stopped);
+        } else if (!ended && cancelled && cancelled()) {
+            end(result.cancelled);
+        } else if (!ended && timeoutSeconds != 0 && std::chrono::steady_clock::now() >= deadline) {
+            end(result.timedOut);
         }
     }
     // What it wrote just before it ended; a process it left behind that still holds the pipe
@@ -117,11 +176,8 @@ bool RunProcess(const std::vector<std::string>& argv, unsigned timeoutSeconds, b
     while (open && Drain(output[0], echo, result.output)) {
     }
     close(output[0]);
-    if (foreground) {
-        tcsetpgrp(STDIN_FILENO, getpgrp());
-        std::signal(SIGTTOU, previous);
-    }
-    if (result.timedOut)
+    takeTerminalBack();
+    if (result.timedOut || result.stopped || result.cancelled)
         return false;
     result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return true;

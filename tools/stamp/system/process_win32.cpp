@@ -27,7 +27,8 @@ void Drain(HANDLE pipe, bool echo, std::string& output)
 
 }  // namespace
 
-bool RunProcess(const std::vector<std::string>& argv, unsigned timeoutSeconds, bool echo, ProcessResult& result)
+bool RunProcess(const std::vector<std::string>& argv, unsigned timeoutSeconds, bool echo, ProcessResult& result,
+                const std::function<bool()>& cancelled)
 {
     result = ProcessResult();
     if (argv.empty() || argv[0].empty()) {
@@ -78,12 +79,13 @@ bool RunProcess(const std::vector<std::string>& argv, unsigned timeoutSeconds, b
         Drain(readEnd, echo, result.output);
         if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0)
             break;
-        if (timeoutSeconds != 0 && GetTickCount64() >= deadline) {
+        const bool cancel = cancelled && cancelled();
+        if (cancel || (timeoutSeconds != 0 && GetTickCount64() >= deadline)) {
             if (job != nullptr)
                 TerminateJobObject(job, 1);
             TerminateProcess(process.hProcess, 1);
             WaitForSingleObject(process.hProcess, INFINITE);
-            result.timedOut = true;
+            (cancel ? result.cancelled : result.timedOut) = true;
             break;
         }
     }
@@ -94,7 +96,7 @@ bool RunProcess(const std::vector<std::string>& argv, unsigned timeoutSeconds, b
     CloseHandle(readEnd);
     if (job != nullptr)
         CloseHandle(job);
-    if (result.timedOut)
+    if (result.timedOut || result.cancelled)
         return false;
     result.exitStatus = static_cast<int>(status);
     return true;

@@ -103,6 +103,27 @@ bool IsTemporaryName(const std::string& name)
     return name.compare(0, sizeof TemporaryNamePrefix - 1, TemporaryNamePrefix) == 0;
 }
 
+bool ExtendsAHeldFile(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::vector<FolderEntry> entries;
+    std::string error;
+    if (!IsTemporaryName(name) || !ListFolder(folder, entries, error))
+        return false;
+    for (const FolderEntry& entry : entries) {
+        // Its name up to its extension: never into the prefix, which begins with a dot.
+        const std::size_t dot = entry.name.find_last_of('.');
+        const std::string stem = dot < sizeof TemporaryNamePrefix - 1 ? entry.name : entry.name.substr(0, dot);
+        const bool extends = IsTemporaryName(entry.name) && entry.name != name && name.size() > stem.size() &&
+                             name.compare(0, stem.size(), stem) == 0 && (name[stem.size()] == '.' || name[stem.size()] == '-');
+        if (extends && IsHeldNow(ChildPath(folder, entry.name)))
+            return true;
+    }
+    return false;
+}
+
 std::vector<std::string> RemoveLeftovers(const std::string& folder)
 {
     std::vector<std::string> removed;

@@ -100,6 +100,13 @@ bool ReplaceFileAtomically(const std::string& path, const Bytes& bytes, std::str
 // moment it is put in place. False with the reason, and exists set, when something is.
 bool CreateFileAtomically(const std::string& path, const Bytes& bytes, bool& exists, std::string& error);
 
+// Creates path as a plain file holding bytes, only if nothing is there (exists tells when
+// something is), and keeps it held in held while other programs read and write it: held as a
+// staged file is, so that no other run takes it for a leftover. RemoveHeldFile removes it and
+// lets it go. False with the reason when it cannot be written (nothing is then left behind).
+bool CreateHeldFile(const std::string& path, const Bytes& bytes, bool& exists, StagedFile& held, std::string& error);
+void RemoveHeldFile(StagedFile& held);
+
 // Removes the file at path (not a folder; a link itself, never what it leads to).
 bool RemoveFile(const std::string& path, std::string& error);
 
@@ -117,8 +124,16 @@ bool RemoveIfLeftover(const std::string& path);
 // one that a running process still writes (it keeps a lock on it). Returns their names.
 std::vector<std::string> RemoveLeftovers(const std::string& folder);
 
-// Whether the temporary file of ours at path was left behind: no running process holds it.
+// Whether the temporary file of ours at path was left behind: no running process holds it,
+// nor a temporary file beside it whose name it extends (a signer's {out}, or its own temporary
+// file, beside the file it signs). RemoveIfLeftover and RemoveLeftovers spare those too.
 bool IsLeftover(const std::string& path);
+
+// Whether a running process holds the temporary file at path itself (IsLeftover without the
+// files beside it); and whether one beside path whose name path extends (its name up to its
+// extension, then "." or "-") is held so.
+bool IsHeldNow(const std::string& path);
+bool ExtendsAHeldFile(const std::string& path);
 
 // One entry of a folder: its name (UTF-8) and whether it is a folder (links followed).
 struct FolderEntry {

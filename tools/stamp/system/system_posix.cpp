@@ -278,6 +278,32 @@ void DiscardStaged(StagedFile& staged)
     staged.handle = -1;
 }
 
+bool CreateHeldFile(const std::string& path, const Bytes& bytes, bool& exists, StagedFile& held, std::string& error)
+{
+    exists = false;
+    if (!StageFile(path, bytes, held, error))
+        return false;
+    // Named while it stays open, so that its lock goes with it: locked before any other run sees it.
+    const bool placed = held.temporary.empty() ? LinkUnnamed(static_cast<int>(held.handle), path)
+                                               : RenameWithoutReplacing(held.temporary, path);
+    if (!placed) {
+        exists = errno == EEXIST;
+        Fail(error, exists ? "something appeared there meanwhile" : "cannot write");
+        DiscardStaged(held);
+        return false;
+    }
+    held.temporary.clear();
+    return true;
+}
+
+void RemoveHeldFile(StagedFile& held)
+{
+    // Removed while still locked: no other run can be taking it for a leftover at that moment.
+    if (held.handle >= 0)
+        unlink(held.path.c_str());
+    DiscardStaged(held);
+}
+
 bool RemoveFile(const std::string& path, std::string& error)
 {
     return unlink(path.c_str()) == 0 || Fail(error, "cannot remove");
@@ -301,19 +327,29 @@ int LockedLeftover(const std::string& path)
 
 }  // namespace
 
+bool IsHeldNow(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool held = flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    close(fd);
+    return held;
+}
+
 bool IsLeftover(const std::string& path)
 {
     const int fd = LockedLeftover(path);
     if (fd >= 0)
         close(fd);
-    return fd >= 0;
+    return fd >= 0 && !ExtendsAHeldFile(path);
 }
 
 bool RemoveIfLeftover(const std::string& path)
 {
     // Locked while it is removed, so that no run can be writing it at that moment.
     const int fd = LockedLeftover(path);
-    const bool removed = fd >= 0 && unlink(path.c_str()) == 0;
+    const bool removed = fd >= 0 && !ExtendsAHeldFile(path) && unlink(path.c_str()) == 0;
     if (fd >= 0)
         close(fd);
     return removed;

@@ -313,6 +313,60 @@ bool RemoveFile(const std::string& path, std::string& error)
     return DeleteFileW(WidePath(path).c_str()) || Fail(error, "cannot remove");
 }
 
+bool CreateHeldFile(const std::string& path, const Bytes& bytes, bool& exists, StagedFile& held, std::string& error)
+{
+    exists = false;
+    held = StagedFile();
+    held.path = path;
+    if (FailsForTesting(StagingStep::Stage, path, error))
+        return false;
+    // Under its own name from the start, shared for reading and writing but never for deleting:
+    // no other run can delete it, nor open it for itself alone, as it does a leftover.
+    const std::wstring wide = WidePath(path);
+    const HANDLE writer = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (writer == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        exists = code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS;
+        return Fail(error, exists ? "something appeared there meanwhile" : "cannot create it");
+    }
+    held.handle = reinterpret_cast<std::intptr_t>(writer);
+    if (!AppendStaged(held, bytes.data(), bytes.size(), error) || !FinishStaged(held, error)) {
+        RemoveHeldFile(held);
+        return false;
+    }
+    // Held by a handle that reads alone, so that another program may still open it to write.
+    const HANDLE reader = CreateFileW(wide.c_str(), FILE_READ_DATA | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (reader == INVALID_HANDLE_VALUE) {
+        Fail(error, "cannot open it again");
+        RemoveHeldFile(held);
+        return false;
+    }
+    CloseHandle(writer);
+    held.handle = reinterpret_cast<std::intptr_t>(reader);
+    return true;
+}
+
+void RemoveHeldFile(StagedFile& held)
+{
+    if (held.handle != -1)
+        CloseHandle(reinterpret_cast<HANDLE>(held.handle));
+    held.handle = -1;
+    DeleteFileW(WidePath(held.path).c_str());
+}
+
+bool IsHeldNow(const std::string& path)
+{
+    // A run that writes it holds it open for no one else.
+    const HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(file);
+    return false;
+}
+
 bool IsLeftover(const std::string& path)
 {
     // A run that writes it holds it open for no one else.
@@ -321,13 +375,13 @@ bool IsLeftover(const std::string& path)
     if (file == INVALID_HANDLE_VALUE)
         return false;
     CloseHandle(file);
-    return true;
+    return !ExtendsAHeldFile(path);
 }
 
 bool RemoveIfLeftover(const std::string& path)
 {
     // Deleting fails while a running process holds the file.
-    return DeleteFileW(WidePath(path).c_str()) != 0;
+    return !ExtendsAHeldFile(path) && DeleteFileW(WidePath(path).c_str()) != 0;
 }
 
 std::string ChildPath(const std::string& folder, const std::string& name)

@@ -44,6 +44,7 @@
 #define IDC_IMAGE_PATH_LABEL 1150
 #define IDC_OPEN_MEDIUM_FILE 1120
 #define IDC_SAVE_MEDIUM_FILE 1121
+#define IDC_SIGN_LIMIT 1110
 
 // The icon choices, in the order of the icon list.
 #define ICON_PROGRAMS_OWN 0

@@ -169,6 +169,7 @@ struct Window {
     long finished = 0;          // jobs whose results were applied
     bool making = false;        // a make is queued or running
     bool makingImage = false;   // that make writes a disc image
+    bool makingSigned = false;  // that make runs the signing command
     bool asking = false;        // a question about closing is open
     bool imageChecked = false;  // the root is a disc image, read and checked: Make is off
     bool settingRoot = false;   // the root's text is being set here, not typed
@@ -699,6 +700,7 @@ void Make(Window& w, bool force)
     SaveSettings(w, options.root);
     w.making = true;
     w.makingImage = !options.iso.empty();
+    w.makingSigned = !options.signCommand.empty();
     w.progress = std::make_shared<WindowProgress>(w.dialog);
     SendDlgItemMessageW(w.dialog, IDC_PROGRESS, PBM_SETPOS, 0, 0);
     Status(w, "Making the medium in " + options.root + (w.makingImage ? " and its disc image" : "") + "...");
@@ -711,6 +713,7 @@ void Make(Window& w, bool force)
             Window& window = *TheWindow;
             window.making = false;
             window.makingImage = false;
+            window.makingSigned = false;
             window.progress.reset();
             SendDlgItemMessageW(window.dialog, IDC_PROGRESS, PBM_SETPOS, 0, 0);
             if (outcome.refused && outcome.forceable && !window.closing) {
@@ -780,9 +783,10 @@ void Check(Window& w)
     });
 }
 
-// Asks whether to cancel the disc image being written, and close; true to do so.
+// Asks whether to cancel the disc image being written, or the signing, and close; true to do so.
 bool AskToCancelImage(Window& w)
 {
+    const bool image = w.makingImage;
     TASKDIALOGCONFIG config{};
     config.cbSize = sizeof config;
     config.hwndParent = w.dialog;
@@ -790,9 +794,11 @@ bool AskToCancelImage(Window& w)
     config.dwCommonButtons = TDCBF_YES_BUTTON | TDCBF_NO_BUTTON;
     config.pszWindowTitle = L"Make a medium";
     config.pszMainIcon = TD_WARNING_ICON;
-    config.pszMainInstruction = L"Cancel the disc image and close?";
-    config.pszContent = L"The disc image is still being written. Cancelled, it leaves no image behind; what make has "
-                        L"written at the medium's root is kept. No: the image goes on, and the window stays open.";
+    config.pszMainInstruction = image ? L"Cancel the disc image and close?" : L"Cancel the signing and close?";
+    config.pszContent = image ? L"The disc image is still being written. Cancelled, it leaves no image behind; what make "
+                                L"has written at the medium's root is kept. No: the image goes on, and the window stays open."
+                              : L"The launcher is being signed. Cancelled, the signing command is ended with every process "
+                                L"it started, and nothing is written. No: the signing goes on, and the window stays open.";
     config.nDefaultButton = IDNO;
     int pressed = IDNO;
     w.asking = true;
@@ -902,6 +908,7 @@ void InitDialog(Window& w, const StartingPoint& start)
     SendDlgItemMessageW(w.dialog, IDC_DISC, CB_SETCURSEL, DISC_ANY, 0);
     SendDlgItemMessageW(w.dialog, IDC_LABEL, EM_SETLIMITTEXT, 64, 0);
     SendDlgItemMessageW(w.dialog, IDC_SIGN, EM_SETLIMITTEXT, LongestSignCommand, 0);
+    SetDlgItemTextW(w.dialog, IDC_SIGN_LIMIT, (L"Ends after " + std::to_wstring(WindowSignMinutes) + L" min").c_str());
     CheckDlgButton(w.dialog, IDC_AUTORUN, BST_CHECKED);
     SendDlgItemMessageW(w.dialog, IDC_PROGRESS, PBM_SETRANGE32, 0, 1000);
 
@@ -971,7 +978,7 @@ void Close(Window& w)
 {
     if (w.asking || w.ended)
         return;
-    if (w.making && w.makingImage && !w.closing) {
+    if (w.making && (w.makingImage || w.makingSigned) && !w.closing) {
         if (!AskToCancelImage(w))
             return;
         if (!w.making) {
@@ -979,12 +986,12 @@ void Close(Window& w)
             return;
         }
         w.progress->Cancel();
-        Status(w, "Cancelling the disc image, then closing...");
+        Status(w, w.makingImage ? "Cancelling the disc image, then closing..." : "Cancelling the signing, then closing...");
     }
     if (w.making) {
         w.closing = true;
         Publish(w);
-        if (!w.makingImage)
+        if (!w.makingImage && !w.makingSigned)
             Status(w, "Closing when make has finished...");
         return;
     }

@@ -256,6 +256,7 @@ MakeOptions OptionsFor(const DialogFields& fields)
     if (fields.signCommand.find_first_not_of(" \t") != std::string::npos)
         options.signCommand = fields.signCommand;
     options.showSignOutput = false;
+    options.signTimeoutSeconds = WindowSignMinutes * 60;
     return options;
 }
 

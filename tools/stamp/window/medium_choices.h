@@ -94,10 +94,13 @@ struct DialogFields {
     std::string signCommand;   // "Sign with": the author's signing command; empty: none
 };
 
+// How long the window lets a signing command run before it is ended, with every process it started.
+constexpr unsigned WindowSignMinutes = 5;
+
 // The choices as make takes them: the picture only when it is the icon chosen, the image's path
-// and the disc it must fit only while the image is ticked, and the signing command, unless it is only blanks, as make's
-// --sign takes it (its time
-// limit make's default, its output collected, not shown as it comes: the window has no console).
+// and the disc it must fit only while the image is ticked, and the signing command, unless it
+// is only blanks, as make's --sign takes it (its time limit WindowSignMinutes, its output
+// collected, not shown as it comes: the window has no console).
 MakeOptions OptionsFor(const DialogFields& fields);
 
 // The signature of the launcher make wrote (made, as the check names it) in check's words, after
