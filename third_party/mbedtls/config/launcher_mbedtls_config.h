@@ -4,6 +4,9 @@
 #ifndef LAUNCHER_MBEDTLS_CONFIG_H
 #define LAUNCHER_MBEDTLS_CONFIG_H
 
+/* Required on Windows, for its snprintf; the same in every build. */
+#define MBEDTLS_PLATFORM_C
+
 #define MBEDTLS_BIGNUM_C
 #define MBEDTLS_OID_C
 #define MBEDTLS_ASN1_PARSE_C
