@@ -174,7 +174,8 @@ bool VerifyRsa(const DerElement& key, Scheme scheme, const DerElement& parameter
         mbedtls_rsa_complete(&rsa) == 0 && mbedtls_rsa_check_pubkey(&rsa) == 0) {
         reason = NotVerified;
         const mbedtls_md_type_t md = MdOf(algorithm);
-        const unsigned hashSize = static_cast<unsigned>(digest.size());
+        // A digest is at most 64 bytes (checked above).
+        const unsigned hashSize = static_cast<unsigned char>(digest.size());
         // The value is as long as the modulus, no shorter, no longer (RFC 8017, 8.2.2 and 8.1.2).
         if (value.valueSize == mbedtls_rsa_get_len(&rsa)) {
             if (scheme == Scheme::Pss)
