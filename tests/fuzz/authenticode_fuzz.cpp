@@ -1,8 +1,11 @@
 // libFuzzer target for the signature reader: any bytes are read as a program's certificate
-// table and its signatures without reading out of bounds, and a state is always given; a
-// whole signature always names its digest algorithm, a broken one what is wrong.
+// table and its signatures, their values verified, without reading out of bounds, and a state
+// is always given; a signature that verifies always names its digest algorithm, a broken one
+// what is wrong. The same bytes are also read as a public key, a signature algorithm and a
+// value, verified within bounds, saying why whenever they do not verify.
 #include "pe/authenticode.h"
 #include "pe/der_reader.h"
+#include "pe/signature_value.h"
 
 #include <cstdlib>
 
@@ -21,6 +24,17 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         if (element.value + element.valueSize > data + size || element.start < data)
             std::abort();
         ObjectIdText(element);
+    }
+    // Three elements: SubjectPublicKeyInfo, AlgorithmIdentifier, value.
+    DerReader parts(data, size);
+    DerElement key, algorithm, value;
+    if (parts.Next(key) && parts.Next(algorithm) && parts.Next(value)) {
+        for (DigestAlgorithm digest : {DigestAlgorithm::Sha1, DigestAlgorithm::Sha256, DigestAlgorithm::Sha512}) {
+            const Bytes signedDigest(DigestSize(digest), 0x5A);
+            std::string problem;
+            if (!VerifySignatureValue(key, algorithm, digest, signedDigest, value, problem) && problem.empty())
+                std::abort();
+        }
     }
     return 0;
 }

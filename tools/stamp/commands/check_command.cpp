@@ -507,7 +507,9 @@ nlohmann::ordered_json SignatureJson(const SignatureInfo& info)
     return {{"state", SignatureStateName(info.state)},
             {"algorithm", orNull(info.algorithm)},
             {"signer", orNull(info.signer)},
-            {"timestamped", info.timestamped}};
+            {"timestamped", info.timestamped},
+            {"problem", orNull(info.state == SignatureState::Broken ? info.problem : std::string())},
+            {"timestamp_problem", orNull(info.timestamped ? std::string() : info.timestampProblem)}};
 }
 
 SignatureInfo SignatureOfFile(const std::string& path, std::string& error)

@@ -33,8 +33,9 @@ struct CheckSummary {
     std::vector<std::string> signatureLines = {}; // for each launcher: its signature as the report says it
 };
 
-// A signature as check's JSON gives it: {state, algorithm, signer, timestamped}, algorithm and
-// signer null when unknown.
+// A signature as check's JSON gives it: {state, algorithm, signer, timestamped, problem,
+// timestamp_problem}, algorithm and signer null when unknown, problem null unless broken,
+// timestamp_problem null unless it carries timestamps and none verifies.
 nlohmann::ordered_json SignatureJson(const SignatureInfo& info);
 
 // The signature of the launcher (or any program) at path: SignatureInfo of its bytes, read in

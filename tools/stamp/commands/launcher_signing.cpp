@@ -186,7 +186,9 @@ bool SignLauncher(const SignRequest& request, const std::string& folder, const B
     if (info.onlySha1)
         return fail(program + " signed with SHA-1 alone: sign with SHA-256 or stronger (signtool /fd SHA256, osslsigncode -h sha256)");
     if (request.requireTimestamp && !info.timestamped)
-        return fail(program + " added no timestamp, and --require-timestamp asks for one", true);
+        return fail(program + (info.timestampProblem.empty() ? " added no timestamp"
+                                                              : " added a timestamp that does not count (" + info.timestampProblem + ")") +
+                    ", and --require-timestamp asks for one", true);
     return true;
 }
 

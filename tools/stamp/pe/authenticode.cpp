@@ -5,6 +5,7 @@
 #include "base/unicode.h"
 #include "pe/der_reader.h"
 #include "pe/pe_image.h"
+#include "pe/signature_value.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,7 +13,8 @@
 #include <vector>
 
 const char SignatureMeaning[] =
-    "A whole signature proves that the file is as it was signed, not that its certificate is trusted.";
+    "A signature that verifies proves that the file is as it was when someone holding its certificate's key signed "
+    "it, not that the certificate is trusted: no chain to a trusted root is checked.";
 
 namespace {
 
@@ -25,6 +27,7 @@ constexpr char NestedSignatureOid[] = "1.3.6.1.4.1.311.2.4.1";
 constexpr char TimestampTokenOid[] = "1.3.6.1.4.1.311.3.3.1";    // an RFC 3161 token
 constexpr char TimestampInfoOid[] = "1.2.840.113549.1.9.16.1.4"; // TSTInfo
 constexpr char CommonNameOid[] = "2.5.4.3";
+constexpr char SubjectKeyIdentifierOid[] = "2.5.29.14";
 
 // WIN_CERTIFICATE: its header, and the one type that holds an Authenticode signature.
 constexpr std::uint32_t CertificateHeaderSize = 8;
@@ -36,19 +39,6 @@ constexpr std::size_t MostSignatures = 32;
 
 // How much of the file is hashed at a time.
 constexpr std::size_t HashPiece = 1u << 20;
-
-std::optional<DigestAlgorithm> AlgorithmOf(const std::string& oid)
-{
-    if (oid == "1.3.14.3.2.26")
-        return DigestAlgorithm::Sha1;
-    if (oid == "2.16.840.1.101.3.4.2.1")
-        return DigestAlgorithm::Sha256;
-    if (oid == "2.16.840.1.101.3.4.2.2")
-        return DigestAlgorithm::Sha384;
-    if (oid == "2.16.840.1.101.3.4.2.3")
-        return DigestAlgorithm::Sha512;
-    return std::nullopt;
-}
 
 // A name for an algorithm this reader cannot compute, for the reason it gives.
 std::string UnknownAlgorithmName(const std::string& oid)
@@ -63,7 +53,8 @@ struct OneSignature {
     DigestAlgorithm algorithm = DigestAlgorithm::Sha256;
     Bytes imageDigest;         // what SpcIndirectDataContent says the image hash is
     std::string signer;
-    bool timestamped = false;
+    bool timestamped = false;      // a timestamp it carries verifies
+    std::string timestampProblem;  // when it carries timestamps and none verifies: why
 };
 
 // What the table's signatures said, or the first thing wrong with them.
@@ -85,18 +76,28 @@ bool Same(const DerElement& a, const unsigned char* data, std::size_t size)
 }
 
 // The algorithm of an AlgorithmIdentifier (SEQUENCE { OID, parameters }).
-bool ReadAlgorithm(const DerElement& identifier, DigestAlgorithm& algorithm, ReadSignatures& read)
+bool ReadAlgorithm(const DerElement& identifier, DigestAlgorithm& algorithm, std::string& problem)
 {
     DerReader inside(identifier);
     DerElement oid;
-    if (!identifier.Is(der::Sequence) || !inside.Expect(der::ObjectId, oid))
-        return read.Fail("the certificate table is malformed: an algorithm identifier cannot be read");
+    if (!identifier.Is(der::Sequence) || !inside.Expect(der::ObjectId, oid)) {
+        problem = "the certificate table is malformed: an algorithm identifier cannot be read";
+        return false;
+    }
     const std::string text = ObjectIdText(oid);
-    const std::optional<DigestAlgorithm> known = AlgorithmOf(text);
-    if (!known)
-        return read.Fail("a signature uses a digest algorithm this tool does not verify (" + UnknownAlgorithmName(text) + ")");
+    const std::optional<DigestAlgorithm> known = DigestAlgorithmOf(text);
+    if (!known) {
+        problem = "a signature uses a digest algorithm this tool does not verify (" + UnknownAlgorithmName(text) + ")";
+        return false;
+    }
     algorithm = *known;
     return true;
+}
+
+bool ReadAlgorithm(const DerElement& identifier, DigestAlgorithm& algorithm, ReadSignatures& read)
+{
+    std::string problem;
+    return ReadAlgorithm(identifier, algorithm, problem) || read.Fail(problem);
 }
 
 // Finds the attribute oid in a SET of Attribute (SEQUENCE { OID, SET OF value }): values gets
@@ -116,44 +117,33 @@ bool FindAttribute(const DerElement& attributes, const char* oid, DerReader& val
     return false;
 }
 
-// The parts of a SignerInfo this reader needs.
+// The parts of a SignerInfo this reader needs. Its certificate is named by issuer and serial,
+// or (keyIdentifier's start not null) by subject key identifier.
 struct SignerParts {
-    DerElement issuer, serial, digestAlgorithm, authenticated, encryptedDigest, unauthenticated;
+    DerElement issuer, serial, keyIdentifier, digestAlgorithm, authenticated, signatureAlgorithm, encryptedDigest,
+        unauthenticated;
 };
 
 bool ReadSigner(const DerElement& signer, SignerParts& parts, ReadSignatures& read)
 {
     DerReader inside(signer);
-    DerElement version, issuerAndSerial, encryptionAlgorithm;
-    if (!signer.Is(der::Sequence) || !inside.Expect(der::Integer, version) ||
-        !inside.Expect(der::Sequence, issuerAndSerial) || !inside.Expect(der::Sequence, parts.digestAlgorithm))
+    DerElement version, issuerAndSerial;
+    if (!signer.Is(der::Sequence) || !inside.Expect(der::Integer, version))
         return read.Fail("the certificate table is malformed: a signer cannot be read");
-    DerReader who(issuerAndSerial);
-    if (!who.Expect(der::Sequence, parts.issuer) || !who.Expect(der::Integer, parts.serial))
+    // SignerIdentifier: issuerAndSerialNumber, or subjectKeyIdentifier [0] IMPLICIT OCTET STRING.
+    if (inside.NextIf(der::Sequence, issuerAndSerial)) {
+        DerReader who(issuerAndSerial);
+        if (!who.Expect(der::Sequence, parts.issuer) || !who.Expect(der::Integer, parts.serial))
+            return read.Fail("the certificate table is malformed: a signer's certificate is not named");
+    } else if (!inside.NextIf(0x80, parts.keyIdentifier)) {
         return read.Fail("the certificate table is malformed: a signer's certificate is not named");
+    }
+    if (!inside.Expect(der::Sequence, parts.digestAlgorithm))
+        return read.Fail("the certificate table is malformed: a signer cannot be read");
     inside.NextIf(der::Context(0), parts.authenticated);
-    if (!inside.Expect(der::Sequence, encryptionAlgorithm) || !inside.Expect(der::OctetString, parts.encryptedDigest))
+    if (!inside.Expect(der::Sequence, parts.signatureAlgorithm) || !inside.Expect(der::OctetString, parts.encryptedDigest))
         return read.Fail("the certificate table is malformed: a signer's signature cannot be read");
     inside.NextIf(der::Context(1), parts.unauthenticated);
-    return true;
-}
-
-// Whether the signer's messageDigest attribute is the digest of content, computed with the
-// signer's algorithm.
-bool SignerDigestMatches(const SignerParts& parts, const unsigned char* content, std::size_t size, const char* what,
-                         ReadSignatures& read)
-{
-    DigestAlgorithm algorithm;
-    if (!ReadAlgorithm(parts.digestAlgorithm, algorithm, read))
-        return false;
-    DerReader values;
-    DerElement digest;
-    if (parts.authenticated.start == nullptr || !FindAttribute(parts.authenticated, MessageDigestOid, values) ||
-        !values.Expect(der::OctetString, digest))
-        return read.Fail(std::string("the certificate table is malformed: ") + what + " has no message digest");
-    const Bytes computed = DigestOf(algorithm, content, size);
-    if (!Same(digest, computed.data(), computed.size()))
-        return read.Fail(std::string("the digest of ") + what + " does not match: it was changed after it was signed");
     return true;
 }
 
@@ -179,39 +169,130 @@ std::string DirectoryText(const DerElement& value)
     return raw;
 }
 
-// The subject common name of the certificate among certificates that issuer and serial name.
-std::string SignerName(const DerElement& certificates, const SignerParts& parts)
+// The common name in a certificate's subject; empty when it has none.
+std::string CommonName(const DerElement& subject)
 {
+    DerReader names(subject);
+    DerElement set;
+    while (names.NextIf(der::Set, set)) {
+        DerReader pairs(set);
+        DerElement pair;
+        while (pairs.NextIf(der::Sequence, pair)) {
+            DerReader inside(pair);
+            DerElement type, value;
+            if (inside.Expect(der::ObjectId, type) && inside.Next(value) && ObjectIdText(type) == CommonNameOid)
+                return DirectoryText(value);
+        }
+    }
+    return {};
+}
+
+// Whether the extensions ([3] of a TBSCertificate) hold the subject key identifier keyIdentifier.
+bool HasKeyIdentifier(const DerElement& extensions, const DerElement& keyIdentifier)
+{
+    DerReader outer(extensions);
+    DerElement list, extension;
+    if (!outer.Expect(der::Sequence, list))
+        return false;
+    DerReader walk(list);
+    while (walk.NextIf(der::Sequence, extension)) {
+        DerReader fields(extension);
+        DerElement oid, critical, value, identifier;
+        if (!fields.Expect(der::ObjectId, oid) || ObjectIdText(oid) != SubjectKeyIdentifierOid)
+            continue;
+        fields.NextIf(0x01, critical);
+        DerReader inside;
+        if (fields.Expect(der::OctetString, value))
+            inside = DerReader(value);
+        return inside.Expect(der::OctetString, identifier) &&
+               Same(identifier, keyIdentifier.value, keyIdentifier.valueSize);
+    }
+    return false;
+}
+
+// The parts of the certificate a signer names that its verification needs.
+struct CertificateParts {
+    DerElement subject, publicKeyInfo;
+};
+
+// Finds, among certificates (a SignedData's [0]; start null when it has none), the one the
+// signer names. False when none is there.
+bool FindCertificate(const DerElement& certificates, const SignerParts& parts, CertificateParts& found)
+{
+    if (certificates.start == nullptr)
+        return false;
     DerReader walk(certificates);
     DerElement certificate;
     while (walk.Next(certificate)) {
         DerReader outer(certificate);
-        DerElement tbs, version, serial, algorithm, issuer, validity, subject;
+        DerElement tbs, version, serial, algorithm, issuer, validity, subject, publicKeyInfo, unique, extensions;
         if (!certificate.Is(der::Sequence) || !outer.Expect(der::Sequence, tbs))
             continue;
         DerReader fields(tbs);
         fields.NextIf(der::Context(0), version);
         if (!fields.Expect(der::Integer, serial) || !fields.Expect(der::Sequence, algorithm) ||
             !fields.Expect(der::Sequence, issuer) || !fields.Expect(der::Sequence, validity) ||
-            !fields.Expect(der::Sequence, subject))
+            !fields.Expect(der::Sequence, subject) || !fields.Expect(der::Sequence, publicKeyInfo))
             continue;
-        if (!Same(serial, parts.serial.value, parts.serial.valueSize) || !Same(issuer, parts.issuer.value, parts.issuer.valueSize))
+        if (parts.keyIdentifier.start != nullptr) {
+            fields.NextIf(0x81, unique);
+            fields.NextIf(0x82, unique);
+            if (!fields.NextIf(der::Context(3), extensions) || !HasKeyIdentifier(extensions, parts.keyIdentifier))
+                continue;
+        } else if (!Same(serial, parts.serial.value, parts.serial.valueSize) ||
+                   !Same(issuer, parts.issuer.value, parts.issuer.valueSize)) {
             continue;
-        DerReader names(subject);
-        DerElement set;
-        while (names.NextIf(der::Set, set)) {
-            DerReader pairs(set);
-            DerElement pair;
-            while (pairs.NextIf(der::Sequence, pair)) {
-                DerReader inside(pair);
-                DerElement type, value;
-                if (inside.Expect(der::ObjectId, type) && inside.Next(value) && ObjectIdText(type) == CommonNameOid)
-                    return DirectoryText(value);
-            }
         }
-        return {};
+        found = {subject, publicKeyInfo};
+        return true;
     }
-    return {};
+    return false;
+}
+
+bool Refuse(std::string& problem, const std::string& reason)
+{
+    problem = reason;
+    return false;
+}
+
+// Whether the signer's signature verifies over content (size bytes), what naming what it signs
+// in the words: the messageDigest among its signed attributes is the digest of content, and its
+// signature value, over the DER of those attributes as a SET OF (RFC 5652, 5.4), verifies with
+// the key of the certificate it names among certificates. A signer without signed attributes
+// signs the digest of content itself, where attributes are not required. False with the
+// problem in words.
+bool VerifySigner(const SignerParts& parts, const DerElement& certificates, const unsigned char* content,
+                  std::size_t size, const std::string& what, bool requireAttributes, std::string& problem)
+{
+    DigestAlgorithm algorithm;
+    if (!ReadAlgorithm(parts.digestAlgorithm, algorithm, problem))
+        return false;
+    Bytes signedDigest;
+    if (parts.authenticated.start != nullptr) {
+        DerReader values;
+        DerElement digest;
+        if (!FindAttribute(parts.authenticated, MessageDigestOid, values) || !values.Expect(der::OctetString, digest))
+            return Refuse(problem, "the certificate table is malformed: " + what + " has no message digest");
+        const Bytes computed = DigestOf(algorithm, content, size);
+        if (!Same(digest, computed.data(), computed.size()))
+            return Refuse(problem, "the digest of " + what + " does not match: it was changed after it was signed");
+        Bytes attributes(parts.authenticated.start, parts.authenticated.start + parts.authenticated.size);
+        attributes[0] = der::Set;
+        signedDigest = DigestOf(algorithm, attributes.data(), attributes.size());
+    } else if (requireAttributes) {
+        return Refuse(problem, "the certificate table is malformed: " + what + " has no message digest");
+    } else {
+        signedDigest = DigestOf(algorithm, content, size);
+    }
+    CertificateParts certificate;
+    if (!FindCertificate(certificates, parts, certificate))
+        return Refuse(problem, "the certificate its signer names is missing from the table, so the signature value of " +
+                                   what + " cannot be verified");
+    std::string why;
+    if (!VerifySignatureValue(certificate.publicKeyInfo, parts.signatureAlgorithm, algorithm, signedDigest,
+                              parts.encryptedDigest, why))
+        return Refuse(problem, "the signature value of " + what + " does not verify: " + why);
+    return true;
 }
 
 // The parts of a ContentInfo holding SignedData that a signature's reader needs: the
@@ -242,9 +323,18 @@ bool ReadSignedData(const DerElement& contentInfo, SignedDataParts& parts)
 
 bool ReadContentInfo(const DerElement& contentInfo, int depth, ReadSignatures& read);
 
-// An RFC 3161 token: its TSTInfo must hold the digest of signature (the signer's encrypted
-// digest), and its own signer's digest must be that of the TSTInfo.
-bool CheckTimestampToken(const DerElement& token, const DerElement& signature, ReadSignatures& read)
+// What is said of a timestamp that does not verify.
+std::string NotCounted(const std::string& problem)
+{
+    return problem + ", so the timestamp is not counted";
+}
+
+// An RFC 3161 token: its TSTInfo's messageImprint must be the digest of signature (the
+// signer's signature value), and its own signer must verify over the TSTInfo with a
+// certificate the token holds. False when it cannot be read (read says why); notVerified says
+// why when it is read but does not verify.
+bool CheckTimestampToken(const DerElement& token, const DerElement& signature, ReadSignatures& read,
+                         std::string& notVerified)
 {
     const char* malformed = "the certificate table is malformed: a timestamp cannot be read";
     SignedDataParts tokenData;
@@ -267,32 +357,44 @@ bool CheckTimestampToken(const DerElement& token, const DerElement& signature, R
     if (!tst.Expect(der::Integer, tstVersion) || !tst.Expect(der::ObjectId, policy) || !tst.Expect(der::Sequence, imprint))
         return read.Fail(malformed);
     DerReader imprintReader(imprint);
-    DigestAlgorithm algorithm;
-    if (!imprintReader.Expect(der::Sequence, imprintAlgorithm) || !imprintReader.Expect(der::OctetString, hashed) ||
-        !ReadAlgorithm(imprintAlgorithm, algorithm, read))
+    if (!imprintReader.Expect(der::Sequence, imprintAlgorithm) || !imprintReader.Expect(der::OctetString, hashed))
         return read.Fail(malformed);
-    const Bytes expected = DigestOf(algorithm, signature.value, signature.valueSize);
-    if (!Same(hashed, expected.data(), expected.size()))
-        return read.Fail("the timestamp does not match the signature: it was changed after it was timestamped");
     DerReader signerReader(tokenData.signers);
     SignerParts parts;
     if (!signerReader.Expect(der::Sequence, signer) || !ReadSigner(signer, parts, read))
         return read.Fail(malformed);
-    return SignerDigestMatches(parts, octets.value, octets.valueSize, "the timestamp", read);
+    DigestAlgorithm algorithm;
+    std::string problem;
+    if (!ReadAlgorithm(imprintAlgorithm, algorithm, problem)) {
+        notVerified = NotCounted(problem);
+        return true;
+    }
+    const Bytes expected = DigestOf(algorithm, signature.value, signature.valueSize);
+    if (!Same(hashed, expected.data(), expected.size()))
+        notVerified = NotCounted("the timestamp does not match the signature: it was made for another one, or changed");
+    else if (!VerifySigner(parts, tokenData.certificates, octets.value, octets.valueSize, "the timestamp", true, problem))
+        notVerified = NotCounted(problem);
+    return true;
 }
 
-// The older countersignature: a SignerInfo whose digest is that of signature.
-bool CheckCounterSignature(const DerElement& counter, const DerElement& signature, ReadSignatures& read)
+// The older countersignature: a SignerInfo over signature (the signer's signature value), its
+// certificate among certificates (those of the SignedData it is in).
+bool CheckCounterSignature(const DerElement& counter, const DerElement& signature, const DerElement& certificates,
+                           ReadSignatures& read, std::string& notVerified)
 {
     SignerParts parts;
     if (!ReadSigner(counter, parts, read))
         return false;
-    return SignerDigestMatches(parts, signature.value, signature.valueSize, "the timestamp", read);
+    std::string problem;
+    if (!VerifySigner(parts, certificates, signature.value, signature.valueSize, "the timestamp", false, problem))
+        notVerified = NotCounted(problem);
+    return true;
 }
 
 // The signer's unauthenticated attributes: its timestamps (checked against its signature) and
 // the signatures nested in it.
-bool ReadUnauthenticated(const SignerParts& parts, int depth, OneSignature& one, ReadSignatures& read)
+bool ReadUnauthenticated(const SignerParts& parts, const DerElement& certificates, int depth, OneSignature& one,
+                         ReadSignatures& read)
 {
     if (parts.unauthenticated.start == nullptr)
         return true;
@@ -307,14 +409,17 @@ bool ReadUnauthenticated(const SignerParts& parts, int depth, OneSignature& one,
         DerReader values(set);
         DerElement value;
         while (values.Next(value)) {
-            if (oid == TimestampTokenOid) {
-                one.timestamped = true;
-                if (!CheckTimestampToken(value, parts.encryptedDigest, read))
+            if (oid == TimestampTokenOid || oid == CounterSignatureOid) {
+                std::string notVerified;
+                const bool readable = oid == TimestampTokenOid
+                                       ? CheckTimestampToken(value, parts.encryptedDigest, read, notVerified)
+                                       : CheckCounterSignature(value, parts.encryptedDigest, certificates, read, notVerified);
+                if (!readable)
                     return false;
-            } else if (oid == CounterSignatureOid) {
-                one.timestamped = true;
-                if (!CheckCounterSignature(value, parts.encryptedDigest, read))
-                    return false;
+                if (notVerified.empty())
+                    one.timestamped = true;
+                else if (one.timestampProblem.empty())
+                    one.timestampProblem = notVerified;
             } else if (oid == NestedSignatureOid) {
                 if (depth >= DeepestNesting)
                     return read.Fail("the certificate table is malformed: signatures nested too deep");
@@ -368,17 +473,21 @@ bool ReadContentInfo(const DerElement& contentInfo, int depth, ReadSignatures& r
     SignerParts parts;
     if (!signerReader.Expect(der::Sequence, signer) || !ReadSigner(signer, parts, read))
         return read.Fail(malformed);
+    CertificateParts certificate;
+    if (FindCertificate(certificates, parts, certificate))
+        one.signer = CommonName(certificate.subject);
     // The signer's digest covers SpcIndirectDataContent's value, without its own tag and length.
-    if (!SignerDigestMatches(parts, indirect.value, indirect.valueSize, "the signed content", read))
-        return false;
-    if (certificates.start != nullptr)
-        one.signer = SignerName(certificates, parts);
+    std::string problem;
+    if (!VerifySigner(parts, certificates, indirect.value, indirect.valueSize, "the signed content", true, problem))
+        return read.Fail(problem);
     const std::size_t at = read.signatures.size();
     read.signatures.push_back(one);
     OneSignature unauthenticated = one;
-    if (!ReadUnauthenticated(parts, depth, unauthenticated, read))
+    if (!ReadUnauthenticated(parts, certificates, depth, unauthenticated, read))
         return false;
     read.signatures[at].timestamped = unauthenticated.timestamped;
+    if (!unauthenticated.timestamped)
+        read.signatures[at].timestampProblem = unauthenticated.timestampProblem;
     return true;
 }
 
@@ -493,6 +602,7 @@ SignatureInfo ReadSignature(const FileRangeReader& read, std::uint64_t fileSize)
         info.algorithm = DigestName(first.algorithm);
         info.signer = first.signer;
         info.timestamped = first.timestamped;
+        info.timestampProblem = first.timestampProblem;
         info.signatures = found.signatures.size();
     }
     if (!found.problem.empty())
@@ -567,6 +677,9 @@ std::string SignatureLine(const SignatureInfo& info)
     std::string line = "signed";
     if (!info.signer.empty())
         line += " by \"" + info.signer + "\"";
-    line += " (" + info.algorithm + (info.timestamped ? ", timestamped" : ", not timestamped") + ")";
+    line += " (" + info.algorithm + (info.timestamped ? ", timestamped" : ", not timestamped");
+    if (!info.timestamped && !info.timestampProblem.empty())
+        line += ": " + info.timestampProblem;
+    line += ")";
     return line;
 }

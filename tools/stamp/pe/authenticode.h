@@ -1,6 +1,7 @@
-// A program's Authenticode signatures read and their integrity verified: whether the file is
-// as it was signed. Never whether the certificate is trusted: no chain, no revocation, no
-// check of the signature's RSA or ECDSA value, only every digest the signature holds.
+// A program's Authenticode signatures read and verified: every digest they hold and every
+// signature value (RSA or ECDSA, with the key of the certificate each names), so that the file
+// is as it was when someone holding that key signed it. Never whether the certificate is
+// trusted: no root store, no chain, no revocation.
 #pragma once
 
 #include "base/bytes.h"
@@ -13,8 +14,9 @@
 // What a file's signatures tell.
 enum class SignatureState {
     NotSigned,  // no certificate table
-    Signed,     // every digest of every signature (nested and timestamps too) matches
-    Broken,     // a digest differs, or the table is malformed
+    Signed,     // every digest and signature value of every signature (nested ones too) verifies
+    Broken,     // a digest differs, a value does not verify, a certificate is missing, or the
+                // table is malformed
 };
 
 // "not-signed", "signed", "broken": the state as check's JSON gives it.
@@ -26,7 +28,8 @@ struct SignatureInfo {
     std::string problem;        // when broken: what is wrong, in words
     std::string algorithm;      // the first signature's digest algorithm ("SHA-256"); empty when none was read
     std::string signer;         // the common name of its signer's certificate subject; may be empty
-    bool timestamped = false;   // it carries a timestamp (RFC 3161 or the older countersignature)
+    bool timestamped = false;   // it carries a timestamp (RFC 3161 or the older countersignature) that verifies
+    std::string timestampProblem; // when it carries timestamps and none verifies: why, in words
     std::size_t signatures = 0; // how many signatures it holds, nested ones included
     bool onlySha1 = false;      // every signature's image digest is SHA-1 (none stronger)
 };
@@ -38,8 +41,9 @@ using FileRangeReader =
 // Reads the signatures of the PE file of fileSize bytes that read gives, and verifies each: the
 // certificate table (WIN_CERTIFICATE records, each PKCS#7 SignedData), the image hash computed
 // as Microsoft's "Windows Authenticode Portable Executable Signature Format" says against the
-// digest each SpcIndirectDataContent holds, the signer's digest of that content, nested
-// signatures and timestamps the same way. The file is read in pieces, never whole, and the
+// digest each SpcIndirectDataContent holds, the signer's digest of that content and its
+// signature value, nested signatures the same way. A timestamp counts only when it verifies the
+// same way and is over the signer's signature value. The file is read in pieces, never whole, and the
 // certificate table only up to LargestCertificateTable. A file that is no PE program is not
 // signed.
 SignatureInfo ReadSignature(const FileRangeReader& read, std::uint64_t fileSize);
@@ -50,9 +54,9 @@ SignatureInfo ReadSignature(const Bytes& bytes);
 // A certificate table larger than this is refused as malformed: signatures are kilobytes.
 constexpr std::uint32_t LargestCertificateTable = 16u << 20;
 
-// How check describes it: `signed by "NAME" (SHA-256, timestamped)`, `signature broken: ...`,
-// or "not signed".
+// How check describes it: `signed by "NAME" (SHA-256, timestamped)` (or `not timestamped`, with
+// why a timestamp it carries does not count), `signature broken: ...`, or "not signed".
 std::string SignatureLine(const SignatureInfo& info);
 
-// The sentence that says what a whole signature proves.
+// The sentence that says what a signature that verifies proves.
 extern const char SignatureMeaning[];
