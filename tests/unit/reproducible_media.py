@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Reproducible media: with SOURCE_DATE_EPOCH, two copies of one tree, their files dated and
 created differently, give one disc image, whose every date (the volume's, each record's in the
-primary and Joliet trees, each Rock Ridge time) is that date or earlier, and whose root files
+primary and Joliet trees, each Rock Ridge time) is that date, and whose root files
 bear it; without it, a second make of an unchanged root gives the same image.
 Usage: reproducible_media.py LAUNCHER-STAMP. Prints a line for each failing row."""
 import calendar
@@ -143,16 +143,20 @@ def main():
         if (first, status) != (0, 0) or sha(work / "again.iso") != sha(work / "first.iso"):
             fail("made again without SOURCE_DATE_EPOCH, nothing changed", f"exit {first} {status}: {first_err}{err}")
 
-        # A file dated before the epoch keeps its date; the folder above it takes it too.
+        # Copies dated apart before the epoch, one file older still: every date is the epoch.
         rows += 1
-        early = work / "early" / "medium"
-        lay(early, EPOCH + 100)
-        os.utime(early / "Docs/a.txt", (EPOCH - 86400, EPOCH - 86400))
-        status, err = make(early, work / "early.iso", str(EPOCH))
-        found = dict(dates((work / "early.iso").read_bytes())) if status == 0 else {}
-        joliet = [when for where, when in found.items() if where.startswith("Joliet") and "a\\x00.\\x00t" in where]
-        if status != 0 or joliet != [EPOCH - 86400]:
-            fail("a file dated before the epoch keeps its date", f"exit {status}, {joliet}: {err}")
+        early, earlier = work / "early" / "medium", work / "earlier" / "medium"
+        lay(early, EPOCH - 86400 * 30)
+        lay(earlier, EPOCH - 86400 * 3000, reverse=True)
+        os.utime(early / "Docs/a.txt", (EPOCH - 86400 * 9000, EPOCH - 86400 * 9000))
+        status_early, err_early = make(early, work / "early.iso", str(EPOCH))
+        status_earlier, err_earlier = make(earlier, work / "earlier.iso", str(EPOCH))
+        found = dates((work / "early.iso").read_bytes()) if status_early == 0 else []
+        other = [when for _, when in found if when not in (None, EPOCH)]
+        if (status_early, status_earlier) != (0, 0) or other or \
+                sha(work / "early.iso") != sha(work / "earlier.iso"):
+            fail("copies dated apart before the epoch", f"exit {status_early} {status_earlier}, dates {other[:5]}: "
+                 f"{err_early}{err_earlier}")
 
         # The epoch 0 is a date like another (the clock is never read for it).
         rows += 1

@@ -202,11 +202,11 @@ bool WriteDiscImage(const std::vector<ImageItem>& items, const std::string& labe
         error = "out of memory";
         return false;
     }
-    // In a reproducible build no date is later than the one it fixes, the volume's neither.
-    std::int64_t latest = LatestDate;
-    if (SourceDateEpoch(latest) != SourceDate::Set)
-        latest = LatestDate;
-    auto dated = [latest](std::int64_t seconds) { return std::min(ImageDate(seconds), ImageDate(latest)); };
+    // In a reproducible build every date is the one it fixes, the volume's too: clamping alone
+    // would leave two copies of a tree whose files are dated apart before it with two images.
+    std::int64_t fixed = 0;
+    const bool reproducible = SourceDateEpoch(fixed) == SourceDate::Set;
+    auto dated = [reproducible, fixed](std::int64_t seconds) { return ImageDate(reproducible ? fixed : seconds); };
     std::int64_t newest = dated(EarliestVolumeDate);
     for (const ImageItem& item : items)
         newest = std::max(newest, dated(item.modified));

@@ -11,8 +11,8 @@
 // Writes the image of items (as ListMediumForImage lists them) into staged, begun and not yet
 // finished, each file's bytes read as it goes. Its volume label is label (ImageVolumeLabel), every
 // date is in UTC and comes from the files (the volume's: the newest file's), so that the same files
-// give the same image, byte for byte; with SOURCE_DATE_EPOCH set (SourceDateEpoch), a date later
-// than it is that date instead, the volume's too. written gets the image's size. The files' data is held in a temporary file in
+// give the same image, byte for byte; with SOURCE_DATE_EPOCH set (SourceDateEpoch), every date is
+// that date instead, the volume's too, whatever the files' own dates. written gets the image's size. The files' data is held in a temporary file in
 // temporaryFolder meanwhile (it vanishes when the writing ends, or when this process does). False
 // with the reason when a file cannot be read or changes meanwhile, or the image cannot be written.
 // progress, when given, hears of the bytes read from the files and then written into the image
