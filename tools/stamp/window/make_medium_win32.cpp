@@ -396,8 +396,8 @@ void Scan(Window& w)
         const bool image = !folder && IsDiscImageFile(choices.root);
         std::string unreadable;
         if (image) {
-            if (const std::unique_ptr<MediumPlace> image = OpenMediumPlace(choices.root, choices.codePage, unreadable))
-                found = FindCandidates(*image, SearchLimits(), *stop, cutShort);
+            if (const std::unique_ptr<MediumPlace> opened = OpenMediumPlace(choices.root, choices.codePage, unreadable))
+                found = FindCandidates(*opened, SearchLimits(), *stop, cutShort);
             for (Candidate& candidate : found)
                 candidate.verdict = "in the image (read only)";
             return [generation, found, cutShort, choices, unreadable]() {
