@@ -2,8 +2,10 @@
 // check command's statuses and JSON on a built launcher.
 #include "medium/launch_check.h"
 #include "launcher_samples.h"
+#include "commands/check_command.h"
 #include "commands/stamp_command.h"
 #include "medium/medium_place.h"
+#include "window/medium_choices.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -432,6 +434,107 @@ private:
     std::vector<bool> reads_, there_;
     PlaceFacts facts_;
 };
+
+// A folder's place that counts what is asked of it: the listings of each folder, those that look
+// at every entry on its own (with sizes), and the questions about one file.
+class CountingPlace : public MediumPlace {
+public:
+    explicit CountingPlace(const fs::path& root) : place_(FolderPlace(root.string())) {}
+
+    bool List(const std::vector<std::string>& below, std::vector<FolderEntry>& entries, std::string& error,
+              FolderDetail detail) const override
+    {
+        ++listings[below];
+        sizedListings += detail == FolderDetail::Sizes ? 1 : 0;
+        return place_->List(below, entries, error, detail);
+    }
+    bool Read(const std::vector<std::string>& below, std::uint64_t offset, std::size_t count, Bytes& bytes,
+              std::string& error) const override
+    {
+        ++asked;
+        return place_->Read(below, offset, count, bytes, error);
+    }
+    bool Size(const std::vector<std::string>& below, std::uint64_t& size, std::string& error) const override
+    {
+        ++asked;
+        return place_->Size(below, size, error);
+    }
+    EntryKind Kind(const std::vector<std::string>& below) const override
+    {
+        ++asked;
+        return place_->Kind(below);
+    }
+    bool BeingWritten(const std::vector<std::string>& below) const override { return place_->BeingWritten(below); }
+    std::string Shown(const std::vector<std::string>& below) const override { return place_->Shown(below); }
+    const PlaceFacts& Facts() const override { return place_->Facts(); }
+
+    mutable std::map<std::vector<std::string>, int> listings;
+    mutable std::size_t sizedListings = 0, asked = 0;
+
+private:
+    std::unique_ptr<MediumPlace> place_;
+};
+
+// A launch directory of 100,000 files: check and the window's search list each folder once, by
+// kinds alone, and ask about single files a few times, never once for each file there.
+TEST(CheckCommand, ListsEachFolderOnceAndLooksAtNoFileOfABigFolderOnItsOwn)
+{
+    const auto samples = LauncherSamples();
+    ASSERT_FALSE(samples.empty()) << "the host build builds the launchers";
+    constexpr int Files = 100000;
+    const fs::path root = MakeMedium("big-folder", {Dir + "SETUP.exe", "autorun.inf|[autorun]\r\nopen=SETUP.exe\r\n"});
+    for (int i = 0; i < Files; ++i)
+        std::ofstream(root / Dir / ("file" + std::to_string(i) + ".dat"));
+    struct Row {
+        const char* what;
+        std::vector<std::string> launchers;  // at the root
+        std::function<int(const CountingPlace&)> run;
+    };
+    const Row rows[] = {
+        {"check, one launcher", {"SETUP.exe"},
+         [](const CountingPlace& place) {
+             std::string out, err;
+             CheckOptions options;
+             const int status = CheckPlace(options, place, out, err);
+             EXPECT_NE(out.find("D:\\SETUP.exe: ok"), std::string::npos) << out << err;
+             return status;
+         }},
+        {"check, four launchers on one root", {"SETUP.exe", "Setup Wizard.exe", "Install.exe", "App v2.exe"},
+         [](const CountingPlace& place) {
+             std::string out, err;
+             return CheckPlace(CheckOptions(), place, out, err) == 1 ? 0 : 2;  // the others start nothing
+         }},
+        {"the window's search and its judgement of each program found", {"SETUP.exe"},
+         [&root](const CountingPlace& place) {
+             MediumFolders folders(place);
+             bool cutShort = false;
+             const std::atomic<bool> stop{false};
+             SearchLimits limits;
+             limits.entries = Files + 100;
+             std::vector<Candidate> found = FindCandidates(folders, limits, stop, cutShort);
+             EXPECT_EQ(found.size(), 1u);
+             MakeOptions choice;
+             choice.root = root.string();
+             for (Candidate& candidate : found)
+                 JudgeCandidate(choice, candidate, folders);
+             return found.empty() || found[0].verdict.empty() ? 1 : 0;
+         }},
+    };
+    for (const Row& row : rows) {
+        for (const auto& name : {"SETUP.exe", "Setup Wizard.exe", "Install.exe", "App v2.exe"})
+            fs::remove(root / name);
+        for (const std::string& launcher : row.launchers)
+            fs::copy_file(samples[0], root / launcher);
+        const CountingPlace place(root);
+        EXPECT_EQ(row.run(place), 0) << row.what;
+        EXPECT_EQ(place.sizedListings, 0u) << row.what;
+        for (const auto& [below, times] : place.listings)
+            EXPECT_EQ(times, 1) << row.what << ": a folder listed " << times << " times, " << below.size() << " deep";
+        EXPECT_EQ(place.listings.count({"Borvi cd1 versie2"}), 1u) << row.what;
+        EXPECT_LT(place.asked, 100u) << row.what;
+    }
+    fs::remove_all(root);
+}
 
 TEST(ChangingRead, ReadsAgainAFileWrittenAgainAndTellsAFileGone)
 {

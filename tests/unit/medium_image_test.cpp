@@ -236,6 +236,124 @@ TEST_F(MakeIsoTest, WritesWhatAnotherReaderReadsBackByteForByteUnderWindowsNames
     }
 }
 
+// Long names in any script, up to the most Joliet holds (and Linux, 255 bytes), in make --iso's
+// own image and in xorriso's: their Rock Ridge names, split over NM entries and continuation
+// areas, are read whole, as isoinfo reads them, and check finds nothing that differs.
+TEST_F(MakeIsoTest, ReadsLongRockRidgeNamesWholeInAnyScript)
+{
+    ASSERT_TRUE(Shell("command -v xorriso && command -v isoinfo")) << "scripts/install-dependencies installs them";
+    auto times = [](const std::string& character, int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i)
+            text += character;
+        return text;
+    };
+    const std::string japanese = "\xE6\x97\xA5", cyrillic = "\xD0\x96", emoji = "\xF0\x9F\x8E\xB2";
+    struct Row {
+        const char* what;
+        std::string folder;  // below the root
+        std::string name;
+        bool xorrisoJoliet;  // xorriso's Joliet name is the name (it writes characters past U+FFFF as _)
+    };
+    const Row rows[] = {
+        {"Japanese, 50 characters", "Docs", times(japanese, 50), true},
+        {"Japanese, 85 characters (255 bytes)", "Docs", times(japanese, 85), true},
+        {"Japanese, 79 characters in a path of 91", "Atlas/docs", times(japanese, 79), true},
+        {"Cyrillic, 94 characters", "Docs", times(cyrillic, 94), true},
+        {"Cyrillic, 103 characters", "Docs", times(cyrillic, 103), true},
+        {"emoji, 44 characters", "Docs", times(emoji, 44), false},
+        {"emoji, 51 characters (102 UTF-16 units)", "Docs", times(emoji, 51), false},
+    };
+    for (const Row& row : rows) {
+        fs::remove_all(work_);
+        fs::create_directories(work_ / "src");
+        Lay("Borvi cd1 versie2/SETUP.exe", TestProgram("setup"));
+        Lay(row.folder + "/" + row.name, "long");
+        std::string out, err;
+        ASSERT_EQ(MakeIso({}, out, err), 0) << row.what << "\n" << err << out;
+        EXPECT_NE(out.find("out.iso: ok: Windows reads its Joliet tree"), std::string::npos) << row.what << "\n" << out;
+        ASSERT_TRUE(Shell("xorriso -as mkisofs -J -joliet-long -R -V BORVI -o other.iso src")) << row.what;
+        std::vector<std::string> folders;
+        for (std::size_t at = 0, slash; at <= row.folder.size(); at = slash + 1) {
+            slash = row.folder.find('/', at);
+            slash = slash == std::string::npos ? row.folder.size() : slash;
+            folders.push_back(row.folder.substr(at, slash - at));
+        }
+        for (const char* iso : {"out.iso", "other.iso"}) {
+            // Another reader reads the name whole.
+            EXPECT_TRUE(Shell(std::string("LC_ALL=C.UTF-8 isoinfo -R -f -i ") + iso + " | grep -qxF '/" + row.folder +
+                              "/" + row.name + "'"))
+                << row.what << ", " << iso;
+            std::uint64_t size = 0;
+            const ImageReader file = ImageFileReader((work_ / iso).string(), size);
+            DiscImage image;
+            std::string error;
+            ASSERT_TRUE(image.Open(file, size, 850, error)) << error;
+            std::vector<ImageEntry> entries;
+            ASSERT_TRUE(image.PrimaryEntries(folders, entries, error)) << row.what << ", " << iso << ": " << error;
+            ASSERT_EQ(entries.size(), 1u) << row.what << ", " << iso;
+            EXPECT_EQ(entries[0].rockRidgeName, row.name) << row.what << ", " << iso;
+            // Only a real difference is found: xorriso's Joliet name of an emoji is _.
+            const bool same = row.xorrisoJoliet || std::string(iso) == "out.iso";
+            EXPECT_EQ(RunStamp({"check", (work_ / iso).string()}, out, err), same ? 0 : 1) << row.what << ", " << iso;
+            EXPECT_EQ(out.find("Rock Ridge") == std::string::npos, same) << row.what << ", " << iso << "\n" << out;
+            if (!same) {
+                EXPECT_NE(out.find("such as \\DOCS\\" + row.name + ", which Windows reads as \\Docs\\___"),
+                          std::string::npos) << row.what << "\n" << out;
+            }
+        }
+    }
+}
+
+// The image writer's path limit, in UTF-16 units as Windows counts them: a path in any script
+// up to it is written and read back, one past it refused before anything is written, and ASCII
+// paths are held as before.
+TEST_F(MakeIsoTest, HoldsPathsUpToTheLimitInUtf16Units)
+{
+    const std::string japanese = "\xE6\x97\xA5";
+    auto times = [](const std::string& character, std::size_t count) {
+        std::string text;
+        for (std::size_t i = 0; i < count; ++i)
+            text += character;
+        return text;
+    };
+    struct Row {
+        const char* what;
+        std::vector<std::string> folders;  // the last one holds a file "x"
+        const char* refusal;               // nullptr: written
+    };
+    const Row rows[] = {
+        // /Atlas/docs/ and 79 characters: 91 units, 249 bytes in UTF-8 (its file: 93).
+        {"Japanese, 91 characters", {"Atlas", "docs", times(japanese, 79)}, nullptr},
+        // The file's path: 4 slashes, 78 + 78 + 79 characters and x: 240 units, 712 bytes in UTF-8.
+        {"Japanese, 240 characters", {times(japanese, 78), times(japanese, 78), times(japanese, 79)}, nullptr},
+        {"Japanese, 241 characters", {times(japanese, 78), times(japanese, 78), times(japanese, 80)},
+         "is 241 characters long (in UTF-16, as Windows counts them), and the image writer holds paths of at most 240"},
+        {"ASCII, 240 characters", {std::string(78, 'a'), std::string(78, 'b'), std::string(79, 'c')}, nullptr},
+        {"ASCII, 241 characters", {std::string(78, 'a'), std::string(78, 'b'), std::string(80, 'c')},
+         "is 241 characters long"},
+    };
+    for (const Row& row : rows) {
+        fs::remove_all(work_);
+        fs::create_directories(work_ / "src");
+        Lay("Borvi cd1 versie2/SETUP.exe", TestProgram("setup"));
+        std::string folder;
+        for (const std::string& name : row.folders)
+            folder += name + "/";
+        Lay(folder + "x", "end");
+        std::string out, err;
+        const int status = MakeIso({}, out, err);
+        if (row.refusal != nullptr) {
+            EXPECT_EQ(status, 1) << row.what;
+            EXPECT_NE(err.find(row.refusal), std::string::npos) << row.what << ": " << err;
+            EXPECT_FALSE(fs::exists(work_ / "out.iso")) << row.what;
+            continue;
+        }
+        ASSERT_EQ(status, 0) << row.what << "\n" << err << out;
+        EXPECT_NE(out.find("out.iso: ok: Windows reads its Joliet tree"), std::string::npos) << row.what << "\n" << out;
+    }
+}
+
 TEST_F(MakeIsoTest, TheSameFilesGiveTheSameImageInAnyTimeZone)
 {
     Lay("Borvi cd1 versie2/SETUP.exe", TestProgram("setup"));

@@ -99,25 +99,30 @@ bool MayBeLauncher(const MediumPlace& place, const std::string& name, std::uint6
     return !ReadStart(place, {name}, LauncherHeaderBytes, start, error) || IsLauncherHeader(start, size);
 }
 
-// Finds the launchers of ours at the medium's root; false when one cannot be read, or there is
-// none.
-bool FindLaunchers(const MediumPlace& place, std::vector<FoundLauncher>& launchers, std::string& err)
+// Finds the launchers of ours at the medium's root, listed through folders; false when one
+// cannot be read, or there is none.
+bool FindLaunchers(MediumFolders& folders, std::vector<FoundLauncher>& launchers, std::string& err)
 {
+    const MediumPlace& place = folders.place();
     bool ok = true;
-    std::vector<FolderEntry> entries;
     std::string error;
-    if (!place.List({}, entries, error)) {
+    const std::vector<FolderEntry>* entries = folders.Sorted({}, error);
+    if (entries == nullptr) {
         err += "launcher-stamp: " + place.Shown({}) + ": " + error + "\n";
         return false;
     }
-    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
-    for (const FolderEntry& entry : entries) {
+    for (const FolderEntry& entry : *entries) {
         FoundLauncher launcher;
         launcher.place = &place;
         launcher.fileName = entry.name;
-        if (!entry.isFile || entry.size > LargestLauncher || IsTemporaryName(entry.name))
+        if (!entry.isFile || IsTemporaryName(entry.name))
             continue;
-        const int read = MayBeLauncher(place, entry.name, entry.size) ? ReadLauncher(launcher, err) : 0;
+        // Its size from the file itself; one removed meanwhile is told so by ReadLauncher.
+        std::uint64_t size = 0;
+        place.Size({entry.name}, size, error);
+        if (size > LargestLauncher)
+            continue;
+        const int read = MayBeLauncher(place, entry.name, size) ? ReadLauncher(launcher, err) : 0;
         ok = ok && read >= 0;
         if (read == 1)
             launchers.push_back(launcher);
@@ -211,23 +216,19 @@ std::optional<SignatureInfo> ProgramSignature(const MediumPlace& place, const st
     }
     if (below.empty() || below.back().empty())
         return std::nullopt;
-    const std::vector<std::string> folder(below.begin(), below.end() - 1);
-    std::vector<FolderEntry> entries;
+    // Its size from the file itself: listing its folder again would look at every file there.
+    std::uint64_t size = 0;
     std::string error;
-    if (!place.List(folder, entries, error))
-        return std::nullopt;
-    const auto entry = std::find_if(entries.begin(), entries.end(),
-                                    [&below](const FolderEntry& e) { return e.isFile && e.name == below.back(); });
     Bytes start;
     LauncherImage image;
-    if (entry == entries.end() || !place.Read(below, 0, LauncherHeaderBytes, start, error) ||
+    if (!place.Size(below, size, error) || !place.Read(below, 0, LauncherHeaderBytes, start, error) ||
         !ReadProgramImage(start, image, error))
         return std::nullopt;
     return ReadSignature(
         [&place, &below](std::uint64_t offset, std::size_t count, Bytes& bytes, std::string& reason) {
             return place.Read(below, offset, count, bytes, reason);
         },
-        entry->size);
+        size);
 }
 
 nlohmann::ordered_json AsJson(const Prediction& p, bool isSigned)
@@ -290,15 +291,16 @@ bool CheckAutorun(const CheckOptions& options, MediumFolders& folders, char driv
 
 // Names the temporary files of ours at the root: one that an interrupted run left would go onto
 // the medium. False when there is one.
-bool CheckLeftovers(const CheckOptions& options, const MediumPlace& place, char drive, std::string& out,
+bool CheckLeftovers(const CheckOptions& options, MediumFolders& folders, char drive, std::string& out,
                     nlohmann::ordered_json& array, std::vector<std::string>& found)
 {
-    std::vector<FolderEntry> entries;
+    const MediumPlace& place = folders.place();
     std::string error;
-    if (!place.List({}, entries, error, FolderDetail::Kinds))
+    const std::vector<FolderEntry>* entries = folders.Sorted({}, error);
+    if (entries == nullptr)
         return true;
     bool none = true;
-    for (const FolderEntry& entry : entries) {
+    for (const FolderEntry& entry : *entries) {
         if (!IsTemporaryName(entry.name))
             continue;
         none = false;
@@ -373,7 +375,8 @@ std::string Answer(nlohmann::ordered_json& array, nlohmann::ordered_json* answer
 // Predicts each launcher found, on its medium, then checks the medium's autorun.inf and
 // leftovers when there is one medium (root), and prints it all.
 int Report(const CheckOptions& options, const MediumPlace* root, const std::vector<FoundLauncher>& launchers,
-           bool allRead, std::string& out, std::string& err, CheckSummary& summed, nlohmann::ordered_json* answer)
+           bool allRead, std::string& out, std::string& err, CheckSummary& summed, nlohmann::ordered_json* answer,
+           std::map<const MediumPlace*, MediumFolders>& folders)
 {
     const char drive = NamedDriveLetter(options.drive);
     nlohmann::ordered_json array = nlohmann::ordered_json::array();
@@ -381,7 +384,6 @@ int Report(const CheckOptions& options, const MediumPlace* root, const std::vect
     if (root != nullptr)
         allOk = DescribePlace(options, *root, out, array) && allOk;
     std::vector<Prediction> predictions;
-    std::map<const MediumPlace*, MediumFolders> folders;  // one listing of each folder in a run
     for (const FoundLauncher& found : launchers) {
         LauncherOnMedium launcher;
         launcher.fileName = found.fileName;
@@ -444,7 +446,7 @@ int Report(const CheckOptions& options, const MediumPlace* root, const std::vect
     if (root != nullptr) {
         MediumFolders& medium = folders.try_emplace(root, *root).first->second;
         allOk = CheckAutorun(options, medium, drive, predictions, out, array, err, summed.autorun) && allOk;
-        allOk = CheckLeftovers(options, *root, drive, out, array, summed.leftovers) && allOk;
+        allOk = CheckLeftovers(options, medium, drive, out, array, summed.leftovers) && allOk;
     }
     summed.launchers = std::move(predictions);
     if (options.json)
@@ -453,6 +455,16 @@ int Report(const CheckOptions& options, const MediumPlace* root, const std::vect
 }
 
 }  // namespace
+
+int CheckPlace(const CheckOptions& options, const MediumPlace& place, std::string& out, std::string& err,
+               CheckSummary* summary, nlohmann::ordered_json* answer)
+{
+    CheckSummary unused;
+    std::map<const MediumPlace*, MediumFolders> folders;  // one listing of each folder in a run
+    std::vector<FoundLauncher> launchers;
+    const bool allRead = FindLaunchers(folders.try_emplace(&place, place).first->second, launchers, err);
+    return Report(options, &place, launchers, allRead, out, err, summary ? *summary : unused, answer, folders);
+}
 
 int RunCheck(const CheckOptions& options, std::string& out, std::string& err, CheckSummary* summary,
              nlohmann::ordered_json* answer)
@@ -491,14 +503,14 @@ int RunCheck(const CheckOptions& options, std::string& out, std::string& err, Ch
         if (place != nullptr) {
             if (!options.disc.empty() && place->Facts().tree.empty())
                 err += "launcher-stamp: note: --disc applies to a disc image; " + options.paths[0] + " is a folder\n";
-            const bool allRead = FindLaunchers(*place, launchers, err);
-            return Report(options, place.get(), launchers, allRead, out, err, summed, answer);
+            return CheckPlace(options, *place, out, err, &summed, answer);
         }
     }
     // Launchers named, each with its own folder as the medium's root.
     std::vector<std::unique_ptr<MediumPlace>> places;
     const bool allRead = FindNamedLaunchers(options.paths, places, launchers, err);
-    return Report(options, nullptr, launchers, allRead, out, err, summed, answer);
+    std::map<const MediumPlace*, MediumFolders> folders;  // one listing of each folder in a run
+    return Report(options, nullptr, launchers, allRead, out, err, summed, answer, folders);
 }
 
 nlohmann::ordered_json SignatureJson(const SignatureInfo& info)

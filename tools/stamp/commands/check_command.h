@@ -54,3 +54,8 @@ SignatureInfo SignatureOfFile(const std::string& path, std::string& error);
 // gets the array printed.
 int RunCheck(const CheckOptions& options, std::string& out, std::string& err, CheckSummary* summary = nullptr,
              nlohmann::ordered_json* answer = nullptr);
+
+// RunCheck of one medium's place, opened already (options.paths aside): each of its folders is
+// listed once, by kinds, and a file's size is asked of the file.
+int CheckPlace(const CheckOptions& options, const MediumPlace& place, std::string& out, std::string& err,
+               CheckSummary* summary = nullptr, nlohmann::ordered_json* answer = nullptr);

@@ -17,6 +17,16 @@ constexpr int MostDescriptors = 64;       // descriptors read before giving up o
 constexpr std::uint32_t LargestFolder = 16u << 20;  // a folder's records, at most
 constexpr std::size_t DeepestFolder = 64;
 constexpr std::size_t MostKeptEntries = 1u << 16;  // folders' entries kept for later lookups, at most
+// The bound on work: bytes of records parsed, at most this many times the image's size and a
+// little more; lookups of a name in a folder, at most one for every so many bytes of the image
+// and a few more. A disc's every folder takes a sector of its own, and lies no deeper than
+// DeepestFolder, so walking each of its trees once stays well below both.
+constexpr std::uint64_t ParseBoundFactor = 4;
+constexpr std::uint64_t ParseBoundBase = 4u << 20;
+constexpr std::uint64_t LookupBoundDivisor = 16;
+constexpr std::uint64_t LookupBoundBase = 1u << 20;
+// What Spend is handed for a lookup.
+constexpr std::uint64_t Lookup = ~std::uint64_t{0};
 
 }  // namespace
 
@@ -122,9 +132,13 @@ bool DiscImage::ReadExtents(const Extents& extents, std::uint64_t offset, std::s
         if (at == NoData || length == 0)
             continue;
         recorded += length;
-        if (at > size_ || length > size_ - at || recorded > size_) {
-            error = at > size_ || length > size_ - at ? "data lie outside the image: it is truncated or damaged"
-                                                      : "data add up to more than the image holds: it is damaged";
+        if (at > size_ || length > size_ - at) {
+            error = "data lie outside the image (they end at byte " + std::to_string(at + length) + ", the image at " +
+                    std::to_string(size_) + "): it is cut short, as a stopped download or copy is, or damaged";
+            return false;
+        }
+        if (recorded > size_) {
+            error = "data add up to more than the image holds: it is damaged";
             return false;
         }
     }
@@ -155,38 +169,72 @@ bool DiscImage::ReadExtents(const Extents& extents, std::uint64_t offset, std::s
     return true;
 }
 
-bool DiscImage::ReadFolder(const Tree& tree, const Extents& extents, std::vector<ImageEntry>& entries,
-                           std::string& error) const
+std::uint64_t DiscImage::parseBound() const
 {
-    const auto key = std::make_pair(tree.kind, extents);
-    if (const auto kept = folders_.find(key); kept != folders_.end()) {
-        entries = kept->second;
-        return true;
+    return ParseBoundFactor * size_ + ParseBoundBase;
+}
+
+bool DiscImage::Spend(std::uint64_t bytes, std::string& error) const
+{
+    if (overworked_.empty()) {
+        if (bytes == Lookup)
+            ++lookups_;
+        else
+            parsed_ += bytes;
+        if (parsed_ > parseBound() || lookups_ > size_ / LookupBoundDivisor + LookupBoundBase)
+            overworked_ = "its folders overlap or repeat so that reading them as recorded takes more than " +
+                          std::to_string(ParseBoundFactor) + " times the image's own bytes, which no disc's folders "
+                          "need: the image is damaged or crafted";
     }
-    entries.clear();
+    if (overworked_.empty())
+        return true;
+    error = overworked_;
+    return false;
+}
+
+std::shared_ptr<const DiscImage::Folder> DiscImage::ReadFolder(const Tree& tree, const Extents& extents,
+                                                               std::string& error) const
+{
+    auto key = std::make_pair(tree.kind, extents);
+    if (const auto kept = folders_.find(key); kept != folders_.end()) {
+        lately_.splice(lately_.begin(), lately_, kept->second.used);
+        return kept->second.folder;
+    }
     std::uint64_t size = 0;
     for (const auto& extent : extents)
         size += extent.second;
-    Bytes records;
     if (size > LargestFolder) {
         error = "a folder's records are larger than any disc's";
-        return false;
+        return nullptr;
     }
+    Bytes records;
+    if (!Spend(size, error))
+        return nullptr;
     if (!ReadExtents(extents, 0, static_cast<std::size_t>(std::min<std::uint64_t>(size, LargestFolder)), records, error)) {
         error = "a folder's records lie outside the image: it is truncated or damaged";
-        return false;
+        return nullptr;
     }
-    const bool read = tree.kind == TreeKind::Udf ? ReadUdfIdentifiers(records, entries, error)
-                                                 : ReadIsoRecords(tree, records, entries, error);
+    auto folder = std::make_shared<Folder>();
+    const bool read = tree.kind == TreeKind::Udf ? ReadUdfIdentifiers(records, folder->entries, error)
+                                                 : ReadIsoRecords(tree, records, folder->entries, error);
     if (!read)
-        return false;
-    if (folderEntries_ + entries.size() > MostKeptEntries) {
-        folders_.clear();
-        folderEntries_ = 0;
+        return nullptr;
+    for (std::size_t i = 0; i < folder->entries.size(); ++i)
+        folder->first.emplace(FoldCase(folder->entries[i].name), i);
+    // Room for it: the folders used least lately go first. The room grows with the largest folder,
+    // so that a lookup's way through one large folder and a few small ones is never read afresh.
+    largestFolder_ = std::max(largestFolder_, folder->entries.size() + 1);
+    const std::size_t room = std::max(MostKeptEntries, 4 * largestFolder_);
+    while (!lately_.empty() && folderEntries_ + folder->entries.size() + 1 > room) {
+        const auto oldest = folders_.find(lately_.back());
+        folderEntries_ -= oldest->second.folder->entries.size() + 1;
+        folders_.erase(oldest);
+        lately_.pop_back();
     }
-    folderEntries_ += entries.size();
-    folders_.emplace(key, entries);
-    return true;
+    folderEntries_ += folder->entries.size() + 1;
+    lately_.push_front(key);
+    folders_.emplace(std::move(key), Kept{folder, lately_.begin()});
+    return folder;
 }
 
 bool DiscImage::FindIn(const Tree& tree, const std::vector<std::string>& below, ImageEntry& found,
@@ -200,22 +248,22 @@ bool DiscImage::FindIn(const Tree& tree, const std::vector<std::string>& below, 
         return false;
     }
     for (const std::string& name : below) {
-        std::vector<ImageEntry> entries;
         if (!found.isFolder) {
             error = "not a folder";
             return false;
         }
-        if (!ReadFolder(tree, found.extents, entries, error))
+        if (!Spend(Lookup, error))
+            return false;
+        const std::shared_ptr<const Folder> folder = ReadFolder(tree, found.extents, error);
+        if (folder == nullptr)
             return false;
         // Letter case aside, the first match in directory order.
-        const std::string folded = FoldCase(name);
-        const auto match = std::find_if(entries.begin(), entries.end(),
-                                        [&folded](const ImageEntry& e) { return FoldCase(e.name) == folded; });
-        if (match == entries.end()) {
+        const auto match = folder->first.find(FoldCase(name));
+        if (match == folder->first.end()) {
             error = "not on the image";
             return false;
         }
-        found = *match;
+        found = folder->entries[match->second];
     }
     return true;
 }
@@ -235,7 +283,11 @@ bool DiscImage::EntriesIn(const Tree& tree, const std::vector<std::string>& belo
         error = "not a folder";
         return false;
     }
-    return ReadFolder(tree, folder.extents, entries, error);
+    const std::shared_ptr<const Folder> read = ReadFolder(tree, folder.extents, error);
+    if (read == nullptr)
+        return false;
+    entries = read->entries;
+    return true;
 }
 
 bool DiscImage::Entries(const std::vector<std::string>& below, std::vector<ImageEntry>& entries, std::string& error) const

@@ -8,8 +8,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <list>
 #include <map>
+#include <memory>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -40,7 +43,10 @@ struct ImageEntry {
     Extents extents;
 };
 
-// One image, read on one thread at a time: it keeps the folders it has read.
+// One image, read on one thread at a time: it keeps the folders it has read. The bytes of
+// records it parses (continuation areas and UDF file entries too) and the lookups it makes are
+// bounded by a small multiple of the image's size, however its folders overlap or repeat: past
+// the bound every further read fails with the reason, which overworked() then gives.
 class DiscImage {
 public:
     // Reads the descriptors. False with the reason when there is no ISO 9660 volume or its
@@ -54,6 +60,7 @@ public:
     bool readsUdf() const { return readsUdf_; }
     const std::string& udfProblem() const { return udfProblem_; }
     const std::string& volumeLabel() const { return label_; }
+    std::uint64_t imageSize() const { return size_; }
 
     // The entry at below (its names under the root; none: the root itself) in the tree Windows
     // reads: letter case aside, the first match in directory order. False with the reason when
@@ -87,6 +94,13 @@ public:
     // What is at below: a file, a folder, or nothing (Missing, also when it cannot be read).
     EntryKind Kind(const std::vector<std::string>& below) const;
 
+    // Why the image was taken for unreadable, its reading having passed the bound on work; empty
+    // while it has not.
+    const std::string& overworked() const { return overworked_; }
+    // The bytes of records parsed so far, and the most the image's size allows.
+    std::uint64_t parsed() const { return parsed_; }
+    std::uint64_t parseBound() const;
+
 private:
     enum class TreeKind { Primary, Joliet, Udf };
     struct Tree {
@@ -97,7 +111,18 @@ private:
     // Reads up to count bytes at offset of what extents hold (of total bytes), checked first.
     bool ReadExtents(const Extents& extents, std::uint64_t offset, std::size_t count, Bytes& bytes,
                      std::string& error) const;
-    bool ReadFolder(const Tree& tree, const Extents& extents, std::vector<ImageEntry>& entries, std::string& error) const;
+    // A folder's entries as read, and where each name Windows takes (letter case folded) first
+    // stands among them.
+    struct Folder {
+        std::vector<ImageEntry> entries;
+        std::unordered_map<std::string, std::size_t> first;
+    };
+    using FolderKey = std::pair<TreeKind, Extents>;
+    std::shared_ptr<const Folder> ReadFolder(const Tree& tree, const Extents& extents, std::string& error) const;
+    // Counts bytes parsed (or a lookup, Lookup of them) against the bound; false with the reason
+    // past it.
+    bool Spend(std::uint64_t bytes, std::string& error) const;
+    std::string RockRidgeName(const Bytes& record, std::size_t nameEnd) const;
     bool ReadIsoRecords(const Tree& tree, const Bytes& records, std::vector<ImageEntry>& entries, std::string& error) const;
     bool ReadUdfIdentifiers(const Bytes& identifiers, std::vector<ImageEntry>& entries, std::string& error) const;
     bool ReadUdfEntry(std::uint64_t lbn, ImageEntry& entry, std::string& error) const;
@@ -117,7 +142,15 @@ private:
     std::uint32_t udfBlockSize_ = 2048;
     std::string label_;
     // The folders read so far, by tree and extents, so that a lookup reads each folder once; when
-    // they hold more than a bound of entries in all, they are read afresh.
-    mutable std::map<std::pair<TreeKind, Extents>, std::vector<ImageEntry>> folders_;
-    mutable std::size_t folderEntries_ = 0;
+    // they hold more than a bound of entries in all (which four times the largest folder's may
+    // pass), those used least lately are let go (never the one just read).
+    struct Kept {
+        std::shared_ptr<const Folder> folder;
+        std::list<FolderKey>::iterator used;
+    };
+    mutable std::map<FolderKey, Kept> folders_;
+    mutable std::list<FolderKey> lately_;  // the kept folders, the one used last first
+    mutable std::size_t folderEntries_ = 0, largestFolder_ = 0;
+    mutable std::uint64_t parsed_ = 0, lookups_ = 0;
+    mutable std::string overworked_;
 };

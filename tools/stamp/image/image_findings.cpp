@@ -4,6 +4,7 @@
 
 #include "image/image_fields.h"
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <set>
@@ -51,8 +52,8 @@ std::vector<ImageFinding> DiscImageFindings(const DiscImage& image, std::vector<
     // The tree Windows reads: names that differ only in letter case, long Joliet names.
     std::map<std::uint64_t, std::string> windowsNames;  // first block -> the path Windows reads
     std::map<std::uint64_t, std::string> windowsFiles;  // the same, of files with data
-    std::size_t longNames = 0;
-    std::string firstLong;
+    std::size_t longNames = 0, cutShort = 0;
+    std::string firstLong, firstCut;
     Walk([&image](const auto& below, auto& entries, auto& error) { return image.Entries(below, entries, error); }, limit,
          [&](const std::string& shown, const std::vector<ImageEntry>* entries, const std::string& error) {
              if (entries == nullptr) {
@@ -75,8 +76,22 @@ std::vector<ImageFinding> DiscImageFindings(const DiscImage& image, std::vector<
                      windowsNames.emplace(entry.extents[0].first, path);
                  if (!entry.isFolder && entry.size > 0 && !entry.extents.empty())
                      windowsFiles.emplace(entry.extents[0].first, path);
+                 // A file whose data lie past the image's end: an image cut short, as a stopped
+                 // download leaves it.
+                 const auto past = std::find_if(entry.extents.begin(), entry.extents.end(), [&image](const auto& e) {
+                     return e.first != NoData && e.second > 0 &&
+                            (e.first > image.imageSize() || e.second > image.imageSize() - e.first);
+                 });
+                 if (!entry.isFolder && past != entry.extents.end() && cutShort++ == 0)
+                     firstCut = path + " (its data end at byte " + std::to_string(past->first + past->second) +
+                                ", the image at " + std::to_string(image.imageSize()) + ")";
              }
          });
+    if (cutShort > 0)
+        findings.push_back({std::to_string(cutShort) + (cutShort == 1 ? " file lies" : " files lie") +
+                            " past the image's end, such as " + firstCut + ": the image is cut short, as a stopped "
+                            "download or copy leaves it, or damaged, and Windows cannot read them. What to do: "
+                            "download or copy the image again."});
     // An image with UDF: its ISO 9660 tree, which other systems read, against the UDF tree. A file
     // is the same in both when its data are: names differ between the trees.
     if (image.readsUdf()) {

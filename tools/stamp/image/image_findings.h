@@ -23,7 +23,8 @@ struct ImageFinding {
 // from the primary tree, 8.3 and upper case), Rock Ridge names that differ from the names
 // Windows reads, names that differ only in letter case (Windows finds the first), a folder
 // Windows cannot read, a UDF tree that differs from the ISO 9660 one, Joliet names over 64
-// characters (read by current Windows, cut by some other readers). notes gets the last kind,
-// which does not stand in a medium's way. Reads at most limit folders.
+// characters (read by current Windows, cut by some other readers), files whose data lie past the
+// image's end (an image cut short). notes gets the Joliet names over 64, which do not stand in a
+// medium's way. Reads at most limit folders.
 std::vector<ImageFinding> DiscImageFindings(const DiscImage& image, std::vector<std::string>& notes,
                                             std::size_t limit = 10000);

@@ -10,23 +10,47 @@
 
 namespace {
 
-// The Rock Ridge name in a record's system use area (the NM entries), or empty.
-std::string RockRidgeName(const Bytes& record, std::size_t nameEnd)
+constexpr int MostContinuations = 32;  // continuation areas followed for one record, at most
+
+}  // namespace
+
+// The Rock Ridge name among a record's system use entries: its NM entries joined while each says
+// the name goes on (CONTINUE), through the continuation areas CE entries name (block, offset,
+// length), each of which may name another, MostContinuations at most. Empty when there is none.
+std::string DiscImage::RockRidgeName(const Bytes& record, std::size_t nameEnd) const
 {
     std::string name;
-    std::size_t at = nameEnd + nameEnd % 2;  // a padding byte keeps the area on an even offset
-    while (at + 4 <= record.size()) {
-        const std::size_t length = record[at + 2];
-        if (length < 4 || at + length > record.size())
+    bool named = false;  // a last piece was read
+    // A padding byte keeps the area on an even offset.
+    const std::size_t start = std::min(record.size(), nameEnd + nameEnd % 2);
+    Bytes area(record.begin() + static_cast<std::ptrdiff_t>(start), record.end());
+    for (int continuation = 0;; ++continuation) {
+        std::uint64_t next = 0;
+        std::size_t nextLength = 0;
+        for (std::size_t at = 0; at + 4 <= area.size();) {
+            const std::size_t length = area[at + 2];
+            if (length < 4 || at + length > area.size() || Has(area, at, "ST"))
+                break;
+            // The name of "." or ".." (flags CURRENT, PARENT) is none.
+            if (Has(area, at, "NM") && length >= 5 && !named && (area[at + 4] & 0x06) == 0) {
+                name.append(area.begin() + static_cast<std::ptrdiff_t>(at + 5),
+                            area.begin() + static_cast<std::ptrdiff_t>(at + length));
+                named = (area[at + 4] & 0x01) == 0;
+            }
+            if (Has(area, at, "CE") && length >= 28) {
+                next = std::uint64_t{Le32(area, at + 4)} * blockSize_ + Le32(area, at + 12);
+                nextLength = Le32(area, at + 20);
+            }
+            at += length;
+        }
+        std::string error;
+        // A continuation area lies within one block.
+        if (named || nextLength == 0 || nextLength > blockSize_ || continuation >= MostContinuations ||
+            !Spend(nextLength, error) || !read_(next, nextLength, area))
             break;
-        if (record[at] == 'N' && record[at + 1] == 'M' && length >= 5)
-            name.append(record.begin() + static_cast<std::ptrdiff_t>(at + 5), record.begin() + static_cast<std::ptrdiff_t>(at + length));
-        at += length;
     }
     return name;
 }
-
-}  // namespace
 
 bool DiscImage::ReadIsoRecords(const Tree& tree, const Bytes& records, std::vector<ImageEntry>& entries,
                                std::string& error) const

@@ -56,10 +56,11 @@ struct Walk {
                 return false;
             }
             const std::string inImage = Joined(item.components);
-            if (inImage.size() > ImagePathLimit) {
-                reason = item.path + ": its path on the medium, " + inImage + ", is " + std::to_string(inImage.size()) +
-                         " bytes long in UTF-8, and a disc image's Joliet tree holds paths of at most " +
-                         std::to_string(ImagePathLimit) + ". What to do: shorten its name or its folders' names.";
+            if (const std::size_t units = Utf16Units(inImage); units > ImagePathLimit) {
+                reason = item.path + ": its path on the medium, " + inImage + ", is " + std::to_string(units) +
+                         " characters long (in UTF-16, as Windows counts them), and the image writer holds paths of at "
+                         "most " + std::to_string(ImagePathLimit) + ". What to do: shorten its name or its folders' "
+                         "names.";
                 return false;
             }
             const auto [twin, fresh] = folded.emplace(FoldCase(entry.name), entry.name);

@@ -18,7 +18,9 @@ struct ImageItem {
 };
 
 // Joliet names, as Windows reads them from an image, hold at most this many UTF-16 units, and a
-// path (a slash before each name, UTF-8) at most this many bytes.
+// path (a slash before each name) as the image writer takes it at most this many UTF-16 units.
+// Windows reads longer paths; the Joliet text's 240 bytes of UCS-2 (120 characters) is held to
+// neither by Windows nor by other writers.
 constexpr std::size_t ImageNameLimit = 103;
 constexpr std::size_t ImagePathLimit = 240;
 

@@ -171,7 +171,7 @@ bool DiscImage::ReadUdfIdentifiers(const Bytes& identifiers, std::vector<ImageEn
             return false;
         }
         entry.name = entry.recorded;
-        if (!ReadUdfEntry(Le32(identifiers, here + 20 + 4), entry, error))
+        if (!Spend(udfBlockSize_, error) || !ReadUdfEntry(Le32(identifiers, here + 20 + 4), entry, error))
             return false;
         entries.push_back(entry);
     }

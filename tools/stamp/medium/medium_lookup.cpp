@@ -13,22 +13,36 @@ std::string Found::Disk() const
     return path;
 }
 
-const MediumFolders::Listing& MediumFolders::Entries(const std::vector<std::string>& folder)
+const MediumFolders::Listed& MediumFolders::Read(const std::vector<std::string>& folder)
 {
     auto listed = folders_.find(folder);
     if (listed == folders_.end()) {
-        std::vector<FolderEntry> entries;
-        std::string error;
-        Listing byName;
-        if (place_.List(folder, entries, error, FolderDetail::Kinds)) {
-            std::sort(entries.begin(), entries.end(),
+        Listed read;
+        if (place_.List(folder, read.sorted, read.error, FolderDetail::Kinds)) {
+            std::sort(read.sorted.begin(), read.sorted.end(),
                       [](const FolderEntry& x, const FolderEntry& y) { return x.name < y.name; });
-            for (FolderEntry& entry : entries)
-                byName[FoldCase(entry.name)].push_back(std::move(entry));
+            for (const FolderEntry& entry : read.sorted)
+                read.byName[FoldCase(entry.name)].push_back(entry);
+        } else {
+            read.sorted.clear();
+            if (read.error.empty())
+                read.error = "cannot be read";
         }
-        listed = folders_.emplace(folder, std::move(byName)).first;
+        listed = folders_.emplace(folder, std::move(read)).first;
     }
     return listed->second;
+}
+
+const MediumFolders::Listing& MediumFolders::Entries(const std::vector<std::string>& folder)
+{
+    return Read(folder).byName;
+}
+
+const std::vector<FolderEntry>* MediumFolders::Sorted(const std::vector<std::string>& folder, std::string& error)
+{
+    const Listed& listed = Read(folder);
+    error = listed.error;
+    return listed.error.empty() ? &listed.sorted : nullptr;
 }
 
 const std::vector<FolderEntry>& MediumFolders::Matches(const std::vector<std::string>& folder, const std::string& name)

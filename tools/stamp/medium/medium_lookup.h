@@ -27,9 +27,20 @@ public:
     using Listing = std::map<std::string, std::vector<FolderEntry>>;
     const Listing& Entries(const std::vector<std::string>& folder);
 
+    // The same folder's entries in order of their names, or null with the reason when it cannot
+    // be read.
+    const std::vector<FolderEntry>* Sorted(const std::vector<std::string>& folder, std::string& error);
+
 private:
+    struct Listed {
+        std::vector<FolderEntry> sorted;
+        Listing byName;
+        std::string error;  // why it could not be read, or empty
+    };
+    const Listed& Read(const std::vector<std::string>& folder);
+
     const MediumPlace& place_;
-    std::map<std::vector<std::string>, Listing> folders_;  // each folder's listing
+    std::map<std::vector<std::string>, Listed> folders_;  // each folder's listing
 };
 
 // A path below a medium's root, looked up as Windows looks it up.

@@ -21,6 +21,10 @@ public:
     {
         return LinksStayInside(below, error) && ReadFilePart(Path(below), offset, count, bytes, error);
     }
+    bool Size(const std::vector<std::string>& below, std::uint64_t& size, std::string& error) const override
+    {
+        return FileSize(Path(below), size, error);
+    }
     EntryKind Kind(const std::vector<std::string>& below) const override
     {
         std::string leadsTo;
@@ -85,6 +89,21 @@ public:
     {
         return image_.Read(below, offset, count, bytes, error);
     }
+    bool Size(const std::vector<std::string>& below, std::uint64_t& size, std::string& error) const override
+    {
+        ImageEntry file;
+        size = 0;
+        if (!image_.Find(below, file, error)) {
+            error = "cannot read it from the image: " + error;
+            return false;
+        }
+        if (file.isFolder) {
+            error = "a folder, not a file";
+            return false;
+        }
+        size = file.size;
+        return true;
+    }
     EntryKind Kind(const std::vector<std::string>& below) const override { return image_.Kind(below); }
     bool BeingWritten(const std::vector<std::string>&) const override { return false; }
     std::string Shown(const std::vector<std::string>& below) const override
@@ -103,6 +122,22 @@ private:
 };
 
 }  // namespace
+
+bool MediumPlace::Size(const std::vector<std::string>& below, std::uint64_t& size, std::string& error) const
+{
+    size = 0;
+    std::vector<FolderEntry> entries;
+    if (below.empty() || !List({below.begin(), below.end() - 1}, entries, error))
+        return false;
+    for (const FolderEntry& entry : entries) {
+        if (entry.isFile && entry.name == below.back()) {
+            size = entry.size;
+            return true;
+        }
+    }
+    error = "no file of that name";
+    return false;
+}
 
 bool ReadStart(const MediumPlace& place, const std::vector<std::string>& below, std::size_t limit, Bytes& bytes,
                std::string& error)
@@ -154,6 +189,11 @@ std::unique_ptr<MediumPlace> OpenMediumPlace(const std::string& path, unsigned a
             return nullptr;
         } else {
             facts.findings = DiscImageFindings(image, facts.notes);
+        }
+        // Folders that overlap or repeat beyond the bound on work: nothing on it can be trusted.
+        if (!image.overworked().empty()) {
+            error = image.overworked();
+            return nullptr;
         }
         return std::make_unique<Image>(path, std::move(image), std::move(facts));
     }

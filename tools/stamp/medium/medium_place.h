@@ -38,6 +38,11 @@ public:
     virtual bool Read(const std::vector<std::string>& below, std::uint64_t offset, std::size_t count, Bytes& bytes,
                       std::string& error) const = 0;
 
+    // The size of the plain file at below, from the file itself where the place can (a folder's
+    // and an image's places do; the face's own answer lists the file's folder). False with the
+    // reason when it is no file or cannot be read.
+    virtual bool Size(const std::vector<std::string>& below, std::uint64_t& size, std::string& error) const;
+
     // What the entry at below is: a link itself, not what it leads to.
     virtual EntryKind Kind(const std::vector<std::string>& below) const = 0;
 

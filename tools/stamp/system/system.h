@@ -15,6 +15,9 @@
 // link is followed. Another program may have the file open for writing or deleting meanwhile.
 bool ReadFilePart(const std::string& path, std::uint64_t offset, std::size_t count, Bytes& bytes, std::string& error);
 
+// The size of a plain file, from the file opened as ReadFilePart opens it (never a listing).
+bool FileSize(const std::string& path, std::uint64_t& size, std::string& error);
+
 // Reads the first limit bytes of a plain file, or all of a shorter one, as ReadFilePart.
 inline bool ReadFileStart(const std::string& path, std::size_t limit, Bytes& bytes, std::string& error)
 {
@@ -150,7 +153,8 @@ std::string ChildPath(const std::string& folder, const std::string& name);
 // How much ListFolder tells of each entry.
 enum class FolderDetail {
     Sizes,  // kind and size: each entry looked at on its own where the system needs it
-    Kinds,  // kind only, from the folder's own entries where the system gives it (sizes left 0)
+    Kinds,  // kind only, from the folder's own entries (a link's, or one of no kind there, looked
+            // up on its own), sizes left 0 where the listing does not give them
 };
 
 // Lists a folder's entries, "." and ".." left out, in no particular order. False with the

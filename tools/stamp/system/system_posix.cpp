@@ -70,6 +70,21 @@ bool ReadFilePart(const std::string& path, std::uint64_t offset, std::size_t cou
     return !failed || Fail(error, "cannot read");
 }
 
+bool FileSize(const std::string& path, std::uint64_t& size, std::string& error)
+{
+    size = 0;
+    const int fd = OpenPlainFile(path, 0, error);
+    if (fd < 0)
+        return false;
+    struct stat info;
+    const bool known = fstat(fd, &info) == 0;
+    const int reason = errno;
+    close(fd);
+    errno = reason;
+    size = known ? static_cast<std::uint64_t>(info.st_size) : 0;
+    return known || Fail(error, "cannot read its size");
+}
+
 EntryKind KindOf(const std::string& path, std::string& leadsTo)
 {
     leadsTo.clear();
@@ -372,8 +387,9 @@ bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, std:
             continue;
         FolderEntry found;
         found.name = name;
-        // A link's kind is that of what it leads to, which only stat tells.
-        if (detail == FolderDetail::Kinds && (entry->d_type == DT_DIR || entry->d_type == DT_REG)) {
+        // A link's kind is that of what it leads to, which only stat tells; so does a file system
+        // that gives no kinds in its listing.
+        if (detail == FolderDetail::Kinds && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) {
             found.isFolder = entry->d_type == DT_DIR;
             found.isFile = entry->d_type == DT_REG;
             entries.push_back(found);

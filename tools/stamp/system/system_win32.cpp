@@ -113,6 +113,28 @@ bool ReadFilePart(const std::string& path, std::uint64_t offset, std::size_t cou
     return ok || Fail(error, "cannot read");
 }
 
+bool FileSize(const std::string& path, std::uint64_t& size, std::string& error)
+{
+    size = 0;
+    const HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return Fail(error, "cannot open");
+    LARGE_INTEGER length{};
+    const bool disk = GetFileType(file) == FILE_TYPE_DISK;
+    const bool known = disk && GetFileSizeEx(file, &length) != 0;
+    const DWORD reason = GetLastError();
+    CloseHandle(file);
+    SetLastError(reason);
+    if (!disk) {
+        error = "is not a plain file (a pipe or device)";
+        return false;
+    }
+    size = known ? static_cast<std::uint64_t>(length.QuadPart) : 0;
+    return known || Fail(error, "cannot read its size");
+}
+
 EntryKind KindOf(const std::string& path, std::string& leadsTo)
 {
     leadsTo.clear();

@@ -410,14 +410,17 @@ void Scan(Window& w)
         std::vector<Candidate> found;
         std::error_code ignored;
         const bool folder = !choices.root.empty() && std::filesystem::is_directory(std::filesystem::u8path(choices.root), ignored);
+        // One listing of each folder, for the search and the judgements alike.
+        const std::unique_ptr<MediumPlace> place = FolderPlace(choices.root);
+        MediumFolders folders(*place);
         if (folder)
-            found = FindCandidates(*FolderPlace(choices.root), SearchLimits(), *stop, cutShort);
+            found = FindCandidates(folders, SearchLimits(), *stop, cutShort);
         // A disc image's programs are listed as they lie in it, read only: its check says the rest.
         const bool image = !folder && IsDiscImageFile(choices.root);
         std::string unreadable;
         if (image) {
-            if (const std::unique_ptr<MediumPlace> place = OpenMediumPlace(choices.root, choices.codePage, unreadable))
-                found = FindCandidates(*place, SearchLimits(), *stop, cutShort);
+            if (const std::unique_ptr<MediumPlace> opened = OpenMediumPlace(choices.root, choices.codePage, unreadable))
+                found = FindCandidates(*opened, SearchLimits(), *stop, cutShort);
             for (Candidate& candidate : found)
                 candidate.verdict = "in the image (read only)";
             return [generation, found, cutShort, choices, unreadable]() {
@@ -442,8 +445,6 @@ void Scan(Window& w)
         };
         if (folder && !wanted.empty() && !listed(wanted))
             found.insert(found.begin(), Candidate{wanted, wanted, 0, "", ""});
-        const std::unique_ptr<MediumPlace> place = FolderPlace(choices.root);
-        MediumFolders folders(*place);
         for (Candidate& candidate : found) {
             if (*stop)
                 break;

@@ -29,12 +29,14 @@ bool LooksLikeSetup(const std::string& fileName)
     return false;
 }
 
-// Whether the file at below, of size bytes, is a launcher of ours, by its headers.
-bool IsOurLauncher(const MediumPlace& place, const std::vector<std::string>& below, std::uint64_t size)
+// Whether the file at below is a launcher of ours, by its headers and its size (asked of the file).
+bool IsOurLauncher(const MediumPlace& place, const std::vector<std::string>& below)
 {
     Bytes start;
     std::string error;
-    return ReadStart(place, below, LauncherHeaderBytes, start, error) && IsLauncherHeader(start, size);
+    std::uint64_t size = 0;
+    return ReadStart(place, below, LauncherHeaderBytes, start, error) && place.Size(below, size, error) &&
+           IsLauncherHeader(start, size);
 }
 
 // What a verdict means for the author, after the launcher's name.
@@ -90,6 +92,14 @@ void RankCandidates(std::vector<Candidate>& candidates)
 std::vector<Candidate> FindCandidates(const MediumPlace& place, const SearchLimits& limits,
                                       const std::atomic<bool>& stop, bool& cutShort)
 {
+    MediumFolders folders(place);
+    return FindCandidates(folders, limits, stop, cutShort);
+}
+
+std::vector<Candidate> FindCandidates(MediumFolders& folders, const SearchLimits& limits,
+                                      const std::atomic<bool>& stop, bool& cutShort)
+{
+    const MediumPlace& place = folders.place();
     std::vector<Candidate> found;
     cutShort = false;
     std::size_t seen = 0;
@@ -103,14 +113,13 @@ std::vector<Candidate> FindCandidates(const MediumPlace& place, const SearchLimi
     while (!level.empty() && !cutShort) {
         std::vector<Folder> next;
         for (const Folder& folder : level) {
-            std::vector<FolderEntry> entries;
             std::string error;
-            if (stop || !place.List(folder.below, entries, error)) {
+            const std::vector<FolderEntry>* entries = stop ? nullptr : folders.Sorted(folder.below, error);
+            if (entries == nullptr) {
                 cutShort = cutShort || stop;
                 continue;
             }
-            std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
-            for (const FolderEntry& entry : entries) {
+            for (const FolderEntry& entry : *entries) {
                 if (++seen > limits.entries || found.size() >= limits.found || stop) {
                     cutShort = true;
                     break;
@@ -121,7 +130,7 @@ std::vector<Candidate> FindCandidates(const MediumPlace& place, const SearchLimi
                 if (entry.isFolder && folder.depth < limits.depth)
                     next.push_back({below, relative, folder.depth + 1});
                 if (entry.isFile && folder.depth > 0 && entry.name.size() > 4 && IsStartableName(entry.name) &&
-                    !IsTemporaryName(entry.name) && !IsOurLauncher(place, below, entry.size))
+                    !IsTemporaryName(entry.name) && !IsOurLauncher(place, below))
                     found.push_back({place.Shown(below), relative, folder.depth, "", ""});
             }
             if (cutShort)

@@ -49,6 +49,9 @@ struct SearchLimits {
 // stop becomes true; cutShort then, or when a limit was reached, is true.
 std::vector<Candidate> FindCandidates(const MediumPlace& place, const SearchLimits& limits,
                                       const std::atomic<bool>& stop, bool& cutShort);
+// The same through folders, which JudgeCandidate may then share: each folder is listed once.
+std::vector<Candidate> FindCandidates(MediumFolders& folders, const SearchLimits& limits,
+                                      const std::atomic<bool>& stop, bool& cutShort);
 
 // Ranks candidates as FindCandidates does.
 void RankCandidates(std::vector<Candidate>& candidates);
