@@ -233,12 +233,11 @@ std::optional<SignatureInfo> ProgramSignature(const MediumPlace& place, const st
 
 nlohmann::ordered_json AsJson(const Prediction& p, bool isSigned)
 {
-    auto orNull = [](const std::string& text) { return text.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(text); };
     nlohmann::ordered_json received;
     if (p.received)
         received = {{"argv", p.received->argv}, {"command_line", p.received->afterProgram}};
     return {{"launcher", p.launcher},       {"launch_directory", p.launchDirectory},
-            {"command", orNull(p.command)}, {"starts", orNull(p.starts)},
+            {"command", TextOrNull(p.command)}, {"starts", TextOrNull(p.starts)},
             {"arguments", p.arguments},     {"received", received},
             {"verdict", VerdictName(p.verdict)}, {"signed", isSigned},
             {"findings", PrintedFindings(p)}};
@@ -276,11 +275,8 @@ bool CheckAutorun(const CheckOptions& options, MediumFolders& folders, char driv
     }
     found = findings;
     if (options.json) {
-        auto orNull = [](const std::optional<std::string>& value) {
-            return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json();
-        };
-        array.push_back({{"autorun", shown}, {"open", orNull(inf.open)}, {"icon", orNull(inf.icon)},
-                         {"label", orNull(inf.label)}, {"findings", findings}});
+        array.push_back({{"autorun", shown}, {"open", TextOrNull(inf.open)}, {"icon", TextOrNull(inf.icon)},
+                         {"label", TextOrNull(inf.label)}, {"findings", findings}});
     } else {
         out += shown + ": " + (findings.empty() ? "ok" : "needs changes") + "\n";
         for (const std::string& finding : findings)
@@ -347,11 +343,11 @@ bool DescribePlace(const CheckOptions& options, const MediumPlace& place, std::s
     const bool ok = said.empty();
     said.insert(said.end(), facts.notes.begin(), facts.notes.end());
     said.push_back(DiscFitNote(facts.imageSize));
-    auto orNull = [](const Disc* disc) { return disc ? nlohmann::ordered_json(disc->name) : nlohmann::ordered_json(); };
+    auto discOrNull = [](const Disc* disc) { return TextOrNull(disc ? std::string(disc->name) : std::string()); };
     if (options.json)
         array.push_back({{"image", path}, {"tree", facts.tree}, {"label", facts.label},
                          {"verdict", ok ? "ok" : "needs-changes"}, {"findings", said}, {"size", facts.imageSize},
-                         {"disc", orNull(SmallestDiscFor(facts.imageSize))}, {"required_disc", orNull(required)}});
+                         {"disc", discOrNull(SmallestDiscFor(facts.imageSize))}, {"required_disc", discOrNull(required)}});
     else {
         out += path + ": " + (ok ? "ok" : "needs changes") + ": Windows reads its " + facts.tree + " tree" +
                (facts.label.empty() ? "" : ", label " + facts.label) + "\n";
@@ -515,13 +511,12 @@ int RunCheck(const CheckOptions& options, std::string& out, std::string& err, Ch
 
 nlohmann::ordered_json SignatureJson(const SignatureInfo& info)
 {
-    auto orNull = [](const std::string& text) { return text.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(text); };
     return {{"state", SignatureStateName(info.state)},
-            {"algorithm", orNull(info.algorithm)},
-            {"signer", orNull(info.signer)},
+            {"algorithm", TextOrNull(info.algorithm)},
+            {"signer", TextOrNull(info.signer)},
             {"timestamped", info.timestamped},
-            {"problem", orNull(info.state == SignatureState::Broken ? info.problem : std::string())},
-            {"timestamp_problem", orNull(info.timestamped ? std::string() : info.timestampProblem)}};
+            {"problem", TextOrNull(info.state == SignatureState::Broken ? info.problem : std::string())},
+            {"timestamp_problem", TextOrNull(info.timestamped ? std::string() : info.timestampProblem)}};
 }
 
 SignatureInfo SignatureOfFile(const std::string& path, std::string& error)

@@ -3,6 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <optional>
 #include <string>
 
 // The version of each answer's layout, in its "version" field. It grows by one when a field
@@ -15,3 +16,7 @@ constexpr int MakeAnswerVersion = 1;   // make --json (its "check" member: check
 // that any console or shell reads it alike, and a line end after it. Bytes that are not UTF-8
 // (a file name on Linux may hold any) become U+FFFD, never an error.
 std::string JsonAnswerText(const nlohmann::ordered_json& answer);
+
+// A text field of an answer: the text, or null when there is none (empty, or not given).
+nlohmann::ordered_json TextOrNull(const std::string& text);
+nlohmann::ordered_json TextOrNull(const std::optional<std::string>& text);

@@ -575,12 +575,11 @@ int RunMake(const MakeOptions& options, std::string& out, std::string& err, Make
 
 nlohmann::ordered_json MakeAnswer(const MakeOptions& options, const MakeOutcome& outcome, const std::string& notes)
 {
-    auto orNull = [](const std::string& text) { return text.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(text); };
     nlohmann::ordered_json files = nlohmann::ordered_json::array();
     for (const MadeFile& file : outcome.files)
         files.push_back({{"path", file.path},
                          {"fate", file.refusal.empty() ? FileFateName(file.fate) : "refused"},
-                         {"reason", orNull(file.refusal)}});
+                         {"reason", TextOrNull(file.refusal)}});
     nlohmann::ordered_json image;
     if (!options.iso.empty())
     {
@@ -589,7 +588,7 @@ nlohmann::ordered_json MakeAnswer(const MakeOptions& options, const MakeOutcome&
                  {"written", outcome.imageWritten},
                  {"size", outcome.imageWritten ? nlohmann::ordered_json(outcome.imageSize) : nlohmann::ordered_json()},
                  {"disc", fits != nullptr ? nlohmann::ordered_json(fits->name) : nlohmann::ordered_json()},
-                 {"required_disc", orNull(options.disc)}};
+                 {"required_disc", TextOrNull(options.disc)}};
     }
     nlohmann::ordered_json lines = nlohmann::ordered_json::array();
     for (std::size_t start = 0; start < notes.size();) {
@@ -603,11 +602,11 @@ nlohmann::ordered_json MakeAnswer(const MakeOptions& options, const MakeOutcome&
     if (!options.mediumFile.empty())
         answer["file"] = options.mediumFile;
     const nlohmann::ordered_json rest = {
-            {"launcher", orNull(outcome.launcher)},
+            {"launcher", TextOrNull(outcome.launcher)},
             {"refused", outcome.refused},
-            {"reason", orNull(outcome.reason)},
+            {"reason", TextOrNull(outcome.reason)},
             {"forceable", outcome.forceable},
-            {"force_action", orNull(outcome.forceAction)},
+            {"force_action", TextOrNull(outcome.forceAction)},
             {"files", files},
             {"image", image},
             {"notes", lines},
