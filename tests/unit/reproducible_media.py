@@ -14,12 +14,14 @@ import sys
 import tempfile
 
 STAMP = os.path.abspath(sys.argv[1])
+from small_program import small_program  # noqa: E402
+
 EPOCH = 1700000000  # 2023-11-14 22:13:20 UTC
-PROGRAM = bytes.fromhex("4d5a") + bytes(0x3A) + bytes.fromhex("40000000") + b"PE\0\0" + bytes.fromhex("4c01")
+PROGRAM = small_program()
 SECTOR = 2048
 
 # The tree: each path and its bytes, folders made on the way.
-TREE = [("Setup/SETUP.exe", PROGRAM), ("Setup/readme.txt", b"read me\r\n"), ("Docs/a.txt", b"a"),
+TREE = [("Atlas/Atlas.exe", PROGRAM), ("Atlas/readme.txt", b"read me\r\n"), ("Docs/a.txt", b"a"),
         ("Docs/Deep/b.txt", b"bb"), ("Прога/表示.txt", b"x")]
 
 
@@ -37,7 +39,7 @@ def make(root, image, epoch):
     env = {k: v for k, v in os.environ.items() if k != "SOURCE_DATE_EPOCH"}
     if epoch is not None:
         env["SOURCE_DATE_EPOCH"] = epoch
-    done = subprocess.run([STAMP, "make", str(root), "Setup/SETUP.exe", "--label", "Borvi 7", "--codepage", "1252",
+    done = subprocess.run([STAMP, "make", str(root), "Atlas/Atlas.exe", "--label", "Borvi 7", "--codepage", "1252",
                            "--iso", str(image)], capture_output=True, env=env)
     return done.returncode, done.stderr.decode(errors="replace")
 
@@ -132,9 +134,9 @@ def main():
         if len(found) < 30 or later:
             fail("every date in the image is the epoch or earlier", f"{len(found)} dates, later: {later[:5]}")
         rows += 1
-        stamped = {name: int(os.stat(one / name).st_mtime) for name in ("SETUP.exe", "autorun.inf")
+        stamped = {name: int(os.stat(one / name).st_mtime) for name in ("Atlas.exe", "autorun.inf")
                    if (one / name).exists()}
-        if stamped != {"SETUP.exe": EPOCH, "autorun.inf": EPOCH}:
+        if stamped != {"Atlas.exe": EPOCH, "autorun.inf": EPOCH}:
             fail("the launcher and autorun.inf are dated the epoch", stamped)
         # Without it, the files' own dates: made again on the unchanged root, the same image.
         rows += 1
@@ -173,7 +175,7 @@ def main():
             bad = work / f"bad{rows}" / "medium"
             lay(bad, EPOCH)
             status, err = make(bad, work / f"bad{rows}.iso", value)
-            if status != 2 or "SOURCE_DATE_EPOCH" not in err or (bad / "SETUP.exe").exists() or \
+            if status != 2 or "SOURCE_DATE_EPOCH" not in err or (bad / "Atlas.exe").exists() or \
                     (work / f"bad{rows}.iso").exists():
                 fail(f"SOURCE_DATE_EPOCH={value}", f"exit {status}: {err}")
     finally:
