@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -573,6 +575,48 @@ TEST_F(DiscImageTest, ATemporaryFileOfOursInAnImageWasLeftBehind)
     EXPECT_EQ(Check("image.iso", out, err), 1) << out << err;
     EXPECT_NE(out.find("D:\\.launcher-stamp-x1Yz2: not part of the medium\n  Left by an interrupted launcher-stamp run"),
               std::string::npos) << out;
+}
+
+// One call says what a path names: a folder, an image (through a link too), a cut image that
+// cannot be read, or nothing a medium lies on.
+TEST_F(DiscImageTest, OpenMediumSaysWhatAPathNames)
+{
+    Make("Borvi cd1/SETUP.exe");
+    ASSERT_TRUE(Shell("genisoimage -J -R -o image.iso src"));
+    fs::copy_file(work_ / "image.iso", work_ / "cut.iso");
+    fs::resize_file(work_ / "cut.iso", 38912);  // its descriptors, not its folders
+    fs::create_symlink(work_ / "image.iso", work_ / "linked.iso");
+    fs::create_symlink(work_ / "src", work_ / "linked-folder");
+    std::ofstream(work_ / "notes.txt") << std::string(40000, 'x');
+    ASSERT_EQ(mkfifo((work_ / "pipe").c_str(), 0600), 0);
+    const struct {
+        const char* path;
+        MediumKind kind;
+        bool placed;
+        bool image;  // what its place says of itself
+    } rows[] = {
+        {"src", MediumKind::Folder, true, false},
+        {"linked-folder", MediumKind::Folder, true, false},
+        {"image.iso", MediumKind::Image, true, true},
+        {"linked.iso", MediumKind::Image, true, true},
+        {"cut.iso", MediumKind::Image, false, false},
+        {"notes.txt", MediumKind::Nothing, false, false},
+        {"pipe", MediumKind::Nothing, false, false},
+        {"missing", MediumKind::Nothing, false, false},
+    };
+    for (const auto& row : rows) {
+        const OpenedMedium opened = OpenMedium((work_ / row.path).string(), 1252);
+        EXPECT_EQ(opened.kind, row.kind) << row.path;
+        ASSERT_EQ(opened.place != nullptr, row.placed) << row.path << ": " << opened.reason;
+        EXPECT_EQ(opened.reason.empty(), row.placed || row.kind == MediumKind::Nothing) << row.path;
+        if (opened.place != nullptr) {
+            EXPECT_EQ(opened.place->Facts().image, row.image) << row.path;
+            EXPECT_EQ(opened.place->Facts().tree, row.image ? "Joliet" : "") << row.path;
+            std::vector<FolderEntry> entries;
+            std::string error;
+            EXPECT_TRUE(opened.place->List({}, entries, error)) << row.path << ": " << error;
+        }
+    }
 }
 
 }  // namespace

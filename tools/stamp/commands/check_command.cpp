@@ -313,29 +313,16 @@ bool CheckLeftovers(const CheckOptions& options, MediumFolders& folders, char dr
     return none;
 }
 
-// The tools that make an image again as a finding advises.
-std::string ImageFindingText(const ImageFinding& finding)
-{
-    const char* tools = finding.advice == RemakeAdvice::WithJoliet           ? "genisoimage -J, or xorriso -joliet on"
-                        : finding.advice == RemakeAdvice::WithMatchingJoliet ? "genisoimage -J -joliet-long"
-                                                                             : nullptr;
-    if (tools == nullptr || finding.text.empty() || finding.text.back() != '.')
-        return finding.text;
-    return finding.text.substr(0, finding.text.size() - 1) + " (" + tools + ").";
-}
-
 // Says what the place says of itself (a disc image: the tree Windows reads, what differs from
 // what its author saw) before its launchers. False when that makes the medium not ok.
 bool DescribePlace(const CheckOptions& options, const MediumPlace& place, std::string& out,
                    nlohmann::ordered_json& array)
 {
     const PlaceFacts& facts = place.Facts();
-    if (facts.tree.empty())
+    if (!facts.image)
         return true;
     const std::string path = place.Shown({});
-    std::vector<std::string> said;
-    for (const ImageFinding& finding : facts.findings)
-        said.push_back(ImageFindingText(finding));
+    std::vector<std::string> said = facts.findings;
     // The disc it must fit, when one is named, and the smallest it fits.
     const Disc* required = DiscNamed(options.disc);
     if (required != nullptr && !DiscMisfit(facts.imageSize, *required).empty())
@@ -392,7 +379,7 @@ int Report(const CheckOptions& options, const MediumPlace* root, const std::vect
         const bool counts = options.statusOf.empty() || SameComponent(found.fileName, options.statusOf);
         allOk = allOk && (prediction.verdict == Verdict::Ok || !counts);
         const SignatureInfo& signature = found.signature;
-        const bool inImage = root != nullptr && !root->Facts().tree.empty();
+        const bool inImage = root != nullptr && root->Facts().image;
         if (signature.state == SignatureState::Broken) {
             prediction.findings.push_back("Signature broken: " + signature.problem +
                                           ". Windows says \"The digital signature of this object did not verify\", which "
@@ -478,10 +465,10 @@ int RunCheck(const CheckOptions& options, std::string& out, std::string& err, Ch
     std::vector<FoundLauncher> launchers;
     // One medium: a folder, or a disc image known by its volume descriptors whatever its name.
     if (options.paths.size() == 1) {
-        std::string error;
-        const std::unique_ptr<MediumPlace> place = OpenMediumPlace(options.paths[0], options.codePage, error);
-        if (place == nullptr && !error.empty()) {
-            err += "launcher-stamp: " + options.paths[0] + ": " + error + "\n";
+        const OpenedMedium medium = OpenMedium(options.paths[0], options.codePage);
+        const std::unique_ptr<MediumPlace>& place = medium.place;
+        if (place == nullptr && !medium.reason.empty()) {
+            err += "launcher-stamp: " + options.paths[0] + ": " + medium.reason + "\n";
             return 1;
         }
         if (place != nullptr && !place->Facts().notCheckable.empty()) {
@@ -497,7 +484,7 @@ int RunCheck(const CheckOptions& options, std::string& out, std::string& err, Ch
             return 1;
         }
         if (place != nullptr) {
-            if (!options.disc.empty() && place->Facts().tree.empty())
+            if (!options.disc.empty() && !place->Facts().image)
                 err += "launcher-stamp: note: --disc applies to a disc image; " + options.paths[0] + " is a folder\n";
             return CheckPlace(options, *place, out, err, &summed, answer);
         }

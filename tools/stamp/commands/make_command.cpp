@@ -27,8 +27,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The program's path components below root, and its path. False with the reason when it is
-// not a file inside root.
+// The program's path components below root (a folder), and its path. False with the reason when
+// it is not a file inside root.
 bool ProgramBelowRoot(const MakeOptions& options, std::vector<std::string>& components, std::string& path,
                       std::string& error)
 {
@@ -39,10 +39,6 @@ bool ProgramBelowRoot(const MakeOptions& options, std::vector<std::string>& comp
     // A path inside root may also be given from the current folder.
     if (!fs::exists(program, ignored) && !given.is_absolute() && fs::exists(given, ignored))
         program = given;
-    if (!fs::is_directory(root, ignored)) {
-        error = options.root + " is not a folder";
-        return false;
-    }
     if (!fs::is_regular_file(program, ignored)) {
         error = "there is no program " + options.program + " in " + options.root;
         return false;
@@ -266,6 +262,11 @@ bool PlanLaunch(const MakeOptions& options, LaunchPlan& plan, std::string& reaso
 {
     std::vector<std::string> components;
     plan.refusedAs = Verdict::NothingStarts;
+    const OpenedMedium medium = OpenMedium(options.root, options.codePage);
+    if (medium.kind != MediumKind::Folder) {
+        reason = options.root + " is not a folder";
+        return false;
+    }
     if (!ProgramBelowRoot(options, components, plan.programPath, reason))
         return false;
     plan.program = components.back();
@@ -281,7 +282,7 @@ bool PlanLaunch(const MakeOptions& options, LaunchPlan& plan, std::string& reaso
 
     // Two names on the program's path that differ only in letter case (possible on Linux):
     // Windows holds one of them.
-    const std::unique_ptr<MediumPlace> place = FolderPlace(options.root);
+    const std::unique_ptr<MediumPlace>& place = medium.place;
     std::vector<std::string> below = components;
     below.push_back(program);
     for (std::size_t i = 0; i < below.size(); ++i) {

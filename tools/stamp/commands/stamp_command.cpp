@@ -7,7 +7,7 @@
 #include "commands/make_command.h"
 #include "commands/medium_file.h"
 #include "commands/terminal_progress.h"
-#include "image/disc_image.h"
+#include "medium/medium_place.h"
 #include "pe/executable_format.h"
 #include "pe/icon_resource.h"
 #include "pe/launch_field.h"
@@ -18,7 +18,6 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <filesystem>
 
 namespace {
 
@@ -317,11 +316,7 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
                    " (--codepage to choose another)\n";
     }
     if (checkCommand->parsed() && check.paths.size() == 1) {
-        // Opened only when it is a plain file: a FIFO would be waited on.
-        std::error_code failed;
-        std::uint64_t size = 0;
-        const bool image = std::filesystem::is_regular_file(std::filesystem::u8path(check.paths[0]), failed) &&
-                           LooksLikeDiscImage(ImageFileReader(check.paths[0], size));
+        const bool image = OpenMedium(check.paths[0], check.codePage).kind == MediumKind::Image;
         takeDrive(checkCommand, check.paths[0], check.drive, image);
     }
     if (makeCommand->parsed())

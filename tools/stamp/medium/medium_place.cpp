@@ -3,6 +3,7 @@
 
 #include "base/code_pages.h"
 #include "image/disc_image.h"
+#include "image/image_findings.h"
 
 namespace {
 
@@ -121,6 +122,47 @@ private:
     PlaceFacts facts_;
 };
 
+// A finding's sentence with the tools that make the image again as it advises.
+std::string FindingWithTools(const ImageFinding& finding)
+{
+    const char* tools = finding.advice == RemakeAdvice::WithJoliet           ? "genisoimage -J, or xorriso -joliet on"
+                        : finding.advice == RemakeAdvice::WithMatchingJoliet ? "genisoimage -J -joliet-long"
+                                                                             : nullptr;
+    if (tools == nullptr || finding.text.empty() || finding.text.back() != '.')
+        return finding.text;
+    return finding.text.substr(0, finding.text.size() - 1) + " (" + tools + ").";
+}
+
+// The image at path, its facts said; null with the reason when it cannot be read.
+std::unique_ptr<MediumPlace> OpenImage(const std::string& path, const ImageReader& read, std::uint64_t size,
+                                       unsigned ansiCodePage, std::string& error)
+{
+    DiscImage image;
+    if (!image.Open(read, size, OemCodePageFor(ansiCodePage), error))
+        return nullptr;
+    PlaceFacts facts;
+    facts.image = true;
+    facts.tree = image.readsUdf() ? "UDF" : image.hasJoliet() ? "Joliet" : "primary ISO 9660";
+    facts.label = image.volumeLabel();
+    facts.imageSize = size;
+    std::vector<FolderEntry> entries;
+    if (image.hasUdf() && !image.readsUdf()) {
+        facts.notCheckable = "It holds a UDF file system, which current Windows reads instead of its ISO 9660 "
+                             "tree, and " + image.udfProblem() + ".";
+    } else if (!image.List({}, entries, error)) {
+        return nullptr;
+    } else {
+        for (const ImageFinding& finding : DiscImageFindings(image, facts.notes))
+            facts.findings.push_back(FindingWithTools(finding));
+    }
+    // Folders that overlap or repeat beyond the bound on work: nothing on it can be trusted.
+    if (!image.overworked().empty()) {
+        error = image.overworked();
+        return nullptr;
+    }
+    return std::make_unique<Image>(path, std::move(image), std::move(facts));
+}
+
 }  // namespace
 
 bool MediumPlace::Size(const std::vector<std::string>& below, std::uint64_t& size, std::string& error) const
@@ -162,44 +204,33 @@ std::unique_ptr<MediumPlace> FolderPlace(const std::string& root)
     return std::make_unique<Folder>(root);
 }
 
-std::unique_ptr<MediumPlace> OpenMediumPlace(const std::string& path, unsigned ansiCodePage, std::string& error)
+OpenedMedium OpenMedium(const std::string& path, unsigned ansiCodePage)
 {
-    error.clear();
-    std::string leadsTo;
+    OpenedMedium opened;
+    std::string leadsTo, further;
     std::vector<FolderEntry> entries;
     // An image reached through a link is read as the image.
     const EntryKind kind = KindOf(path, leadsTo);
-    std::string further;
     if (kind == EntryKind::File || (kind == EntryKind::Link && KindOf(leadsTo, further) == EntryKind::File)) {
         std::uint64_t size = 0;
         const ImageReader read = ImageFileReader(path, size);
         if (!LooksLikeDiscImage(read))
-            return nullptr;
-        DiscImage image;
-        if (!image.Open(read, size, OemCodePageFor(ansiCodePage), error))
-            return nullptr;
-        PlaceFacts facts;
-        facts.tree = image.readsUdf() ? "UDF" : image.hasJoliet() ? "Joliet" : "primary ISO 9660";
-        facts.label = image.volumeLabel();
-        facts.imageSize = size;
-        if (image.hasUdf() && !image.readsUdf()) {
-            facts.notCheckable = "It holds a UDF file system, which current Windows reads instead of its ISO 9660 "
-                                 "tree, and " + image.udfProblem() + ".";
-        } else if (!image.List({}, entries, error)) {
-            return nullptr;
-        } else {
-            facts.findings = DiscImageFindings(image, facts.notes);
-        }
-        // Folders that overlap or repeat beyond the bound on work: nothing on it can be trusted.
-        if (!image.overworked().empty()) {
-            error = image.overworked();
-            return nullptr;
-        }
-        return std::make_unique<Image>(path, std::move(image), std::move(facts));
+            return opened;
+        opened.kind = MediumKind::Image;
+        opened.place = OpenImage(path, read, size, ansiCodePage, opened.reason);
+        return opened;
     }
-    if (!ListFolder(path, entries, error)) {
-        error.clear();
-        return nullptr;
+    std::string error;
+    if (ListFolder(path, entries, error)) {
+        opened.kind = MediumKind::Folder;
+        opened.place = FolderPlace(path);
     }
-    return FolderPlace(path);
+    return opened;
+}
+
+std::unique_ptr<MediumPlace> OpenMediumPlace(const std::string& path, unsigned ansiCodePage, std::string& error)
+{
+    OpenedMedium opened = OpenMedium(path, ansiCodePage);
+    error = opened.reason;
+    return std::move(opened.place);
 }

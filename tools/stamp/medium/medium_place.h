@@ -4,7 +4,6 @@
 // root, and never learns which of the two it is.
 #pragma once
 
-#include "image/image_findings.h"
 #include "system/system.h"
 
 #include <cstdint>
@@ -12,13 +11,14 @@
 #include <string>
 #include <vector>
 
-// What a place says of itself before what lies on it: a disc image, the tree Windows reads and
-// what differs from what its author saw. A folder says nothing.
+// What a place says of the medium before what lies on it: whether it is a disc image, the tree
+// Windows reads and what differs from what its author saw. A folder says nothing.
 struct PlaceFacts {
-    std::string tree;                   // "UDF", "Joliet" or "primary ISO 9660"; empty: nothing to say
+    bool image = false;                 // a disc image, read as Windows reads it; false: a folder
+    std::string tree;                   // "UDF", "Joliet" or "primary ISO 9660"; empty for a folder
     std::string label;                  // the volume label Windows shows
     std::string notCheckable;           // why nothing on it can be checked (a tree this tool cannot read), or empty
-    std::vector<ImageFinding> findings; // they make the medium not ok
+    std::vector<std::string> findings;  // sentences (with the tools that mend them); they make the medium not ok
     std::vector<std::string> notes;     // they do not
     std::uint64_t imageSize = 0;        // a disc image's size in bytes
 };
@@ -74,8 +74,27 @@ ChangingRead ReadStartOfChanging(const MediumPlace& place, const std::vector<std
 // named as they are).
 std::unique_ptr<MediumPlace> FolderPlace(const std::string& root);
 
-// Opens the medium at path: a disc image when path is a file that is one (known by its volume
-// descriptors, whatever its name; names of its primary tree decoded with the OEM code page that
-// goes with ansiCodePage), else the folder at path. Null with the reason when an image cannot
-// be read; null with error empty when path is neither a folder nor an image.
+// What a path names as a medium.
+enum class MediumKind {
+    Nothing,  // neither a folder nor a disc image (missing, another file, unreadable folder)
+    Folder,   // a folder on this system
+    Image,    // a plain file, or a link to one, that holds a disc image
+};
+
+// What OpenMedium found at a path.
+struct OpenedMedium {
+    MediumKind kind = MediumKind::Nothing;
+    std::unique_ptr<MediumPlace> place;  // null when kind is Nothing, or an image cannot be read
+    std::string reason;                  // why an image cannot be read; empty otherwise
+};
+
+// Opens the medium at path, the one place that decides what a path names: a disc image when path
+// is a plain file, or a link to one, that holds one (known by its volume descriptors, whatever its
+// name; names of its primary tree decoded with the OEM code page that goes with ansiCodePage),
+// else the folder at path when it can be listed, else nothing. Never opens anything but a plain
+// file (a FIFO is not waited on).
+OpenedMedium OpenMedium(const std::string& path, unsigned ansiCodePage);
+
+// OpenMedium's place alone: null with the reason when an image cannot be read, null with error
+// empty when path is neither a folder nor an image.
 std::unique_ptr<MediumPlace> OpenMediumPlace(const std::string& path, unsigned ansiCodePage, std::string& error);

@@ -5,7 +5,7 @@
 #include "window/make_medium_ids.h"
 
 #include "base/windows_path.h"
-#include "image/disc_image.h"
+#include "medium/medium_place.h"
 #include "medium/program_file.h"
 #include "pe/launcher_file.h"
 #include "system/system.h"
@@ -64,13 +64,15 @@ StartingPoint StartingPointFor(const std::vector<std::string>& arguments)
         return {};
     std::error_code ignored;
     const fs::path given = fs::u8path(arguments[0]);
-    if (fs::is_directory(given, ignored))
+    // Only what it is counts here, not its names, so any code page does.
+    const MediumKind kind = OpenMedium(arguments[0], 1252).kind;
+    if (kind == MediumKind::Folder)
         return {arguments[0], {}, false, {}};
     if (!fs::is_regular_file(given, ignored))
         return {};
     if (const std::string extension = given.extension().u8string(); FoldCase(extension) == FoldCase(".toml"))
         return {{}, {}, false, arguments[0]};
-    if (std::uint64_t size = 0; LooksLikeDiscImage(ImageFileReader(arguments[0], size)))
+    if (kind == MediumKind::Image)
         return {arguments[0], {}, true, {}};
     const fs::path absolute = fs::absolute(given, ignored);
     const fs::path folder = absolute.parent_path();
