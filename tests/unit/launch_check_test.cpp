@@ -267,6 +267,47 @@ TEST(PredictLaunch, ListsEachFolderOnceAndTakesItsKindFromTheListing)
     fs::remove_all(root);
 }
 
+// A folder's place matches names as Windows and an image's place do, without regard to letter
+// case; the name itself is taken where it is there, else its first twin in name order.
+TEST(FolderPlace, MatchesNamesWithoutRegardToLetterCase)
+{
+    const fs::path root = MakeMedium("fold", {"Data/", "Data/Setup.exe|setup", "Data/notes.txt|abc",
+                                              "Twins/", "Twins/b.txt|lower", "Twins/B.txt|upper", "Twins/a.TXT|a"});
+    const std::unique_ptr<MediumPlace> place = FolderPlace(root.string());
+    const struct {
+        std::vector<std::string> below;
+        EntryKind kind;
+        std::string bytes;  // what Read gives; empty: it fails
+    } rows[] = {
+        {{"Data", "Setup.exe"}, EntryKind::File, "setup"},
+        {{"DATA", "SETUP.EXE"}, EntryKind::File, "setup"},
+        {{"data", "Notes.Txt"}, EntryKind::File, "abc"},
+        {{"dATA"}, EntryKind::Folder, ""},
+        {{"Twins", "b.txt"}, EntryKind::File, "lower"},
+        {{"Twins", "B.txt"}, EntryKind::File, "upper"},
+        {{"twins", "A.txt"}, EntryKind::File, "a"},
+        {{"Data", "Setup.exe", "x"}, EntryKind::Missing, ""},
+        {{"Data", "Setup"}, EntryKind::Missing, ""},
+        {{"Dat", "Setup.exe"}, EntryKind::Missing, ""},
+    };
+    for (const auto& row : rows) {
+        std::string shown;
+        for (const std::string& name : row.below)
+            shown += "/" + name;
+        EXPECT_EQ(place->Kind(row.below), row.kind) << shown;
+        Bytes bytes;
+        std::string error;
+        EXPECT_EQ(place->Read(row.below, 0, 100, bytes, error), !row.bytes.empty()) << shown << ": " << error;
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), row.bytes) << shown;
+        std::uint64_t size = 0;
+        EXPECT_EQ(place->Size(row.below, size, error), !row.bytes.empty()) << shown << ": " << error;
+        EXPECT_EQ(size, row.bytes.size()) << shown;
+        std::vector<FolderEntry> entries;
+        EXPECT_EQ(place->List(row.below, entries, error), row.kind == EntryKind::Folder) << shown;
+    }
+    fs::remove_all(root);
+}
+
 TEST(CheckCommand, ExitStatusAndJson)
 {
     const auto samples = LauncherSamples();

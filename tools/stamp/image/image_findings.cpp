@@ -66,7 +66,7 @@ std::vector<ImageFinding> DiscImageFindings(const DiscImage& image, std::vector<
              for (const ImageEntry& entry : *entries) {
                  const std::string path = shown + "\\" + entry.name;
                  const auto first = seen.emplace(FoldCase(entry.name), entry.name).first;
-                 if (first->second != entry.name && named.insert(first->first).second)
+                 if (LetterCaseTwins(first->second, entry.name) && named.insert(first->first).second)
                      findings.push_back({"In " + (shown.empty() ? "\\" : shown) + " " + first->second + " and " +
                                          entry.name + " differ only in letter case: Windows finds only " +
                                          first->second + ", the first. What to do: rename one."});

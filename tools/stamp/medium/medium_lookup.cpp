@@ -67,9 +67,12 @@ Found FindOnMedium(MediumFolders& folders, const std::vector<std::string>& compo
             return found;
         }
         const std::string parent = found.below.empty() ? "" : found.Disk() + "\\";
-        if (matches.size() > 1 && found.twin.empty()) {
+        const auto twin = std::find_if(matches.begin() + 1, matches.end(), [&matches](const FolderEntry& entry) {
+            return LetterCaseTwins(matches[0].name, entry.name);
+        });
+        if (twin != matches.end() && found.twin.empty()) {
             found.twinOf = parent + matches[0].name;
-            found.twin = parent + matches[1].name;
+            found.twin = parent + twin->name;
         }
         found.below.push_back(matches[0].name);
         found.isFolder = matches[0].isFolder;
@@ -91,7 +94,7 @@ std::string LetterCaseTwin(const MediumPlace& place, const std::vector<std::stri
     if (!place.List(folder, entries, error, FolderDetail::Kinds))
         return "";
     for (const FolderEntry& entry : entries) {
-        if (entry.name != name && FoldCase(entry.name) == FoldCase(name))
+        if (LetterCaseTwins(entry.name, name))
             return entry.name;
     }
     return "";

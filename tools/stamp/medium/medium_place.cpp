@@ -15,27 +15,55 @@ public:
     bool List(const std::vector<std::string>& below, std::vector<FolderEntry>& entries, std::string& error,
               FolderDetail detail) const override
     {
-        return ListFolder(Path(below), entries, error, detail);
+        return ListFolder(Path(OnDisk(below)), entries, error, detail);
     }
     bool Read(const std::vector<std::string>& below, std::uint64_t offset, std::size_t count, Bytes& bytes,
               std::string& error) const override
     {
-        return LinksStayInside(below, error) && ReadFilePart(Path(below), offset, count, bytes, error);
+        const std::vector<std::string> onDisk = OnDisk(below);
+        return LinksStayInside(onDisk, error) && ReadFilePart(Path(onDisk), offset, count, bytes, error);
     }
     bool Size(const std::vector<std::string>& below, std::uint64_t& size, std::string& error) const override
     {
-        return FileSize(Path(below), size, error);
+        return FileSize(Path(OnDisk(below)), size, error);
     }
     EntryKind Kind(const std::vector<std::string>& below) const override
     {
         std::string leadsTo;
-        return KindOf(Path(below), leadsTo);
+        return KindOf(Path(OnDisk(below)), leadsTo);
     }
-    bool BeingWritten(const std::vector<std::string>& below) const override { return !IsLeftover(Path(below)); }
+    bool BeingWritten(const std::vector<std::string>& below) const override
+    {
+        return !IsLeftover(Path(OnDisk(below)));
+    }
     std::string Shown(const std::vector<std::string>& below) const override { return Path(below); }
     const PlaceFacts& Facts() const override { return facts_; }
 
 private:
+    // below with each name as it lies in the folder, matched as Windows matches names (the one
+    // rule the image's lookup follows too): the name itself where it is there, else its first
+    // letter-case twin in name order, else the name as given (which then names nothing).
+    std::vector<std::string> OnDisk(const std::vector<std::string>& below) const
+    {
+        std::vector<std::string> onDisk;
+        for (const std::string& name : below) {
+            onDisk.push_back(name);
+            std::string leadsTo, error;
+            std::vector<FolderEntry> entries;
+            if (KindOf(Path(onDisk), leadsTo) != EntryKind::Missing)
+                continue;
+            onDisk.pop_back();
+            std::string twin;
+            if (ListFolder(Path(onDisk), entries, error, FolderDetail::Kinds)) {
+                for (const FolderEntry& entry : entries)
+                    if (LetterCaseTwins(entry.name, name) && (twin.empty() || entry.name < twin))
+                        twin = entry.name;
+            }
+            onDisk.push_back(twin.empty() ? name : twin);
+        }
+        return onDisk;
+    }
+
     // Whether every link on the way to below leads to something inside the medium, which a disc
     // made of it holds; false with the reason for one that leads nowhere or out of it.
     bool LinksStayInside(const std::vector<std::string>& below, std::string& error) const
@@ -171,10 +199,13 @@ bool MediumPlace::Size(const std::vector<std::string>& below, std::uint64_t& siz
     std::vector<FolderEntry> entries;
     if (below.empty() || !List({below.begin(), below.end() - 1}, entries, error))
         return false;
-    for (const FolderEntry& entry : entries) {
-        if (entry.isFile && entry.name == below.back()) {
-            size = entry.size;
-            return true;
+    // The name itself, else its twin, as Windows matches names.
+    for (const bool twin : {false, true}) {
+        for (const FolderEntry& entry : entries) {
+            if (entry.isFile && (twin ? LetterCaseTwins(entry.name, below.back()) : entry.name == below.back())) {
+                size = entry.size;
+                return true;
+            }
         }
     }
     error = "no file of that name";

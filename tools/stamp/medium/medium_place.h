@@ -1,7 +1,8 @@
 // Where a medium lies, behind one face: a folder on this system, or a disc image read as
 // Windows reads it. Whatever reads a medium (the lookup, the program checks, the prediction,
 // autorun.inf) asks the place it is handed, with paths as the components below the medium's
-// root, and never learns which of the two it is.
+// root, and never learns which of the two it is. Both match the names in a path
+// as Windows does, without regard to letter case.
 #pragma once
 
 #include "system/system.h"

@@ -22,3 +22,8 @@ bool ComponentsBelow(const std::string& folder, const std::string& path, std::ve
     below.assign(pathParts.begin() + static_cast<std::ptrdiff_t>(folderParts.size()), pathParts.end());
     return true;
 }
+
+bool LetterCaseTwins(const std::string& a, const std::string& b)
+{
+    return a != b && FoldCase(a) == FoldCase(b);
+}

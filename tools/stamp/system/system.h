@@ -229,3 +229,8 @@ unsigned SystemAnsiCodePage();
 // A name in the letter case Windows compares file names in, so that two names that Windows
 // takes for the same file fold to the same text. Invalid UTF-8 is returned as it is.
 std::string FoldCase(const std::string& utf8);
+
+// Whether a and b are letter-case twins: names that differ, yet fold to the same text
+// (FoldCase), so that Windows takes them for one entry and finds only one of them. The one
+// rule for twins, in a folder on this system and in a disc image alike.
+bool LetterCaseTwins(const std::string& a, const std::string& b);
