@@ -203,18 +203,12 @@ std::string Describe(const Prediction& p)
     return line;
 }
 
-// The signature of the program a launcher starts (starts: its Windows path on the medium), read
-// through the place in pieces; nothing when it is no Windows program or cannot be read.
-std::optional<SignatureInfo> ProgramSignature(const MediumPlace& place, const std::string& starts)
+// The signature of the program a launcher starts (below: its components below the medium's
+// root, as the prediction found them), read through the place in pieces; nothing when it is no
+// Windows program or cannot be read.
+std::optional<SignatureInfo> ProgramSignature(const MediumPlace& place, const std::vector<std::string>& below)
 {
-    std::vector<std::string> below;
-    std::size_t at = starts.find('\\');
-    while (at != std::string::npos) {
-        const std::size_t next = starts.find('\\', at + 1);
-        below.push_back(starts.substr(at + 1, next == std::string::npos ? std::string::npos : next - at - 1));
-        at = next;
-    }
-    if (below.empty() || below.back().empty())
+    if (below.empty())
         return std::nullopt;
     // Its size from the file itself: listing its folder again would look at every file there.
     std::uint64_t size = 0;
@@ -393,7 +387,7 @@ int Report(const CheckOptions& options, const MediumPlace* root, const std::vect
         }
         nlohmann::ordered_json programSignature;
         const std::optional<SignatureInfo> read =
-            prediction.starts.empty() ? std::nullopt : ProgramSignature(*found.place, prediction.starts);
+            prediction.starts.empty() ? std::nullopt : ProgramSignature(*found.place, prediction.startsBelow);
         if (read) {
             const SignatureInfo& program = *read;
             programSignature = SignatureJson(program);

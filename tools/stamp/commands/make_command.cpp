@@ -202,6 +202,7 @@ bool JudgeLauncher(PlannedFile& planned, const std::string& stored, unsigned cod
     // whole: one whose signature is broken is worse than an unsigned one, and is made again,
     // signed again by willSign, else only with force.
     const SignatureInfo signature = existing.isSigned ? ReadSignature(planned.current) : SignatureInfo();
+    planned.currentSigned = signature.state == SignatureState::Signed;
     if (planned.unchanged && signature.state == SignatureState::Broken) {
         planned.unchanged = false;
         planned.note = willSign ? "its signature was broken: made and signed again" : "signature removed: sign it again";
@@ -481,7 +482,7 @@ int MakeMedium(const MakeOptions& options, std::string& out, std::string& err, M
     if (!options.signCommand.empty()) {
         // Make, sign, check, image: the launcher is signed before anything is put in place. One
         // that is there already as planned, whole and signed, is left as it is.
-        const bool signedAlready = launcherFile.unchanged && ReadSignature(launcherFile.current).state == SignatureState::Signed;
+        const bool signedAlready = launcherFile.unchanged && launcherFile.currentSigned;
         if (signedAlready) {
             out += launcherFile.path + ": signed already, and nothing else to change: left as it is\n";
         } else {

@@ -296,6 +296,7 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher, MediumFolders& folder
         p.verdict = Verdict::NothingStarts;
     } else {
         p.starts = driveRoot + picked.Disk();
+        p.startsBelow = picked.below;
         const std::size_t slash = picked.Disk().rfind('\\');
         const bool inLaunchDirectory = (slash == std::string::npos ? "" : picked.Disk().substr(0, slash)) == directory.Disk();
         p.received = SplitLikeTheCRuntime(p.command);

@@ -51,6 +51,7 @@ struct Prediction {
     std::string launchDirectory;  // the stored name as text
     std::string command;          // the command the launcher builds; empty when it builds none
     std::string starts;           // the started file's Windows path, named as on disk; empty: none
+    std::vector<std::string> startsBelow;  // the same file's components below the medium's root
     std::string arguments;        // the rest of the command, handed to that file
     std::optional<ReceivedCommandLine> received;  // what a started program sees of its command line
     Verdict verdict = Verdict::NotCheckable;

@@ -29,6 +29,7 @@ struct PlannedFile {
     Bytes current;           // the plain file there as it was judged: all of it, or its start when it is large
     std::uint64_t currentSize = 0;  // that file's size then
     bool unchanged = false;  // it is already as planned: nothing to write
+    bool currentSigned = false;  // the file there carries a signature that verified when it was judged
     std::string note;        // said when it is written
     bool readOnlyKept = false;  // it replaced a read-only file and was made read-only again
     FileFate fate = FileFate::NotWritten;  // what the write did to it
