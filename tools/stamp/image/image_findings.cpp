@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 
 namespace {
@@ -38,6 +39,74 @@ void Walk(const std::function<bool(const std::vector<std::string>&, std::vector<
         }
         visit(shown, &entries, "");
     }
+}
+
+// The files the ISO 9660 tree, which other systems read, and the UDF tree Windows reads
+// (windowsFiles: each file with data by its first block) do not share, as one finding; nothing
+// when both hold the same files. A file is the same in both when its data are.
+std::optional<ImageFinding> TreesDiffer(const DiscImage& image, const std::map<std::uint64_t, std::string>& windowsFiles,
+                                        std::size_t limit)
+{
+    std::size_t onlyIso = 0;
+    std::string firstOnlyIso;
+    std::set<std::uint64_t> isoFiles;
+    Walk([&image](const auto& below, auto& entries, auto& error) { return image.Iso9660Entries(below, entries, error); },
+         limit, [&](const std::string& shown, const std::vector<ImageEntry>* entries, const std::string&) {
+             for (std::size_t i = 0; entries != nullptr && i < entries->size(); ++i) {
+                 const ImageEntry& entry = (*entries)[i];
+                 if (entry.isFolder || entry.size == 0 || entry.extents.empty())
+                     continue;
+                 isoFiles.insert(entry.extents[0].first);
+                 if (!windowsFiles.count(entry.extents[0].first) && onlyIso++ == 0)
+                     firstOnlyIso = shown + "\\" + entry.name;
+             }
+         });
+    std::size_t onlyUdf = 0;
+    std::string firstOnlyUdf;
+    for (const auto& [offset, path] : windowsFiles) {
+        if (!isoFiles.count(offset) && onlyUdf++ == 0)
+            firstOnlyUdf = path;
+    }
+    if (onlyIso + onlyUdf > 0)
+        return ImageFinding{"Windows reads the image's UDF tree, and other systems its ISO 9660 tree, which differ: " +
+                           (onlyUdf > 0 ? std::to_string(onlyUdf) + " files only in UDF, such as " + firstOnlyUdf : "") +
+                           (onlyUdf > 0 && onlyIso > 0 ? "; " : "") +
+                           (onlyIso > 0 ? std::to_string(onlyIso) + " files only in ISO 9660, such as " + firstOnlyIso
+                                        : "") +
+                           ". What to do: make both trees of the same folder."};
+    return std::nullopt;
+}
+
+// The Rock Ridge names of the primary tree that differ, other than in letter case, from the
+// names Windows reads for the same data (windowsNames), as one finding; nothing when none do.
+std::optional<ImageFinding> RockRidgeDiffers(const DiscImage& image,
+                                             const std::map<std::uint64_t, std::string>& windowsNames, std::size_t limit)
+{
+    // Rock Ridge names, from the primary tree, against the names Windows reads for the same data.
+    std::size_t rockRidgeDiffers = 0;
+    std::string firstRockRidge;
+    Walk([&image](const auto& below, auto& entries, auto& error) { return image.PrimaryEntries(below, entries, error); },
+         limit, [&](const std::string& shown, const std::vector<ImageEntry>* entries, const std::string&) {
+             for (std::size_t i = 0; entries != nullptr && i < entries->size(); ++i) {
+                 const ImageEntry& entry = (*entries)[i];
+                 if (entry.extents.empty())
+                     continue;
+                 const auto windows = windowsNames.find(entry.extents[0].first);
+                 if (entry.rockRidgeName.empty() || (!entry.isFolder && entry.size == 0) || windows == windowsNames.end())
+                     continue;
+                 const std::string read = windows->second.substr(windows->second.rfind('\\') + 1);
+                 // Windows matches names without regard to letter case: only other differences count.
+                 if (FoldCase(read) != FoldCase(entry.rockRidgeName) && rockRidgeDiffers++ == 0)
+                     firstRockRidge = shown + "\\" + entry.rockRidgeName + ", which Windows reads as " + windows->second;
+             }
+         });
+    if (rockRidgeDiffers > 0)
+        return ImageFinding{"Linux shows the image's Rock Ridge names, which Windows never reads: " +
+                           std::to_string(rockRidgeDiffers) + (rockRidgeDiffers == 1 ? " differs" : " differ") +
+                           " from the names Windows reads, such as " + firstRockRidge +
+                           ". What to do: make it with Joliet names that match.",
+                           RemakeAdvice::WithMatchingJoliet};
+    return std::nullopt;
 }
 
 }  // namespace
@@ -92,62 +161,14 @@ std::vector<ImageFinding> DiscImageFindings(const DiscImage& image, std::vector<
                             " past the image's end, such as " + firstCut + ": the image is cut short, as a stopped "
                             "download or copy leaves it, or damaged, and Windows cannot read them. What to do: "
                             "download or copy the image again."});
-    // An image with UDF: its ISO 9660 tree, which other systems read, against the UDF tree. A file
-    // is the same in both when its data are: names differ between the trees.
+    // An image with UDF: its ISO 9660 tree, which other systems read, against the UDF tree.
     if (image.readsUdf()) {
-        std::size_t onlyIso = 0;
-        std::string firstOnlyIso;
-        std::set<std::uint64_t> isoFiles;
-        Walk([&image](const auto& below, auto& entries, auto& error) { return image.Iso9660Entries(below, entries, error); },
-             limit, [&](const std::string& shown, const std::vector<ImageEntry>* entries, const std::string&) {
-                 for (std::size_t i = 0; entries != nullptr && i < entries->size(); ++i) {
-                     const ImageEntry& entry = (*entries)[i];
-                     if (entry.isFolder || entry.size == 0 || entry.extents.empty())
-                         continue;
-                     isoFiles.insert(entry.extents[0].first);
-                     if (!windowsFiles.count(entry.extents[0].first) && onlyIso++ == 0)
-                         firstOnlyIso = shown + "\\" + entry.name;
-                 }
-             });
-        std::size_t onlyUdf = 0;
-        std::string firstOnlyUdf;
-        for (const auto& [offset, path] : windowsFiles) {
-            if (!isoFiles.count(offset) && onlyUdf++ == 0)
-                firstOnlyUdf = path;
-        }
-        if (onlyIso + onlyUdf > 0)
-            findings.push_back({"Windows reads the image's UDF tree, and other systems its ISO 9660 tree, which differ: " +
-                               (onlyUdf > 0 ? std::to_string(onlyUdf) + " files only in UDF, such as " + firstOnlyUdf : "") +
-                               (onlyUdf > 0 && onlyIso > 0 ? "; " : "") +
-                               (onlyIso > 0 ? std::to_string(onlyIso) + " files only in ISO 9660, such as " + firstOnlyIso
-                                            : "") +
-                               ". What to do: make both trees of the same folder."});
+        if (std::optional<ImageFinding> differ = TreesDiffer(image, windowsFiles, limit))
+            findings.push_back(std::move(*differ));
         return findings;
     }
-    // Rock Ridge names, from the primary tree, against the names Windows reads for the same data.
-    std::size_t rockRidgeDiffers = 0;
-    std::string firstRockRidge;
-    Walk([&image](const auto& below, auto& entries, auto& error) { return image.PrimaryEntries(below, entries, error); },
-         limit, [&](const std::string& shown, const std::vector<ImageEntry>* entries, const std::string&) {
-             for (std::size_t i = 0; entries != nullptr && i < entries->size(); ++i) {
-                 const ImageEntry& entry = (*entries)[i];
-                 if (entry.extents.empty())
-                     continue;
-                 const auto windows = windowsNames.find(entry.extents[0].first);
-                 if (entry.rockRidgeName.empty() || (!entry.isFolder && entry.size == 0) || windows == windowsNames.end())
-                     continue;
-                 const std::string read = windows->second.substr(windows->second.rfind('\\') + 1);
-                 // Windows matches names without regard to letter case: only other differences count.
-                 if (FoldCase(read) != FoldCase(entry.rockRidgeName) && rockRidgeDiffers++ == 0)
-                     firstRockRidge = shown + "\\" + entry.rockRidgeName + ", which Windows reads as " + windows->second;
-             }
-         });
-    if (rockRidgeDiffers > 0)
-        findings.push_back({"Linux shows the image's Rock Ridge names, which Windows never reads: " +
-                           std::to_string(rockRidgeDiffers) + (rockRidgeDiffers == 1 ? " differs" : " differ") +
-                           " from the names Windows reads, such as " + firstRockRidge +
-                           ". What to do: make it with Joliet names that match.",
-                           RemakeAdvice::WithMatchingJoliet});
+    if (std::optional<ImageFinding> differ = RockRidgeDiffers(image, windowsNames, limit))
+        findings.push_back(std::move(*differ));
     if (longNames > 0)
         notes.push_back(std::to_string(longNames) + (longNames == 1 ? " Joliet name is" : " Joliet names are") +
                         " longer than 64 characters, such as " + firstLong +
