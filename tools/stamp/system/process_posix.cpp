@@ -97,6 +97,33 @@ void TakeTerminalBack(int terminal, const sigset_t& unblocked)
     pthread_sigmask(SIG_SETMASK, &unblocked, nullptr);
 }
 
+// After the fork, with the child's ends of the pipes closed: whether the program runs. False
+// with the reason in result when the fork failed or the program could not be executed, its
+// pipes closed and the terminal taken back then.
+bool ChildStarted(pid_t child, int output, int failure, int terminal, const sigset_t& unblocked, ProcessResult& result)
+{
+    if (child < 0) {
+        result.error = std::strerror(errno);
+        close(output);
+        close(failure);
+        TakeTerminalBack(terminal, unblocked);
+        return false;
+    }
+    setpgid(child, child);
+    GiveTerminal(terminal, child);  // also here, whichever of us comes first
+    int code = 0;
+    const bool execFailed = read(failure, &code, sizeof code) == static_cast<ssize_t>(sizeof code);
+    close(failure);
+    if (execFailed) {
+        waitpid(child, nullptr, 0);
+        close(output);
+        TakeTerminalBack(terminal, unblocked);
+        result.error = std::strerror(code);
+        return false;
+    }
+    return true;
+}
+
 // Waits for the child to end, its output read from fd meanwhile (open: the pipe still is);
 // ends it and its group when it stops for good, is cancelled or runs out of time (result says
 // which). status gets its wait status.
@@ -174,25 +201,8 @@ bool RunProcess(const std::vector<std::string>& argv, unsigned timeoutSeconds, b
         RunChild(args, output, failure, terminal, unblocked);
     close(output[1]);
     close(failure[1]);
-    if (child < 0) {
-        result.error = std::strerror(errno);
-        close(output[0]);
-        close(failure[0]);
-        TakeTerminalBack(terminal, unblocked);
+    if (!ChildStarted(child, output[0], failure[0], terminal, unblocked, result))
         return false;
-    }
-    setpgid(child, child);
-    GiveTerminal(terminal, child);  // also here, whichever of us comes first
-    int code = 0;
-    const bool execFailed = read(failure[0], &code, sizeof code) == static_cast<ssize_t>(sizeof code);
-    close(failure[0]);
-    if (execFailed) {
-        waitpid(child, nullptr, 0);
-        close(output[0]);
-        TakeTerminalBack(terminal, unblocked);
-        result.error = std::strerror(code);
-        return false;
-    }
     result.started = true;
 
     int status = 0;
