@@ -1,5 +1,4 @@
-// Authenticode signatures: the certificate table's records read, each signature's SignedData and
-// the image hash checked against it.
+// Authenticode signatures: the certificate table's records read and the image hash checked against each.
 #include "pe/authenticode.h"
 
 #include "pe/image_hash.h"

@@ -1,5 +1,4 @@
-// Authenticode's SignedData read with the DER reader: signers, their certificates and signature
-// values, timestamps and nested signatures.
+// Authenticode's SignedData read with the DER reader: signers, certificates, timestamps, nested signatures.
 #include "pe/signed_data.h"
 
 #include "base/unicode.h"

@@ -1,5 +1,4 @@
-// Authenticode's SignedData read from a certificate table record: each signature's image digest,
-// its signer, and its timestamps, every signature value among them verified.
+// Authenticode's SignedData read: each signature's image digest, signer and timestamps, their values verified.
 #pragma once
 
 #include "base/bytes.h"

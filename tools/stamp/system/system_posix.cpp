@@ -1,4 +1,4 @@
-// The stamping tool on POSIX systems: POSIX files and folders.
+// The stamping tool on POSIX systems: files read and their kinds, the terminal, free space.
 #include "system/system.h"
 #include "system/posix_error.h"
 

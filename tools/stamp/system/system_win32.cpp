@@ -1,5 +1,5 @@
-// The stamping tool on Windows: code pages through the Win32 conversions, files through
-// wide-character paths (the tool's strings are UTF-8).
+// The stamping tool on Windows: files read through wide-character paths (the tool's strings are
+// UTF-8), their kinds, the terminal, code pages through the Win32 conversions, free space.
 #include "system/system.h"
 #include "system/utf16_win32.h"
 #include "system/win32_text.h"

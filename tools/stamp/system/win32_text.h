@@ -1,5 +1,4 @@
-// The text the Win32 files of the system room share: code-page conversions, a path's UTF-16 and
-// a failed call in words.
+// Text the system room's Win32 files share: code-page conversions, a path's UTF-16, a failed call in words.
 #pragma once
 
 #include "system/utf16_win32.h"
