@@ -253,6 +253,141 @@ std::uint32_t AlignUp(std::uint32_t value, std::uint32_t alignment)
     return (value + alignment - 1) / alignment * alignment;
 }
 
+// Finds the section that begins with the resources (index), and checks that it fits the file
+// and that every other section lies apart from it, in the file and in memory, as a linker lays
+// them out. False with the reason.
+bool FindResourceSection(const Bytes& bytes, const LauncherImage& image, std::size_t& index, const char*& reason)
+{
+    index = image.sections.size();
+    for (std::size_t i = 0; i < image.sections.size(); ++i) {
+        if (image.sections[i].virtualAddress == image.resourceRva)
+            index = i;
+    }
+    if (index == image.sections.size())
+        return reason = "no section begins with them", false;
+    const ImageSection rsrc = image.sections[index];
+    if (rsrc.rawOffset > bytes.size() || bytes.size() - rsrc.rawOffset < rsrc.rawSize || rsrc.virtualSize > rsrc.rawSize)
+        return reason = "their section does not fit the file", false;
+    for (std::size_t i = 0; i < image.sections.size(); ++i) {
+        const ImageSection& other = image.sections[i];
+        const bool fileApart = other.rawSize == 0 || std::uint64_t{other.rawOffset} + other.rawSize <= rsrc.rawOffset ||
+                               other.rawOffset >= std::uint64_t{rsrc.rawOffset} + rsrc.rawSize;
+        const bool memoryApart = std::uint64_t{other.virtualAddress} + other.virtualSize <= rsrc.virtualAddress ||
+                                 other.virtualAddress >= std::uint64_t{rsrc.virtualAddress} + rsrc.virtualSize;
+        if (i != index && (!fileApart || !memoryApart || (other.rawOffset > rsrc.rawOffset) != (other.virtualAddress > rsrc.virtualAddress)))
+            return reason = "another section overlaps theirs", false;
+    }
+    return true;
+}
+
+// One resource's data: its data entry (directory-relative), where its data lies and how long
+// it is, and whether it is the version's.
+struct ResourceData {
+    std::uint32_t entry, rva, size;
+    bool version;
+};
+
+// Every data entry of the section rsrc, the version's among them, and the data in the order it
+// lies (data); dataStart gets where the first data lies, after every table. False with the reason.
+bool ReadResourceData(const Bytes& bytes, const ImageSection& rsrc, std::vector<ResourceData>& data,
+                      std::uint32_t& dataStart, const char*& reason)
+{
+    Directory directory(bytes.data() + rsrc.rawOffset, rsrc.virtualSize, rsrc.rawOffset);
+    std::vector<std::pair<std::uint32_t, bool>> entries;
+    std::uint32_t namesEnd = 0;
+    if (!CollectDataEntries(directory, 0, 0, false, entries, namesEnd) ||
+        std::count_if(entries.begin(), entries.end(), [](const auto& entry) { return entry.second; }) != 1)
+        return reason = "there is not exactly one version resource", false;
+    // Each data entry is given its resource's new place: one named twice, by two resources or by
+    // a table two types share, would be given both, and one resource would read the other's data.
+    std::vector<std::uint32_t> named;
+    for (const auto& entry : entries)
+        named.push_back(entry.first);
+    std::sort(named.begin(), named.end());
+    if (std::adjacent_find(named.begin(), named.end()) != named.end())
+        return reason = "two of them share one data entry", false;
+    for (const auto& [entry, isVersion] : entries) {
+        const unsigned char* at = directory.At(entry, 16);
+        if (at == nullptr)
+            return reason = "a data entry lies outside them", false;
+        data.push_back({entry, Little32(at), Little32(at + 4), isVersion});
+        // Inside the section: its start at or after the section's, its end at or before it.
+        if (data.back().rva < rsrc.virtualAddress || data.back().size > rsrc.virtualSize ||
+            data.back().rva - rsrc.virtualAddress > rsrc.virtualSize - data.back().size)
+            return reason = "a resource's data lies outside their section", false;
+    }
+    std::sort(data.begin(), data.end(), [](const ResourceData& a, const ResourceData& b) { return a.rva < b.rva; });
+    dataStart = data.front().rva - rsrc.virtualAddress;
+    for (const ResourceData& item : data) {
+        if (item.entry + 16 > dataStart || namesEnd > dataStart)
+            return reason = "their tables lie among their data", false;
+    }
+    return true;
+}
+
+// The section again: the tables as they are, then each resource's data, 8-aligned, version's
+// in place of the version resource's; each data entry names its data's new place.
+Bytes LaidOutSection(const Bytes& bytes, const ImageSection& rsrc, std::uint32_t dataStart,
+                     const std::vector<ResourceData>& data, const Bytes& version)
+{
+    Bytes section(bytes.begin() + static_cast<std::ptrdiff_t>(rsrc.rawOffset),
+                  bytes.begin() + static_cast<std::ptrdiff_t>(rsrc.rawOffset + dataStart));
+    for (const ResourceData& item : data) {
+        section.resize((section.size() + 7) / 8 * 8, 0);
+        Put32At(section, item.entry, rsrc.virtualAddress + section.size());
+        Put32At(section, item.entry + 4, item.version ? version.size() : item.size);
+        if (item.version)
+            section.insert(section.end(), version.begin(), version.end());
+        else
+            section.insert(section.end(), bytes.begin() + static_cast<std::ptrdiff_t>(rsrc.rawOffset + item.rva - rsrc.virtualAddress),
+                           bytes.begin() + static_cast<std::ptrdiff_t>(rsrc.rawOffset + item.rva - rsrc.virtualAddress + item.size));
+    }
+    return section;
+}
+
+// How the resource section moved: its new sizes, and how far what follows it moved in the
+// file and in memory.
+struct SectionMove {
+    std::size_t index;             // the section's
+    std::uint32_t virtualSize, rawSize;
+    std::int64_t rawDelta, addressDelta;
+};
+
+// The file with its resource section replaced by section, and every header that names what
+// moved: the sections', the data directories', SizeOfImage and SizeOfInitializedData.
+Bytes MovedFile(const Bytes& bytes, const LauncherImage& image, const Bytes& section, const SectionMove& move)
+{
+    const ImageSection rsrc = image.sections[move.index];
+    const std::size_t table = image.headersEnd - 40 * image.sections.size();
+    const std::size_t optional = image.checksumOffset - 64;
+    Bytes out(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(rsrc.rawOffset));
+    out.insert(out.end(), section.begin(), section.end());
+    out.insert(out.end(), bytes.begin() + static_cast<std::ptrdiff_t>(rsrc.rawOffset + rsrc.rawSize), bytes.end());
+    for (std::size_t i = 0; i < image.sections.size(); ++i) {
+        const std::size_t header = table + 40 * i;
+        if (i == move.index) {
+            Put32At(out, header + 8, move.virtualSize);
+            Put32At(out, header + 16, move.rawSize);
+        }
+        if (image.sections[i].rawOffset > rsrc.rawOffset && image.sections[i].rawSize > 0)
+            Put32At(out, header + 20, To32(static_cast<std::uint64_t>(image.sections[i].rawOffset + move.rawDelta)));
+        if (image.sections[i].virtualAddress > rsrc.virtualAddress)
+            Put32At(out, header + 12, To32(static_cast<std::uint64_t>(image.sections[i].virtualAddress + move.addressDelta)));
+    }
+    const bool pe32 = Little16(&bytes[optional]) == 0x010B;
+    const std::size_t directories = optional + (pe32 ? 96 : 112);
+    const std::uint32_t count = Little32(&bytes[directories - 4]);
+    for (std::uint32_t j = 0; j < count; ++j) {
+        const std::uint32_t rva = Little32(&out[directories + 8 * j]);
+        if (j != 4 && rva > rsrc.virtualAddress)  // entry 4, the certificates, holds a file offset
+            Put32At(out, directories + 8 * j, To32(static_cast<std::uint64_t>(rva + move.addressDelta)));
+    }
+    Put32At(out, directories + 2 * 8 + 4, move.virtualSize);
+    Put32At(out, optional + 56, To32(static_cast<std::uint64_t>(Little32(&bytes[optional + 56]) + move.addressDelta)));
+    Put32At(out, optional + 8, To32(static_cast<std::uint64_t>(Little32(&bytes[optional + 8]) + move.rawDelta)));
+    return out;
+}
+
 }  // namespace
 
 bool ReplaceVersionResource(Bytes& bytes, LauncherImage& image, const Bytes& version, std::string& error)
@@ -263,79 +398,17 @@ bool ReplaceVersionResource(Bytes& bytes, LauncherImage& image, const Bytes& ver
     };
     if (image.isSigned)
         return fail("it is signed");
-    // The section that holds the resources, and its header.
-    const std::size_t table = image.headersEnd - 40 * image.sections.size();
-    std::size_t index = image.sections.size();
-    for (std::size_t i = 0; i < image.sections.size(); ++i) {
-        if (image.sections[i].virtualAddress == image.resourceRva)
-            index = i;
-    }
-    if (index == image.sections.size())
-        return fail("no section begins with them");
-    const ImageSection rsrc = image.sections[index];
-    if (rsrc.rawOffset > bytes.size() || bytes.size() - rsrc.rawOffset < rsrc.rawSize || rsrc.virtualSize > rsrc.rawSize)
-        return fail("their section does not fit the file");
-    // Every other section apart from theirs, in the file and in memory, as a linker lays them out.
-    for (std::size_t i = 0; i < image.sections.size(); ++i) {
-        const ImageSection& other = image.sections[i];
-        const bool fileApart = other.rawSize == 0 || std::uint64_t{other.rawOffset} + other.rawSize <= rsrc.rawOffset ||
-                               other.rawOffset >= std::uint64_t{rsrc.rawOffset} + rsrc.rawSize;
-        const bool memoryApart = std::uint64_t{other.virtualAddress} + other.virtualSize <= rsrc.virtualAddress ||
-                                 other.virtualAddress >= std::uint64_t{rsrc.virtualAddress} + rsrc.virtualSize;
-        if (i != index && (!fileApart || !memoryApart || (other.rawOffset > rsrc.rawOffset) != (other.virtualAddress > rsrc.virtualAddress)))
-            return fail("another section overlaps theirs");
-    }
+    const char* reason = nullptr;
+    SectionMove move{};
+    if (!FindResourceSection(bytes, image, move.index, reason))
+        return fail(reason);
+    const ImageSection rsrc = image.sections[move.index];
+    std::vector<ResourceData> data;
+    std::uint32_t dataStart = 0;
+    if (!ReadResourceData(bytes, rsrc, data, dataStart, reason))
+        return fail(reason);
+    Bytes section = LaidOutSection(bytes, rsrc, dataStart, data, version);
 
-    // Every data entry, the version's among them, and the data in the order it lies.
-    Directory directory(bytes.data() + rsrc.rawOffset, rsrc.virtualSize, rsrc.rawOffset);
-    std::vector<std::pair<std::uint32_t, bool>> entries;
-    std::uint32_t namesEnd = 0;
-    if (!CollectDataEntries(directory, 0, 0, false, entries, namesEnd) ||
-        std::count_if(entries.begin(), entries.end(), [](const auto& entry) { return entry.second; }) != 1)
-        return fail("there is not exactly one version resource");
-    // Each data entry is given its resource's new place: one named twice, by two resources or by
-    // a table two types share, would be given both, and one resource would read the other's data.
-    std::vector<std::uint32_t> named;
-    for (const auto& entry : entries)
-        named.push_back(entry.first);
-    std::sort(named.begin(), named.end());
-    if (std::adjacent_find(named.begin(), named.end()) != named.end())
-        return fail("two of them share one data entry");
-    struct Data {
-        std::uint32_t entry, rva, size;
-        bool version;
-    };
-    std::vector<Data> data;
-    for (const auto& [entry, isVersion] : entries) {
-        const unsigned char* at = directory.At(entry, 16);
-        if (at == nullptr)
-            return fail("a data entry lies outside them");
-        data.push_back({entry, Little32(at), Little32(at + 4), isVersion});
-        // Inside the section: its start at or after the section's, its end at or before it.
-        if (data.back().rva < rsrc.virtualAddress || data.back().size > rsrc.virtualSize ||
-            data.back().rva - rsrc.virtualAddress > rsrc.virtualSize - data.back().size)
-            return fail("a resource's data lies outside their section");
-    }
-    std::sort(data.begin(), data.end(), [](const Data& a, const Data& b) { return a.rva < b.rva; });
-    const std::uint32_t dataStart = data.front().rva - rsrc.virtualAddress;
-    for (const Data& item : data) {
-        if (item.entry + 16 > dataStart || namesEnd > dataStart)
-            return fail("their tables lie among their data");
-    }
-
-    // The section again: the tables as they are, then each resource's data, 8-aligned.
-    Bytes section(bytes.begin() + static_cast<std::ptrdiff_t>(rsrc.rawOffset),
-                  bytes.begin() + static_cast<std::ptrdiff_t>(rsrc.rawOffset + dataStart));
-    for (const Data& item : data) {
-        section.resize((section.size() + 7) / 8 * 8, 0);
-        Put32At(section, item.entry, rsrc.virtualAddress + section.size());
-        Put32At(section, item.entry + 4, item.version ? version.size() : item.size);
-        if (item.version)
-            section.insert(section.end(), version.begin(), version.end());
-        else
-            section.insert(section.end(), bytes.begin() + static_cast<std::ptrdiff_t>(rsrc.rawOffset + item.rva - rsrc.virtualAddress),
-                           bytes.begin() + static_cast<std::ptrdiff_t>(rsrc.rawOffset + item.rva - rsrc.virtualAddress + item.size));
-    }
     const std::size_t optional = image.checksumOffset - 64;
     const std::uint32_t sectionAlignment = Little32(&bytes[optional + 32]), fileAlignment = Little32(&bytes[optional + 36]);
     // As the format allows them: powers of two, the file's from 512 to 64 KiB.
@@ -343,39 +416,14 @@ bool ReplaceVersionResource(Bytes& bytes, LauncherImage& image, const Bytes& ver
     if (!powerOfTwo(fileAlignment) || fileAlignment < 512 || fileAlignment > 0x10000 ||
         !powerOfTwo(sectionAlignment) || sectionAlignment < fileAlignment)
         return fail("the headers give no alignment a linker gives");
-    const std::uint32_t virtualSize = To32(section.size());
-    const std::uint32_t rawSize = AlignUp(virtualSize, fileAlignment);
-    section.resize(rawSize, 0);
-    const std::int64_t rawDelta = std::int64_t{rawSize} - rsrc.rawSize;
-    const std::int64_t addressDelta = std::int64_t{AlignUp(rsrc.virtualAddress + virtualSize, sectionAlignment)} -
-                                      AlignUp(rsrc.virtualAddress + rsrc.virtualSize, sectionAlignment);
+    move.virtualSize = To32(section.size());
+    move.rawSize = AlignUp(move.virtualSize, fileAlignment);
+    section.resize(move.rawSize, 0);
+    move.rawDelta = std::int64_t{move.rawSize} - rsrc.rawSize;
+    move.addressDelta = std::int64_t{AlignUp(rsrc.virtualAddress + move.virtualSize, sectionAlignment)} -
+                        AlignUp(rsrc.virtualAddress + rsrc.virtualSize, sectionAlignment);
 
-    // The file again, and every header that names what moved.
-    Bytes out(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(rsrc.rawOffset));
-    out.insert(out.end(), section.begin(), section.end());
-    out.insert(out.end(), bytes.begin() + static_cast<std::ptrdiff_t>(rsrc.rawOffset + rsrc.rawSize), bytes.end());
-    for (std::size_t i = 0; i < image.sections.size(); ++i) {
-        const std::size_t header = table + 40 * i;
-        if (i == index) {
-            Put32At(out, header + 8, virtualSize);
-            Put32At(out, header + 16, rawSize);
-        }
-        if (image.sections[i].rawOffset > rsrc.rawOffset && image.sections[i].rawSize > 0)
-            Put32At(out, header + 20, To32(static_cast<std::uint64_t>(image.sections[i].rawOffset + rawDelta)));
-        if (image.sections[i].virtualAddress > rsrc.virtualAddress)
-            Put32At(out, header + 12, To32(static_cast<std::uint64_t>(image.sections[i].virtualAddress + addressDelta)));
-    }
-    const bool pe32 = Little16(&bytes[optional]) == 0x010B;
-    const std::size_t directories = optional + (pe32 ? 96 : 112);
-    const std::uint32_t count = Little32(&bytes[directories - 4]);
-    for (std::uint32_t j = 0; j < count; ++j) {
-        const std::uint32_t rva = Little32(&out[directories + 8 * j]);
-        if (j != 4 && rva > rsrc.virtualAddress)  // entry 4, the certificates, holds a file offset
-            Put32At(out, directories + 8 * j, To32(static_cast<std::uint64_t>(rva + addressDelta)));
-    }
-    Put32At(out, directories + 2 * 8 + 4, virtualSize);
-    Put32At(out, optional + 56, To32(static_cast<std::uint64_t>(Little32(&bytes[optional + 56]) + addressDelta)));
-    Put32At(out, optional + 8, To32(static_cast<std::uint64_t>(Little32(&bytes[optional + 8]) + rawDelta)));
+    Bytes out = MovedFile(bytes, image, section, move);
     LauncherImage again;
     if (!ReadLauncherImage(out, again, error))
         return fail("the result cannot be read back");

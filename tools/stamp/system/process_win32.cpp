@@ -25,6 +25,39 @@ void Drain(HANDLE pipe, bool echo, std::string& output)
     }
 }
 
+// A job whose processes all end when it is closed; null when none can be made.
+HANDLE KillOnCloseJob()
+{
+    HANDLE job = CreateJobObjectW(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (job != nullptr)
+        SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    return job;
+}
+
+// Waits for process to end, its output read from readEnd meanwhile; ends it with its job when
+// cancelled or out of time (result says which).
+void WaitForEnd(HANDLE process, HANDLE job, HANDLE readEnd, unsigned timeoutSeconds, bool echo,
+                const std::function<bool()>& cancelled, ProcessResult& result)
+{
+    const ULONGLONG deadline = GetTickCount64() + ULONGLONG{timeoutSeconds} * 1000;
+    for (;;) {
+        Drain(readEnd, echo, result.output);
+        if (WaitForSingleObject(process, 50) == WAIT_OBJECT_0)
+            break;
+        const bool cancel = cancelled && cancelled();
+        if (cancel || (timeoutSeconds != 0 && GetTickCount64() >= deadline)) {
+            if (job != nullptr)
+                TerminateJobObject(job, 1);
+            TerminateProcess(process, 1);
+            WaitForSingleObject(process, INFINITE);
+            (cancel ? result.cancelled : result.timedOut) = true;
+            break;
+        }
+    }
+}
+
 }  // namespace
 
 bool RunProcess(const std::vector<std::string>& argv, unsigned timeoutSeconds, bool echo, ProcessResult& result,
@@ -43,11 +76,7 @@ bool RunProcess(const std::vector<std::string>& argv, unsigned timeoutSeconds, b
     }
     SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
     // Every process it starts belongs to its job, and ends when the job is ended or closed.
-    HANDLE job = CreateJobObjectW(nullptr, nullptr);
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    if (job != nullptr)
-        SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    HANDLE job = KillOnCloseJob();
 
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -74,21 +103,7 @@ bool RunProcess(const std::vector<std::string>& argv, unsigned timeoutSeconds, b
     CloseHandle(process.hThread);
     result.started = true;
 
-    const ULONGLONG deadline = GetTickCount64() + ULONGLONG{timeoutSeconds} * 1000;
-    for (;;) {
-        Drain(readEnd, echo, result.output);
-        if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0)
-            break;
-        const bool cancel = cancelled && cancelled();
-        if (cancel || (timeoutSeconds != 0 && GetTickCount64() >= deadline)) {
-            if (job != nullptr)
-                TerminateJobObject(job, 1);
-            TerminateProcess(process.hProcess, 1);
-            WaitForSingleObject(process.hProcess, INFINITE);
-            (cancel ? result.cancelled : result.timedOut) = true;
-            break;
-        }
-    }
+    WaitForEnd(process.hProcess, job, readEnd, timeoutSeconds, echo, cancelled, result);
     Drain(readEnd, echo, result.output);
     DWORD status = 1;
     GetExitCodeProcess(process.hProcess, &status);

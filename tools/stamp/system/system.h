@@ -1,6 +1,7 @@
 // What the stamping tool needs from the operating system: files and folders (code pages are
 // converted the same way on every system, in base/).
-// system_posix.cpp and system_win32.cpp supply it, each with the program's entry point.
+// system_posix.cpp and system_win32.cpp supply it, each with the program's entry point, with
+// staged_file_*.cpp (staged and held files) and folder_paths_*.cpp (listings and paths).
 #pragma once
 
 #include "base/bytes.h"
