@@ -235,14 +235,24 @@ std::unique_ptr<MediumPlace> FolderPlace(const std::string& root)
     return std::make_unique<Folder>(root);
 }
 
+namespace {
+
+// Whether path is a plain file, or a link to one, and so may hold a disc image.
+bool MayHoldImage(const std::string& path)
+{
+    std::string leadsTo, further;
+    const EntryKind kind = KindOf(path, leadsTo);
+    return kind == EntryKind::File || (kind == EntryKind::Link && KindOf(leadsTo, further) == EntryKind::File);
+}
+
+}  // namespace
+
 OpenedMedium OpenMedium(const std::string& path, unsigned ansiCodePage)
 {
     OpenedMedium opened;
-    std::string leadsTo, further;
     std::vector<FolderEntry> entries;
     // An image reached through a link is read as the image.
-    const EntryKind kind = KindOf(path, leadsTo);
-    if (kind == EntryKind::File || (kind == EntryKind::Link && KindOf(leadsTo, further) == EntryKind::File)) {
+    if (MayHoldImage(path)) {
         std::uint64_t size = 0;
         const ImageReader read = ImageFileReader(path, size);
         if (!LooksLikeDiscImage(read))
@@ -257,6 +267,17 @@ OpenedMedium OpenMedium(const std::string& path, unsigned ansiCodePage)
         opened.place = FolderPlace(path);
     }
     return opened;
+}
+
+MediumKind MediumKindAt(const std::string& path)
+{
+    if (MayHoldImage(path)) {
+        std::uint64_t size = 0;
+        return LooksLikeDiscImage(ImageFileReader(path, size)) ? MediumKind::Image : MediumKind::Nothing;
+    }
+    std::vector<FolderEntry> entries;
+    std::string error;
+    return ListFolder(path, entries, error) ? MediumKind::Folder : MediumKind::Nothing;
 }
 
 std::unique_ptr<MediumPlace> OpenMediumPlace(const std::string& path, unsigned ansiCodePage, std::string& error)

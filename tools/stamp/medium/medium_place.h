@@ -96,6 +96,9 @@ struct OpenedMedium {
 // file (a FIFO is not waited on).
 OpenedMedium OpenMedium(const std::string& path, unsigned ansiCodePage);
 
+// What OpenMedium finds at path, decided as it decides, without reading an image's folders.
+MediumKind MediumKindAt(const std::string& path);
+
 // OpenMedium's place alone: null with the reason when an image cannot be read, null with error
 // empty when path is neither a folder nor an image.
 std::unique_ptr<MediumPlace> OpenMediumPlace(const std::string& path, unsigned ansiCodePage, std::string& error);

@@ -11,18 +11,8 @@
 
 #include <commctrl.h>
 
-#include <filesystem>
 
 namespace make_medium {
-
-// Whether path is a file that holds a disc image (by its volume descriptors).
-bool IsDiscImageFile(const std::string& path)
-{
-    std::error_code ignored;
-    std::uint64_t size = 0;
-    return !path.empty() && std::filesystem::is_regular_file(std::filesystem::u8path(path), ignored) &&
-           LooksLikeDiscImage(ImageFileReader(path, size));
-}
 
 namespace {
 
@@ -109,23 +99,21 @@ Worker::Result ScanOnWorker(unsigned generation, const MakeOptions& choices, con
 {
     bool cutShort = false;
     std::vector<Candidate> found;
-    std::error_code ignored;
-    const bool folder = !choices.root.empty() && std::filesystem::is_directory(std::filesystem::u8path(choices.root), ignored);
+    OpenedMedium medium = choices.root.empty() ? OpenedMedium{} : OpenMedium(choices.root, choices.codePage);
+    // A disc image's programs are listed as they lie in it, read only: its check says the rest.
+    if (medium.kind == MediumKind::Image) {
+        if (medium.place != nullptr)
+            found = FindCandidates(*medium.place, SearchLimits(), *stop, cutShort);
+        for (Candidate& candidate : found)
+            candidate.verdict = "in the image (read only)";
+        return ImageScanShown(generation, found, cutShort, choices, medium.reason);
+    }
+    const bool folder = medium.kind == MediumKind::Folder;
     // One listing of each folder, for the search and the judgements alike.
-    const std::unique_ptr<MediumPlace> place = FolderPlace(choices.root);
+    const std::unique_ptr<MediumPlace> place = folder ? std::move(medium.place) : FolderPlace(choices.root);
     MediumFolders folders(*place);
     if (folder)
         found = FindCandidates(folders, SearchLimits(), *stop, cutShort);
-    // A disc image's programs are listed as they lie in it, read only: its check says the rest.
-    const bool image = !folder && IsDiscImageFile(choices.root);
-    std::string unreadable;
-    if (image) {
-        if (const std::unique_ptr<MediumPlace> opened = OpenMediumPlace(choices.root, choices.codePage, unreadable))
-            found = FindCandidates(*opened, SearchLimits(), *stop, cutShort);
-        for (Candidate& candidate : found)
-            candidate.verdict = "in the image (read only)";
-        return ImageScanShown(generation, found, cutShort, choices, unreadable);
-    }
     auto listed = [&found](const std::string& path) {
         for (const Candidate& candidate : found) {
             if (SameFile(candidate.path, path))

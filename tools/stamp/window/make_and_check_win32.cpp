@@ -8,7 +8,6 @@
 #include <commctrl.h>
 
 #include <cwctype>
-#include <filesystem>
 
 namespace make_medium {
 
@@ -179,8 +178,9 @@ void Check(Window& w)
         std::string out, err;
         CheckSummary summary;
         RunCheck(check, out, err, &summary);
-        const bool image = IsDiscImageFile(choices.root);
-        return [choices, out, err, summary, image]() {
+        const MediumKind kind = MediumKindAt(choices.root);
+        const bool image = kind == MediumKind::Image;
+        return [choices, out, err, summary, image, kind]() {
             Window& window = *TheWindow;
             Report(window, Headline(summary, "", image) + "\n\n" + out + err);
             if (image) {
@@ -188,8 +188,7 @@ void Check(Window& w)
                                    ". Make is off: a disc image is read, not written in place.");
             } else {
                 Status(window, "Checked, for " + CodePageSaid(window, choices.codePage) + ".");
-                std::error_code ignored;
-                if (std::filesystem::is_directory(std::filesystem::u8path(choices.root), ignored))
+                if (kind == MediumKind::Folder)
                     SaveSettings(window, choices.root);
             }
         };

@@ -139,8 +139,6 @@ void LayOut(Window& w);
 
 // ---- the scan and the preview (candidate_scan_win32.cpp) ---------------------------------
 
-// Whether path is a file that holds a disc image (by its volume descriptors).
-bool IsDiscImageFile(const std::string& path);
 void ShowCandidates(Window& w);
 // Looks for the programs below the medium's root again, and says what a launcher would do for
 // each; the wanted program joins them when the search does not find it.
