@@ -109,11 +109,11 @@ Worker::Result ScanOnWorker(unsigned generation, const MakeOptions& choices, con
         return ImageScanShown(generation, found, cutShort, choices, medium.reason);
     }
     const bool folder = medium.kind == MediumKind::Folder;
+    if (!folder)
+        return FolderScanShown(generation, found, cutShort, folder, choices);
     // One listing of each folder, for the search and the judgements alike.
-    const std::unique_ptr<MediumPlace> place = folder ? std::move(medium.place) : FolderPlace(choices.root);
-    MediumFolders folders(*place);
-    if (folder)
-        found = FindCandidates(folders, SearchLimits(), *stop, cutShort);
+    MediumFolders folders(*medium.place);
+    found = FindCandidates(folders, SearchLimits(), *stop, cutShort);
     auto listed = [&found](const std::string& path) {
         for (const Candidate& candidate : found) {
             if (SameFile(candidate.path, path))
@@ -121,7 +121,7 @@ Worker::Result ScanOnWorker(unsigned generation, const MakeOptions& choices, con
         }
         return false;
     };
-    if (folder && !wanted.empty() && !listed(wanted))
+    if (!wanted.empty() && !listed(wanted))
         found.insert(found.begin(), Candidate{wanted, wanted, 0, "", ""});
     for (Candidate& candidate : found) {
         if (*stop)

@@ -9,7 +9,6 @@
 #include <commctrl.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 namespace make_medium {
 
@@ -82,10 +81,7 @@ void TakeSettings(Window& w)
 {
     w.settings = ReadSettings(
         LoadStoredValues(),
-        [](const std::string& folder) {
-            std::error_code ignored;
-            return std::filesystem::is_directory(std::filesystem::u8path(folder), ignored);
-        },
+        [](const std::string& folder) { return MediumKindAt(folder) == MediumKind::Folder; },
         [](unsigned page) { return IsKnownCodePage(page); });
     ShowRememberedRoots(w);
     SendDlgItemMessageW(w.dialog, IDC_ICON_CHOICE, CB_SETCURSEL, static_cast<WPARAM>(w.settings.icon), 0);
