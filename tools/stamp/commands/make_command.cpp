@@ -318,9 +318,52 @@ bool PlanLaunch(const MakeOptions& options, LaunchPlan& plan, std::string& reaso
 
 namespace {
 
-// RunMake without its JSON: out gets make's lines, and check's report unless options.json
-// (its JSON then goes to result.checkAnswer); progress as RunMake says.
-int MakeMedium(const MakeOptions& options, std::string& out, std::string& err, MakeOutcome& result, Progress* progress)
+// What one make carries from step to step. Each step answers kGoOn to go on, else the exit status.
+struct MakeRun {
+    MakeRun(const MakeOptions& options_, std::string& out_, std::string& err_, MakeOutcome& result_, Progress* progress_)
+        : options(options_), out(out_), err(err_), result(result_), progress(progress_)
+    {
+    }
+    const MakeOptions& options;
+    std::string& out;
+    std::string& err;
+    MakeOutcome& result;
+    Progress* progress;
+    LaunchPlan plan;
+    std::string error;
+    MediumImagePlan imagePlan;
+    Bytes launcher;  // the launcher's bytes, named, with its icon and version strings
+    PlannedFile launcherFile, autorunFile;
+    std::vector<PlannedFile*> files;
+    std::vector<std::string> refusals;  // for each file planned, why it must not be written
+};
+
+constexpr int kGoOn = -1;
+
+int Refuse(MakeRun& run, const std::string& reason)
+{
+    run.err += "launcher-stamp: refused: " + reason + "\n";
+    run.result.refused = true;
+    run.result.reason = reason;
+    return 1;
+}
+
+// Cancelled before anything is written: nothing is.
+int SayCancelled(MakeRun& run, const std::string& saying)
+{
+    run.err += "launcher-stamp: " + saying + "\n";
+    run.result.cancelled = true;
+    run.result.reason = saying;
+    return 1;
+}
+
+bool CancelledNow(const MakeRun& run)
+{
+    return run.progress != nullptr && run.progress->Cancelled();
+}
+
+// The options that are wrong whatever the medium: 2 with the error, else kGoOn.
+int CheckMakeOptions(const MakeOptions& options, std::string& err)
 {
     if (!IsDriveLetter(options.drive)) {
         err += "launcher-stamp: --drive takes a drive letter, such as D:\n";
@@ -335,229 +378,285 @@ int MakeMedium(const MakeOptions& options, std::string& out, std::string& err, M
                "commit's (git log -1 --format=%ct)\n";
         return 2;
     }
-    auto refuse = [&err, &result](const std::string& reason) {
-        err += "launcher-stamp: refused: " + reason + "\n";
-        result.refused = true;
-        result.reason = reason;
-        return 1;
-    };
-    LaunchPlan plan;
-    std::string error;
-    if (!options.signCommand.empty() && !CheckSigningCommand(options.signCommand, error))
-        return refuse(error);
-    if (!PlanLaunch(options, plan, error))
-        return refuse(error);
-    const std::string& program = plan.program;
-    const std::string& programPath = plan.programPath;
-    const std::string& launcherName = plan.launcherName;
-    const std::string& launchDirectory = plan.launchDirectory;
-    const std::string& stored = plan.stored;
-    result.launcher = launcherName;
-    if (launcherName != program)
-        out += launcherName + ": named with two extensions, so that the name the launcher gives back is " + program +
-               " (the launcher drops its last extension, and Windows appends .exe only to a name without one)\n";
+    return kGoOn;
+}
+
+// The launch, the label and the image planned, with what make notes of them.
+int PlanMake(MakeRun& run)
+{
+    const MakeOptions& options = run.options;
+    if (!options.signCommand.empty() && !CheckSigningCommand(options.signCommand, run.error))
+        return Refuse(run, run.error);
+    if (!PlanLaunch(options, run.plan, run.error))
+        return Refuse(run, run.error);
+    const LaunchPlan& plan = run.plan;
+    run.result.launcher = plan.launcherName;
+    if (plan.launcherName != plan.program)
+        run.out += plan.launcherName + ": named with two extensions, so that the name the launcher gives back is " +
+                   plan.program +
+                   " (the launcher drops its last extension, and Windows appends .exe only to a name without one)\n";
     if (const std::string label = WhyLabelCannotBeWritten(options.label); !label.empty())
-        return refuse(label);
-    MediumImagePlan imagePlan;
-    if (!options.iso.empty() && !PlanMediumImage(options.root, options.iso, options.force, imagePlan, error)) {
+        return Refuse(run, label);
+    if (!options.iso.empty() && !PlanMediumImage(options.root, options.iso, options.force, run.imagePlan, run.error)) {
         // Force would go on when it lifts this refusal (a file of someone else's at iso) and
         // nothing at make's names at the root is beyond it.
         MediumImagePlan forced;
         std::string ignored;
-        std::vector<std::string> names{launcherName};
+        std::vector<std::string> names{plan.launcherName};
         if (options.autorun)
             names.push_back("autorun.inf");
-        result.forceable = !options.force && PlanMediumImage(options.root, options.iso, true, forced, ignored) &&
-                           std::all_of(names.begin(), names.end(), [&](const std::string& name) {
-                               PlannedFile planned;
-                               return PlanRootFile(options.root, programPath, name, "", Bytes(), true, planned, ignored);
-                           });
-        result.forceAction = result.forceable ? ForceAction(error) : "";
-        return refuse(error);
+        run.result.forceable = !options.force && PlanMediumImage(options.root, options.iso, true, forced, ignored) &&
+                               std::all_of(names.begin(), names.end(), [&](const std::string& name) {
+                                   PlannedFile planned;
+                                   return PlanRootFile(options.root, plan.programPath, name, "", Bytes(), true, planned,
+                                                       ignored);
+                               });
+        run.result.forceAction = run.result.forceable ? ForceAction(run.error) : "";
+        return Refuse(run, run.error);
     }
-    if (launchDirectory.find(' ') != std::string::npos) {
-        std::string joined = launchDirectory;
+    if (plan.launchDirectory.find(' ') != std::string::npos) {
+        std::string joined = plan.launchDirectory;
         joined.erase(std::remove(joined.begin(), joined.end(), ' '), joined.end());
-        out += programPath + ": its folder's name holds a space, so " + program + " receives its own path split "
-               "into arguments (see check); a folder named " + joined + " avoids it\n";
+        run.out += plan.programPath + ": its folder's name holds a space, so " + plan.program +
+                   " receives its own path split into arguments (see check); a folder named " + joined +
+                   " avoids it\n";
     }
+    return kGoOn;
+}
 
-    Bytes launcher = BuiltLauncher(options.arch == "x64" ? LauncherArchitecture::X64 : LauncherArchitecture::X86);
-    LauncherImage image;
-    if (!ReadLauncherImage(launcher, image, error))
-        return refuse("the launcher this tool carries cannot be read: " + error);
-    WriteFieldName(launcher, image, stored);
-    // The icon: the picture given, else the program's own, else the launcher keeps its own.
-    // The program is read once (of a Windows program only what its resources need), for its
-    // icon and its version strings.
-    Bytes programBytes, picture, iconImage;
-    std::string programError;
-    const bool programRead = progress != nullptr ? ReadProgramFollowed(programPath, *progress, programBytes, programError)
-                                                 : ReadPicture(programPath, programBytes, programError);
-    // Cancelled before anything is written: nothing is.
-    auto cancelled = [&err, &result](const std::string& saying) {
-        err += "launcher-stamp: " + saying + "\n";
-        result.cancelled = true;
-        result.reason = saying;
-        return 1;
-    };
-    if (progress != nullptr && progress->Cancelled()) {
-        result.refused = true;
-        return cancelled(CancelledSaying({}));
-    }
-    IconResource icon;
+// The icon's image for the launcher: the picture given, else the program's own, else none (the
+// launcher keeps its own). False with the error when the picture given cannot be taken.
+bool ChooseIconImage(MakeRun& run, bool programRead, const Bytes& programBytes, const std::string& programError,
+                     Bytes& iconImage)
+{
+    const MakeOptions& options = run.options;
+    Bytes picture;
     if (!options.icon.empty()) {
-        if (!ReadPicture(options.icon, picture, error) || !IconImageFromPicture(picture, iconImage, error))
-            return refuse(options.icon + ": " + error);
+        if (!ReadPicture(options.icon, picture, run.error) || !IconImageFromPicture(picture, iconImage, run.error))
+            return false;
     } else if (options.launcherIcon) {
         iconImage.clear();
-    } else if (!programRead || !IconImageFromPicture(programBytes, iconImage, error)) {
-        error = programRead ? error : programError;
+    } else if (!programRead || !IconImageFromPicture(programBytes, iconImage, run.error)) {
+        run.error = programRead ? run.error : programError;
         // Of a file that is no Windows program, say so, not what a picture would lack.
         const bool windowsProgram = programBytes.size() >= 2 && programBytes[0] == 'M' && programBytes[1] == 'Z';
-        out += programPath + ": no icon taken (" + (windowsProgram ? error : "it is no Windows program") +
-               "): the launcher keeps its own\n";
+        run.out += run.plan.programPath + ": no icon taken (" + (windowsProgram ? run.error : "it is no Windows program") +
+                   "): the launcher keeps its own\n";
         iconImage.clear();
     }
+    return true;
+}
 
+// The launcher's bytes: the one this tool carries, given the launch directory, the icon and the
+// program's version strings.
+int MakeLauncherBytes(MakeRun& run)
+{
+    const MakeOptions& options = run.options;
+    run.launcher = BuiltLauncher(options.arch == "x64" ? LauncherArchitecture::X64 : LauncherArchitecture::X86);
+    LauncherImage image;
+    if (!ReadLauncherImage(run.launcher, image, run.error))
+        return Refuse(run, "the launcher this tool carries cannot be read: " + run.error);
+    WriteFieldName(run.launcher, image, run.plan.stored);
+    // The program is read once (of a Windows program only what its resources need), for its
+    // icon and its version strings.
+    const std::string& programPath = run.plan.programPath;
+    Bytes programBytes, iconImage;
+    std::string programError;
+    const bool programRead = run.progress != nullptr
+                                 ? ReadProgramFollowed(programPath, *run.progress, programBytes, programError)
+                                 : ReadPicture(programPath, programBytes, programError);
+    if (CancelledNow(run)) {
+        run.result.refused = true;
+        return SayCancelled(run, CancelledSaying({}));
+    }
+    if (!ChooseIconImage(run, programRead, programBytes, programError, iconImage))
+        return Refuse(run, options.icon + ": " + run.error);
     if (!iconImage.empty()) {
-        if (!FindIconResource(launcher, image, icon, error))
-            return refuse("the launcher this tool carries has no icon to replace: " + error);
-        WriteIconImage(launcher, image, icon, iconImage);
+        IconResource icon;
+        if (!FindIconResource(run.launcher, image, icon, run.error))
+            return Refuse(run, "the launcher this tool carries has no icon to replace: " + run.error);
+        WriteIconImage(run.launcher, image, icon, iconImage);
     }
-    if (!TakeProgramVersion(programPath, programRead ? programBytes : Bytes(), programError, launcherName, launcher, image,
-                            out, error))
-        return refuse("the launcher this tool carries cannot take the program's version strings: " + error);
+    if (!TakeProgramVersion(programPath, programRead ? programBytes : Bytes(), programError, run.plan.launcherName,
+                            run.launcher, image, run.out, run.error))
+        return Refuse(run, "the launcher this tool carries cannot take the program's version strings: " + run.error);
+    return kGoOn;
+}
 
-    // Nothing is written before every file is known to be ours to write.
-    for (const std::string& name : RemoveLeftovers(options.root))
-        out += ChildPath(options.root, name) + ": removed (left by an interrupted launcher-stamp run)\n";
-    // Plans both files; with force, files of someone else's in the way are planned to be replaced.
-    // Each file is judged, so that each one in the way has its refusal; error gets the first.
-    PlannedFile launcherFile, autorunFile;
-    std::vector<PlannedFile*> files;
-    std::vector<std::string> refusals;  // for each file planned, why it must not be written
-    auto planFiles = [&](bool force) {
-        launcherFile = PlannedFile();
-        autorunFile = PlannedFile();
-        files = {&launcherFile};
-        refusals.assign(options.autorun ? 2 : 1, std::string());
-        bool linkNeedsForce = false;
-        auto withLinkHint = [&linkNeedsForce](std::string& why) {
-            if (linkNeedsForce)
-                why += " (--force replaces the link itself, never what it leads to)";
-            linkNeedsForce = false;
-        };
-        if (!PlanRootFile(options.root, programPath, launcherName, "starts " + launchDirectory + "\\" + program,
-                          launcher, force, launcherFile, refusals[0], &linkNeedsForce))
-            withLinkHint(refusals[0]);
-        else if (JudgeLauncher(launcherFile, stored, options.codePage, launchDirectory + "\\" + program, force,
-                               !options.signCommand.empty(), refusals[0]))
-            refusals[0].clear();  // a judge that lets it be written may have said why it would not
-        if (options.autorun) {
-            files.push_back(&autorunFile);
-            if (!PlanRootFile(options.root, programPath, "autorun.inf", "opens " + launcherName,
-                              AutorunInfFor(launcherName, options.label, options.codePage), force, autorunFile,
-                              refusals[1], &linkNeedsForce))
-                withLinkHint(refusals[1]);
-            else if (JudgeAutorun(autorunFile, options.codePage, force, refusals[1]))
-                refusals[1].clear();
-        }
-        const auto refused = std::find_if(refusals.begin(), refusals.end(), [](const std::string& why) { return !why.empty(); });
-        error = refused == refusals.end() ? std::string() : *refused;
-        return refused == refusals.end();
+// Plans both files; with force, files of someone else's in the way are planned to be replaced.
+// Each file is judged, so that each one in the way has its refusal; run.error gets the first.
+bool PlanFiles(MakeRun& run, bool force)
+{
+    const MakeOptions& options = run.options;
+    const LaunchPlan& plan = run.plan;
+    run.launcherFile = PlannedFile();
+    run.autorunFile = PlannedFile();
+    run.files = {&run.launcherFile};
+    std::vector<std::string>& refusals = run.refusals;
+    refusals.assign(options.autorun ? 2 : 1, std::string());
+    bool linkNeedsForce = false;
+    auto withLinkHint = [&linkNeedsForce](std::string& why) {
+        if (linkNeedsForce)
+            why += " (--force replaces the link itself, never what it leads to)";
+        linkNeedsForce = false;
     };
-    if (!planFiles(options.force)) {
-        for (std::size_t i = 0; i < files.size(); ++i)
-            result.files.push_back({files[i]->path, FileFate::NotWritten, refusals[i]});
-        // Whether force would go on, and what it would do as the refusal names it ("--force to
-        // point it there"), for a caller that asks instead.
-        const std::string refusal = error;
-        if (!options.force && planFiles(true)) {
-            result.forceable = true;
-            result.forceAction = ForceAction(refusal);
-        }
-        return refuse(refusal);
+    const std::string target = plan.launchDirectory + "\\" + plan.program;
+    if (!PlanRootFile(options.root, plan.programPath, plan.launcherName, "starts " + target, run.launcher, force,
+                      run.launcherFile, refusals[0], &linkNeedsForce))
+        withLinkHint(refusals[0]);
+    else if (JudgeLauncher(run.launcherFile, plan.stored, options.codePage, target, force, !options.signCommand.empty(),
+                           refusals[0]))
+        refusals[0].clear();  // a judge that lets it be written may have said why it would not
+    if (options.autorun) {
+        run.files.push_back(&run.autorunFile);
+        if (!PlanRootFile(options.root, plan.programPath, "autorun.inf", "opens " + plan.launcherName,
+                          AutorunInfFor(plan.launcherName, options.label, options.codePage), force, run.autorunFile,
+                          refusals[1], &linkNeedsForce))
+            withLinkHint(refusals[1]);
+        else if (JudgeAutorun(run.autorunFile, options.codePage, force, refusals[1]))
+            refusals[1].clear();
     }
-    if (!options.signCommand.empty()) {
-        // Make, sign, check, image: the launcher is signed before anything is put in place. One
-        // that is there already as planned, whole and signed, is left as it is.
-        const bool signedAlready = launcherFile.unchanged && launcherFile.currentSigned;
-        if (signedAlready) {
-            out += launcherFile.path + ": signed already, and nothing else to change: left as it is\n";
-        } else {
-            SignRequest request{options.signCommand, options.signTimeoutSeconds, options.requireTimestamp,
-                                options.showSignOutput, {}, options.signRetries, {}};
-            if (progress != nullptr)
-                request.cancelled = [progress] { return progress->Cancelled(); };
-            Bytes signedLauncher;
-            SignatureInfo signature;
-            std::vector<std::string> tries;
-            bool cancel = false;
-            const bool signedNow = SignLauncherTrying(request, options.root, launcherFile.bytes, signedLauncher, signature,
-                                                      tries, error, &cancel);
-            for (const std::string& refused : tries)
-                out += launcherFile.path + ": signing " + refused + "\n";
-            if (!signedNow && cancel) {
-                result.refused = true;
-                return cancelled(CancelledSaying({}));
-            }
-            if (!signedNow) {
-                // Nothing is written: each file planned says so, the launcher why.
-                for (const PlannedFile* file : files)
-                    result.files.push_back({file->path, FileFate::NotWritten,
-                                            file == &launcherFile ? launcherName + " not signed: " + error : ""});
-                return refuse(launcherName + " not signed: " + error);
-            }
-            launcherFile.bytes = std::move(signedLauncher);
-            launcherFile.unchanged = false;
-            // A signature the change removed is given back by this one.
-            if (!launcherFile.note.empty())
-                launcherFile.note = "signed again";
-            out += launcherFile.path + ": " + SignatureLine(signature) + "\n";
-        }
+    const auto refused = std::find_if(refusals.begin(), refusals.end(), [](const std::string& why) { return !why.empty(); });
+    run.error = refused == refusals.end() ? std::string() : *refused;
+    return refused == refusals.end();
+}
+
+// Nothing is written before every file is known to be ours to write.
+int PlanRootFiles(MakeRun& run)
+{
+    for (const std::string& name : RemoveLeftovers(run.options.root))
+        run.out += ChildPath(run.options.root, name) + ": removed (left by an interrupted launcher-stamp run)\n";
+    if (PlanFiles(run, run.options.force))
+        return kGoOn;
+    for (std::size_t i = 0; i < run.files.size(); ++i)
+        run.result.files.push_back({run.files[i]->path, FileFate::NotWritten, run.refusals[i]});
+    // Whether force would go on, and what it would do as the refusal names it ("--force to
+    // point it there"), for a caller that asks instead.
+    const std::string refusal = run.error;
+    if (!run.options.force && PlanFiles(run, true)) {
+        run.result.forceable = true;
+        run.result.forceAction = ForceAction(refusal);
     }
-    if (progress != nullptr && progress->Cancelled()) {
-        result.refused = true;
-        return cancelled(CancelledSaying({}));
+    return Refuse(run, refusal);
+}
+
+// Make, sign, check, image: the launcher is signed before anything is put in place. One that is
+// there already as planned, whole and signed, is left as it is.
+int SignPlannedLauncher(MakeRun& run)
+{
+    const MakeOptions& options = run.options;
+    PlannedFile& launcherFile = run.launcherFile;
+    if (options.signCommand.empty())
+        return kGoOn;
+    const bool signedAlready = launcherFile.unchanged && launcherFile.currentSigned;
+    if (signedAlready) {
+        run.out += launcherFile.path + ": signed already, and nothing else to change: left as it is\n";
+        return kGoOn;
     }
-    const bool written = WriteAllOrNothing(files, out, err, &result.reason);
-    for (const PlannedFile* file : files)
-        result.files.push_back({file->path, file->fate, {}});
+    SignRequest request{options.signCommand, options.signTimeoutSeconds, options.requireTimestamp,
+                        options.showSignOutput, {}, options.signRetries, {}};
+    if (run.progress != nullptr)
+        request.cancelled = [progress = run.progress] { return progress->Cancelled(); };
+    Bytes signedLauncher;
+    SignatureInfo signature;
+    std::vector<std::string> tries;
+    bool cancel = false;
+    const bool signedNow = SignLauncherTrying(request, options.root, launcherFile.bytes, signedLauncher, signature, tries,
+                                              run.error, &cancel);
+    for (const std::string& refused : tries)
+        run.out += launcherFile.path + ": signing " + refused + "\n";
+    if (!signedNow && cancel) {
+        run.result.refused = true;
+        return SayCancelled(run, CancelledSaying({}));
+    }
+    if (!signedNow) {
+        // Nothing is written: each file planned says so, the launcher why.
+        const std::string& launcherName = run.plan.launcherName;
+        for (const PlannedFile* file : run.files)
+            run.result.files.push_back({file->path, FileFate::NotWritten,
+                                        file == &launcherFile ? launcherName + " not signed: " + run.error : ""});
+        return Refuse(run, launcherName + " not signed: " + run.error);
+    }
+    launcherFile.bytes = std::move(signedLauncher);
+    launcherFile.unchanged = false;
+    // A signature the change removed is given back by this one.
+    if (!launcherFile.note.empty())
+        launcherFile.note = "signed again";
+    run.out += launcherFile.path + ": " + SignatureLine(signature) + "\n";
+    return kGoOn;
+}
+
+int WriteFiles(MakeRun& run)
+{
+    if (CancelledNow(run)) {
+        run.result.refused = true;
+        return SayCancelled(run, CancelledSaying({}));
+    }
+    const bool written = WriteAllOrNothing(run.files, run.out, run.err, &run.result.reason);
+    for (const PlannedFile* file : run.files)
+        run.result.files.push_back({file->path, file->fate, {}});
     if (!written) {
         // All or nothing: nothing stays written, unless what was replaced could not be given back.
-        result.refused = std::none_of(files.begin(), files.end(),
-                                      [](const PlannedFile* file) { return file->fate == FileFate::NotRestored; });
+        run.result.refused = std::none_of(run.files.begin(), run.files.end(),
+                                          [](const PlannedFile* file) { return file->fate == FileFate::NotRestored; });
         return 1;
     }
-    CheckOptions check;
-    check.paths = {options.root};
-    if (!options.iso.empty()) {
-        std::string said;
-        if (!MakeMediumImage(options.root, options.label, OemCodePageFor(options.codePage), imagePlan, said, error,
-                             progress)) {
-            if (progress != nullptr && progress->Cancelled())
-                return cancelled(CancelledSaying(result.files));
-            err += "launcher-stamp: " + error + "\n";
-            result.reason = error;
-            return 1;
-        }
-        result.imageWritten = true;
-        result.imageSize = imagePlan.size;
-        out += said;
-        check.paths = {options.iso};
-        check.disc = options.disc;
+    return kGoOn;
+}
+
+// The disc image of the folder, when one is asked for; check then reads it instead.
+int WriteImage(MakeRun& run, CheckOptions& check)
+{
+    const MakeOptions& options = run.options;
+    if (options.iso.empty())
+        return kGoOn;
+    std::string said;
+    if (!MakeMediumImage(options.root, options.label, OemCodePageFor(options.codePage), run.imagePlan, said, run.error,
+                         run.progress)) {
+        if (CancelledNow(run))
+            return SayCancelled(run, CancelledSaying(run.result.files));
+        run.err += "launcher-stamp: " + run.error + "\n";
+        run.result.reason = run.error;
+        return 1;
     }
+    run.result.imageWritten = true;
+    run.result.imageSize = run.imagePlan.size;
+    run.out += said;
+    check.paths = {options.iso};
+    check.disc = options.disc;
+    return kGoOn;
+}
+
+int CheckMade(MakeRun& run, CheckOptions& check)
+{
+    const MakeOptions& options = run.options;
     check.drive = options.drive;
     check.codePage = options.codePage;
-    check.statusOf = fs::u8path(launcherFile.path).filename().u8string();
+    check.statusOf = fs::u8path(run.launcherFile.path).filename().u8string();
     check.json = options.json;
     if (options.json) {
         std::string report;  // the array, which result.checkAnswer keeps
-        return RunCheck(check, report, err, &result.check, &result.checkAnswer);
+        return RunCheck(check, report, run.err, &run.result.check, &run.result.checkAnswer);
     }
-    out += "\n";
-    return RunCheck(check, out, err, &result.check);
+    run.out += "\n";
+    return RunCheck(check, run.out, run.err, &run.result.check);
+}
+
+// RunMake without its JSON: out gets make's lines, and check's report unless options.json
+// (its JSON then goes to result.checkAnswer); progress as RunMake says.
+int MakeMedium(const MakeOptions& options, std::string& out, std::string& err, MakeOutcome& result, Progress* progress)
+{
+    if (const int status = CheckMakeOptions(options, err); status != kGoOn)
+        return status;
+    MakeRun run(options, out, err, result, progress);
+    for (int (*step)(MakeRun&) : {PlanMake, MakeLauncherBytes, PlanRootFiles, SignPlannedLauncher, WriteFiles})
+        if (const int status = step(run); status != kGoOn)
+            return status;
+    CheckOptions check;
+    check.paths = {options.root};
+    if (const int status = WriteImage(run, check); status != kGoOn)
+        return status;
+    return CheckMade(run, check);
 }
 
 }  // namespace

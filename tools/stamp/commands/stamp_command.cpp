@@ -151,17 +151,24 @@ Opening HowOpened(bool consoleOfItsOwn, const std::vector<std::string>& argument
     return arguments.size() == 1 && onlyArgumentExists ? Opening::CheckDropped : Opening::AsCommand;
 }
 
-int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::string& err)
-{
-    CLI::App app("Shows, sets and checks what a built launcher starts, and its icon; lays out a medium.", "launcher-stamp");
-    // Only "--" options: a path such as /Setup files is an argument, on Windows too (subcommands
-    // take this setting from the app when they are added).
-    app.allow_windows_style_options(false);
-    app.set_version_flag("--version", "launcher-stamp " LAUNCHER_VERSION, "Print the version and exit");
-    app.require_subcommand(1);
+namespace {
 
-    // A code page this tool converts, else a usage error that names the option.
-    const CLI::Validator knownCodePage(
+constexpr int kGoOn = -1;  // a step's answer when the command goes on; else the exit status
+
+// The subcommands, as added to the app.
+struct Subcommands {
+    CLI::App* show = nullptr;
+    CLI::App* set = nullptr;
+    CLI::App* check = nullptr;
+    CLI::App* setIcon = nullptr;
+    CLI::App* getIcon = nullptr;
+    CLI::App* make = nullptr;
+};
+
+// A code page this tool converts, else a usage error that names the option.
+CLI::Validator KnownCodePage()
+{
+    return CLI::Validator(
         [](std::string& value) {
             unsigned long codePage = 0;
             try {
@@ -173,57 +180,86 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
                                                                            KnownCodePages() + ")";
         },
         "CODEPAGE");
-    Options options;
-    auto addCodePage = [&options, &knownCodePage](CLI::App* command) {
-        command->add_option("--codepage", options.codePage,
-                            "ANSI code page the launcher will run under (this system's on Windows, else 1252; 932 for Japanese)")
-            ->check(knownCodePage);
-    };
-    CLI::App* show = app.add_subcommand("show", "Print the launch directory stored in a launcher, then its version strings");
+}
+
+const std::vector<std::string> Discs{"cd", "dvd", "dvd-dl", "bd", "bd-dl"};
+
+void AddCodePage(CLI::App* command, unsigned& codePage)
+{
+    command->add_option("--codepage", codePage,
+                        "ANSI code page the launcher will run under (this system's on Windows, else 1252; 932 for Japanese)")
+        ->check(KnownCodePage());
+}
+
+void AddShowAndSet(CLI::App& app, Options& options, Subcommands& commands)
+{
+    CLI::App* show = commands.show =
+        app.add_subcommand("show", "Print the launch directory stored in a launcher, then its version strings");
     show->add_option("FILE", options.file, "A built launcher")->required();
-    addCodePage(show);
+    AddCodePage(show, options.codePage);
     show->add_flag("--json", options.json,
                    "Print a JSON object: the launch directory, architecture, code page, icon sizes, version strings and signature");
 
-    CLI::App* set = app.add_subcommand("set", "Store a new launch directory in a launcher");
+    CLI::App* set = commands.set = app.add_subcommand("set", "Store a new launch directory in a launcher");
     set->add_option("FILE", options.file, "A built launcher")->required();
     set->add_option("NAME", options.name, "The new launch directory, relative or absolute")->required();
     set->add_option("--output", options.output, "Write the stamped launcher here and leave FILE as it is");
-    addCodePage(set);
+    AddCodePage(set, options.codePage);
     set->add_flag("--force", options.force, "Stamp a signed launcher too, removing its signature (sign it again after)");
+}
 
-    CheckOptions check;
-    CLI::App* checkCommand = app.add_subcommand(
+void AddCheck(CLI::App& app, CheckOptions& check, Subcommands& commands)
+{
+    CLI::App* checkCommand = commands.check = app.add_subcommand(
         "check", "Predict what each launcher on a medium will start, and find the files that would hijack it");
     checkCommand->add_option("PATH", check.paths,
                              "The folder that becomes the medium's root, a disc image (read as Windows reads it), or launchers")
         ->required();
     checkCommand->add_option("--drive", check.drive, "Drive letter the medium will have (D: by default)");
     checkCommand->add_option("--codepage", check.codePage, "ANSI code page of the system (this system's on Windows, else 1252)")
-        ->check(knownCodePage);
+        ->check(KnownCodePage());
     checkCommand->add_flag("--json", check.json, "Print a JSON array, one object per launcher");
-    const std::vector<std::string> discs{"cd", "dvd", "dvd-dl", "bd", "bd-dl"};
     checkCommand->add_option("--disc", check.disc, "The disc a disc image must fit: cd, dvd, dvd-dl, bd or bd-dl")
-        ->check(CLI::IsMember(discs));
+        ->check(CLI::IsMember(Discs));
+}
 
-    IconOptions icon;
-    CLI::App* setIcon = app.add_subcommand("set-icon", "Make a picture (PNG, BMP or ICO) or a program's icon the launcher's icon");
+void AddIcons(CLI::App& app, IconOptions& icon, Subcommands& commands)
+{
+    CLI::App* setIcon = commands.setIcon =
+        app.add_subcommand("set-icon", "Make a picture (PNG, BMP or ICO) or a program's icon the launcher's icon");
     setIcon->add_option("FILE", icon.file, "A built launcher")->required();
     setIcon->add_option("PICTURE", icon.picture, "A PNG, BMP or ICO file, or a Windows program (.exe, .dll)")->required();
     setIcon->add_option("--output", icon.output, "Write the changed launcher here and leave FILE as it is");
     setIcon->add_flag("--force", icon.force, "Change a signed launcher too, removing its signature (sign it again after)");
 
-    CLI::App* getIcon = app.add_subcommand("get-icon", "Write the launcher's icon as an .ico file");
+    CLI::App* getIcon = commands.getIcon = app.add_subcommand("get-icon", "Write the launcher's icon as an .ico file");
     getIcon->add_option("FILE", icon.file, "A built launcher")->required();
     getIcon->add_option("OUT", icon.picture, "The .ico file to write")->required();
+}
 
-    MakeOptions make;
-    // With a medium file, ROOT and PROGRAM may come from it.
-    const bool withFile = std::any_of(arguments.begin(), arguments.end(), [](const std::string& argument) {
-        return argument == "--file" || argument.rfind("--file=", 0) == 0;
-    });
-    std::string mediumFile, saveFile;
-    CLI::App* makeCommand = app.add_subcommand(
+void AddSigning(CLI::App* makeCommand, MakeOptions& make)
+{
+    CLI::Option* sign = makeCommand->add_option(
+        "--sign", make.signCommand,
+        "Your signing command, run on the launcher before it is put in place: {file} is the file to sign, {out} a "
+        "file for a signer that writes elsewhere, {{ a brace; run without a shell, split as Windows splits a command line");
+    makeCommand->add_option("--sign-timeout", make.signTimeoutSeconds,
+                            "End the signing command, and every process it started, after this many seconds")
+        ->needs(sign);
+    makeCommand->add_flag("--require-timestamp", make.requireTimestamp, "Refuse a signature without a timestamp")
+        ->needs(sign);
+    makeCommand->add_option("--sign-retries", make.signRetries,
+                            "Run the signing command again, up to this many times, when it exits with an error or "
+                            "gives no timestamp that --require-timestamp asks for (after 2, 4, 8... seconds)")
+        ->needs(sign);
+    make.showSignOutput = true;
+}
+
+// make's options; with a medium file (withFile), ROOT and PROGRAM may come from it.
+void AddMake(CLI::App& app, bool withFile, MakeOptions& make, std::string& mediumFile, std::string& saveFile,
+             Subcommands& commands)
+{
+    CLI::App* makeCommand = commands.make = app.add_subcommand(
         "make", "Lay out a medium: the launcher for PROGRAM at ROOT, an autorun.inf, then check it");
     makeCommand->add_option("ROOT", make.root, "The folder that becomes the medium's root")->required(!withFile);
     makeCommand->add_option("PROGRAM", make.program, "The program to start, in a folder below ROOT")->required(!withFile);
@@ -240,33 +276,24 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     makeCommand->add_option("--arch", make.arch, "x86 (the default: runs on every Windows) or x64")
         ->check(CLI::IsMember({"x86", "x64"}));
     makeCommand->add_option("--codepage", make.codePage, "ANSI code page of the systems the medium is for (this system's on Windows, else 1252)")
-        ->check(knownCodePage);
+        ->check(KnownCodePage());
     makeCommand->add_option("--drive", make.drive, "Drive letter the medium will have, for the check (D: by default)");
     makeCommand->add_flag_callback("--no-autorun", [&make] { make.autorun = false; }, "Write no autorun.inf");
     makeCommand->add_flag("--force", make.force, "Replace files of someone else's at the names make writes");
     CLI::Option* iso = makeCommand->add_option(
         "--iso", make.iso, "Then write ROOT's disc image (ISO 9660 and Joliet) to this file, and check the image");
     makeCommand->add_option("--disc", make.disc, "The disc the image must fit: cd, dvd, dvd-dl, bd or bd-dl")
-        ->check(CLI::IsMember(discs))
+        ->check(CLI::IsMember(Discs))
         ->needs(iso);
     makeCommand->add_flag("--json", make.json,
                           "Print a JSON object: what became of each file, the image, and check's JSON of the result")
         ->excludes(save);
-    CLI::Option* sign = makeCommand->add_option(
-        "--sign", make.signCommand,
-        "Your signing command, run on the launcher before it is put in place: {file} is the file to sign, {out} a "
-        "file for a signer that writes elsewhere, {{ a brace; run without a shell, split as Windows splits a command line");
-    makeCommand->add_option("--sign-timeout", make.signTimeoutSeconds,
-                            "End the signing command, and every process it started, after this many seconds")
-        ->needs(sign);
-    makeCommand->add_flag("--require-timestamp", make.requireTimestamp, "Refuse a signature without a timestamp")
-        ->needs(sign);
-    makeCommand->add_option("--sign-retries", make.signRetries,
-                            "Run the signing command again, up to this many times, when it exits with an error or "
-                            "gives no timestamp that --require-timestamp asks for (after 2, 4, 8... seconds)")
-        ->needs(sign);
-    make.showSignOutput = true;
+    AddSigning(makeCommand, make);
+}
 
+// Parses arguments into app's options; 0 after the help or the version, 2 on a usage error.
+int Parse(CLI::App& app, const std::vector<std::string>& arguments, std::string& out, std::string& err)
+{
     // "/?" still asks for the help on Windows, where no other argument is an option.
     std::vector<std::string> reversed;
     for (auto argument = arguments.rbegin(); argument != arguments.rend(); ++argument)
@@ -283,6 +310,15 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
         err += "launcher-stamp: " + std::string(error.what()) + "\n" + Usage;
         return 2;
     }
+    return kGoOn;
+}
+
+// What parsing leaves to do: make's medium file taken, the code page and the drive each command
+// has when not given; and make --save done. kGoOn, else the exit status.
+int TakeDefaults(const Subcommands& commands, const std::string& mediumFile, const std::string& saveFile,
+                 Options& options, CheckOptions& check, MakeOptions& make, std::string& out, std::string& err)
+{
+    CLI::App* makeCommand = commands.make;
     std::vector<std::string> fileKeys;
     if (std::string reason; makeCommand->parsed() && !mediumFile.empty() &&
                             !TakeMediumFile(*makeCommand, mediumFile, make, fileKeys, reason)) {
@@ -303,7 +339,7 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
     };
     // Without --codepage, the Windows tool takes the code page of the system it runs on and says
     // so; elsewhere, and where the system's is not one this tool converts, it is 1252.
-    for (CLI::App* command : {show, set, checkCommand, makeCommand}) {
+    for (CLI::App* command : {commands.show, commands.set, commands.check, makeCommand}) {
         if (!command->parsed() || command->count("--codepage") != 0 || (command == makeCommand && fromFile("codepage")))
             continue;
         const unsigned system = SystemAnsiCodePage();
@@ -315,9 +351,9 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
                                                                ") is not one this tool converts") +
                    " (--codepage to choose another)\n";
     }
-    if (checkCommand->parsed() && check.paths.size() == 1) {
+    if (commands.check->parsed() && check.paths.size() == 1) {
         const bool image = OpenMedium(check.paths[0], check.codePage).kind == MediumKind::Image;
-        takeDrive(checkCommand, check.paths[0], check.drive, image);
+        takeDrive(commands.check, check.paths[0], check.drive, image);
     }
     if (makeCommand->parsed())
         takeDrive(makeCommand, make.root, make.drive, !make.iso.empty());
@@ -330,22 +366,55 @@ int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::s
         out += saveFile + ": written (the medium; launcher-stamp make --file " + saveFile + " makes it)\n";
         return 0;
     }
-    if (show->parsed())
+    return kGoOn;
+}
+
+}  // namespace
+
+int RunStamp(const std::vector<std::string>& arguments, std::string& out, std::string& err)
+{
+    CLI::App app("Shows, sets and checks what a built launcher starts, and its icon; lays out a medium.", "launcher-stamp");
+    // Only "--" options: a path such as /Setup files is an argument, on Windows too (subcommands
+    // take this setting from the app when they are added).
+    app.allow_windows_style_options(false);
+    app.set_version_flag("--version", "launcher-stamp " LAUNCHER_VERSION, "Print the version and exit");
+    app.require_subcommand(1);
+
+    Subcommands commands;
+    Options options;
+    AddShowAndSet(app, options, commands);
+    CheckOptions check;
+    AddCheck(app, check, commands);
+    IconOptions icon;
+    AddIcons(app, icon, commands);
+    MakeOptions make;
+    // With a medium file, ROOT and PROGRAM may come from it.
+    const bool withFile = std::any_of(arguments.begin(), arguments.end(), [](const std::string& argument) {
+        return argument == "--file" || argument.rfind("--file=", 0) == 0;
+    });
+    std::string mediumFile, saveFile;
+    AddMake(app, withFile, make, mediumFile, saveFile, commands);
+
+    if (const int status = Parse(app, arguments, out, err); status != kGoOn)
+        return status;
+    if (const int status = TakeDefaults(commands, mediumFile, saveFile, options, check, make, out, err); status != kGoOn)
+        return status;
+    if (commands.show->parsed())
         return Show(options, out, err);
-    if (set->parsed())
+    if (commands.set->parsed())
         return Set(options, err);
-    if (checkCommand->parsed())
+    if (commands.check->parsed())
         return RunCheck(check, out, err);
-    if (setIcon->parsed())
+    if (commands.setIcon->parsed())
         return SetIcon(icon, err);
-    if (makeCommand->parsed() && !make.iso.empty() && ErrorIsTerminal()) {
+    if (commands.make->parsed() && !make.iso.empty() && ErrorIsTerminal()) {
         // A disc image takes a while: a person at a terminal sees how far it is.
         TerminalProgress progress;
         const int status = RunMake(make, out, err, nullptr, &progress);
         progress.Finish();
         return status;
     }
-    if (makeCommand->parsed())
+    if (commands.make->parsed())
         return RunMake(make, out, err);
     return GetIcon(icon, err);
 }

@@ -211,16 +211,32 @@ const char* VerdictName(Verdict verdict)
     return "not-checkable";
 }
 
-Prediction PredictLaunch(const LauncherOnMedium& launcher, MediumFolders& folders)
+namespace {
+
+// What PredictLaunch finds on the launcher's way, step by step.
+struct LaunchWay {
+    std::string driveRoot;                // such as "D:\"
+    std::string nameBytes;                // the name the launcher builds, in its code page
+    std::vector<std::string> components;  // the launch directory's, below the root
+    std::string directoryPath;            // the launch directory, from the drive's root
+    std::string directoryBytes;           // and in the code page
+    Found directory;
+    std::string name;  // the name the launcher builds, as text
+    Found intended, picked, self;
+    std::string intendedText;  // the program the name means, as found or as meant
+    std::string cannotRun;     // why Windows cannot run the file the command names
+    std::string copies;        // what the copies of a launcher that starts itself do
+};
+
+// The stored launch directory as text (p.launchDirectory) and the name the launcher builds (in
+// way.nameBytes). False when either cannot be had, with p's findings saying why.
+bool ReadNameBytes(Prediction& p, const LauncherOnMedium& launcher, LaunchWay& way)
 {
-    Prediction p;
-    const std::string driveRoot = std::string(1, launcher.drive) + ":\\";
-    p.launcher = driveRoot + launcher.fileName;
     std::string error;
     if (!FromCodePage(launcher.launchDirectory, launcher.codePage, p.launchDirectory, error)) {
         p.findings.push_back("The stored launch directory is not text in code page " +
                              std::to_string(launcher.codePage) + ".");
-        return p;
+        return false;
     }
 
     // The name comes from the launcher's own quoted path, in the ANSI code page.
@@ -229,107 +245,125 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher, MediumFolders& folder
         p.findings.push_back("The launcher's file name holds characters that have no place in code page " +
                              std::to_string(launcher.codePage) +
                              ": Windows hands them to the launcher as other characters. What to do: rename it.");
-        return p;
+        return false;
     }
-    std::string nameBytes = TargetName("\"" + driveRoot + launcherBytes + "\"", launcher.codePage);
+    way.nameBytes = TargetName("\"" + way.driveRoot + launcherBytes + "\"", launcher.codePage);
     std::string corrupted;
-    if (RewriteCorruptsName(nameBytes, launcher.codePage, corrupted)) {
+    if (RewriteCorruptsName(way.nameBytes, launcher.codePage, corrupted)) {
         p.verdict = Verdict::NothingStarts;
         p.findings.push_back("The launcher turns every byte 0xA0 of its name into a space; in code page " +
                              std::to_string(launcher.codePage) + " that byte is part of " + corrupted +
                              ", so the name it builds is not its program's and nothing starts.");
         p.findings.push_back("What to do: rename " + p.launcher + " and its program without " + corrupted + ".");
-        return p;
+        return false;
     }
-    std::replace(nameBytes.begin(), nameBytes.end(), '\xA0', ' ');
+    std::replace(way.nameBytes.begin(), way.nameBytes.end(), '\xA0', ' ');
+    return true;
+}
 
-    std::vector<std::string> components;
-    std::string finding;
-    if (!ResolveLaunchDirectory(p.launchDirectory, launcher.drive, {}, components, finding)) {
+// The launch directory on the medium. False when the launcher cannot change to it, with p's
+// verdict and findings saying why.
+bool FindLaunchFolder(Prediction& p, const LauncherOnMedium& launcher, MediumFolders& folders, LaunchWay& way)
+{
+    std::string finding, error;
+    if (!ResolveLaunchDirectory(p.launchDirectory, launcher.drive, {}, way.components, finding)) {
         p.findings.push_back(finding);
-        return p;
+        return false;
     }
-    const std::string directoryPath = driveRoot + Join(components, components.size());
-    std::string directoryBytes;
-    ToCodePage(directoryPath, launcher.codePage, directoryBytes, error);
-    const Found directory = FindOnMedium(folders, components);
-    if (!directory.exists || !directory.isFolder || directoryBytes.size() >= MaxPath) {
-        p.verdict = Verdict::DirectoryMissing;
-        if (directoryBytes.size() >= MaxPath) {
-            p.findings.push_back("The launch directory's path " + directoryPath + " takes " +
-                                 std::to_string(directoryBytes.size()) +
-                                 " bytes; the launcher reads a current directory of at most 259.");
-        } else if (directory.exists) {
-            p.findings.push_back(directoryPath + " is a file, not a folder.");
-        } else {
-            p.findings.push_back(WhyFolderIsMissing(folders, components, directory.missingAt, driveRoot));
-        }
-        if (const std::string reading = HowWindowsReadsComponents(p.launchDirectory); !reading.empty())
-            p.findings.push_back(reading);
-        AddRemedy(p, "The launcher shows the message Failed changing directory to \"" + p.launchDirectory +
-                         "\". and starts nothing. What to do: create the folder, or set another launch directory.",
-                  Remedy::SetLaunchDirectory);
-        return p;
+    way.directoryPath = way.driveRoot + Join(way.components, way.components.size());
+    ToCodePage(way.directoryPath, launcher.codePage, way.directoryBytes, error);
+    way.directory = FindOnMedium(folders, way.components);
+    const Found& directory = way.directory;
+    if (directory.exists && directory.isFolder && way.directoryBytes.size() < MaxPath)
+        return true;
+    p.verdict = Verdict::DirectoryMissing;
+    if (way.directoryBytes.size() >= MaxPath) {
+        p.findings.push_back("The launch directory's path " + way.directoryPath + " takes " +
+                             std::to_string(way.directoryBytes.size()) +
+                             " bytes; the launcher reads a current directory of at most 259.");
+    } else if (directory.exists) {
+        p.findings.push_back(way.directoryPath + " is a file, not a folder.");
+    } else {
+        p.findings.push_back(WhyFolderIsMissing(folders, way.components, directory.missingAt, way.driveRoot));
     }
+    if (const std::string reading = HowWindowsReadsComponents(p.launchDirectory); !reading.empty())
+        p.findings.push_back(reading);
+    AddRemedy(p, "The launcher shows the message Failed changing directory to \"" + p.launchDirectory +
+                     "\". and starts nothing. What to do: create the folder, or set another launch directory.",
+              Remedy::SetLaunchDirectory);
+    return false;
+}
 
-    // The command as the launcher builds it from the current directory and the name.
-    std::string commandBytes = directoryBytes;
+// The command as the launcher builds it from the current directory and the name (p.command,
+// way.name). False when it is no text, with p's findings saying so.
+bool BuildCommand(Prediction& p, const LauncherOnMedium& launcher, LaunchWay& way)
+{
+    std::string commandBytes = way.directoryBytes;
     if (commandBytes.back() != '\\')
         commandBytes += '\\';
-    commandBytes += nameBytes;
-    std::string name;
+    commandBytes += way.nameBytes;
+    std::string error;
     if (!FromCodePage(commandBytes, launcher.codePage, p.command, error) ||
-        !FromCodePage(nameBytes, launcher.codePage, name, error)) {
+        !FromCodePage(way.nameBytes, launcher.codePage, way.name, error)) {
         p.findings.push_back("The launcher's name does not cut into whole characters of code page " +
                              std::to_string(launcher.codePage) + ".");
-        return p;
+        return false;
     }
-    const std::string intendedPath = p.command + (HasExtension(name) ? "" : ".exe");
-    const Found intended = FindOnMedium(folders, BelowRoot(intendedPath));
-    const std::string intendedText = intended.exists ? driveRoot + intended.Disk() : intendedPath;
+    return true;
+}
 
-    const Found picked = FirstCandidate(folders, launcher.service, p.command, p.arguments);
-    const Found self = FindOnMedium(folders, {launcher.fileName});
-    std::string cannotRun;  // why Windows cannot run the file the command names
-    std::string copies;     // what the copies of a launcher that starts itself do
+// What Windows picks for the command, against what the name means, and the verdict of that.
+void ChooseProgram(Prediction& p, const LauncherOnMedium& launcher, MediumFolders& folders, LaunchWay& way)
+{
+    const std::string intendedPath = p.command + (HasExtension(way.name) ? "" : ".exe");
+    way.intended = FindOnMedium(folders, BelowRoot(intendedPath));
+    way.intendedText = way.intended.exists ? way.driveRoot + way.intended.Disk() : intendedPath;
+
+    way.picked = FirstCandidate(folders, launcher.service, p.command, p.arguments);
+    way.self = FindOnMedium(folders, {launcher.fileName});
+    const Found& picked = way.picked;
     if (!picked.exists) {
         p.verdict = Verdict::NothingStarts;
-    } else {
-        p.starts = driveRoot + picked.Disk();
-        p.startsBelow = picked.below;
-        const std::size_t slash = picked.Disk().rfind('\\');
-        const bool inLaunchDirectory = (slash == std::string::npos ? "" : picked.Disk().substr(0, slash)) == directory.Disk();
-        p.received = SplitLikeTheCRuntime(p.command);
-        if (self.exists && picked.below == self.below) {
-            p.verdict = Verdict::StartsItself;
-            copies = WhatCopiesDo(folders, launcher, p.launchDirectory, p.command, self, components);
-        } else {
-            bool unreadable = false;
-            cannotRun = WhyStartedFileCannotRun(folders.place(), picked.below, p.starts, p.command, &unreadable);
-            if (unreadable)
-                p.verdict = Verdict::NotCheckable;
-            else if (intended.exists && picked.below == intended.below && p.arguments.empty())
-                p.verdict = cannotRun.empty() ? Verdict::Ok : Verdict::CannotRun;
-            else if (!cannotRun.empty())
-                p.verdict = Verdict::CannotRun;
-            else
-                p.verdict = inLaunchDirectory ? Verdict::WrongProgram : Verdict::Hijacked;
-        }
+        return;
     }
-    Explain(p, directoryPath, intendedText, name, copies);
-    if (p.verdict == Verdict::NotCheckable && !cannotRun.empty())
-        p.findings.push_back(cannotRun);
+    p.starts = way.driveRoot + picked.Disk();
+    p.startsBelow = picked.below;
+    const std::size_t slash = picked.Disk().rfind('\\');
+    const bool inLaunchDirectory = (slash == std::string::npos ? "" : picked.Disk().substr(0, slash)) == way.directory.Disk();
+    p.received = SplitLikeTheCRuntime(p.command);
+    if (way.self.exists && picked.below == way.self.below) {
+        p.verdict = Verdict::StartsItself;
+        way.copies = WhatCopiesDo(folders, launcher, p.launchDirectory, p.command, way.self, way.components);
+        return;
+    }
+    bool unreadable = false;
+    way.cannotRun = WhyStartedFileCannotRun(folders.place(), picked.below, p.starts, p.command, &unreadable);
+    if (unreadable)
+        p.verdict = Verdict::NotCheckable;
+    else if (way.intended.exists && picked.below == way.intended.below && p.arguments.empty())
+        p.verdict = way.cannotRun.empty() ? Verdict::Ok : Verdict::CannotRun;
+    else if (!way.cannotRun.empty())
+        p.verdict = Verdict::CannotRun;
+    else
+        p.verdict = inLaunchDirectory ? Verdict::WrongProgram : Verdict::Hijacked;
+}
+
+// The findings of the verdict: why it cannot run, and what a medium made elsewhere may hold that
+// Windows cannot start.
+void VerdictFindings(Prediction& p, const LaunchWay& way)
+{
+    if (p.verdict == Verdict::NotCheckable && !way.cannotRun.empty())
+        p.findings.push_back(way.cannotRun);
     if (p.verdict == Verdict::CannotRun) {
-        if (picked.below != intended.below || !p.arguments.empty())
+        if (way.picked.below != way.intended.below || !p.arguments.empty())
             p.findings.push_back("Windows reads the unquoted command " + p.command + " from the left and finds " +
-                                 p.starts + " first, in place of " + intendedText + ".");
-        p.findings.push_back(cannotRun);
+                                 p.starts + " first, in place of " + way.intendedText + ".");
+        p.findings.push_back(way.cannotRun);
         p.findings.push_back("Nothing starts: the launcher ends without a message.");
     }
     if (p.verdict == Verdict::Ok) {
-        // What a medium made elsewhere may hold that Windows cannot start.
         std::string unheld;
-        const std::vector<std::string> names = SplitPathComponents(intended.Disk());
+        const std::vector<std::string> names = SplitPathComponents(way.intended.Disk());
         for (std::size_t i = 0; i < names.size() && unheld.empty(); ++i)
             unheld = WhyWindowsCannotHold(names[i], i + 1 == names.size());
         if (const std::string tooLong = WhyPathIsTooLong(p.starts); !tooLong.empty()) {
@@ -340,17 +374,29 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher, MediumFolders& folder
             p.findings.push_back(unheld);
         }
     }
-    // Names on the launcher's way that differ only in letter case: Windows holds one of each.
-    for (const Found* found : {&directory, &intended, &picked, &self}) {
+}
+
+// Names on the launcher's way that differ only in letter case: Windows holds one of each, so
+// nothing can be told.
+void TwinFindings(Prediction& p, const LaunchWay& way)
+{
+    for (const Found* found : {&way.directory, &way.intended, &way.picked, &way.self}) {
         if (found->twin.empty())
             continue;
         p.verdict = Verdict::NotCheckable;
         p.remedies.clear();
-        p.findings = {driveRoot + found->twinOf + " and " + driveRoot + found->twin + " differ only in letter case. "
+        p.findings = {way.driveRoot + found->twinOf + " and " + way.driveRoot + found->twin +
+                      " differ only in letter case. "
                       "Windows holds one of them, and which one a copy or a disc image keeps is not known, so "
                       "what this launcher starts cannot be told. What to do: rename or remove one of them."};
         break;
     }
+}
+
+// What a launch that is ok may yet want known: the 32-bit cmd, the arguments the program
+// receives, the oldest Windows it runs on, administrator rights.
+void OkNotes(Prediction& p, const LauncherOnMedium& launcher, MediumFolders& folders, const LaunchWay& way)
+{
     if (p.verdict == Verdict::Ok && IsBatchFileName(p.starts) && launcher.thirtyTwoBit)
         AddRemedy(p, "The 32-bit launcher runs a batch file in the 32-bit cmd on 64-bit Windows, which sees the "
                      "32-bit views of the system folder and registry; choose the 64-bit launcher where that matters.",
@@ -358,15 +404,32 @@ Prediction PredictLaunch(const LauncherOnMedium& launcher, MediumFolders& folder
     if (p.verdict == Verdict::Ok && !IsBatchFileName(p.starts) && p.received->argv.size() > 1)
         p.findings.push_back(ReceivedFinding(*p.received));
     if (p.verdict == Verdict::Ok && !IsBatchFileName(p.starts)) {
-        if (const std::string note = OldestWindowsNote(folders.place(), picked.below, p.starts); !note.empty())
+        if (const std::string note = OldestWindowsNote(folders.place(), way.picked.below, p.starts); !note.empty())
             p.findings.push_back(note);
     }
     if (p.verdict == Verdict::Ok) {
-        const std::string reason = ElevationReason(folders.place(), intended.below, BelowRoot(p.starts).back());
+        const std::string reason = ElevationReason(folders.place(), way.intended.below, BelowRoot(p.starts).back());
         if (!reason.empty())
             p.findings.push_back("Windows asks for administrator rights before " + p.starts + " starts (" + reason +
                                  "); the launcher hands it to the shell, which asks.");
     }
+}
+
+}  // namespace
+
+Prediction PredictLaunch(const LauncherOnMedium& launcher, MediumFolders& folders)
+{
+    Prediction p;
+    LaunchWay way;
+    way.driveRoot = std::string(1, launcher.drive) + ":\\";
+    p.launcher = way.driveRoot + launcher.fileName;
+    if (!ReadNameBytes(p, launcher, way) || !FindLaunchFolder(p, launcher, folders, way) || !BuildCommand(p, launcher, way))
+        return p;
+    ChooseProgram(p, launcher, folders, way);
+    Explain(p, way.directoryPath, way.intendedText, way.name, way.copies);
+    VerdictFindings(p, way);
+    TwinFindings(p, way);
+    OkNotes(p, launcher, folders, way);
     return p;
 }
 

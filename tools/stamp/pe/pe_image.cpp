@@ -54,9 +54,16 @@ bool HasLauncherIconGroup(const Bytes& bytes, const LauncherImage& image)
     return FindData(directory, ResourceTypeGroupIcon, 0, LAUNCHER_ICON_GROUP, rva, size);
 }
 
-// Reads the headers in bytes, which begin a file of fileSize bytes; for a launcher, also its
-// launch directory field.
-bool ReadImage(const Bytes& bytes, std::uint64_t fileSize, bool launcher, LauncherImage& image, std::string& error)
+// Where the headers lie, as the COFF header gives them.
+struct HeaderPlaces {
+    std::size_t optional = 0;  // file offset of the optional header
+    std::uint16_t optionalSize = 0;
+    std::uint16_t sectionCount = 0;
+};
+
+// The MZ and PE signatures and the COFF header: the machine (image.machine) and where the
+// optional header lies.
+bool ReadCoffHeader(const Bytes& bytes, bool launcher, LauncherImage& image, HeaderPlaces& places, std::string& error)
 {
     if (bytes.size() < 64 || bytes[0] != 'M' || bytes[1] != 'Z')
         return Fail(error, "not a Windows executable (no MZ header)");
@@ -67,9 +74,9 @@ bool ReadImage(const Bytes& bytes, std::uint64_t fileSize, bool launcher, Launch
         return Fail(error, "not a PE executable (no PE signature)");
 
     const std::size_t coff = std::size_t{peOffset} + 4;
-    std::uint16_t machine = 0, sectionCount = 0, optionalSize = 0, characteristics = 0;
-    if (!Read16(bytes, coff, machine) || !Read16(bytes, coff + 2, sectionCount) ||
-        !Read16(bytes, coff + 16, optionalSize) || !Read16(bytes, coff + 18, characteristics))
+    std::uint16_t machine = 0, characteristics = 0;
+    if (!Read16(bytes, coff, machine) || !Read16(bytes, coff + 2, places.sectionCount) ||
+        !Read16(bytes, coff + 16, places.optionalSize) || !Read16(bytes, coff + 18, characteristics))
         return Fail(error, "truncated PE header");
     const bool x86 = machine == MachineI386 || machine == MachineAmd64;
     if (launcher ? !x86 : !x86 && machine != MachineArm64 && machine != MachineArmThumb2)
@@ -77,17 +84,24 @@ bool ReadImage(const Bytes& bytes, std::uint64_t fileSize, bool launcher, Launch
     image.machine = machine;
     if ((characteristics & ExecutableImage) == 0)
         return Fail(error, "not an executable image");
+    places.optional = coff + 20;
+    return true;
+}
 
-    const std::size_t optional = coff + 20;
+// The optional header: the checksum, the headers' size, and the resource and security
+// directories.
+bool ReadOptionalHeader(const Bytes& bytes, const HeaderPlaces& places, LauncherImage& image, std::string& error)
+{
+    const std::size_t optional = places.optional;
     std::uint16_t magic = 0;
     if (!Read16(bytes, optional, magic) || (magic != MagicPe32 && magic != MagicPe32Plus))
         return Fail(error, "unknown optional header");
     const std::size_t directoryCountOffset = optional + (magic == MagicPe32 ? 92 : 108);
     std::uint32_t directoryCount = 0;
-    if (optionalSize < directoryCountOffset + 4 - optional || !Read32(bytes, directoryCountOffset, directoryCount))
+    if (places.optionalSize < directoryCountOffset + 4 - optional || !Read32(bytes, directoryCountOffset, directoryCount))
         return Fail(error, "truncated optional header");
     const std::size_t directories = directoryCountOffset + 4;
-    if (directoryCount > (optionalSize - (directories - optional)) / 8)
+    if (directoryCount > (places.optionalSize - (directories - optional)) / 8)
         return Fail(error, "optional header too small for its data directories");
 
     image.checksumOffset = optional + 64;
@@ -104,14 +118,25 @@ bool ReadImage(const Bytes& bytes, std::uint64_t fileSize, bool launcher, Launch
         Read32(bytes, image.securityEntryOffset + 4, image.certificateSize);
     }
     image.isSigned = image.certificateSize != 0;
+    return true;
+}
 
-    const std::size_t sections = optional + optionalSize;
-    if (sections > bytes.size() || (bytes.size() - sections) / SectionHeaderSize < sectionCount)
-        return Fail(error, "section table runs past the end of the file");
+// The launch directory field's sections among the section table's: how many of each name, and
+// the header and index of the last.
+struct FieldSections {
     int found = 0, former = 0;
     std::size_t field = 0, fieldIndex = 0;
+};
+
+// The section table (image.sections, image.headersEnd), and the sections that may hold the field.
+bool ReadSectionTable(const Bytes& bytes, const HeaderPlaces& places, LauncherImage& image, FieldSections& fields,
+                      std::string& error)
+{
+    const std::size_t sections = places.optional + places.optionalSize;
+    if (sections > bytes.size() || (bytes.size() - sections) / SectionHeaderSize < places.sectionCount)
+        return Fail(error, "section table runs past the end of the file");
     image.sections.clear();
-    for (std::size_t i = 0; i < sectionCount; ++i) {
+    for (std::size_t i = 0; i < places.sectionCount; ++i) {
         const std::size_t header = sections + i * SectionHeaderSize;
         ImageSection section;
         Read32(bytes, header + 8, section.virtualSize);
@@ -122,42 +147,61 @@ bool ReadImage(const Bytes& bytes, std::uint64_t fileSize, bool launcher, Launch
         char name[9] = {};
         std::memcpy(name, &bytes[header], 8);
         if (std::strcmp(name, FormerFieldSectionName) == 0) {
-            ++former;
-            field = header;
-            fieldIndex = i;
+            ++fields.former;
+            fields.field = header;
+            fields.fieldIndex = i;
         } else if (std::strcmp(name, FieldSectionName) == 0 && section.virtualSize == FieldSize) {
-            ++found;
-            field = header;
-            fieldIndex = i;
+            ++fields.found;
+            fields.field = header;
+            fields.fieldIndex = i;
         }
     }
-    image.headersEnd = sections + sectionCount * SectionHeaderSize;
-    if (!launcher)
-        return true;
-    if (former == 0 && (found == 0 || !HasLauncherIconGroup(bytes, image)))
+    image.headersEnd = sections + places.sectionCount * SectionHeaderSize;
+    return true;
+}
+
+// The launcher's launch directory field (image.fieldOffset): the one section that holds it,
+// whole inside the file and overlapping nothing else.
+bool ReadLaunchField(const Bytes& bytes, std::uint64_t fileSize, const FieldSections& fields, LauncherImage& image,
+                     std::string& error)
+{
+    if (fields.former == 0 && (fields.found == 0 || !HasLauncherIconGroup(bytes, image)))
         return Fail(error, "no launch directory field (not a launcher of ours)");
-    if (former + found > 1)
+    if (fields.former + fields.found > 1)
         return Fail(error, "more than one launch directory field");
     std::uint32_t virtualSize = 0, rawSize = 0, rawOffset = 0;
-    Read32(bytes, field + 8, virtualSize);
-    Read32(bytes, field + 16, rawSize);
-    Read32(bytes, field + 20, rawOffset);
+    Read32(bytes, fields.field + 8, virtualSize);
+    Read32(bytes, fields.field + 16, rawSize);
+    Read32(bytes, fields.field + 20, rawOffset);
     if (virtualSize != FieldSize || rawSize < FieldSize)
         return Fail(error, "the launch directory section is not 1024 bytes");
     if (rawOffset > fileSize || fileSize - rawOffset < FieldSize)
         return Fail(error, "the launch directory section lies past the end of the file");
-    if (rawOffset < sections + sectionCount * SectionHeaderSize)
+    if (rawOffset < image.headersEnd)
         return Fail(error, "the launch directory section overlaps the headers");
     // Writing the field must change nothing else: no other section's bytes (the resources that
     // tell a launcher among them) may lie in it.
     for (std::size_t i = 0; i < image.sections.size(); ++i) {
         const ImageSection& other = image.sections[i];
-        if (i != fieldIndex && other.rawSize > 0 && std::uint64_t{other.rawOffset} < std::uint64_t{rawOffset} + FieldSize &&
+        if (i != fields.fieldIndex && other.rawSize > 0 &&
+            std::uint64_t{other.rawOffset} < std::uint64_t{rawOffset} + FieldSize &&
             std::uint64_t{rawOffset} < std::uint64_t{other.rawOffset} + other.rawSize)
             return Fail(error, "the launch directory section overlaps another section");
     }
     image.fieldOffset = rawOffset;
     return true;
+}
+
+// Reads the headers in bytes, which begin a file of fileSize bytes; for a launcher, also its
+// launch directory field.
+bool ReadImage(const Bytes& bytes, std::uint64_t fileSize, bool launcher, LauncherImage& image, std::string& error)
+{
+    HeaderPlaces places;
+    FieldSections fields;
+    if (!ReadCoffHeader(bytes, launcher, image, places, error) || !ReadOptionalHeader(bytes, places, image, error) ||
+        !ReadSectionTable(bytes, places, image, fields, error))
+        return false;
+    return !launcher || ReadLaunchField(bytes, fileSize, fields, image, error);
 }
 
 }  // namespace
