@@ -352,7 +352,7 @@ int TakeDefaults(const Subcommands& commands, const std::string& mediumFile, con
                    " (--codepage to choose another)\n";
     }
     if (commands.check->parsed() && check.paths.size() == 1) {
-        const bool image = OpenMedium(check.paths[0], check.codePage).kind == MediumKind::Image;
+        const bool image = MediumKindAt(check.paths[0]) == MediumKind::Image;
         takeDrive(commands.check, check.paths[0], check.drive, image);
     }
     if (makeCommand->parsed())

@@ -65,7 +65,7 @@ StartingPoint StartingPointFor(const std::vector<std::string>& arguments)
     std::error_code ignored;
     const fs::path given = fs::u8path(arguments[0]);
     // Only what it is counts here, not its names, so any code page does.
-    const MediumKind kind = OpenMedium(arguments[0], 1252).kind;
+    const MediumKind kind = MediumKindAt(arguments[0]);
     if (kind == MediumKind::Folder)
         return {arguments[0], {}, false, {}};
     if (!fs::is_regular_file(given, ignored))
