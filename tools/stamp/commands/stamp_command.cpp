@@ -4,6 +4,7 @@
 #include "commands/check_command.h"
 #include "commands/icon_command.h"
 #include "commands/json_answer.h"
+#include "image/disc_fit.h"
 #include "commands/make_command.h"
 #include "commands/medium_file.h"
 #include "commands/terminal_progress.h"
@@ -182,7 +183,14 @@ CLI::Validator KnownCodePage()
         "CODEPAGE");
 }
 
-const std::vector<std::string> Discs{"cd", "dvd", "dvd-dl", "bd", "bd-dl"};
+// The names --disc takes, in the order of the discs themselves.
+std::vector<std::string> DiscOptionNames()
+{
+    std::vector<std::string> names;
+    for (const Disc& disc : Discs())
+        names.emplace_back(disc.name);
+    return names;
+}
 
 void AddCodePage(CLI::App* command, unsigned& codePage)
 {
@@ -220,7 +228,7 @@ void AddCheck(CLI::App& app, CheckOptions& check, Subcommands& commands)
         ->check(KnownCodePage());
     checkCommand->add_flag("--json", check.json, "Print a JSON array, one object per launcher");
     checkCommand->add_option("--disc", check.disc, "The disc a disc image must fit: cd, dvd, dvd-dl, bd or bd-dl")
-        ->check(CLI::IsMember(Discs));
+        ->check(CLI::IsMember(DiscOptionNames()));
 }
 
 void AddIcons(CLI::App& app, IconOptions& icon, Subcommands& commands)
@@ -283,7 +291,7 @@ void AddMake(CLI::App& app, bool withFile, MakeOptions& make, std::string& mediu
     CLI::Option* iso = makeCommand->add_option(
         "--iso", make.iso, "Then write ROOT's disc image (ISO 9660 and Joliet) to this file, and check the image");
     makeCommand->add_option("--disc", make.disc, "The disc the image must fit: cd, dvd, dvd-dl, bd or bd-dl")
-        ->check(CLI::IsMember(Discs))
+        ->check(CLI::IsMember(DiscOptionNames()))
         ->needs(iso);
     makeCommand->add_flag("--json", make.json,
                           "Print a JSON object: what became of each file, the image, and check's JSON of the result")
