@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -104,6 +105,20 @@ bool ReadStaged(const StagedFile& staged, std::uint64_t offset, std::size_t coun
         got += static_cast<std::size_t>(n);
     }
     return true;
+}
+
+PartReader HeldStagedReader(const StagedFile& staged, std::string& error)
+{
+    const int held = fcntl(static_cast<int>(staged.handle), F_DUPFD_CLOEXEC, 0);
+    if (held < 0) {
+        Fail(error, "cannot hold it for reading");
+        return {};
+    }
+    const std::shared_ptr<StagedFile> hold(new StagedFile{staged.path, {}, held}, [](StagedFile* file) {
+        close(static_cast<int>(file->handle));
+        delete file;
+    });
+    return [hold](std::uint64_t offset, std::size_t count, Bytes& bytes) { return ReadStaged(*hold, offset, count, bytes); };
 }
 
 namespace {

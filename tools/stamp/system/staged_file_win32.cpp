@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 using namespace win32_text;
@@ -119,6 +120,22 @@ bool ReadStaged(const StagedFile& staged, std::uint64_t offset, std::size_t coun
         got += n;
     }
     return true;
+}
+
+PartReader HeldStagedReader(const StagedFile& staged, std::string& error)
+{
+    HANDLE held = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), reinterpret_cast<HANDLE>(staged.handle), GetCurrentProcess(), &held, 0,
+                         FALSE, DUPLICATE_SAME_ACCESS)) {
+        Fail(error, "cannot hold it for reading");
+        return {};
+    }
+    const std::shared_ptr<StagedFile> hold(new StagedFile{staged.path, {}, reinterpret_cast<std::intptr_t>(held)},
+                                           [](StagedFile* file) {
+                                               CloseHandle(reinterpret_cast<HANDLE>(file->handle));
+                                               delete file;
+                                           });
+    return [hold](std::uint64_t offset, std::size_t count, Bytes& bytes) { return ReadStaged(*hold, offset, count, bytes); };
 }
 
 bool PutInPlace(StagedFile& staged, bool replace, bool& exists, bool& readOnlyKept, std::string& error)

@@ -8,6 +8,7 @@
 #include "base/code_pages.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,14 @@ bool BeginStaged(const std::string& path, StagedFile& staged, std::string& error
 bool AppendStaged(StagedFile& staged, const unsigned char* data, std::size_t count, std::string& error);
 bool FinishStaged(StagedFile& staged, std::string& error);
 bool ReadStaged(const StagedFile& staged, std::uint64_t offset, std::size_t count, Bytes& bytes);
+
+// Reads count bytes at offset of one file (false when they are not all there).
+using PartReader = std::function<bool(std::uint64_t offset, std::size_t count, Bytes& bytes)>;
+
+// A reader of the staged file's bytes through a hold of its own, which outlasts putting the file
+// in place: what was written and read back is what it reads, whatever is put at the path later.
+// The hold ends with the last copy of the reader. Empty with the reason when it cannot be had.
+PartReader HeldStagedReader(const StagedFile& staged, std::string& error);
 
 // Puts a staged file in place with one rename. With replace, the entry at the destination is
 // replaced: a link itself, never what it leads to; a read-only file all the same, its
