@@ -17,6 +17,8 @@
 #include <functional>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -392,6 +394,150 @@ TEST_F(MakeIsoTest, TheSameFilesGiveTheSameImageInAnyTimeZone)
         EXPECT_EQ(ReadBytes((work_ / "first.iso").string()) == ReadBytes((work_ / "again.iso").string()), row.same)
             << row.what;
     }
+}
+
+
+// A medium that lies nowhere on disk: the writer can only have its bytes from the place.
+class MemoryPlace : public MediumPlace {
+public:
+    std::map<std::vector<std::string>, std::string> files;  // a file's bytes; its folders are implied
+
+    bool List(const std::vector<std::string>& below, std::vector<FolderEntry>& entries, std::string&,
+              FolderDetail) const override
+    {
+        entries.clear();
+        std::set<std::string> folders;
+        for (const auto& [path, bytes] : files) {
+            if (path.size() <= below.size() || !std::equal(below.begin(), below.end(), path.begin()))
+                continue;
+            if (path.size() > below.size() + 1) {
+                if (folders.insert(path[below.size()]).second)
+                    entries.push_back({path[below.size()], true, false, 0, 0});
+            } else {
+                entries.push_back({path.back(), false, true, bytes.size(), 1700000000});
+            }
+        }
+        return true;
+    }
+    bool Read(const std::vector<std::string>& below, std::uint64_t offset, std::size_t count, Bytes& bytes,
+              std::string& error) const override
+    {
+        const auto file = files.find(below);
+        if (file == files.end()) {
+            error = "no such file";
+            return false;
+        }
+        const std::string& all = file->second;
+        const std::size_t from = std::min<std::size_t>(offset, all.size());
+        bytes.assign(all.begin() + static_cast<std::ptrdiff_t>(from),
+                     all.begin() + static_cast<std::ptrdiff_t>(from + std::min(count, all.size() - from)));
+        return true;
+    }
+    EntryKind Kind(const std::vector<std::string>& below) const override
+    {
+        if (files.count(below) != 0)
+            return EntryKind::File;
+        std::vector<FolderEntry> entries;
+        std::string error;
+        return below.empty() || (List(below, entries, error, FolderDetail::Kinds) && !entries.empty()) ? EntryKind::Folder
+                                                                                                    : EntryKind::Missing;
+    }
+    bool BeingWritten(const std::vector<std::string>&) const override { return false; }
+    std::string Shown(const std::vector<std::string>& below) const override
+    {
+        std::string shown = "memory:";
+        for (const std::string& name : below)
+            shown += "/" + name;
+        return shown;
+    }
+    const PlaceFacts& Facts() const override { return facts_; }
+
+private:
+    PlaceFacts facts_;
+};
+
+TEST_F(MakeIsoTest, WritesWhatThePlaceHoldsAndKeepsWhatItReadBackAfterThePathIsReplaced)
+{
+    MemoryPlace medium;
+    const std::string big(3u << 20 | 17, 'b');  // more than one piece of reading
+    medium.files = {{{"Borvi cd1 versie2", "SETUP.exe"}, "MZ not on any disk"},
+                    {{"Borvi cd1 versie2", "data", "big.bin"}, big},
+                    {{"readme.txt"}, ""}};
+    std::vector<ImageItem> items;
+    std::string reason;
+    ASSERT_TRUE(ListMediumForImage(medium, items, reason)) << reason;
+    EXPECT_EQ(items.size(), 5u);
+    EXPECT_EQ(items[0].path, "memory:/Borvi cd1 versie2");
+
+    const fs::path iso = work_ / "memory.iso";
+    StagedFile staged;
+    std::uint64_t size = 0;
+    ASSERT_TRUE(BeginStaged(iso.string(), staged, reason)) << reason;
+    ASSERT_TRUE(WriteDiscImage(medium, items, "Memory", work_.string(), staged, size, reason)) << reason;
+    ASSERT_TRUE(FinishStaged(staged, reason)) << reason;
+    const PartReader held = HeldStagedReader(staged, reason);
+    ASSERT_TRUE(held) << reason;
+    bool exists = false, readOnly = false;
+    ASSERT_TRUE(PutInPlace(staged, true, exists, readOnly, reason)) << reason;
+    // Something else put at the path afterwards changes nothing that is read through the hold.
+    fs::remove(iso);
+    std::ofstream(iso, std::ios::binary) << "not the image";
+
+    DiscImage image;
+    ASSERT_TRUE(image.Open(held, size, 437, reason)) << reason;
+    EXPECT_TRUE(ImageHoldsMedium(image, items, reason)) << reason;
+    for (const auto& [path, bytes] : medium.files) {
+        Bytes read;
+        ASSERT_TRUE(image.Read(path, 0, bytes.size() + 1, read, reason)) << reason;
+        EXPECT_EQ(std::string(read.begin(), read.end()), bytes) << path.back();
+    }
+    // A file that changes size between the listing and the writing is refused, not cut.
+    medium.files[{"readme.txt"}] = "grew";
+    StagedFile again;
+    ASSERT_TRUE(BeginStaged((work_ / "again.iso").string(), again, reason)) << reason;
+    EXPECT_FALSE(WriteDiscImage(medium, items, "Memory", work_.string(), again, size, reason));
+    EXPECT_NE(reason.find("memory:/readme.txt: it changed while the image was written"), std::string::npos) << reason;
+    DiscardStaged(again);
+}
+
+TEST(FolderPlace, SaysWhereEachEntryEndsAndWhetherThatIsInsideTheMedium)
+{
+    const fs::path work = TestFolder("launcher-folder-place");
+    fs::remove_all(work);
+    fs::create_directories(work / "medium" / "app");
+    std::ofstream(work / "medium" / "app" / "Setup.exe") << "MZ";
+    std::ofstream(work / "outside.txt") << "x";
+    fs::create_symlink("app/Setup.exe", work / "medium" / "to-program");
+    fs::create_symlink(work / "outside.txt", work / "medium" / "to-outside");
+    fs::create_symlink("app/gone.exe", work / "medium" / "dangling-inside");
+    fs::create_symlink(work / "gone.txt", work / "medium" / "dangling-outside");
+    const std::unique_ptr<MediumPlace> place = FolderPlace((work / "medium").string());
+    struct Row {
+        std::vector<std::string> below;
+        bool link, there, inside;
+        std::vector<std::string> end;
+    };
+    const Row rows[] = {
+        {{"app", "Setup.exe"}, false, true, true, {"app", "Setup.exe"}},
+        {{"APP", "setup.EXE"}, false, true, true, {"app", "Setup.exe"}},  // names matched as Windows matches them
+        {{"to-program"}, true, true, true, {"app", "Setup.exe"}},
+        {{"to-outside"}, true, true, false, {}},
+        {{"dangling-inside"}, true, false, true, {}},
+        {{"dangling-outside"}, true, false, false, {}},
+        {{"nothing"}, false, false, false, {}},
+    };
+    for (const Row& row : rows) {
+        const LinkEnd end = place->End(row.below);
+        EXPECT_EQ(!end.leadsTo.empty(), row.link) << row.below.back();
+        EXPECT_EQ(end.there, row.there) << row.below.back();
+        EXPECT_EQ(end.inside, row.inside) << row.below.back();
+        EXPECT_EQ(end.below, row.end) << row.below.back();
+    }
+    std::vector<std::string> below;
+    EXPECT_TRUE(place->Below((work / "medium" / "app" / "Setup.exe").string(), below));
+    EXPECT_EQ(below, (std::vector<std::string>{"app", "Setup.exe"}));
+    EXPECT_FALSE(place->Below((work / "outside.txt").string(), below));
+    fs::remove_all(work);
 }
 
 }  // namespace

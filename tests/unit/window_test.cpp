@@ -76,9 +76,9 @@ TEST_F(WindowTest, StartsEmptyWithTheMediumOrWithTheProgramAndTheFolderAboveItsF
     // A disc image, whatever its name, is checked; a file named .iso that is none is a file.
     MediumImagePlan plan;
     std::string reason, said;
-    ASSERT_TRUE(PlanMediumImage((root_ / "Medium" / "Setup files").string(), (root_ / "Medium/disc.bin").string(), false,
-                                plan, reason)) << reason;
-    ASSERT_TRUE(MakeMediumImage((root_ / "Medium" / "Setup files").string(), "", 437, plan, said, reason)) << reason;
+    const std::unique_ptr<MediumPlace> setupFiles = FolderPlace((root_ / "Medium" / "Setup files").string());
+    ASSERT_TRUE(PlanMediumImage(*setupFiles, (root_ / "Medium/disc.bin").string(), false, plan, reason)) << reason;
+    ASSERT_TRUE(MakeMediumImage(*setupFiles, "", 437, plan, said, reason)) << reason;
     Lay("Medium/notes.iso", "not an image");
     const StartingPoint dropped = StartingPointFor({(root_ / "Medium/disc.bin").string()});
     EXPECT_TRUE(dropped.image);

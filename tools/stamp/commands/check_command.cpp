@@ -365,6 +365,31 @@ int CheckPlace(const CheckOptions& options, const MediumPlace& place, std::strin
     return Report(options, &place, launchers, allRead, out, err, summary ? *summary : unused, answer, folders);
 }
 
+int CheckMedium(const CheckOptions& options, const std::string& path, const MediumPlace* place,
+                const std::string& reason, std::string& out, std::string& err, CheckSummary* summary,
+                nlohmann::ordered_json* answer)
+{
+    if (place == nullptr) {
+        err += "launcher-stamp: " + path + ": " + reason + "\n";
+        return 1;
+    }
+    if (!place->Facts().notCheckable.empty()) {
+        const std::string finding = place->Facts().notCheckable +
+                                    " What to do: make the image with UDF 1.02 to 2.01 or without UDF, or check "
+                                    "the folder it is made from.";
+        nlohmann::ordered_json array = nlohmann::ordered_json::array(
+            {{{"image", path}, {"verdict", "not-checkable"}, {"findings", {finding}}}});
+        if (options.json)
+            out += Answer(array, answer);
+        else
+            out += path + ": not-checkable\n  " + finding + "\n";
+        return 1;
+    }
+    if (!options.disc.empty() && !place->Facts().image)
+        err += "launcher-stamp: note: --disc applies to a disc image; " + path + " is a folder\n";
+    return CheckPlace(options, *place, out, err, summary, answer);
+}
+
 int RunCheck(const CheckOptions& options, std::string& out, std::string& err, CheckSummary* summary,
              nlohmann::ordered_json* answer)
 {
@@ -378,34 +403,14 @@ int RunCheck(const CheckOptions& options, std::string& out, std::string& err, Ch
         err += "launcher-stamp: --disc takes " + DiscNames() + "\n";
         return 2;
     }
-    std::vector<FoundLauncher> launchers;
     // One medium: a folder, or a disc image known by its volume descriptors whatever its name.
     if (options.paths.size() == 1) {
         const OpenedMedium medium = OpenMedium(options.paths[0], options.codePage);
-        const std::unique_ptr<MediumPlace>& place = medium.place;
-        if (place == nullptr && !medium.reason.empty()) {
-            err += "launcher-stamp: " + options.paths[0] + ": " + medium.reason + "\n";
-            return 1;
-        }
-        if (place != nullptr && !place->Facts().notCheckable.empty()) {
-            const std::string finding = place->Facts().notCheckable +
-                                        " What to do: make the image with UDF 1.02 to 2.01 or without UDF, or check "
-                                        "the folder it is made from.";
-            nlohmann::ordered_json array = nlohmann::ordered_json::array(
-                {{{"image", options.paths[0]}, {"verdict", "not-checkable"}, {"findings", {finding}}}});
-            if (options.json)
-                out += Answer(array, answer);
-            else
-                out += options.paths[0] + ": not-checkable\n  " + finding + "\n";
-            return 1;
-        }
-        if (place != nullptr) {
-            if (!options.disc.empty() && !place->Facts().image)
-                err += "launcher-stamp: note: --disc applies to a disc image; " + options.paths[0] + " is a folder\n";
-            return CheckPlace(options, *place, out, err, &summed, answer);
-        }
+        if (medium.place != nullptr || !medium.reason.empty())
+            return CheckMedium(options, options.paths[0], medium.place.get(), medium.reason, out, err, &summed, answer);
     }
     // Launchers named, each with its own folder as the medium's root.
+    std::vector<FoundLauncher> launchers;
     std::vector<std::unique_ptr<MediumPlace>> places;
     const bool allRead = FindNamedLaunchers(options.paths, places, launchers, err);
     std::map<const MediumPlace*, MediumFolders> folders;  // one listing of each folder in a run

@@ -7,8 +7,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <nlohmann/json.hpp>
-
 #include <string>
 #include <vector>
 
@@ -54,6 +52,12 @@ SignatureInfo SignatureOfFile(const std::string& path, std::string& error);
 // gets the array printed.
 int RunCheck(const CheckOptions& options, std::string& out, std::string& err, CheckSummary* summary = nullptr,
              nlohmann::ordered_json* answer = nullptr);
+
+// RunCheck of the one medium at path, opened already as OpenMedium opens it: place, or null with
+// the reason it cannot be read (said, and 1). A place with nothing on it to check is not-checkable.
+int CheckMedium(const CheckOptions& options, const std::string& path, const MediumPlace* place,
+                const std::string& reason, std::string& out, std::string& err, CheckSummary* summary = nullptr,
+                nlohmann::ordered_json* answer = nullptr);
 
 // RunCheck of one medium's place, opened already (options.paths aside): each of its folders is
 // listed once, by kinds, and a file's size is asked of the file.

@@ -5,7 +5,9 @@
 #include "image/progress.h"
 #include "medium/root_files.h"
 
+#include <memory>
 #include <string>
+#include <vector>
 
 // What the make subcommand was given.
 struct MakeOptions {
@@ -33,8 +35,10 @@ struct MakeOptions {
 
 // What make lays out for a program, known before anything is read or written.
 struct LaunchPlan {
+    std::shared_ptr<const MediumPlace> medium;  // the medium's folder, read through its place
+    std::vector<std::string> programBelow;      // the program's components below the medium's root
     std::string program;               // the program's file name
-    std::string programPath;           // the program's path on this system
+    std::string programPath;           // the program's path on this system, as it was given
     std::string launcherName;          // the launcher's file name at root
     std::string launchDirectory;       // the folders joined by backslashes
     std::string stored;                // the launch directory as the launcher's field holds it

@@ -116,38 +116,35 @@ struct EntryFree {
     void operator()(struct archive_entry* e) const { archive_entry_free(e); }
 };
 
-// Copies a file's bytes into the image: exactly item.size of them, or false.
-bool CopyData(struct archive* a, const ImageItem& item, std::vector<unsigned char>& buffer, Tally& tally,
+// Copies a file's bytes into the image, read through the medium's place: exactly item.size of
+// them, or false.
+bool CopyData(struct archive* a, const MediumPlace& medium, const ImageItem& item, std::size_t piece, Tally& tally,
               std::string& error)
 {
-    FileReader file;
-    if (!file.Open(item.path, error)) {
-        error = item.path + ": " + error;
-        return false;
-    }
     std::uint64_t copied = 0;
     bool grew = false;
-    for (;;) {
-        std::size_t got = 0;
-        if (!file.Read(buffer.data(), buffer.size(), got, error)) {
+    for (Bytes bytes;;) {
+        if (!medium.Read(item.components, copied, piece, bytes, error)) {
             error = item.path + ": " + error;
             return false;
         }
-        if (got == 0)
+        if (bytes.empty())
             break;
-        grew = copied + got > item.size;
+        grew = copied + bytes.size() > item.size;
         if (grew)
             break;
-        if (archive_write_data(a, buffer.data(), got) != static_cast<la_ssize_t>(got)) {
+        if (archive_write_data(a, bytes.data(), bytes.size()) != static_cast<la_ssize_t>(bytes.size())) {
             error = archive_error_string(a) != nullptr ? archive_error_string(a) : "the image cannot be written";
             return false;
         }
-        copied += got;
-        tally.read += got;
+        copied += bytes.size();
+        tally.read += bytes.size();
         if (!tally.Tell()) {
             error = CancelledReason;
             return false;
         }
+        if (bytes.size() < piece)
+            break;
     }
     if (grew || copied != item.size) {
         error = item.path + ": it changed while the image was written. What to do: run again when nothing writes "
@@ -183,8 +180,8 @@ std::uint64_t ImageWorkBytes(const std::vector<ImageItem>& items)
     return data + ImageSizeEstimate(items);
 }
 
-bool WriteDiscImage(const std::vector<ImageItem>& items, const std::string& label, const std::string& temporaryFolder,
-                    StagedFile& staged, std::uint64_t& written, std::string& error, Progress* progress)
+bool WriteDiscImage(const MediumPlace& medium, const std::vector<ImageItem>& items, const std::string& label,
+                    const std::string& temporaryFolder, StagedFile& staged, std::uint64_t& written, std::string& error, Progress* progress)
 {
     written = 0;
     Tally tally{progress, ImageWorkBytes(items) - ImageSizeEstimate(items), ImageSizeEstimate(items)};
@@ -233,7 +230,7 @@ bool WriteDiscImage(const std::vector<ImageItem>& items, const std::string& labe
         return failed("the image cannot be written");
 
     const std::unique_ptr<struct archive_entry, EntryFree> entry(archive_entry_new());
-    std::vector<unsigned char> buffer(1 << 20);
+    constexpr std::size_t Piece = 1 << 20;  // read from a file at a time
     for (const ImageItem& item : items) {
         std::string path;
         for (const std::string& component : item.components)
@@ -253,7 +250,7 @@ bool WriteDiscImage(const std::vector<ImageItem>& items, const std::string& labe
         archive_entry_set_mtime(entry.get(), AsTime<time_t>(dated(item.modified)), 0);
         if (archive_write_header(a.get(), entry.get()) != ARCHIVE_OK)
             return failed(item.path + ": the image cannot hold it");
-        if (!item.isFolder && !CopyData(a.get(), item, buffer, tally, error))
+        if (!item.isFolder && !CopyData(a.get(), medium, item, Piece, tally, error))
             return false;
     }
     if (archive_write_close(a.get()) != ARCHIVE_OK)
@@ -275,7 +272,7 @@ std::string FolderOfPath(const std::string& path)
 
 }  // namespace
 
-bool PlanMediumImage(const std::string& root, const std::string& path, bool replaceAny, MediumImagePlan& plan,
+bool PlanMediumImage(const MediumPlace& medium, const std::string& path, bool replaceAny, MediumImagePlan& plan,
                      std::string& reason)
 {
     plan = MediumImagePlan();
@@ -287,8 +284,8 @@ bool PlanMediumImage(const std::string& root, const std::string& path, bool repl
         return false;
     }
     std::vector<std::string> below;
-    if (ComponentsBelow(root, folder, below)) {
-        reason = path + " lies inside the medium " + root + ", so the image would hold itself. What to do: write "
+    if (medium.Below(folder, below)) {
+        reason = path + " lies inside the medium " + medium.Shown({}) + ", so the image would hold itself. What to do: write "
                  "it outside the medium's folder.";
         return false;
     }
@@ -309,7 +306,7 @@ bool PlanMediumImage(const std::string& root, const std::string& path, bool repl
         reason = path + " is a folder or something other than a file; name the image file to write";
         return false;
     }
-    if (!ListMediumForImage(root, plan.items, reason))
+    if (!ListMediumForImage(medium, plan.items, reason))
         return false;
     std::uint64_t free = 0;
     const std::uint64_t needed = 2 * ImageSizeEstimate(plan.items);
@@ -322,10 +319,10 @@ bool PlanMediumImage(const std::string& root, const std::string& path, bool repl
     return true;
 }
 
-bool MakeMediumImage(const std::string& root, const std::string& label, unsigned oemCodePage, MediumImagePlan& plan,
+bool MakeMediumImage(const MediumPlace& medium, const std::string& label, unsigned oemCodePage, MediumImagePlan& plan,
                      std::string& said, std::string& reason, Progress* progress)
 {
-    if (!ListMediumForImage(root, plan.items, reason))
+    if (!ListMediumForImage(medium, plan.items, reason))
         return false;
     StagedFile staged;
     if (!BeginStaged(plan.path, staged, reason)) {
@@ -339,17 +336,16 @@ bool MakeMediumImage(const std::string& root, const std::string& label, unsigned
     };
     std::string error;
     std::uint64_t size = 0;
-    if (!WriteDiscImage(plan.items, label, FolderOfPath(plan.path), staged, size, error, progress))
+    if (!WriteDiscImage(medium, plan.items, label, FolderOfPath(plan.path), staged, size, error, progress))
         return fail(progress != nullptr && progress->Cancelled() ? "the image was cancelled: nothing of it was left"
                                                                  : "the image was not written: " + error);
     if (!FinishStaged(staged, error))
         return fail(plan.path + ": " + error);
-    // Read back as Windows will read it, and compared with the medium, before it is put in place.
+    // Read back as Windows will read it, and compared with the medium, before it is put in place;
+    // the hold on what was read back outlasts putting it in place, for what is said of it next.
     DiscImage image;
-    const StagedFile* reading = &staged;
-    if (!image.Open([reading](std::uint64_t offset, std::size_t count, Bytes& bytes) {
-            return ReadStaged(*reading, offset, count, bytes);
-        }, size, oemCodePage, error))
+    const PartReader held = HeldStagedReader(staged, error);
+    if (!held || !image.Open(held, size, oemCodePage, error))
         return fail("the image written cannot be read back: " + error + "; nothing was put in place");
     if (!ImageHoldsMedium(image, plan.items, error))
         return fail("the image written differs from the medium: " + error + "; nothing was put in place");
@@ -359,6 +355,7 @@ bool MakeMediumImage(const std::string& root, const std::string& label, unsigned
         return false;
     }
     plan.size = size;
+    plan.written = std::move(image);
     std::size_t files = 0;
     for (const ImageItem& item : plan.items)
         files += item.isFolder ? 0 : 1;
@@ -367,6 +364,6 @@ bool MakeMediumImage(const std::string& root, const std::string& label, unsigned
         said += plan.path + ": its volume label is \"" + ImageVolumeLabel(label) + "\", as much of \"" + label +
                 "\" as a Joliet label holds (16 characters); autorun.inf keeps the whole label\n";
     said += plan.path + ": written, " + std::to_string(files) + " files in " + std::to_string(size / (1024 * 1024)) +
-           " MiB, read back as Windows reads it and compared with " + root + "\n";
+           " MiB, read back as Windows reads it and compared with " + medium.Shown({}) + "\n";
     return true;
 }

@@ -28,16 +28,17 @@ std::string Joined(const std::vector<std::string>& components)
 }
 
 struct Walk {
+    const MediumPlace& medium;
     std::vector<ImageItem>& items;
     std::string& reason;
     std::size_t limit;
 
-    // Lists folder (components below the root) into items, its entries' newest date into newest.
-    bool Folder(const std::string& path, const std::vector<std::string>& components, std::int64_t& newest)
+    // Lists the folder at components (none: the root) into items, its entries' newest date into newest.
+    bool Folder(const std::vector<std::string>& components, std::int64_t& newest)
     {
         std::vector<FolderEntry> entries;
         std::string error;
-        if (!ListFolder(path, entries, error)) {
+        if (!medium.List(components, entries, error)) {
             reason = error;
             return false;
         }
@@ -50,7 +51,7 @@ struct Walk {
             ImageItem item;
             item.components = components;
             item.components.push_back(entry.name);
-            item.path = ChildPath(path, entry.name);
+            item.path = medium.Shown(item.components);
             if (const std::string why = WhyImageCannotHoldName(entry.name); !why.empty()) {
                 reason = item.path + ": " + why;
                 return false;
@@ -65,14 +66,15 @@ struct Walk {
             }
             const auto [twin, fresh] = folded.emplace(FoldCase(entry.name), entry.name);
             if (!fresh) {
-                reason = item.path + " and " + ChildPath(path, twin->second) + " beside it differ only in letter case; "
+                std::vector<std::string> other = components;
+                other.push_back(twin->second);
+                reason = item.path + " and " + medium.Shown(other) + " beside it differ only in letter case; "
                          "Windows reads only one of them from a disc image. What to do: rename or remove one.";
                 return false;
             }
-            std::string leadsTo;
-            const EntryKind kind = KindOf(item.path, leadsTo);
+            const EntryKind kind = medium.Kind(item.components);
             if (kind == EntryKind::Link) {
-                reason = item.path + " is a symbolic link (to " + leadsTo + "); a disc image holds files and folders "
+                reason = item.path + " is a symbolic link (to " + medium.End(item.components).leadsTo + "); a disc image holds files and folders "
                          "only. What to do: put the file or folder itself there, or remove the link.";
                 return false;
             }
@@ -84,7 +86,7 @@ struct Walk {
                 return false;
             }
             if (items.size() >= limit) {
-                reason = path + ": the medium holds more than " + std::to_string(limit) + " files and folders";
+                reason = medium.Shown(components) + ": the medium holds more than " + std::to_string(limit) + " files and folders";
                 return false;
             }
             item.isFolder = kind == EntryKind::Folder;
@@ -95,7 +97,7 @@ struct Walk {
             if (item.isFolder) {
                 std::int64_t inside = 0;
                 // Copies: the listing below grows items, which moves them.
-                if (!Folder(item.path, item.components, inside))
+                if (!Folder(item.components, inside))
                     return false;
                 items[index].modified = inside;
             }
@@ -132,12 +134,13 @@ std::string WhyImageCannotHoldName(const std::string& name)
     return "";
 }
 
-bool ListMediumForImage(const std::string& root, std::vector<ImageItem>& items, std::string& reason, std::size_t limit)
+bool ListMediumForImage(const MediumPlace& medium, std::vector<ImageItem>& items, std::string& reason,
+                        std::size_t limit)
 {
     items.clear();
     std::int64_t newest = 0;
-    Walk walk{items, reason, limit};
-    return walk.Folder(root, {}, newest);
+    Walk walk{medium, items, reason, limit};
+    return walk.Folder({}, newest);
 }
 
 bool ImageHoldsMedium(const DiscImage& image, const std::vector<ImageItem>& items, std::string& difference)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "image/disc_image.h"
+#include "image/place.h"
 
 #include <cstdint>
 #include <string>
@@ -11,7 +12,7 @@
 // One file or folder of the medium, as it goes into the image.
 struct ImageItem {
     std::vector<std::string> components;  // its path below the medium's root
-    std::string path;                     // its path on this system
+    std::string path;                     // as messages name it: its path on this system
     bool isFolder = false;
     std::uint64_t size = 0;               // a file's
     std::int64_t modified = 0;            // seconds since 1970 UTC: a file's own, a folder's newest file's
@@ -30,12 +31,12 @@ constexpr std::size_t ImagePathLimit = 240;
 // a device name Windows reserves. Empty when it can.
 std::string WhyImageCannotHoldName(const std::string& name);
 
-// Lists what goes into the image of the medium at root: folders before what they hold, each
-// folder's entries by name; our temporary files are left out. False with a reason that names
-// the entry and what to do, when the image could not hold it as Windows reads it: a name
+// Lists what goes into the image of the medium, read through its place (a folder's): folders
+// before what they hold, each folder's entries by name; our temporary files are left out. False
+// with a reason that names the entry and what to do, when the image could not hold it as Windows reads it: a name
 // WhyImageCannotHoldName refuses, a path over ImagePathLimit, two names that differ only in
 // letter case, a link, anything neither file nor folder. Stops at limit entries.
-bool ListMediumForImage(const std::string& root, std::vector<ImageItem>& items, std::string& reason,
+bool ListMediumForImage(const MediumPlace& medium, std::vector<ImageItem>& items, std::string& reason,
                         std::size_t limit = 1000000);
 
 // Whether the image, read as Windows reads it, holds every item under its own name, with the

@@ -1,4 +1,4 @@
-// A medium's two places: a folder on this system, and a disc image read as Windows reads it.
+// Which place a path names, and a disc image read as Windows reads it as a medium's place.
 #include "medium/medium_place.h"
 
 #include "base/code_pages.h"
@@ -6,99 +6,6 @@
 #include "image/image_findings.h"
 
 namespace {
-
-// A folder on this system, read through the system room.
-class Folder : public MediumPlace {
-public:
-    explicit Folder(std::string root) : root_(std::move(root)) {}
-
-    bool List(const std::vector<std::string>& below, std::vector<FolderEntry>& entries, std::string& error,
-              FolderDetail detail) const override
-    {
-        return ListFolder(Path(OnDisk(below)), entries, error, detail);
-    }
-    bool Read(const std::vector<std::string>& below, std::uint64_t offset, std::size_t count, Bytes& bytes,
-              std::string& error) const override
-    {
-        const std::vector<std::string> onDisk = OnDisk(below);
-        return LinksStayInside(onDisk, error) && ReadFilePart(Path(onDisk), offset, count, bytes, error);
-    }
-    bool Size(const std::vector<std::string>& below, std::uint64_t& size, std::string& error) const override
-    {
-        return FileSize(Path(OnDisk(below)), size, error);
-    }
-    EntryKind Kind(const std::vector<std::string>& below) const override
-    {
-        std::string leadsTo;
-        return KindOf(Path(OnDisk(below)), leadsTo);
-    }
-    bool BeingWritten(const std::vector<std::string>& below) const override
-    {
-        return !IsLeftover(Path(OnDisk(below)));
-    }
-    std::string Shown(const std::vector<std::string>& below) const override { return Path(below); }
-    const PlaceFacts& Facts() const override { return facts_; }
-
-private:
-    // below with each name as it lies in the folder, matched as Windows matches names (the one
-    // rule the image's lookup follows too): the name itself where it is there, else its first
-    // letter-case twin in name order, else the name as given (which then names nothing).
-    std::vector<std::string> OnDisk(const std::vector<std::string>& below) const
-    {
-        std::vector<std::string> onDisk;
-        for (const std::string& name : below) {
-            onDisk.push_back(name);
-            std::string leadsTo, error;
-            std::vector<FolderEntry> entries;
-            if (KindOf(Path(onDisk), leadsTo) != EntryKind::Missing)
-                continue;
-            onDisk.pop_back();
-            std::string twin;
-            if (ListFolder(Path(onDisk), entries, error, FolderDetail::Kinds)) {
-                for (const FolderEntry& entry : entries)
-                    if (LetterCaseTwins(entry.name, name) && (twin.empty() || entry.name < twin))
-                        twin = entry.name;
-            }
-            onDisk.push_back(twin.empty() ? name : twin);
-        }
-        return onDisk;
-    }
-
-    // Whether every link on the way to below leads to something inside the medium, which a disc
-    // made of it holds; false with the reason for one that leads nowhere or out of it.
-    bool LinksStayInside(const std::vector<std::string>& below, std::string& error) const
-    {
-        std::vector<std::string> way, inside;
-        for (const std::string& name : below) {
-            way.push_back(name);
-            std::string leadsTo;
-            if (KindOf(Path(way), leadsTo) != EntryKind::Link)
-                continue;
-            if (ResolvedPath(Path(way)).empty()) {
-                error = "is a link to " + leadsTo + ", which is not there";
-                return false;
-            }
-            if (!ComponentsBelow(root_.empty() ? "." : root_, Path(way), inside)) {
-                error = "is a link to " + leadsTo + ", outside the medium";
-                return false;
-            }
-        }
-        return true;
-    }
-
-    std::string Path(const std::vector<std::string>& below) const
-    {
-        if (root_.empty() && below.empty())
-            return ".";
-        std::string path = root_;
-        for (const std::string& name : below)
-            path = path.empty() ? name : ChildPath(path, name);
-        return path;
-    }
-
-    std::string root_;  // empty: the current folder, whose entries are named without it
-    PlaceFacts facts_;
-};
 
 // A disc image, its files and folders read where they lie in it.
 class Image : public MediumPlace {
@@ -168,6 +75,22 @@ std::unique_ptr<MediumPlace> OpenImage(const std::string& path, const ImageReade
     DiscImage image;
     if (!image.Open(read, size, OemCodePageFor(ansiCodePage), error))
         return nullptr;
+    return ImagePlace(path, std::move(image), size, error);
+}
+
+// Whether path is a plain file, or a link to one, and so may hold a disc image.
+bool MayHoldImage(const std::string& path)
+{
+    std::string leadsTo, further;
+    const EntryKind kind = KindOf(path, leadsTo);
+    return kind == EntryKind::File || (kind == EntryKind::Link && KindOf(leadsTo, further) == EntryKind::File);
+}
+
+}  // namespace
+
+std::unique_ptr<MediumPlace> ImagePlace(const std::string& path, DiscImage image, std::uint64_t size,
+                                        std::string& error)
+{
     PlaceFacts facts;
     facts.image = true;
     facts.tree = image.readsUdf() ? "UDF" : image.hasJoliet() ? "Joliet" : "primary ISO 9660";
@@ -191,62 +114,6 @@ std::unique_ptr<MediumPlace> OpenImage(const std::string& path, const ImageReade
     return std::make_unique<Image>(path, std::move(image), std::move(facts));
 }
 
-}  // namespace
-
-bool MediumPlace::Size(const std::vector<std::string>& below, std::uint64_t& size, std::string& error) const
-{
-    size = 0;
-    std::vector<FolderEntry> entries;
-    if (below.empty() || !List({below.begin(), below.end() - 1}, entries, error))
-        return false;
-    // The name itself, else its twin, as Windows matches names.
-    for (const bool twin : {false, true}) {
-        for (const FolderEntry& entry : entries) {
-            if (entry.isFile && (twin ? LetterCaseTwins(entry.name, below.back()) : entry.name == below.back())) {
-                size = entry.size;
-                return true;
-            }
-        }
-    }
-    error = "no file of that name";
-    return false;
-}
-
-bool ReadStart(const MediumPlace& place, const std::vector<std::string>& below, std::size_t limit, Bytes& bytes,
-               std::string& error)
-{
-    return place.Read(below, 0, limit, bytes, error);
-}
-
-ChangingRead ReadStartOfChanging(const MediumPlace& place, const std::vector<std::string>& below, std::size_t limit,
-                                 Bytes& bytes, std::string& error)
-{
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (ReadStart(place, below, limit, bytes, error))
-            return ChangingRead::Read;
-        if (place.Kind(below) == EntryKind::Missing)
-            return ChangingRead::Removed;
-    }
-    return ChangingRead::Failed;
-}
-
-std::unique_ptr<MediumPlace> FolderPlace(const std::string& root)
-{
-    return std::make_unique<Folder>(root);
-}
-
-namespace {
-
-// Whether path is a plain file, or a link to one, and so may hold a disc image.
-bool MayHoldImage(const std::string& path)
-{
-    std::string leadsTo, further;
-    const EntryKind kind = KindOf(path, leadsTo);
-    return kind == EntryKind::File || (kind == EntryKind::Link && KindOf(leadsTo, further) == EntryKind::File);
-}
-
-}  // namespace
-
 OpenedMedium OpenMedium(const std::string& path, unsigned ansiCodePage)
 {
     OpenedMedium opened;
@@ -262,7 +129,8 @@ OpenedMedium OpenMedium(const std::string& path, unsigned ansiCodePage)
         return opened;
     }
     std::string error;
-    if (ListFolder(path, entries, error)) {
+    // Whether it can be listed: the entries' own kinds are all that is asked of them here.
+    if (ListFolder(path, entries, error, FolderDetail::Kinds)) {
         opened.kind = MediumKind::Folder;
         opened.place = FolderPlace(path);
     }
@@ -277,7 +145,7 @@ MediumKind MediumKindAt(const std::string& path)
     }
     std::vector<FolderEntry> entries;
     std::string error;
-    return ListFolder(path, entries, error) ? MediumKind::Folder : MediumKind::Nothing;
+    return ListFolder(path, entries, error, FolderDetail::Kinds) ? MediumKind::Folder : MediumKind::Nothing;
 }
 
 std::unique_ptr<MediumPlace> OpenMediumPlace(const std::string& path, unsigned ansiCodePage, std::string& error)

@@ -3,18 +3,7 @@
 
 #include "medium/medium_lookup.h"
 
-#include <filesystem>
-
-namespace fs = std::filesystem;
-
 namespace {
-
-// Whether path lies inside folder (both absolute, as the system resolves them).
-bool Inside(const fs::path& path, const fs::path& folder)
-{
-    const fs::path relative = path.lexically_normal().lexically_relative(folder.lexically_normal());
-    return !relative.empty() && *relative.begin() != ".." && relative != ".";
-}
 
 // Keeps a copy of the plain file a planned file replaces, and checks that the file is still
 // what was judged: its size, and its bytes as far as they were read.
@@ -124,24 +113,23 @@ bool WriteAllOrNothing(const std::vector<PlannedFile*>& files, std::string& out,
     return false;
 }
 
-bool PlanRootFile(const std::string& root, const std::string& programPath, const std::string& name,
+bool PlanRootFile(const MediumPlace& medium, const std::vector<std::string>& program, const std::string& name,
                   const std::string& what, Bytes bytes, bool force, PlannedFile& planned, std::string& error,
                   bool* linkNeedsForce)
 {
     planned.what = what;
     planned.bytes = std::move(bytes);
-    const std::unique_ptr<MediumPlace> place = FolderPlace(root);
-    MediumFolders folders(*place);
+    MediumFolders folders(medium);
     Found found;
-    std::string leadsTo;
-    planned.path = ChildPath(root, FindFileOnMedium(folders, name, found) ? found.Disk() : name);
-    planned.kind = KindOf(planned.path, leadsTo);
-    std::error_code ignored;
+    planned.name = FindFileOnMedium(folders, name, found) ? found.Disk() : name;
+    planned.path = medium.Shown({planned.name});
+    planned.kind = medium.Kind({planned.name});
+    std::string ignored;
     switch (planned.kind) {
     case EntryKind::Missing:
         return true;
     case EntryKind::File:
-        planned.currentSize = fs::file_size(fs::u8path(planned.path), ignored);
+        medium.Size({planned.name}, planned.currentSize, ignored);
         return true;
     case EntryKind::Folder:
         error = planned.path + " is a folder";
@@ -152,12 +140,12 @@ bool PlanRootFile(const std::string& root, const std::string& programPath, const
     case EntryKind::Link:
         break;
     }
-    const fs::path target = fs::u8path(leadsTo);
-    const std::string link = planned.path + " is a link to " + (leadsTo.empty() ? "nowhere" : leadsTo);
-    if (!leadsTo.empty() && fs::equivalent(target, fs::u8path(programPath), ignored))
+    const LinkEnd end = medium.End({planned.name});
+    const std::string link = planned.path + " is a link to " + (end.leadsTo.empty() ? "nowhere" : end.leadsTo);
+    if (end.inside && end.below == medium.End(program).below)
         error = link + ", the program itself: it is never replaced";
-    else if (leadsTo.empty() || !Inside(target, fs::weakly_canonical(fs::u8path(root), ignored)))
-        error = link + ", outside " + root + ": it is never replaced";
+    else if (!end.inside)
+        error = link + ", outside " + medium.Shown({}) + ": it is never replaced";
     else if (!force)
         error = link;
     else

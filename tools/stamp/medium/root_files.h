@@ -3,6 +3,7 @@
 // replacement replaces is kept until every file is in place.
 #pragma once
 
+#include "image/place.h"
 #include "system/system.h"
 
 #include <string>
@@ -23,6 +24,7 @@ const char* FileFateName(FileFate fate);
 // One file to be written at a medium's root, and what is there now.
 struct PlannedFile {
     std::string path;        // where it goes (an existing entry of that name in any letter case)
+    std::string name;        // its name at the root, as the entry there is named
     std::string what;        // what it does, for the report
     Bytes bytes;             // what it is to hold
     EntryKind kind = EntryKind::Missing;  // what is there now
@@ -35,12 +37,13 @@ struct PlannedFile {
     FileFate fate = FileFate::NotWritten;  // what the write did to it
 };
 
-// Plans writing bytes as name at root (an entry of that name in another letter case is the
-// one replaced): finds what is there and refuses, with the reason, what must not be replaced. A
-// link is replaced only with force (linkNeedsForce then tells a refusal that force would lift),
-// and never one that leads to programPath or out of root; a folder, FIFO, device or socket
-// never. A plain file there is for the caller to judge; currentSize gets its size.
-bool PlanRootFile(const std::string& root, const std::string& programPath, const std::string& name,
+// Plans writing bytes as name at the root of medium, a folder's place (an entry of that name in
+// another letter case is the one replaced): finds what is there and refuses, with the reason, what
+// must not be replaced. A link is replaced only with force (linkNeedsForce then tells a refusal
+// that force would lift), and never one that leads to the program (program: its components
+// below the root) or out of the medium; a folder, FIFO, device or socket never. A plain file
+// there is for the caller to judge; currentSize gets its size.
+bool PlanRootFile(const MediumPlace& medium, const std::vector<std::string>& program, const std::string& name,
                   const std::string& what, Bytes bytes, bool force, PlannedFile& planned, std::string& error,
                   bool* linkNeedsForce = nullptr);
 
