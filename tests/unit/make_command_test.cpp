@@ -648,9 +648,14 @@ TEST_F(MakeTest, NamesEachFileInTheWayAndWhetherForceWouldGoOn)
          {someones(root_ / "Other" / "notes.txt"), [&] { fs::create_directory_symlink("Other", launcher); },
           [&] { fs::create_directory(autorun); }},
          "is a link to", "is a folder", false, ""},
+        // Windows takes a name in another letter case for the same entry: writing beside it would
+        // leave two that differ only in letter case.
+        {"a folder and a link at the names in another letter case",
+         {[&] { fs::create_directory(root_ / "APP.EXE"); }, [&] { fs::create_symlink("Other", root_ / "Autorun.INF"); }},
+         "APP.EXE is a folder", "Autorun.INF is a link to", false, ""},
     };
     for (const Row& row : rows) {
-        for (const fs::path& path : {launcher, autorun, root_ / "Other"})
+        for (const fs::path& path : {launcher, autorun, root_ / "Other", root_ / "APP.EXE", root_ / "Autorun.INF"})
             fs::remove_all(path);
         fs::create_directories(root_ / "Other");
         for (const auto& step : row.lay)

@@ -36,6 +36,24 @@ bool Undo(const PlannedFile& planned, StagedFile& kept, std::string& error)
     return false;
 }
 
+// The name of the entry at the medium's root that name names as Windows matches names, when it
+// is no plain file (a folder, a link): name itself when it is there, else the first in name order
+// of the names that differ from it only in letter case, else name.
+std::string TwinAtRoot(const MediumPlace& medium, const std::string& name)
+{
+    std::vector<FolderEntry> entries;
+    std::string error, twin;
+    if (!medium.List({}, entries, error, FolderDetail::Kinds))
+        return name;
+    for (const FolderEntry& entry : entries) {
+        if (entry.name == name)
+            return name;
+        if (LetterCaseTwins(entry.name, name) && (twin.empty() || entry.name < twin))
+            twin = entry.name;
+    }
+    return twin.empty() ? name : twin;
+}
+
 }  // namespace
 
 const char* FileFateName(FileFate fate)
@@ -121,7 +139,7 @@ bool PlanRootFile(const MediumPlace& medium, const std::vector<std::string>& pro
     planned.bytes = std::move(bytes);
     MediumFolders folders(medium);
     Found found;
-    planned.name = FindFileOnMedium(folders, name, found) ? found.Disk() : name;
+    planned.name = FindFileOnMedium(folders, name, found) ? found.Disk() : TwinAtRoot(medium, name);
     planned.path = medium.Shown({planned.name});
     planned.kind = medium.Kind({planned.name});
     std::string ignored;
