@@ -12,39 +12,18 @@ import json
 import os
 import shutil
 import struct
-import subprocess
 import sys
-import tempfile
 
 import pefile
 from asn1crypto import cms, x509
 
+from rows import Rows, run
+
 EFI_CACHE = "/var/cache/launcher-stamp/efi"
 
 stamp, launcher_x64, launcher_x86 = sys.argv[1:4]
-work = tempfile.mkdtemp(prefix="launcher-values.")
-failures = []
-passed = 0
-
-
-def run(*args, check=True):
-    done = subprocess.run(list(args), capture_output=True, text=True)
-    if check and done.returncode != 0:
-        raise RuntimeError(f"{args[0]} failed: {done.stdout}{done.stderr}")
-    return done
-
-
-def path(name):
-    return os.path.join(work, name)
-
-
-def row(name, ok, detail=""):
-    global passed
-    if ok:
-        passed += 1
-    else:
-        failures.append(name)
-        print(f"FAIL {name}: {detail}")
+checks = Rows("launcher-values.")
+work, path, row = checks.work, checks.path, checks.row
 
 
 def certificate(name, subject, key="rsa:2048"):
@@ -298,6 +277,4 @@ for name, signer, timestamped in (("shimx64.efi.signed", "Microsoft Windows UEFI
     row(f"{name}: one byte changed, broken", said.get("state") == "broken" and "changed" in (said.get("problem") or ""),
         str(said))
 
-shutil.rmtree(work, ignore_errors=True)
-print(f"{passed} passed, {len(failures)} failed")
-sys.exit(1 if failures else 0)
+checks.finish()

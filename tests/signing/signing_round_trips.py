@@ -17,36 +17,16 @@ import shutil
 import struct
 import subprocess
 import sys
-import tempfile
 import threading
 import time
 
 import pefile
 
+from rows import Rows, run
+
 stamp, launcher_x64, launcher_x86 = sys.argv[1:4]
-work = tempfile.mkdtemp(prefix="launcher-signing.")
-failures = []
-passed = 0
-
-
-def run(*args, check=True, **kwargs):
-    done = subprocess.run(list(args), capture_output=True, text=True, **kwargs)
-    if check and done.returncode != 0:
-        raise RuntimeError(f"{args[0]} failed: {done.stdout}{done.stderr}")
-    return done
-
-
-def path(name):
-    return os.path.join(work, name)
-
-
-def row(name, ok, detail=""):
-    global passed
-    if ok:
-        passed += 1
-    else:
-        failures.append(f"{name}: {detail}")
-        print(f"FAIL {name}: {detail}")
+checks = Rows("launcher-signing.")
+work, path, row = checks.work, checks.path, checks.row
 
 
 # The signer's certificate, and a time-stamp authority's.
@@ -489,6 +469,4 @@ for signing in (True, False):
             said[-800:])
 
 server.shutdown()
-shutil.rmtree(work, ignore_errors=True)
-print(f"{passed} passed, {len(failures)} failed")
-sys.exit(1 if failures else 0)
+checks.finish()
