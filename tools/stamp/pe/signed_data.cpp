@@ -1,8 +1,9 @@
-// Authenticode's SignedData read with the DER reader: signers, certificates, timestamps, nested signatures.
+// Authenticode's SignedData read with the DER reader: signers, certificates, nested signatures.
 #include "pe/signed_data.h"
 
 #include "base/unicode.h"
 #include "pe/signature_value.h"
+#include "pe/signed_data_parts.h"
 
 #include <cstring>
 #include <optional>
@@ -13,15 +14,10 @@ namespace {
 constexpr char SignedDataOid[] = "1.2.840.113549.1.7.2";
 constexpr char IndirectDataOid[] = "1.3.6.1.4.1.311.2.1.4";      // SpcIndirectDataContent
 constexpr char MessageDigestOid[] = "1.2.840.113549.1.9.4";
-constexpr char CounterSignatureOid[] = "1.2.840.113549.1.9.6";
-constexpr char NestedSignatureOid[] = "1.3.6.1.4.1.311.2.4.1";
-constexpr char TimestampTokenOid[] = "1.3.6.1.4.1.311.3.3.1";    // an RFC 3161 token
-constexpr char TimestampInfoOid[] = "1.2.840.113549.1.9.16.1.4"; // TSTInfo
 constexpr char CommonNameOid[] = "2.5.4.3";
 constexpr char SubjectKeyIdentifierOid[] = "2.5.29.14";
 
-// Nested signatures within nested signatures go no deeper than this, and a table holds no more.
-constexpr int DeepestNesting = 4;
+// A table holds no more signatures than this.
 constexpr std::size_t MostSignatures = 32;
 
 // A name for an algorithm this reader cannot compute, for the reason it gives.
@@ -30,30 +26,6 @@ std::string UnknownAlgorithmName(const std::string& oid)
     if (oid == "1.2.840.113549.2.5")
         return "MD5";
     return oid.empty() ? std::string("an unreadable one") : oid;
-}
-
-bool Same(const DerElement& a, const unsigned char* data, std::size_t size)
-{
-    return a.valueSize == size && (size == 0 || std::memcmp(a.value, data, size) == 0);
-}
-
-// The algorithm of an AlgorithmIdentifier (SEQUENCE { OID, parameters }).
-bool ReadAlgorithm(const DerElement& identifier, DigestAlgorithm& algorithm, std::string& problem)
-{
-    DerReader inside(identifier);
-    DerElement oid;
-    if (!identifier.Is(der::Sequence) || !inside.Expect(der::ObjectId, oid)) {
-        problem = "the certificate table is malformed: an algorithm identifier cannot be read";
-        return false;
-    }
-    const std::string text = ObjectIdText(oid);
-    const std::optional<DigestAlgorithm> known = DigestAlgorithmOf(text);
-    if (!known) {
-        problem = "a signature uses a digest algorithm this tool does not verify (" + UnknownAlgorithmName(text) + ")";
-        return false;
-    }
-    algorithm = *known;
-    return true;
 }
 
 bool ReadAlgorithm(const DerElement& identifier, DigestAlgorithm& algorithm, ReadSignatures& read)
@@ -77,36 +49,6 @@ bool FindAttribute(const DerElement& attributes, const char* oid, DerReader& val
         }
     }
     return false;
-}
-
-// The parts of a SignerInfo this reader needs. Its certificate is named by issuer and serial,
-// or (keyIdentifier's start not null) by subject key identifier.
-struct SignerParts {
-    DerElement issuer, serial, keyIdentifier, digestAlgorithm, authenticated, signatureAlgorithm, encryptedDigest,
-        unauthenticated;
-};
-
-bool ReadSigner(const DerElement& signer, SignerParts& parts, ReadSignatures& read)
-{
-    DerReader inside(signer);
-    DerElement version, issuerAndSerial;
-    if (!signer.Is(der::Sequence) || !inside.Expect(der::Integer, version))
-        return read.Fail("the certificate table is malformed: a signer cannot be read");
-    // SignerIdentifier: issuerAndSerialNumber, or subjectKeyIdentifier [0] IMPLICIT OCTET STRING.
-    if (inside.NextIf(der::Sequence, issuerAndSerial)) {
-        DerReader who(issuerAndSerial);
-        if (!who.Expect(der::Sequence, parts.issuer) || !who.Expect(der::Integer, parts.serial))
-            return read.Fail("the certificate table is malformed: a signer's certificate is not named");
-    } else if (!inside.NextIf(0x80, parts.keyIdentifier)) {
-        return read.Fail("the certificate table is malformed: a signer's certificate is not named");
-    }
-    if (!inside.Expect(der::Sequence, parts.digestAlgorithm))
-        return read.Fail("the certificate table is malformed: a signer cannot be read");
-    inside.NextIf(der::Context(0), parts.authenticated);
-    if (!inside.Expect(der::Sequence, parts.signatureAlgorithm) || !inside.Expect(der::OctetString, parts.encryptedDigest))
-        return read.Fail("the certificate table is malformed: a signer's signature cannot be read");
-    inside.NextIf(der::Context(1), parts.unauthenticated);
-    return true;
 }
 
 // The text of a directory string (UTF8String, PrintableString, IA5String, T.61, BMPString).
@@ -217,12 +159,54 @@ bool Refuse(std::string& problem, const std::string& reason)
     return false;
 }
 
-// Whether the signer's signature verifies over content (size bytes), what naming what it signs
-// in the words: the messageDigest among its signed attributes is the digest of content, and its
-// signature value, over the DER of those attributes as a SET OF (RFC 5652, 5.4), verifies with
-// the key of the certificate it names among certificates. A signer without signed attributes
-// signs the digest of content itself, where attributes are not required. False with the
-// problem in words.
+}  // namespace
+
+bool Same(const DerElement& a, const unsigned char* data, std::size_t size)
+{
+    return a.valueSize == size && (size == 0 || std::memcmp(a.value, data, size) == 0);
+}
+
+bool ReadAlgorithm(const DerElement& identifier, DigestAlgorithm& algorithm, std::string& problem)
+{
+    DerReader inside(identifier);
+    DerElement oid;
+    if (!identifier.Is(der::Sequence) || !inside.Expect(der::ObjectId, oid)) {
+        problem = "the certificate table is malformed: an algorithm identifier cannot be read";
+        return false;
+    }
+    const std::string text = ObjectIdText(oid);
+    const std::optional<DigestAlgorithm> known = DigestAlgorithmOf(text);
+    if (!known) {
+        problem = "a signature uses a digest algorithm this tool does not verify (" + UnknownAlgorithmName(text) + ")";
+        return false;
+    }
+    algorithm = *known;
+    return true;
+}
+
+bool ReadSigner(const DerElement& signer, SignerParts& parts, ReadSignatures& read)
+{
+    DerReader inside(signer);
+    DerElement version, issuerAndSerial;
+    if (!signer.Is(der::Sequence) || !inside.Expect(der::Integer, version))
+        return read.Fail("the certificate table is malformed: a signer cannot be read");
+    // SignerIdentifier: issuerAndSerialNumber, or subjectKeyIdentifier [0] IMPLICIT OCTET STRING.
+    if (inside.NextIf(der::Sequence, issuerAndSerial)) {
+        DerReader who(issuerAndSerial);
+        if (!who.Expect(der::Sequence, parts.issuer) || !who.Expect(der::Integer, parts.serial))
+            return read.Fail("the certificate table is malformed: a signer's certificate is not named");
+    } else if (!inside.NextIf(0x80, parts.keyIdentifier)) {
+        return read.Fail("the certificate table is malformed: a signer's certificate is not named");
+    }
+    if (!inside.Expect(der::Sequence, parts.digestAlgorithm))
+        return read.Fail("the certificate table is malformed: a signer cannot be read");
+    inside.NextIf(der::Context(0), parts.authenticated);
+    if (!inside.Expect(der::Sequence, parts.signatureAlgorithm) || !inside.Expect(der::OctetString, parts.encryptedDigest))
+        return read.Fail("the certificate table is malformed: a signer's signature cannot be read");
+    inside.NextIf(der::Context(1), parts.unauthenticated);
+    return true;
+}
+
 bool VerifySigner(const SignerParts& parts, const DerElement& certificates, const unsigned char* content,
                   std::size_t size, const std::string& what, bool requireAttributes, std::string& problem)
 {
@@ -257,13 +241,6 @@ bool VerifySigner(const SignerParts& parts, const DerElement& certificates, cons
     return true;
 }
 
-// The parts of a ContentInfo holding SignedData that a signature's reader needs: the
-// encapsulated content, the certificates (start null when none) and the signers. False when
-// it is no such ContentInfo.
-struct SignedDataParts {
-    DerElement content, certificates, signers;
-};
-
 bool ReadSignedData(const DerElement& contentInfo, SignedDataParts& parts)
 {
     DerReader outer(contentInfo);
@@ -282,116 +259,6 @@ bool ReadSignedData(const DerElement& contentInfo, SignedDataParts& parts)
     fields.NextIf(der::Context(1), crls);
     return fields.Expect(der::Set, parts.signers);
 }
-// What is said of a timestamp that does not verify.
-std::string NotCounted(const std::string& problem)
-{
-    return problem + ", so the timestamp is not counted";
-}
-
-// An RFC 3161 token: its TSTInfo's messageImprint must be the digest of signature (the
-// signer's signature value), and its own signer must verify over the TSTInfo with a
-// certificate the token holds. False when it cannot be read (read says why); notVerified says
-// why when it is read but does not verify.
-bool CheckTimestampToken(const DerElement& token, const DerElement& signature, ReadSignatures& read,
-                         std::string& notVerified)
-{
-    const char* malformed = "the certificate table is malformed: a timestamp cannot be read";
-    SignedDataParts tokenData;
-    if (!ReadSignedData(token, tokenData))
-        return read.Fail(malformed);
-    DerElement signer;
-    DerReader content(tokenData.content);
-    DerElement contentType, explicitContent, octets;
-    if (!content.Expect(der::ObjectId, contentType) || ObjectIdText(contentType) != TimestampInfoOid ||
-        !content.Expect(der::Context(0), explicitContent))
-        return read.Fail(malformed);
-    DerReader octetReader(explicitContent);
-    if (!octetReader.Expect(der::OctetString, octets))
-        return read.Fail(malformed);
-    DerReader info(octets.value, octets.valueSize);
-    DerElement tstInfo, tstVersion, policy, imprint, imprintAlgorithm, hashed;
-    if (!info.Expect(der::Sequence, tstInfo))
-        return read.Fail(malformed);
-    DerReader tst(tstInfo);
-    if (!tst.Expect(der::Integer, tstVersion) || !tst.Expect(der::ObjectId, policy) || !tst.Expect(der::Sequence, imprint))
-        return read.Fail(malformed);
-    DerReader imprintReader(imprint);
-    if (!imprintReader.Expect(der::Sequence, imprintAlgorithm) || !imprintReader.Expect(der::OctetString, hashed))
-        return read.Fail(malformed);
-    DerReader signerReader(tokenData.signers);
-    SignerParts parts;
-    if (!signerReader.Expect(der::Sequence, signer) || !ReadSigner(signer, parts, read))
-        return read.Fail(malformed);
-    DigestAlgorithm algorithm;
-    std::string problem;
-    if (!ReadAlgorithm(imprintAlgorithm, algorithm, problem)) {
-        notVerified = NotCounted(problem);
-        return true;
-    }
-    const Bytes expected = DigestOf(algorithm, signature.value, signature.valueSize);
-    if (!Same(hashed, expected.data(), expected.size()))
-        notVerified = NotCounted("the timestamp does not match the signature: it was made for another one, or changed");
-    else if (!VerifySigner(parts, tokenData.certificates, octets.value, octets.valueSize, "the timestamp", true, problem))
-        notVerified = NotCounted(problem);
-    return true;
-}
-
-// The older countersignature: a SignerInfo over signature (the signer's signature value), its
-// certificate among certificates (those of the SignedData it is in).
-bool CheckCounterSignature(const DerElement& counter, const DerElement& signature, const DerElement& certificates,
-                           ReadSignatures& read, std::string& notVerified)
-{
-    SignerParts parts;
-    if (!ReadSigner(counter, parts, read))
-        return false;
-    std::string problem;
-    if (!VerifySigner(parts, certificates, signature.value, signature.valueSize, "the timestamp", false, problem))
-        notVerified = NotCounted(problem);
-    return true;
-}
-
-// The signer's unauthenticated attributes: its timestamps (checked against its signature) and
-// the signatures nested in it.
-bool ReadUnauthenticated(const SignerParts& parts, const DerElement& certificates, int depth, OneSignature& one,
-                         ReadSignatures& read)
-{
-    if (parts.unauthenticated.start == nullptr)
-        return true;
-    DerReader walk(parts.unauthenticated);
-    DerElement attribute;
-    while (walk.Next(attribute)) {
-        DerReader inside(attribute);
-        DerElement type, set;
-        if (!attribute.Is(der::Sequence) || !inside.Expect(der::ObjectId, type) || !inside.Expect(der::Set, set))
-            return read.Fail("the certificate table is malformed: an attribute of a signer cannot be read");
-        const std::string oid = ObjectIdText(type);
-        DerReader values(set);
-        DerElement value;
-        while (values.Next(value)) {
-            if (oid == TimestampTokenOid || oid == CounterSignatureOid) {
-                std::string notVerified;
-                const bool readable = oid == TimestampTokenOid
-                                       ? CheckTimestampToken(value, parts.encryptedDigest, read, notVerified)
-                                       : CheckCounterSignature(value, parts.encryptedDigest, certificates, read, notVerified);
-                if (!readable)
-                    return false;
-                if (notVerified.empty())
-                    one.timestamped = true;
-                else if (one.timestampProblem.empty())
-                    one.timestampProblem = notVerified;
-            } else if (oid == NestedSignatureOid) {
-                if (depth >= DeepestNesting)
-                    return read.Fail("the certificate table is malformed: signatures nested too deep");
-                // Listed after the one it is nested in.
-                if (!ReadContentInfo(value, depth + 1, read))
-                    return false;
-            }
-        }
-    }
-    return true;
-}
-
-}  // namespace
 
 // A ContentInfo holding Authenticode's SignedData: adds its signature (then those nested in
 // it) to read.
