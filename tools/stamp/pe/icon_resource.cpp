@@ -36,6 +36,84 @@ void PutGroupEntry(unsigned char* group)
     Put16(group + 18, 1);
 }
 
+// Says that the program's icon resources are malformed, what showing how; false.
+bool IconsMalformed(std::string& error, const std::string& what)
+{
+    error = "the program's icon resources are malformed: " + what;
+    return false;
+}
+
+// The program's first icon group, in directory order (groups: the entry of the group icon
+// type): group gets its bytes and count its number of images. False with error set when none.
+bool FirstIconGroup(const Bytes& program, const LauncherImage& image, Directory& directory, std::uint32_t groups,
+                    const unsigned char*& group, std::size_t& count, std::string& error)
+{
+    const unsigned char* table = directory.At(groups & ~HighBit, 16);
+    const unsigned char* first = table == nullptr || Little16(table + 12) + Little16(table + 14) == 0
+                                     ? nullptr : directory.At((groups & ~HighBit) + 16, 8);
+    std::uint32_t groupRva = 0, groupSize = 0;
+    std::size_t groupOffset = 0;
+    if (first == nullptr || !LanguageData(directory, Little32(first + 4), false, groupRva, groupSize))
+        return IconsMalformed(error, "its first icon group cannot be found");
+    if (groupSize < 6 || !RvaToOffset(program, image, groupRva, groupSize, groupOffset))
+        return IconsMalformed(error, "the icon group lies outside the file");
+    group = program.data() + groupOffset;
+    count = Little16(group + 4);
+    if (count == 0 || (groupSize - 6) / 14 < count)
+        return IconsMalformed(error, "the icon group holds " + std::to_string(count) + " images in " +
+                                         std::to_string(groupSize) + " bytes");
+    return true;
+}
+
+// Which of the group's count images is shown at 32x32.
+std::size_t ImageShownAt32(const unsigned char* group, std::size_t count)
+{
+    // How well image i fits, lower first: exact (the deepest first), the nearest larger, the largest smaller.
+    auto rank = [group](std::size_t i) {
+        const unsigned side = group[6 + 14 * i] == 0 ? 256u : group[6 + 14 * i];
+        const unsigned bits = Little16(group + 6 + 14 * i + 6);
+        return side == 32 ? std::make_pair(0u, 0xFFFFu - bits)
+                          : side > 32 ? std::make_pair(1u, side) : std::make_pair(2u, 256u - side);
+    };
+    std::size_t best = 0;
+    for (std::size_t i = 1; i < count; ++i) {
+        if (rank(i) < rank(best))
+            best = i;
+    }
+    return best;
+}
+
+// Where in program the icon image that the group's entry names lies: imageOffset, imageSize.
+// False with error set when it cannot be found there.
+bool IconImageData(const Bytes& program, const LauncherImage& image, Directory& directory, const unsigned char* entry,
+                   std::size_t& imageOffset, std::uint32_t& imageSize, std::string& error)
+{
+    std::uint32_t icons = 0, imageRva = 0, languages = 0;
+    if (!FindEntry(directory, 0, TypeIcon, nullptr, true, icons) ||
+        !FindEntry(directory, icons & ~HighBit, Little16(entry + 12), nullptr, true, languages) ||
+        !LanguageData(directory, languages, false, imageRva, imageSize))
+        return IconsMalformed(error,
+                              "icon image " + std::to_string(Little16(entry + 12)) + " of the group cannot be found");
+    if (imageSize == 0 || !RvaToOffset(program, image, imageRva, imageSize, imageOffset))
+        return IconsMalformed(error, "icon image " + std::to_string(Little16(entry + 12)) + " lies outside the file");
+    return true;
+}
+
+// An .ico of the one image (imageSize bytes at imageOffset in program): its directory entry is
+// the group's entry, with the file offset in place of the identifier.
+Bytes IcoOfOneImage(const Bytes& program, const unsigned char* entry, std::size_t imageOffset, std::uint32_t imageSize)
+{
+    Bytes ico = {0, 0, 1, 0, 1, 0};
+    ico.insert(ico.end(), entry, entry + 8);
+    for (std::uint32_t value : {imageSize, 22u}) {
+        for (std::size_t k = 0; k < 4; ++k)
+            ico.push_back(static_cast<unsigned char>(value >> (8 * k)));
+    }
+    ico.insert(ico.end(), program.begin() + static_cast<std::ptrdiff_t>(imageOffset),
+               program.begin() + static_cast<std::ptrdiff_t>(imageOffset + imageSize));
+    return ico;
+}
+
 }  // namespace
 
 bool IsLauncherIconImage(const unsigned char* data, std::size_t size)
@@ -62,65 +140,22 @@ bool ProgramIcon(const Bytes& program, Bytes& ico, bool& noIcon, std::string& er
         return false;
     }
     Directory directory(program.data() + base, image.resourceSize, base);
-    std::uint32_t groups = 0, icons = 0;
+    std::uint32_t groups = 0;
     if (!FindEntry(directory, 0, TypeGroupIcon, nullptr, true, groups)) {
         noIcon = true;
         error = "the program has no icon";
         return false;
     }
-    auto malformed = [&error](const std::string& what) {
-        error = "the program's icon resources are malformed: " + what;
+    const unsigned char* group = nullptr;
+    std::size_t count = 0;
+    if (!FirstIconGroup(program, image, directory, groups, group, count, error))
         return false;
-    };
-
-    // The first group, in directory order.
-    const unsigned char* table = directory.At(groups & ~HighBit, 16);
-    const unsigned char* first = table == nullptr || Little16(table + 12) + Little16(table + 14) == 0
-                                     ? nullptr : directory.At((groups & ~HighBit) + 16, 8);
-    std::uint32_t groupRva = 0, groupSize = 0;
-    std::size_t groupOffset = 0;
-    if (first == nullptr || !LanguageData(directory, Little32(first + 4), false, groupRva, groupSize))
-        return malformed("its first icon group cannot be found");
-    if (groupSize < 6 || !RvaToOffset(program, image, groupRva, groupSize, groupOffset))
-        return malformed("the icon group lies outside the file");
-    const unsigned char* group = program.data() + groupOffset;
-    const std::size_t count = Little16(group + 4);
-    if (count == 0 || (groupSize - 6) / 14 < count)
-        return malformed("the icon group holds " + std::to_string(count) + " images in " + std::to_string(groupSize) + " bytes");
-
-    // The image shown at 32x32.
-    // How well image i fits, lower first: exact (the deepest first), the nearest larger, the largest smaller.
-    auto rank = [group](std::size_t i) {
-        const unsigned side = group[6 + 14 * i] == 0 ? 256u : group[6 + 14 * i];
-        const unsigned bits = Little16(group + 6 + 14 * i + 6);
-        return side == 32 ? std::make_pair(0u, 0xFFFFu - bits)
-                          : side > 32 ? std::make_pair(1u, side) : std::make_pair(2u, 256u - side);
-    };
-    std::size_t best = 0;
-    for (std::size_t i = 1; i < count; ++i) {
-        if (rank(i) < rank(best))
-            best = i;
-    }
-    const unsigned char* entry = group + 6 + 14 * best;
-    std::uint32_t imageRva = 0, imageSize = 0, languages = 0;
+    const unsigned char* entry = group + 6 + 14 * ImageShownAt32(group, count);
     std::size_t imageOffset = 0;
-    if (!FindEntry(directory, 0, TypeIcon, nullptr, true, icons) ||
-        !FindEntry(directory, icons & ~HighBit, Little16(entry + 12), nullptr, true, languages) ||
-        !LanguageData(directory, languages, false, imageRva, imageSize))
-        return malformed("icon image " + std::to_string(Little16(entry + 12)) + " of the group cannot be found");
-    if (imageSize == 0 || !RvaToOffset(program, image, imageRva, imageSize, imageOffset))
-        return malformed("icon image " + std::to_string(Little16(entry + 12)) + " lies outside the file");
-
-    // An .ico of that one image: its directory entry is the group's, with the file offset
-    // in place of the identifier.
-    ico = {0, 0, 1, 0, 1, 0};
-    ico.insert(ico.end(), entry, entry + 8);
-    for (std::uint32_t value : {imageSize, 22u}) {
-        for (std::size_t k = 0; k < 4; ++k)
-            ico.push_back(static_cast<unsigned char>(value >> (8 * k)));
-    }
-    ico.insert(ico.end(), program.begin() + static_cast<std::ptrdiff_t>(imageOffset),
-               program.begin() + static_cast<std::ptrdiff_t>(imageOffset + imageSize));
+    std::uint32_t imageSize = 0;
+    if (!IconImageData(program, image, directory, entry, imageOffset, imageSize, error))
+        return false;
+    ico = IcoOfOneImage(program, entry, imageOffset, imageSize);
     return true;
 }
 
