@@ -106,85 +106,143 @@ std::string Quoted(const std::string& text)
     return quoted + "\"";
 }
 
+// One key's value in the file, read as what its option takes: each reader is false with the
+// reason for a value of the wrong type or outside what the option takes.
+struct KeyValue {
+    const std::string& key;
+    const toml::node& node;
+    Reading& reading;
+
+    // Fails with the reason what, at the value's line.
+    bool Fail(const std::string& what) const
+    {
+        return reading.Fail(node.source(), what);
+    }
+
+    // Text in quotes (what says what it is), empty only when mayBeEmpty.
+    bool Text(const char* what, std::string& into, bool mayBeEmpty = false) const
+    {
+        const toml::value<std::string>* value = node.as_string();
+        if (value == nullptr)
+            return Fail(key + " takes " + what + " in quotes");
+        if (value->get().empty() && !mayBeEmpty)
+            return Fail(key + " is empty; it takes " + what);
+        into = value->get();
+        return true;
+    }
+
+    // A whole number from 0 to most.
+    bool Whole(std::int64_t most, unsigned& into) const
+    {
+        const toml::value<std::int64_t>* value = node.as_integer();
+        if (value == nullptr || value->get() < 0 || value->get() > most)
+            return Fail(key + " takes a whole number from 0 to " + std::to_string(most));
+        into = static_cast<unsigned>(value->get());
+        return true;
+    }
+
+    // true or false.
+    bool Flag(bool& into) const
+    {
+        const toml::value<bool>* value = node.as_boolean();
+        if (value == nullptr)
+            return Fail(key + " takes true or false");
+        into = value->get();
+        return true;
+    }
+};
+
+// A path (what says what it names), below folder (the file's) unless it is absolute.
+bool TakePath(const KeyValue& given, const char* what, const std::string& folder, std::string& into)
+{
+    std::string value;
+    if (!given.Text(what, value))
+        return false;
+    into = FromFileFolder(folder, value);
+    return true;
+}
+
+// icon: a picture's path, or the program's or the launcher's own icon.
+bool TakeIcon(const KeyValue& given, const std::string& folder, MakeOptions& options)
+{
+    std::string value;
+    if (!given.Text("a picture's path, \"program\" or \"launcher\"", value))
+        return false;
+    options.launcherIcon = value == "launcher";
+    options.icon = value == "launcher" || value == "program" ? std::string() : FromFileFolder(folder, value);
+    return true;
+}
+
+// arch: x86 or x64.
+bool TakeArch(const KeyValue& given, std::string& arch)
+{
+    std::string value;
+    if (!given.Text("x86 or x64", value))
+        return false;
+    if (value != "x86" && value != "x64")
+        return given.Fail("arch is \"" + value + "\"; it takes x86 or x64");
+    arch = value;
+    return true;
+}
+
+// codepage: a code page the tool knows.
+bool TakeCodePage(const KeyValue& given, unsigned& codePage)
+{
+    unsigned value = 0;
+    if (!given.Whole(std::numeric_limits<std::uint16_t>::max(), value))
+        return false;
+    if (!IsKnownCodePage(value))
+        return given.Fail("unknown code page " + std::to_string(value) + " (known: " + KnownCodePages() + ")");
+    codePage = value;
+    return true;
+}
+
+// disc: one of DiscKinds.
+bool TakeDisc(const KeyValue& given, std::string& disc)
+{
+    std::string value;
+    if (!given.Text("cd, dvd, dvd-dl, bd or bd-dl", value))
+        return false;
+    if (std::find(std::begin(DiscKinds), std::end(DiscKinds), value) == std::end(DiscKinds))
+        return given.Fail("disc is \"" + value + "\"; it takes cd, dvd, dvd-dl, bd or bd-dl");
+    disc = value;
+    return true;
+}
+
 // Reads one key's value into options. False with the reason for a value of the wrong type or
 // outside what the option takes.
 bool TakeKey(const std::string& key, const toml::node& node, const std::string& folder, MakeOptions& options,
              Reading& reading)
 {
-    auto text = [&](const char* what, std::string& into, bool mayBeEmpty = false) {
-        const toml::value<std::string>* value = node.as_string();
-        if (value == nullptr)
-            return reading.Fail(node.source(), key + " takes " + what + " in quotes");
-        if (value->get().empty() && !mayBeEmpty)
-            return reading.Fail(node.source(), key + " is empty; it takes " + what);
-        into = value->get();
-        return true;
-    };
-    auto whole = [&](std::int64_t most, unsigned& into) {
-        const toml::value<std::int64_t>* value = node.as_integer();
-        if (value == nullptr || value->get() < 0 || value->get() > most)
-            return reading.Fail(node.source(), key + " takes a whole number from 0 to " + std::to_string(most));
-        into = static_cast<unsigned>(value->get());
-        return true;
-    };
-    auto flag = [&](bool& into) {
-        const toml::value<bool>* value = node.as_boolean();
-        if (value == nullptr)
-            return reading.Fail(node.source(), key + " takes true or false");
-        into = value->get();
-        return true;
-    };
-    std::string value;
-    if (key == "root") {
-        if (!text("a folder", value))
-            return false;
-        options.root = FromFileFolder(folder, value);
-    } else if (key == "program") {
-        return text("the program's path below root", options.program);
-    } else if (key == "icon") {
-        if (!text("a picture's path, \"program\" or \"launcher\"", value))
-            return false;
-        options.launcherIcon = value == "launcher";
-        options.icon = value == "launcher" || value == "program" ? std::string() : FromFileFolder(folder, value);
-    } else if (key == "label") {
-        return text("the medium's label", options.label, true);
-    } else if (key == "arch") {
-        if (!text("x86 or x64", value))
-            return false;
-        if (value != "x86" && value != "x64")
-            return reading.Fail(node.source(), "arch is \"" + value + "\"; it takes x86 or x64");
-        options.arch = value;
-    } else if (key == "codepage") {
-        unsigned codePage = 0;
-        if (!whole(std::numeric_limits<std::uint16_t>::max(), codePage))
-            return false;
-        if (!IsKnownCodePage(codePage))
-            return reading.Fail(node.source(), "unknown code page " + std::to_string(codePage) + " (known: " +
-                                                   KnownCodePages() + ")");
-        options.codePage = codePage;
-    } else if (key == "drive") {
-        return text("a drive letter, such as \"D:\"", options.drive);
-    } else if (key == "autorun") {
-        return flag(options.autorun);
-    } else if (key == "image") {
-        if (!text("the disc image's path", value))
-            return false;
-        options.iso = FromFileFolder(folder, value);
-    } else if (key == "disc") {
-        if (!text("cd, dvd, dvd-dl, bd or bd-dl", value))
-            return false;
-        if (std::find(std::begin(DiscKinds), std::end(DiscKinds), value) == std::end(DiscKinds))
-            return reading.Fail(node.source(), "disc is \"" + value + "\"; it takes cd, dvd, dvd-dl, bd or bd-dl");
-        options.disc = value;
-    } else if (key == "sign.command") {
-        return text("the signing command", options.signCommand);
-    } else if (key == "sign.timeout") {
-        return whole(std::numeric_limits<unsigned>::max(), options.signTimeoutSeconds);
-    } else if (key == "sign.require-timestamp") {
-        return flag(options.requireTimestamp);
-    } else if (key == "sign.retries") {
-        return whole(100, options.signRetries);
-    }
+    const KeyValue given{key, node, reading};
+    if (key == "root")
+        return TakePath(given, "a folder", folder, options.root);
+    if (key == "program")
+        return given.Text("the program's path below root", options.program);
+    if (key == "icon")
+        return TakeIcon(given, folder, options);
+    if (key == "label")
+        return given.Text("the medium's label", options.label, true);
+    if (key == "arch")
+        return TakeArch(given, options.arch);
+    if (key == "codepage")
+        return TakeCodePage(given, options.codePage);
+    if (key == "drive")
+        return given.Text("a drive letter, such as \"D:\"", options.drive);
+    if (key == "autorun")
+        return given.Flag(options.autorun);
+    if (key == "image")
+        return TakePath(given, "the disc image's path", folder, options.iso);
+    if (key == "disc")
+        return TakeDisc(given, options.disc);
+    if (key == "sign.command")
+        return given.Text("the signing command", options.signCommand);
+    if (key == "sign.timeout")
+        return given.Whole(std::numeric_limits<unsigned>::max(), options.signTimeoutSeconds);
+    if (key == "sign.require-timestamp")
+        return given.Flag(options.requireTimestamp);
+    if (key == "sign.retries")
+        return given.Whole(100, options.signRetries);
     return true;
 }
 
