@@ -70,6 +70,7 @@ constexpr std::uint16_t DllFlag = 0x2000;              // IMAGE_FILE_DLL
 constexpr std::uint16_t SubsystemWindowsGui = 2;
 constexpr std::uint16_t SubsystemWindowsConsole = 3;
 constexpr std::size_t SectionHeaderSize = 40;
+constexpr char NotValidWin32[] = ", so Windows says it is not a valid Win32 application";
 
 // What a subsystem other than Windows GUI or console is, in words.
 std::string SubsystemText(std::uint16_t subsystem)
@@ -96,79 +97,119 @@ bool PowerOfTwo(std::uint32_t value)
     return value != 0 && (value & (value - 1)) == 0;
 }
 
-}  // namespace
+// A judgement of a program's headers under way: its first bytes, the fields read so far, and
+// what is judged of them.
+struct HeaderJudging {
+    HeaderJudging(const Bytes& start_, bool whole_) : start(start_), whole(whole_) {}
 
-LoaderJudgment JudgeProgramHeaders(const Bytes& start, std::size_t startLimit)
-{
+    const Bytes& start;
+    bool whole;  // start is the whole file
     LoaderJudgment judged;
-    const bool whole = start.size() < startLimit;
-    const char* const invalid = ", so Windows says it is not a valid Win32 application";
-    auto broken = [&](const std::string& what) {
-        judged.refusal = std::string(whole ? "is cut short or damaged: " : "is damaged: ") + what + invalid;
-        return judged;
-    };
+    std::uint16_t machine = 0;
+    std::uint32_t sectionCount = 0, optionalSize = 0;  // from the file header
+    std::size_t optional = 0;                          // where the optional header begins
+    std::uint32_t imageSize = 0, headersSize = 0;      // from the optional header
+
+    // Refuses the program for refusal; false.
+    bool Refuse(const std::string& refusal)
+    {
+        judged.refusal = refusal;
+        return false;
+    }
+
+    // Refuses the program as damaged (or cut short, when start is all of it) for what; false.
+    bool Broken(const std::string& what)
+    {
+        return Refuse(std::string(whole ? "is cut short or damaged: " : "is damaged: ") + what + NotValidWin32);
+    }
+};
+
+// The file header's fields, and the refusal of a DLL and of an image not marked executable.
+bool JudgeFileHeader(HeaderJudging& judging)
+{
+    const Bytes& start = judging.start;
     const std::size_t coff = std::size_t{Little32(&start[0x3C])} + 4;  // ClassifyExecutable found PE there
     if (coff > start.size() || start.size() - coff < 20)
-        return broken("its file header ends before its fields");
-    const std::uint16_t machine = static_cast<std::uint16_t>(Little16(&start[coff]));
-    const std::uint32_t sectionCount = Little16(&start[coff + 2]);
-    const std::uint32_t optionalSize = Little16(&start[coff + 16]);
+        return judging.Broken("its file header ends before its fields");
+    judging.machine = static_cast<std::uint16_t>(Little16(&start[coff]));
+    judging.sectionCount = Little16(&start[coff + 2]);
+    judging.optionalSize = Little16(&start[coff + 16]);
     const std::uint16_t characteristics = static_cast<std::uint16_t>(Little16(&start[coff + 18]));
-    if ((characteristics & DllFlag) != 0) {
-        judged.refusal = "is a DLL, a library that programs load, not a program: Windows starts nothing for it";
-        return judged;
-    }
-    if ((characteristics & ExecutableImageFlag) == 0) {
-        judged.refusal = "is not marked as an executable image (the mark a linker sets on a program it finished): "
-                         "Windows starts nothing for it";
-        return judged;
-    }
-    // The optional header's fixed fields, up to its data directories: 96 bytes in PE32, 112 in PE32+.
-    const std::size_t optional = coff + 20;
+    if ((characteristics & DllFlag) != 0)
+        return judging.Refuse("is a DLL, a library that programs load, not a program: Windows starts nothing for it");
+    if ((characteristics & ExecutableImageFlag) == 0)
+        return judging.Refuse("is not marked as an executable image (the mark a linker sets on a program it "
+                              "finished): Windows starts nothing for it");
+    judging.optional = coff + 20;
+    return true;
+}
+
+// The optional header's fixed fields, up to its data directories (96 bytes in PE32, 112 in
+// PE32+), and the refusal of a subsystem or subsystem version Windows does not start.
+bool JudgeOptionalHeader(HeaderJudging& judging)
+{
+    const Bytes& start = judging.start;
+    LoaderJudgment& judged = judging.judged;
+    const std::size_t optional = judging.optional;
     if (optional > start.size() || start.size() - optional < 2)
-        return broken("its optional header is missing");
+        return judging.Broken("its optional header is missing");
     const std::uint32_t magic = Little16(&start[optional]);
-    const std::uint32_t wanted = machine == 0x8664 ? 0x020B : 0x010B;
+    const std::uint32_t wanted = judging.machine == 0x8664 ? 0x020B : 0x010B;
     if (magic != wanted)
-        return broken(magic == 0x010B || magic == 0x020B ? "its optional header is not the one its processor's programs have"
-                                                         : "its optional header is of no known kind");
+        return judging.Broken(magic == 0x010B || magic == 0x020B
+                                  ? "its optional header is not the one its processor's programs have"
+                                  : "its optional header is of no known kind");
     const std::size_t fixed = magic == 0x010B ? 96 : 112;
-    if (optionalSize < fixed || start.size() - optional < fixed)
-        return broken("its optional header is shorter than its fields");
+    if (judging.optionalSize < fixed || start.size() - optional < fixed)
+        return judging.Broken("its optional header is shorter than its fields");
     const std::uint32_t sectionAlignment = Little32(&start[optional + 32]);
     const std::uint32_t fileAlignment = Little32(&start[optional + 36]);
     judged.subsystemMajor = Little16(&start[optional + 48]);
     judged.subsystemMinor = Little16(&start[optional + 50]);
-    const std::uint32_t imageSize = Little32(&start[optional + 56]);
-    const std::uint32_t headersSize = Little32(&start[optional + 60]);
+    judging.imageSize = Little32(&start[optional + 56]);
+    judging.headersSize = Little32(&start[optional + 60]);
     const std::uint16_t subsystem = static_cast<std::uint16_t>(Little16(&start[optional + 68]));
-    if (subsystem != SubsystemWindowsGui && subsystem != SubsystemWindowsConsole) {
-        judged.refusal = "is " + SubsystemText(subsystem) + ", not a Windows program: Windows starts only programs for "
-                         "its graphical or console subsystem";
-        return judged;
-    }
-    if (judged.subsystemMajor > 10 || (judged.subsystemMajor == 10 && judged.subsystemMinor > 0)) {
-        judged.refusal = "asks for version " + std::to_string(judged.subsystemMajor) + "." +
-                         std::to_string(judged.subsystemMinor) + " of the Windows subsystem, above the 10.0 of "
-                         "Windows 10 and 11" + invalid;
-        return judged;
-    }
+    if (subsystem != SubsystemWindowsGui && subsystem != SubsystemWindowsConsole)
+        return judging.Refuse("is " + SubsystemText(subsystem) + ", not a Windows program: Windows starts only "
+                              "programs for its graphical or console subsystem");
+    if (judged.subsystemMajor > 10 || (judged.subsystemMajor == 10 && judged.subsystemMinor > 0))
+        return judging.Refuse("asks for version " + std::to_string(judged.subsystemMajor) + "." +
+                              std::to_string(judged.subsystemMinor) + " of the Windows subsystem, above the 10.0 of "
+                              "Windows 10 and 11" + NotValidWin32);
     if (!PowerOfTwo(sectionAlignment) || !PowerOfTwo(fileAlignment) || sectionAlignment < fileAlignment)
-        return broken("its alignments are not powers of two, the one in memory at least the one in the file");
-    const std::size_t sections = optional + optionalSize;
-    if (sections > start.size() || (start.size() - sections) / SectionHeaderSize < sectionCount)
-        return broken("its section table runs past " + std::string(whole ? "the end of the file" : "its headers"));
-    judged.dataEnd = headersSize;
-    for (std::size_t i = 0; i < sectionCount; ++i) {
+        return judging.Broken("its alignments are not powers of two, the one in memory at least the one in the file");
+    return true;
+}
+
+// The section table: each section within the image's size, and where their data end in the file.
+bool JudgeSections(HeaderJudging& judging)
+{
+    const Bytes& start = judging.start;
+    const std::size_t sections = judging.optional + judging.optionalSize;
+    if (sections > start.size() || (start.size() - sections) / SectionHeaderSize < judging.sectionCount)
+        return judging.Broken("its section table runs past " +
+                              std::string(judging.whole ? "the end of the file" : "its headers"));
+    judging.judged.dataEnd = judging.headersSize;
+    for (std::size_t i = 0; i < judging.sectionCount; ++i) {
         const unsigned char* header = &start[sections + i * SectionHeaderSize];
         const std::uint64_t virtualSize = Little32(header + 8), address = Little32(header + 12);
         const std::uint64_t rawSize = Little32(header + 16), rawOffset = Little32(header + 20);
-        if (address + (virtualSize != 0 ? virtualSize : rawSize) > imageSize)
-            return broken("a section lies past the size of the image its headers state");
+        if (address + (virtualSize != 0 ? virtualSize : rawSize) > judging.imageSize)
+            return judging.Broken("a section lies past the size of the image its headers state");
         if (rawSize != 0)
-            judged.dataEnd = std::max(judged.dataEnd, rawOffset + rawSize);
+            judging.judged.dataEnd = std::max(judging.judged.dataEnd, rawOffset + rawSize);
     }
-    return judged;
+    return true;
+}
+
+}  // namespace
+
+LoaderJudgment JudgeProgramHeaders(const Bytes& start, std::size_t startLimit)
+{
+    HeaderJudging judging(start, start.size() < startLimit);
+    if (JudgeFileHeader(judging) && JudgeOptionalHeader(judging))
+        JudgeSections(judging);
+    return judging.judged;
 }
 
 std::string OldestWindowsFor(unsigned major, unsigned minor)
