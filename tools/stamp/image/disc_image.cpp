@@ -53,12 +53,9 @@ bool LooksLikeDiscImage(const ImageReader& read)
     return read(DescriptorsStart, 7, sector) && Has(sector, 1, "CD001");
 }
 
-bool DiscImage::Open(ImageReader read, std::uint64_t imageSize, unsigned oemCodePage, std::string& error)
+bool DiscImage::ReadVolumeDescriptors(bool& primary, std::string& error)
 {
-    read_ = std::move(read);
-    size_ = imageSize;
-    oemCodePage_ = oemCodePage;
-    bool primary = false, terminated = false;
+    bool terminated = false;
     for (int i = 0; i < MostDescriptors && !terminated; ++i) {
         Bytes d;
         if (!read_(DescriptorsStart + static_cast<std::uint64_t>(i) * 2048, 2048, d)) {
@@ -85,28 +82,52 @@ bool DiscImage::Open(ImageReader read, std::uint64_t imageSize, unsigned oemCode
             continue;
         if (type == 1 && !primary) {
             primary = true;
-            blockSize_ = Le16(d, 128);
-            primary_.root = {{std::uint64_t{Le32(d, 156 + 2)} * blockSize_, Le32(d, 156 + 10)}};
-            label_ = WindowsName(std::string(d.begin() + 40, d.begin() + 72));
-            label_.erase(label_.find_last_not_of(' ') + 1);
+            TakePrimaryDescriptor(d);
         }
         // The first supplementary descriptor with a Joliet escape sequence wins.
-        if (type == 2 && primary && !joliet_ && (Has(d, 88, "%/@") || Has(d, 88, "%/C") || Has(d, 88, "%/E"))) {
-            joliet_ = true;
-            jolietTree_.kind = TreeKind::Joliet;
-            jolietTree_.root = {{std::uint64_t{Le32(d, 156 + 2)} * blockSize_, Le32(d, 156 + 10)}};
-            // Windows shows the label of the tree it reads.
-            label_ = FromUcs2(d, 40, 32);
-            label_.erase(label_.find_last_not_of(std::string(" \0", 2)) + 1);
-        }
+        if (type == 2 && primary && !joliet_ && (Has(d, 88, "%/@") || Has(d, 88, "%/C") || Has(d, 88, "%/E")))
+            TakeJolietDescriptor(d);
     }
-    // Past the ISO 9660 terminator, UDF's recognition sequence may still follow.
+    return true;
+}
+
+void DiscImage::TakePrimaryDescriptor(const Bytes& d)
+{
+    blockSize_ = Le16(d, 128);
+    primary_.root = {{std::uint64_t{Le32(d, 156 + 2)} * blockSize_, Le32(d, 156 + 10)}};
+    label_ = WindowsName(std::string(d.begin() + 40, d.begin() + 72));
+    label_.erase(label_.find_last_not_of(' ') + 1);
+}
+
+void DiscImage::TakeJolietDescriptor(const Bytes& d)
+{
+    joliet_ = true;
+    jolietTree_.kind = TreeKind::Joliet;
+    jolietTree_.root = {{std::uint64_t{Le32(d, 156 + 2)} * blockSize_, Le32(d, 156 + 10)}};
+    // Windows shows the label of the tree it reads.
+    label_ = FromUcs2(d, 40, 32);
+    label_.erase(label_.find_last_not_of(std::string(" \0", 2)) + 1);
+}
+
+void DiscImage::FindUdfPastTerminator()
+{
     for (int i = 0; i < MostDescriptors && !udf_; ++i) {
         Bytes d;
         if (!read_(DescriptorsStart + static_cast<std::uint64_t>(i) * 2048, 6, d))
             break;
         udf_ = Has(d, 1, "NSR02") || Has(d, 1, "NSR03");
     }
+}
+
+bool DiscImage::Open(ImageReader read, std::uint64_t imageSize, unsigned oemCodePage, std::string& error)
+{
+    read_ = std::move(read);
+    size_ = imageSize;
+    oemCodePage_ = oemCodePage;
+    bool primary = false;
+    if (!ReadVolumeDescriptors(primary, error))
+        return false;
+    FindUdfPastTerminator();
     if (!primary) {
         error = "the image has no primary volume descriptor";
         return false;

@@ -126,6 +126,16 @@ private:
     bool ReadIsoRecords(const Tree& tree, const Bytes& records, std::vector<ImageEntry>& entries, std::string& error) const;
     bool ReadUdfIdentifiers(const Bytes& identifiers, std::vector<ImageEntry>& entries, std::string& error) const;
     bool ReadUdfEntry(std::uint64_t lbn, ImageEntry& entry, std::string& error) const;
+    // Reads the ISO 9660 volume descriptors up to their terminator, noting UDF's recognition
+    // sequence among them; primary says whether there was a primary descriptor. False with the
+    // reason when they end early or are damaged.
+    bool ReadVolumeDescriptors(bool& primary, std::string& error);
+    // Takes the block size, the primary tree's root and the label from the primary descriptor d.
+    void TakePrimaryDescriptor(const Bytes& d);
+    // Takes the Joliet tree's root and its label from the supplementary descriptor d.
+    void TakeJolietDescriptor(const Bytes& d);
+    // Looks for UDF's recognition sequence past the ISO 9660 terminator, where it may follow.
+    void FindUdfPastTerminator();
     bool OpenUdf(std::string& error);
     bool FindIn(const Tree& tree, const std::vector<std::string>& below, ImageEntry& found, std::string& error) const;
     bool EntriesIn(const Tree& tree, const std::vector<std::string>& below, std::vector<ImageEntry>& entries,
