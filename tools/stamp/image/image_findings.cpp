@@ -109,69 +109,96 @@ std::optional<ImageFinding> RockRidgeDiffers(const DiscImage& image,
     return std::nullopt;
 }
 
+// What walking the tree Windows reads finds: the findings as they come, and what is counted
+// for the findings said once the walk is done.
+struct WindowsTreeSeen {
+    std::vector<ImageFinding> findings;
+    std::map<std::uint64_t, std::string> names;  // first block -> the path Windows reads
+    std::map<std::uint64_t, std::string> files;  // the same, of files with data
+    std::size_t longNames = 0, cutShort = 0;
+    std::string firstLong, firstCut;
+};
+
+// Where entry's data end, past the image's end, as said after its path; empty when they do not.
+// Such a file is one of an image cut short, as a stopped download leaves it.
+std::string DataPastEnd(const DiscImage& image, const ImageEntry& entry)
+{
+    const auto past = std::find_if(entry.extents.begin(), entry.extents.end(), [&image](const auto& e) {
+        return e.first != NoData && e.second > 0 &&
+               (e.first > image.imageSize() || e.second > image.imageSize() - e.first);
+    });
+    if (past == entry.extents.end())
+        return {};
+    return " (its data end at byte " + std::to_string(past->first + past->second) + ", the image at " +
+           std::to_string(image.imageSize()) + ")";
+}
+
+// Looks at the entries of one folder of the tree Windows reads (shown: its path) into seen.
+void LookAtWindowsFolder(const DiscImage& image, const std::string& shown, const std::vector<ImageEntry>& entries,
+                         WindowsTreeSeen& seen)
+{
+    std::map<std::string, std::string> folded;  // folded -> the first name
+    std::set<std::string> named;
+    for (const ImageEntry& entry : entries) {
+        const std::string path = shown + "\\" + entry.name;
+        const auto first = folded.emplace(FoldCase(entry.name), entry.name).first;
+        if (LetterCaseTwins(first->second, entry.name) && named.insert(first->first).second)
+            seen.findings.push_back({"In " + (shown.empty() ? "\\" : shown) + " " + first->second + " and " +
+                                     entry.name + " differ only in letter case: Windows finds only " +
+                                     first->second + ", the first. What to do: rename one."});
+        if (image.hasJoliet() && !image.readsUdf() && CharacterCount(entry.name) > 64 && seen.longNames++ == 0)
+            seen.firstLong = path;
+        if ((entry.isFolder || entry.size > 0) && !entry.extents.empty())
+            seen.names.emplace(entry.extents[0].first, path);
+        if (!entry.isFolder && entry.size > 0 && !entry.extents.empty())
+            seen.files.emplace(entry.extents[0].first, path);
+        if (entry.isFolder)
+            continue;
+        if (const std::string past = DataPastEnd(image, entry); !past.empty() && seen.cutShort++ == 0)
+            seen.firstCut = path + past;
+    }
+}
+
+// The finding of the files that lie past the image's end (seen.cutShort of them).
+ImageFinding CutShortFinding(const WindowsTreeSeen& seen)
+{
+    return {std::to_string(seen.cutShort) + (seen.cutShort == 1 ? " file lies" : " files lie") +
+            " past the image's end, such as " + seen.firstCut + ": the image is cut short, as a stopped "
+            "download or copy leaves it, or damaged, and Windows cannot read them. What to do: "
+            "download or copy the image again."};
+}
+
 }  // namespace
 
 std::vector<ImageFinding> DiscImageFindings(const DiscImage& image, std::vector<std::string>& notes, std::size_t limit)
 {
-    std::vector<ImageFinding> findings;
+    WindowsTreeSeen seen;
     if (!image.hasJoliet() && !image.readsUdf())
-        findings.push_back({"The image has no Joliet tree, so Windows reads its primary ISO 9660 names: short, upper "
-                            "case, 8.3 at level 1. What to do: make it with Joliet names.",
-                            RemakeAdvice::WithJoliet});
+        seen.findings.push_back({"The image has no Joliet tree, so Windows reads its primary ISO 9660 names: short, "
+                                 "upper case, 8.3 at level 1. What to do: make it with Joliet names.",
+                                 RemakeAdvice::WithJoliet});
     // The tree Windows reads: names that differ only in letter case, long Joliet names.
-    std::map<std::uint64_t, std::string> windowsNames;  // first block -> the path Windows reads
-    std::map<std::uint64_t, std::string> windowsFiles;  // the same, of files with data
-    std::size_t longNames = 0, cutShort = 0;
-    std::string firstLong, firstCut;
     Walk([&image](const auto& below, auto& entries, auto& error) { return image.Entries(below, entries, error); }, limit,
          [&](const std::string& shown, const std::vector<ImageEntry>* entries, const std::string& error) {
-             if (entries == nullptr) {
-                 findings.push_back({"Windows cannot read the folder " + (shown.empty() ? "\\" : shown) +
-                                     " of the image: " + error + "."});
-                 return;
-             }
-             std::map<std::string, std::string> seen;  // folded -> the first name
-             std::set<std::string> named;
-             for (const ImageEntry& entry : *entries) {
-                 const std::string path = shown + "\\" + entry.name;
-                 const auto first = seen.emplace(FoldCase(entry.name), entry.name).first;
-                 if (LetterCaseTwins(first->second, entry.name) && named.insert(first->first).second)
-                     findings.push_back({"In " + (shown.empty() ? "\\" : shown) + " " + first->second + " and " +
-                                         entry.name + " differ only in letter case: Windows finds only " +
-                                         first->second + ", the first. What to do: rename one."});
-                 if (image.hasJoliet() && !image.readsUdf() && CharacterCount(entry.name) > 64 && longNames++ == 0)
-                     firstLong = path;
-                 if ((entry.isFolder || entry.size > 0) && !entry.extents.empty())
-                     windowsNames.emplace(entry.extents[0].first, path);
-                 if (!entry.isFolder && entry.size > 0 && !entry.extents.empty())
-                     windowsFiles.emplace(entry.extents[0].first, path);
-                 // A file whose data lie past the image's end: an image cut short, as a stopped
-                 // download leaves it.
-                 const auto past = std::find_if(entry.extents.begin(), entry.extents.end(), [&image](const auto& e) {
-                     return e.first != NoData && e.second > 0 &&
-                            (e.first > image.imageSize() || e.second > image.imageSize() - e.first);
-                 });
-                 if (!entry.isFolder && past != entry.extents.end() && cutShort++ == 0)
-                     firstCut = path + " (its data end at byte " + std::to_string(past->first + past->second) +
-                                ", the image at " + std::to_string(image.imageSize()) + ")";
-             }
+             if (entries == nullptr)
+                 seen.findings.push_back({"Windows cannot read the folder " + (shown.empty() ? "\\" : shown) +
+                                          " of the image: " + error + "."});
+             else
+                 LookAtWindowsFolder(image, shown, *entries, seen);
          });
-    if (cutShort > 0)
-        findings.push_back({std::to_string(cutShort) + (cutShort == 1 ? " file lies" : " files lie") +
-                            " past the image's end, such as " + firstCut + ": the image is cut short, as a stopped "
-                            "download or copy leaves it, or damaged, and Windows cannot read them. What to do: "
-                            "download or copy the image again."});
+    if (seen.cutShort > 0)
+        seen.findings.push_back(CutShortFinding(seen));
     // An image with UDF: its ISO 9660 tree, which other systems read, against the UDF tree.
     if (image.readsUdf()) {
-        if (std::optional<ImageFinding> differ = TreesDiffer(image, windowsFiles, limit))
-            findings.push_back(std::move(*differ));
-        return findings;
+        if (std::optional<ImageFinding> differ = TreesDiffer(image, seen.files, limit))
+            seen.findings.push_back(std::move(*differ));
+        return std::move(seen.findings);
     }
-    if (std::optional<ImageFinding> differ = RockRidgeDiffers(image, windowsNames, limit))
-        findings.push_back(std::move(*differ));
-    if (longNames > 0)
-        notes.push_back(std::to_string(longNames) + (longNames == 1 ? " Joliet name is" : " Joliet names are") +
-                        " longer than 64 characters, such as " + firstLong +
+    if (std::optional<ImageFinding> differ = RockRidgeDiffers(image, seen.names, limit))
+        seen.findings.push_back(std::move(*differ));
+    if (seen.longNames > 0)
+        notes.push_back(std::to_string(seen.longNames) + (seen.longNames == 1 ? " Joliet name is" : " Joliet names are") +
+                        " longer than 64 characters, such as " + seen.firstLong +
                         ": current Windows reads them, but some other readers cut them, extension and all.");
-    return findings;
+    return std::move(seen.findings);
 }
