@@ -271,6 +271,47 @@ std::string Answer(nlohmann::ordered_json& array, nlohmann::ordered_json* answer
     return JsonAnswerText(array);
 }
 
+// Adds to the prediction's findings what the launcher's signature and that of the program it
+// starts say (inImage: the medium is a disc image, whose files carry the mark of the web when
+// copied from a download); programSignature gets the program's as JSON, null when there is none
+// to read. False when either signature is broken.
+bool AddSignatureFindings(const FoundLauncher& found, bool inImage, Prediction& prediction,
+                      nlohmann::ordered_json& programSignature)
+{
+    bool noneBroken = true;
+    const SignatureInfo& signature = found.signature;
+    if (signature.state == SignatureState::Broken) {
+        prediction.findings.push_back("Signature broken: " + signature.problem +
+                                      ". Windows says \"The digital signature of this object did not verify\", which "
+                                      "is worse than no signature: sign it again.");
+        noneBroken = false;
+    }
+    if (!found.isSigned) {
+        prediction.findings.push_back(UnsignedNote);
+        if (inImage)
+            prediction.findings.push_back(MarkOfTheWeb("the launcher"));
+    }
+    const std::optional<SignatureInfo> read =
+        prediction.starts.empty() ? std::nullopt : ProgramSignature(*found.place, prediction.startsBelow);
+    if (read) {
+        const SignatureInfo& program = *read;
+        programSignature = SignatureJson(program);
+        // An unsigned launcher is told to be signed first (UnsignedNote); once it is, the
+        // program it starts must be too.
+        if (program.state == SignatureState::NotSigned && signature.state == SignatureState::Signed)
+            prediction.findings.push_back(UnsignedProgramNote);
+        if (program.state == SignatureState::NotSigned && inImage)
+            prediction.findings.push_back(MarkOfTheWeb(prediction.starts));
+        if (program.state == SignatureState::Broken) {
+            prediction.findings.push_back("The program it starts has a broken signature: " + program.problem +
+                                          ". Windows says \"The digital signature of this object did not verify\": "
+                                          "sign it again.");
+            noneBroken = false;
+        }
+    }
+    return noneBroken;
+}
+
 // Predicts each launcher found, on its medium, then checks the medium's autorun.inf and
 // leftovers when there is one medium (root), and prints it all.
 int Report(const CheckOptions& options, const MediumPlace* root, const std::vector<FoundLauncher>& launchers,
@@ -295,37 +336,9 @@ int Report(const CheckOptions& options, const MediumPlace* root, const std::vect
         const bool counts = options.statusOf.empty() || SameComponent(found.fileName, options.statusOf);
         allOk = allOk && (prediction.verdict == Verdict::Ok || !counts);
         const SignatureInfo& signature = found.signature;
-        const bool inImage = root != nullptr && root->Facts().image;
-        if (signature.state == SignatureState::Broken) {
-            prediction.findings.push_back("Signature broken: " + signature.problem +
-                                          ". Windows says \"The digital signature of this object did not verify\", which "
-                                          "is worse than no signature: sign it again.");
-            allOk = allOk && !counts;
-        }
-        if (!found.isSigned) {
-            prediction.findings.push_back(UnsignedNote);
-            if (inImage)
-                prediction.findings.push_back(MarkOfTheWeb("the launcher"));
-        }
         nlohmann::ordered_json programSignature;
-        const std::optional<SignatureInfo> read =
-            prediction.starts.empty() ? std::nullopt : ProgramSignature(*found.place, prediction.startsBelow);
-        if (read) {
-            const SignatureInfo& program = *read;
-            programSignature = SignatureJson(program);
-            // An unsigned launcher is told to be signed first (UnsignedNote); once it is, the
-            // program it starts must be too.
-            if (program.state == SignatureState::NotSigned && signature.state == SignatureState::Signed)
-                prediction.findings.push_back(UnsignedProgramNote);
-            if (program.state == SignatureState::NotSigned && inImage)
-                prediction.findings.push_back(MarkOfTheWeb(prediction.starts));
-            if (program.state == SignatureState::Broken) {
-                prediction.findings.push_back("The program it starts has a broken signature: " + program.problem +
-                                              ". Windows says \"The digital signature of this object did not verify\": "
-                                              "sign it again.");
-                allOk = allOk && !counts;
-            }
-        }
+        if (!AddSignatureFindings(found, root != nullptr && root->Facts().image, prediction, programSignature))
+            allOk = allOk && !counts;
         const bool whole = signature.state == SignatureState::Signed;
         if (options.json) {
             nlohmann::ordered_json element = AsJson(prediction, whole);

@@ -154,6 +154,43 @@ bool CopyData(struct archive* a, const MediumPlace& medium, const ImageItem& ite
     return true;
 }
 
+// Sets the writer to ISO 9660 level 3 with long Joliet names and Rock Ridge, the creation date
+// (ImageDateText), the folder of its temporary file and the volume label (none when empty).
+bool SetImageFormat(struct archive* a, const std::string& creation, const std::string& temporaryFolder,
+                    const std::string& volume)
+{
+    return archive_write_set_format_iso9660(a) == ARCHIVE_OK &&
+           archive_write_set_format_option(a, "iso9660", "iso-level", "3") == ARCHIVE_OK &&
+           archive_write_set_format_option(a, "iso9660", "joliet", "long") == ARCHIVE_OK &&
+           archive_write_set_format_option(a, "iso9660", "rockridge", "useful") == ARCHIVE_OK &&
+           archive_write_set_format_option(a, "iso9660", "creation", creation.c_str()) == ARCHIVE_OK &&
+           archive_write_set_format_option(a, "iso9660", "temporary-dir", temporaryFolder.c_str()) == ARCHIVE_OK &&
+           (volume.empty() || archive_write_set_format_option(a, "iso9660", "volume-id", volume.c_str()) == ARCHIVE_OK);
+}
+
+// Fills entry with item's path in the image, kind, size and date (seconds since 1970 UTC); false
+// with the reason when the writer cannot take its name.
+bool DescribeEntry(const ImageItem& item, std::int64_t date, struct archive_entry* entry, std::string& error)
+{
+    std::string path;
+    for (const std::string& component : item.components)
+        path += (path.empty() ? "" : "/") + component;
+    archive_entry_clear(entry);
+    archive_entry_copy_pathname(entry, path.c_str());
+    // A name the writer cannot take in would be taken for the root, silently.
+    if (archive_entry_pathname(entry) == nullptr || path != archive_entry_pathname(entry)) {
+        error = item.path + ": the image writer cannot take its name";
+        return false;
+    }
+    archive_entry_set_filetype(entry, item.isFolder ? AE_IFDIR : AE_IFREG);
+    // Read and run by all: the writer's Windows build makes every file runnable in Rock Ridge,
+    // so both builds say so, for the same image from either.
+    archive_entry_set_perm(entry, 0555);
+    archive_entry_set_size(entry, item.isFolder ? 0 : static_cast<la_int64_t>(item.size));
+    archive_entry_set_mtime(entry, AsTime<time_t>(date), 0);
+    return true;
+}
+
 }  // namespace
 
 std::string ImageDateText(std::int64_t seconds)
@@ -217,14 +254,7 @@ bool WriteDiscImage(const MediumPlace& medium, const std::vector<ImageItem>& ite
                                     : what + (reason != nullptr ? std::string(": ") + reason : std::string());
         return false;
     };
-    if (archive_write_set_format_iso9660(a.get()) != ARCHIVE_OK ||
-        archive_write_set_format_option(a.get(), "iso9660", "iso-level", "3") != ARCHIVE_OK ||
-        archive_write_set_format_option(a.get(), "iso9660", "joliet", "long") != ARCHIVE_OK ||
-        archive_write_set_format_option(a.get(), "iso9660", "rockridge", "useful") != ARCHIVE_OK ||
-        archive_write_set_format_option(a.get(), "iso9660", "creation", creation.c_str()) != ARCHIVE_OK ||
-        archive_write_set_format_option(a.get(), "iso9660", "temporary-dir", temporaryFolder.c_str()) != ARCHIVE_OK ||
-        (!volume.empty() &&
-         archive_write_set_format_option(a.get(), "iso9660", "volume-id", volume.c_str()) != ARCHIVE_OK))
+    if (!SetImageFormat(a.get(), creation, temporaryFolder, volume))
         return failed("the image writer refused its settings");
     if (archive_write_open2(a.get(), &sink, nullptr, WriteToStaged, nullptr, nullptr) != ARCHIVE_OK)
         return failed("the image cannot be written");
@@ -232,22 +262,8 @@ bool WriteDiscImage(const MediumPlace& medium, const std::vector<ImageItem>& ite
     const std::unique_ptr<struct archive_entry, EntryFree> entry(archive_entry_new());
     constexpr std::size_t Piece = 1 << 20;  // read from a file at a time
     for (const ImageItem& item : items) {
-        std::string path;
-        for (const std::string& component : item.components)
-            path += (path.empty() ? "" : "/") + component;
-        archive_entry_clear(entry.get());
-        archive_entry_copy_pathname(entry.get(), path.c_str());
-        // A name the writer cannot take in would be taken for the root, silently.
-        if (archive_entry_pathname(entry.get()) == nullptr || path != archive_entry_pathname(entry.get())) {
-            error = item.path + ": the image writer cannot take its name";
+        if (!DescribeEntry(item, dated(item.modified), entry.get(), error))
             return false;
-        }
-        archive_entry_set_filetype(entry.get(), item.isFolder ? AE_IFDIR : AE_IFREG);
-        // Read and run by all: the writer's Windows build makes every file runnable in Rock Ridge,
-        // so both builds say so, for the same image from either.
-        archive_entry_set_perm(entry.get(), 0555);
-        archive_entry_set_size(entry.get(), item.isFolder ? 0 : static_cast<la_int64_t>(item.size));
-        archive_entry_set_mtime(entry.get(), AsTime<time_t>(dated(item.modified)), 0);
         if (archive_write_header(a.get(), entry.get()) != ARCHIVE_OK)
             return failed(item.path + ": the image cannot hold it");
         if (!item.isFolder && !CopyData(a.get(), medium, item, Piece, tally, error))
